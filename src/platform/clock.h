@@ -1,0 +1,21 @@
+// Millisecond ticks and the local date and time.
+#pragma once
+
+#include <cstdint>
+
+namespace vna {
+
+// Monotonic milliseconds since an arbitrary start; 64 bits, so waits never
+// meet a wrap however long the program runs.
+uint64_t TickMs64();
+// The same count cut to 32 bits, for the few places that store a tick count
+// in a file as a signed 32-bit number.
+uint32_t TickCount32();
+
+struct LocalTime {
+  int year, month, day;        // month 1..12
+  int hour, minute, second;
+};
+LocalTime NowLocal();
+
+}  // namespace vna

@@ -1,0 +1,74 @@
+// Test hook: scripted answers for message boxes, modal dialogs and common
+// dialogs, and logs of what a user would see (message boxes, text printed
+// into windows). The answers drive the same widgets a person would use.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vna::testhook {
+
+// Once enabled, a message box or dialog with no queued answer is answered at
+// once (the default button; a dialog by its close box) and logged as
+// unscripted, so a test never hangs on a box it did not expect.
+void Enable(bool on = true);
+bool Enabled();
+
+struct Answer {
+  std::string caption;                            // when not empty, must match the box or dialog title
+  std::vector<std::pair<int, std::string>> texts; // dialog: type these texts into these controls
+  std::vector<std::pair<int, bool>> checks;       // dialog: set these check boxes / radio buttons
+  int press = 0;        // message box: button id (kIdOk..kIdNo); dialog: control id to click
+  bool close_box = false;  // end with the close box instead
+};
+void QueueAnswer(const Answer& a);
+void QueueMsgBoxAnswer(int button, const std::string& caption = "");
+void QueueFileAnswer(const std::string& path);  // "" = cancel
+void QueueColorAnswer(int color);               // -1 = cancel
+size_t PendingAnswers();
+
+struct MsgBoxRecord {
+  std::string owner, caption, text;
+  int buttons = 0, icon = 0;
+  bool topmost = false;
+  int result = 0;
+  bool scripted = false;
+};
+struct DialogRecord {
+  std::string title;
+  int result = 0;
+  bool scripted = false;
+};
+struct PrintRecord {
+  std::string window;
+  int x = 0, y = 0;
+  std::string text;
+};
+struct FileDialogRecord {
+  std::string title, filter, ext, start_folder;
+  bool save = false;
+  std::string result;
+};
+
+const std::vector<MsgBoxRecord>& MsgBoxes();
+const std::vector<DialogRecord>& Dialogs();
+const std::vector<PrintRecord>& Prints();
+const std::vector<FileDialogRecord>& FileDialogs();
+// Every printed text of one window joined in order, one per line.
+std::string PrintedText(const std::string& window);
+// Answer mismatches (a caption that was not the one expected) gathered for the test to check.
+const std::vector<std::string>& Problems();
+void ClearLogs();
+
+// Layer internals call these.
+void LogMsgBox(const MsgBoxRecord& r);
+void LogDialog(const DialogRecord& r);
+void LogPrint(const PrintRecord& r);
+void LogFileDialog(const FileDialogRecord& r);
+void AddProblem(const std::string& p);
+bool TakeAnswer(Answer& out);
+bool TakeFileAnswer(std::string& out);
+bool TakeColorAnswer(int& out);
+
+}  // namespace vna::testhook
