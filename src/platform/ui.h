@@ -41,6 +41,7 @@ struct Form {
   explicit Form(std::string n) : name(std::move(n)) {}
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
   std::string name;       // the record's name, used in logs and dumps
   Handler handler;
   FormImpl* impl = nullptr;
@@ -147,6 +148,20 @@ struct MenuItem {
   bool checked = false;
   bool separator = false;
   std::vector<MenuItem> items;  // a submenu when not empty
+
+  MenuItem() = default;
+  MenuItem(std::string c, int i, bool grey = false, bool check = false)
+      : caption(std::move(c)), id(i), greyed(grey), checked(check) {}
+  static MenuItem Sub(std::string c, std::vector<MenuItem> sub, bool grey = false) {
+    MenuItem m(std::move(c), 0, grey);
+    m.items = std::move(sub);
+    return m;
+  }
+  static MenuItem Separator() {
+    MenuItem m;
+    m.separator = true;
+    return m;
+  }
 };
 // Replaces the window's menu bar; the old one is deleted later, never while
 // its own pick is being delivered.
