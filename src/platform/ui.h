@@ -25,6 +25,7 @@ enum : unsigned {
   kCtlCentered = 1u << 4,   // static text
   kCtlPlain = 1u << 5,      // static text that does not report clicks
   kCtlScrollBars = 1u << 6, // multi-line edit with both scroll bars (editor)
+  kCtlTabStop = 1u << 7,    // on dialogs: the Tab key visits it (others take focus by click only)
 };
 
 struct ControlDef {

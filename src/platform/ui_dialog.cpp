@@ -167,6 +167,42 @@ int RadioGroupKey(FormImpl* impl, const ControlDef& def) {
   return best;
 }
 
+// Tab visits only the controls marked as tab stops; the others still take
+// the focus when clicked, so a field can always be typed into.
+void SetTabStop(Control& c, bool tab_stop) {
+  const Qt::FocusPolicy policy = tab_stop ? Qt::StrongFocus : Qt::ClickFocus;
+  switch (c.kind) {
+    case CtlKind::Static:
+    case CtlKind::GroupBox: return;
+    case CtlKind::ComboSimple:
+      c.edit->setFocusPolicy(policy);
+      c.list->setFocusPolicy(Qt::ClickFocus);
+      return;
+    case CtlKind::ComboDropDown:
+      c.widget->setFocusPolicy(policy);
+      c.edit->setFocusPolicy(policy);
+      return;
+    default: c.widget->setFocusPolicy(policy);
+  }
+}
+
+// The first tab stop has the focus when a dialog opens; without one, the
+// first field that takes text, so typing goes where a person expects.
+void SetInitialFocus(FormImpl* impl) {
+  const Control* first_field = nullptr;
+  for (const Control& c : impl->controls) {
+    if (!c.widget) continue;
+    if ((c.flags & kCtlTabStop) && c.kind != CtlKind::Static && c.kind != CtlKind::GroupBox) {
+      (c.edit ? c.edit : c.widget.data())->setFocus();
+      return;
+    }
+    const bool takes_text = c.kind == CtlKind::Edit || c.kind == CtlKind::RichEdit ||
+                            c.kind == CtlKind::ComboSimple || c.kind == CtlKind::ComboDropDown;
+    if (takes_text && !first_field) first_field = &c;
+  }
+  if (first_field) (first_field->edit ? first_field->edit : first_field->widget.data())->setFocus();
+}
+
 }  // namespace
 
 void CreateControl(FormImpl* impl, const ControlDef& def) {
@@ -273,6 +309,7 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
   }
   c.widget->setGeometry(def.x, def.y, def.w, def.h);
   if (def.kind == CtlKind::GroupBox) c.widget->lower();
+  if (on_dialog) SetTabStop(c, def.flags & kCtlTabStop);
   c.widget->show();
   impl->controls.push_back(c);
 }
@@ -320,6 +357,7 @@ FormImpl* NewDialogImpl(Dialog& dlg, Form* owner) {
   dlg.impl = impl;
   dlg.close_code = -1;
   for (const ControlDef& def : dlg.controls) CreateControl(impl, def);
+  SetInitialFocus(impl);
   return impl;
 }
 
