@@ -2,6 +2,10 @@
 
 namespace vna {
 
+TextFile data_file;
+TextFile file_out;
+std::string line_buf;
+
 std::string file_name, aux_text, dialog_folder;
 
 float freq_single = 0;

@@ -2,6 +2,8 @@
 
 namespace vna {
 
+int number_decimals = 2;
+
 double pi = 0, twopi = 0, min_freq = 0, min_Zref = 0;
 
 Window main_win{"main_win"};

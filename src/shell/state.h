@@ -7,6 +7,11 @@
 
 namespace vna {
 
+// Decimals used when a number that is not whole becomes text, and when a
+// double is printed into a window. 2 until start-up sets it; procedures that
+// write numbers set their own and leave it set. Never above 40.
+extern int number_decimals;
+
 // ---- Constants ----
 extern double pi;     // 3.141592654, the value every formula of the program uses
 extern double twopi;  // 2 pi
