@@ -6,7 +6,6 @@ int number_decimals = 2;
 
 double pi = 0, twopi = 0, min_freq = 0, min_Zref = 0;
 
-Window main_win{"main_win"};
 int main_loop_on = 0, loop_restore = 0, lbutton_down = 0, resize_pending = 0;
 std::string key_sequence;
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/ui.h"
+#include "shell/windows.h"
 
 namespace vna {
 
@@ -19,7 +19,6 @@ extern double min_freq;  // lowest frequency of the instrument, MHz (0.005)
 extern double min_Zref;  // lowest accepted reference resistance, ohms (1)
 
 // ---- Windows and the main loop ----
-extern Window main_win;    // the main window: the graph, and owner of most message boxes
 extern int main_loop_on;   // 1 while the application runs
 extern int loop_restore;   // copied into main_loop_on when a Port A scan ends
 extern int lbutton_down;   // left mouse button held on the graph
