@@ -20,8 +20,10 @@ QFont MakeFont(const std::string& face, int points, int weight, bool italic) {
   std::string f;
   for (char ch : face) f += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   QString family = "Liberation Sans";
-  if (f == "courier" || f == "courier new") family = "Liberation Mono";
-  else if (f != "arial" && f != "ariel" && !f.empty()) family = Q(face);
+  if (f == "courier" || f == "courier new")
+    family = "Liberation Mono";
+  else if (f != "arial" && f != "ariel" && !f.empty())
+    family = Q(face);
   QFont font(family);
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
   font.setWeight(weight >= 600 ? QFont::Bold : QFont::Normal);
@@ -36,7 +38,9 @@ using namespace qt;
 
 namespace {
 
-QImage* ImageOf(Window& w) { return w.impl ? &w.impl->image : nullptr; }
+QImage* ImageOf(Window& w) {
+  return w.impl ? &w.impl->image : nullptr;
+}
 
 void Touched(Window& w, const QRect& r) {
   if (w.impl && w.impl->client) w.impl->client->update(r.adjusted(-2, -2, 2, 2));
@@ -62,7 +66,9 @@ struct Painter {
   QPainter p;
 };
 
-int PenExtra(const Window& w) { return w.draw.pen_width / 2 + 1; }
+int PenExtra(const Window& w) {
+  return w.draw.pen_width / 2 + 1;
+}
 
 }  // namespace
 
@@ -78,7 +84,9 @@ void SetFont(Window& w, const std::string& face, int points, int weight, bool it
   w.draw.font_italic = italic;
 }
 
-void SetTextColor(Window& w, int color) { w.draw.text_color = color; }
+void SetTextColor(Window& w, int color) {
+  w.draw.text_color = color;
+}
 
 void SetTextBackground(Window& w, bool opaque, int color) {
   w.draw.text_opaque = opaque;
@@ -96,7 +104,9 @@ void SetFill(Window& w, bool on, int color) {
   w.draw.fill_color = color;
 }
 
-void SetXorMode(Window& w, bool on) { w.draw.xor_mode = on; }
+void SetXorMode(Window& w, bool on) {
+  w.draw.xor_mode = on;
+}
 
 void PrintText(Window& w, const std::string& text) {
   const DrawState& s = w.draw;
@@ -133,37 +143,45 @@ void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
     Painter pp(w);
     pp.p.drawLine(x1, y1, x2, y2);
     const int e = PenExtra(w);
-    Touched(w, QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
+    Touched(w, QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                     QPoint(std::max(x1, x2), std::max(y1, y2)))
                    .adjusted(-e, -e, e, e));
   }
   MoveTo(w, x2, y2);
 }
 
-void LineTo(Window& w, int x, int y) { DrawLine(w, w.draw.pos_x, w.draw.pos_y, x, y); }
+void LineTo(Window& w, int x, int y) {
+  DrawLine(w, w.draw.pos_x, w.draw.pos_y, x, y);
+}
 
 void DrawRect(Window& w, int x, int y, int width, int height) {
   if (!ImageOf(w) || width <= 0 || height <= 0) return;
   Painter pp(w);
   // Outline inside the rectangle, as the drawn area is x..x+w-1.
   pp.p.drawRect(x, y, width - 1, height - 1);
-  Touched(w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
+  Touched(
+      w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
 }
 
 void DrawEllipse(Window& w, int x, int y, int width, int height) {
   if (!ImageOf(w) || width <= 0 || height <= 0) return;
   Painter pp(w);
   pp.p.drawEllipse(x, y, width - 1, height - 1);
-  Touched(w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
+  Touched(
+      w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
 }
 
-void DrawCircle(Window& w, int cx, int cy, int r) { DrawEllipse(w, cx - r, cy - r, 2 * r + 1, 2 * r + 1); }
+void DrawCircle(Window& w, int cx, int cy, int r) {
+  DrawEllipse(w, cx - r, cy - r, 2 * r + 1, 2 * r + 1);
+}
 
 void DrawArc(Window& w, int x, int y, int width, int height, double start_deg, double span_deg) {
   if (!ImageOf(w) || width <= 0 || height <= 0) return;
   Painter pp(w);
   pp.p.drawArc(x, y, width - 1, height - 1, static_cast<int>(std::lround(start_deg * 16)),
                static_cast<int>(std::lround(span_deg * 16)));
-  Touched(w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
+  Touched(
+      w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
 }
 
 void FillRect(Window& w, int x, int y, int width, int height, int color) {

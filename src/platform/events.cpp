@@ -143,7 +143,9 @@ void PlatformInit(int& argc, char** argv) {
   g_dispatcher = new Dispatcher;
 }
 
-bool PlatformReady() { return g_dispatcher != nullptr; }
+bool PlatformReady() {
+  return g_dispatcher != nullptr;
+}
 
 void PumpEvents() {
   if (!g_dispatcher) return;

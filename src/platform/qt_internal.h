@@ -23,14 +23,22 @@ class QButtonGroup;
 
 namespace vna::qt {
 
-inline QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-inline std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+inline QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
+inline std::string S(const QString& s) {
+  return s.toUtf8().toStdString();
+}
 inline QColor Color(int packed) {
   return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
 }
-inline int Packed(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.blue(); }
+inline int Packed(const QColor& c) {
+  return c.red() + 256 * c.green() + 65536 * c.blue();
+}
 // Captions are shown as they stand: "&" is no mnemonic here.
-inline QString Literal(const std::string& s) { return Q(s).replace("&", "&&"); }
+inline QString Literal(const std::string& s) {
+  return Q(s).replace("&", "&&");
+}
 // CR LF, CR alone and LF alone are all line breaks.
 QString NormalizeBreaks(const std::string& s);
 
@@ -48,35 +56,35 @@ struct Control {
   int id;
   unsigned flags;
   QPointer<QWidget> widget;
-  QWidget* edit = nullptr;   // the text part of a combo box
-  QWidget* list = nullptr;   // the list part of a simple combo box
+  QWidget* edit = nullptr;  // the text part of a combo box
+  QWidget* list = nullptr;  // the list part of a simple combo box
   int text_color = -1, background = -1, hover = -1;
   std::string tip;
 };
 
 struct FormImpl {
   Form* form = nullptr;
-  int instance = 0;          // the form's instance this widget set belongs to
+  int instance = 0;  // the form's instance this widget set belongs to
   bool is_dialog = false;
   QPointer<QWidget> top;     // the top-level widget
   QPointer<QWidget> client;  // where drawing happens and controls live
   QPointer<QMenuBar> menubar;
-  QImage image;              // windows: the backing image
+  QImage image;  // windows: the backing image
   std::vector<Control> controls;
   std::map<int, QButtonGroup*> radio_groups;
   std::vector<MenuItem> menu_tree;
   std::multimap<int, QAction*> actions;
   Form* owner = nullptr;
-  int disabled_by = 0;       // modal dialogs and boxes owned by this form
+  int disabled_by = 0;  // modal dialogs and boxes owned by this form
   QEventLoop* loop = nullptr;
   int result = 2;
   bool finished = false;
-  bool scripted = false;     // a test answered it
+  bool scripted = false;  // a test answered it
   bool tips_active = true;
   bool user_moved = false;
-  int handler_depth = 0;     // > 0 while this form's handler runs
-  int width = 0, height = 0; // outer size as opened, then as resized
-  bool setting_text = false; // set while the program changes a control, so no event is raised
+  int handler_depth = 0;      // > 0 while this form's handler runs
+  int width = 0, height = 0;  // outer size as opened, then as resized
+  bool setting_text = false;  // set while the program changes a control, so no event is raised
 
   Control* Find(int id);
   const Control* Find(int id) const;

@@ -18,10 +18,16 @@ std::vector<std::string> g_problems;
 
 }  // namespace
 
-void Enable(bool on) { g_enabled = on; }
-bool Enabled() { return g_enabled; }
+void Enable(bool on) {
+  g_enabled = on;
+}
+bool Enabled() {
+  return g_enabled;
+}
 
-void QueueAnswer(const Answer& a) { g_answers.push_back(a); }
+void QueueAnswer(const Answer& a) {
+  g_answers.push_back(a);
+}
 
 void QueueMsgBoxAnswer(int button, const std::string& caption) {
   Answer a;
@@ -30,15 +36,31 @@ void QueueMsgBoxAnswer(int button, const std::string& caption) {
   g_answers.push_back(a);
 }
 
-void QueueFileAnswer(const std::string& path) { g_files.push_back(path); }
-void QueueColorAnswer(int color) { g_colors.push_back(color); }
-size_t PendingAnswers() { return g_answers.size() + g_files.size() + g_colors.size(); }
+void QueueFileAnswer(const std::string& path) {
+  g_files.push_back(path);
+}
+void QueueColorAnswer(int color) {
+  g_colors.push_back(color);
+}
+size_t PendingAnswers() {
+  return g_answers.size() + g_files.size() + g_colors.size();
+}
 
-const std::vector<MsgBoxRecord>& MsgBoxes() { return g_boxes; }
-const std::vector<DialogRecord>& Dialogs() { return g_dialogs; }
-const std::vector<PrintRecord>& Prints() { return g_prints; }
-const std::vector<FileDialogRecord>& FileDialogs() { return g_file_dialogs; }
-const std::vector<std::string>& Problems() { return g_problems; }
+const std::vector<MsgBoxRecord>& MsgBoxes() {
+  return g_boxes;
+}
+const std::vector<DialogRecord>& Dialogs() {
+  return g_dialogs;
+}
+const std::vector<PrintRecord>& Prints() {
+  return g_prints;
+}
+const std::vector<FileDialogRecord>& FileDialogs() {
+  return g_file_dialogs;
+}
+const std::vector<std::string>& Problems() {
+  return g_problems;
+}
 
 std::string PrintedText(const std::string& window) {
   std::string out;
@@ -70,7 +92,9 @@ void LogPrint(const PrintRecord& r) {
 void LogFileDialog(const FileDialogRecord& r) {
   if (g_enabled) g_file_dialogs.push_back(r);
 }
-void AddProblem(const std::string& p) { g_problems.push_back(p); }
+void AddProblem(const std::string& p) {
+  g_problems.push_back(p);
+}
 
 bool TakeAnswer(Answer& out) {
   if (g_answers.empty()) return false;

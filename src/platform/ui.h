@@ -14,18 +14,28 @@ namespace vna {
 
 struct FormImpl;  // the Qt side, present while the form is on screen
 
-enum class CtlKind { Button, CheckBox, Radio, Edit, RichEdit, ComboSimple, ComboDropDown, Static, GroupBox };
+enum class CtlKind {
+  Button,
+  CheckBox,
+  Radio,
+  Edit,
+  RichEdit,
+  ComboSimple,
+  ComboDropDown,
+  Static,
+  GroupBox
+};
 
 // Control flags.
 enum : unsigned {
-  kCtlDefault = 1u << 0,    // push button pressed by Enter
-  kCtlTextLeft = 1u << 1,   // check box with its text left of the box
-  kCtlMultiLine = 1u << 2,  // edit field
-  kCtlReadOnly = 1u << 3,   // edit field
-  kCtlCentered = 1u << 4,   // static text
-  kCtlPlain = 1u << 5,      // static text that does not report clicks
-  kCtlScrollBars = 1u << 6, // multi-line edit with both scroll bars (editor)
-  kCtlTabStop = 1u << 7,    // on dialogs: the Tab key visits it (others take focus by click only)
+  kCtlDefault = 1u << 0,     // push button pressed by Enter
+  kCtlTextLeft = 1u << 1,    // check box with its text left of the box
+  kCtlMultiLine = 1u << 2,   // edit field
+  kCtlReadOnly = 1u << 3,    // edit field
+  kCtlCentered = 1u << 4,    // static text
+  kCtlPlain = 1u << 5,       // static text that does not report clicks
+  kCtlScrollBars = 1u << 6,  // multi-line edit with both scroll bars (editor)
+  kCtlTabStop = 1u << 7,     // on dialogs: Tab visits it (the others take the focus by click only)
 };
 
 struct ControlDef {
@@ -43,10 +53,10 @@ struct Form {
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form() = default;
-  std::string name;       // the record's name, used in logs and dumps
+  std::string name;  // the record's name, used in logs and dumps
   Handler handler;
   FormImpl* impl = nullptr;
-  int instance = 0;       // counts opens, so events of a closed instance are dropped
+  int instance = 0;  // counts opens, so events of a closed instance are dropped
   bool IsOpen() const { return impl != nullptr; }
 };
 
@@ -180,8 +190,22 @@ std::string GetToolTip(const Form& form, int ctl_id);
 
 // ---- message boxes ----
 enum : int { kMbOk = 0, kMbOkCancel = 1, kMbAbortRetryIgnore = 2, kMbYesNo = 4 };
-enum : int { kIconNone = 0, kIconExclamation = 1, kIconInformation = 2, kIconQuestion = 3, kIconError = 4 };
-enum : int { kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5, kIdYes = 6, kIdNo = 7 };
+enum : int {
+  kIconNone = 0,
+  kIconExclamation = 1,
+  kIconInformation = 2,
+  kIconQuestion = 3,
+  kIconError = 4
+};
+enum : int {
+  kIdOk = 1,
+  kIdCancel = 2,
+  kIdAbort = 3,
+  kIdRetry = 4,
+  kIdIgnore = 5,
+  kIdYes = 6,
+  kIdNo = 7
+};
 // Returns the button pressed. default_button 0 = the first button. Closing a
 // box without a button gives Cancel, No or the only button: never Yes.
 int MsgBox(Form* owner, const std::string& text, const std::string& caption, int buttons = kMbOk,

@@ -28,9 +28,8 @@ std::string dlg_text1, dlg_text2, dlg_text3, dlg_text4, dlg_text5, dlg_text6, dl
     dlg_text9, dlg_text10;
 
 std::string& DlgText(int n) {
-  static std::string* const texts[] = {&dlg_text1, &dlg_text2, &dlg_text3, &dlg_text4,
-                                       &dlg_text5, &dlg_text6, &dlg_text7, &dlg_text8,
-                                       &dlg_text9, &dlg_text10};
+  static std::string* const texts[] = {&dlg_text1, &dlg_text2, &dlg_text3, &dlg_text4, &dlg_text5,
+                                       &dlg_text6, &dlg_text7, &dlg_text8, &dlg_text9, &dlg_text10};
   static std::string spare;
   if (n < 1 || n > 10) return spare;
   return *texts[n - 1];
@@ -217,7 +216,8 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
       b->setAutoDefault(false);
       b->setDefault(def.flags & kCtlDefault);
       if (!on_dialog) b->setFocusPolicy(Qt::NoFocus);  // keys stay with the window
-      QObject::connect(b, &QPushButton::clicked, b, [impl, id] { PostImplEvent(impl, kEvCommand, id); });
+      QObject::connect(b, &QPushButton::clicked, b,
+                       [impl, id] { PostImplEvent(impl, kEvCommand, id); });
       c.widget = b;
       break;
     }
@@ -225,7 +225,8 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
       auto* b = new QCheckBox(Literal(def.text), parent);
       if (def.flags & kCtlTextLeft) b->setLayoutDirection(Qt::RightToLeft);
       if (!on_dialog) b->setFocusPolicy(Qt::NoFocus);
-      QObject::connect(b, &QCheckBox::clicked, b, [impl, id] { PostImplEvent(impl, kEvCommand, id); });
+      QObject::connect(b, &QCheckBox::clicked, b,
+                       [impl, id] { PostImplEvent(impl, kEvCommand, id); });
       c.widget = b;
       break;
     }
@@ -239,7 +240,8 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
         group->setExclusive(true);
       }
       group->addButton(b);
-      QObject::connect(b, &QRadioButton::clicked, b, [impl, id] { PostImplEvent(impl, kEvCommand, id); });
+      QObject::connect(b, &QRadioButton::clicked, b,
+                       [impl, id] { PostImplEvent(impl, kEvCommand, id); });
       c.widget = b;
       break;
     }
@@ -249,8 +251,10 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
         auto* e = new QPlainTextEdit(parent);
         e->setPlainText(Q(def.text));
         e->setReadOnly(def.flags & kCtlReadOnly);
-        if (!(def.flags & kCtlScrollBars)) e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        else e->setLineWrapMode(QPlainTextEdit::NoWrap);
+        if (!(def.flags & kCtlScrollBars))
+          e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        else
+          e->setLineWrapMode(QPlainTextEdit::NoWrap);
         QObject::connect(e, &QPlainTextEdit::textChanged, e, [impl, id] {
           if (!impl->setting_text) PostImplEvent(impl, kEvCommand, id);
         });
@@ -258,7 +262,8 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
       } else {
         auto* e = new QLineEdit(Q(def.text), parent);
         e->setReadOnly(def.flags & kCtlReadOnly);
-        QObject::connect(e, &QLineEdit::textEdited, e, [impl, id] { PostImplEvent(impl, kEvCommand, id); });
+        QObject::connect(e, &QLineEdit::textEdited, e,
+                         [impl, id] { PostImplEvent(impl, kEvCommand, id); });
         c.widget = e;
       }
       break;
@@ -267,11 +272,13 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
       auto* sc = new SimpleCombo(parent, def.w, def.h);
       sc->edit->setText(Q(def.text));
       QLineEdit* edit = sc->edit;
-      QObject::connect(sc->edit, &QLineEdit::textEdited, sc, [impl, id] { PostImplEvent(impl, kEvCommand, id); });
-      QObject::connect(sc->list, &QListWidget::itemClicked, sc, [impl, id, edit](QListWidgetItem* it) {
-        edit->setText(it->text());
-        PostImplEvent(impl, kEvCommand, id);
-      });
+      QObject::connect(sc->edit, &QLineEdit::textEdited, sc,
+                       [impl, id] { PostImplEvent(impl, kEvCommand, id); });
+      QObject::connect(sc->list, &QListWidget::itemClicked, sc,
+                       [impl, id, edit](QListWidgetItem* it) {
+                         edit->setText(it->text());
+                         PostImplEvent(impl, kEvCommand, id);
+                       });
       c.widget = sc;
       c.edit = sc->edit;
       c.list = sc->list;
@@ -283,7 +290,8 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
       cb->setInsertPolicy(QComboBox::NoInsert);
       cb->setEditText(Q(def.text));
       cb->view()->setMinimumHeight(151);
-      QObject::connect(cb, &QComboBox::activated, cb, [impl, id] { PostImplEvent(impl, kEvCommand, id); });
+      QObject::connect(cb, &QComboBox::activated, cb,
+                       [impl, id] { PostImplEvent(impl, kEvCommand, id); });
       QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, cb,
                        [impl, id] { PostImplEvent(impl, kEvCommand, id); });
       c.widget = cb;
@@ -372,7 +380,8 @@ void ApplyScriptedAnswer(Dialog& dlg) {
   }
   dlg.impl->scripted = true;
   if (!a.caption.empty() && a.caption != dlg.title)
-    testhook::AddProblem("dialog \"" + dlg.title + "\" got the answer meant for \"" + a.caption + "\"");
+    testhook::AddProblem("dialog \"" + dlg.title + "\" got the answer meant for \"" + a.caption +
+                         "\"");
   FormImpl* impl = dlg.impl;
   for (auto& [id, text] : a.texts) {
     Control* c = impl->Find(id);
@@ -405,8 +414,8 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     } else if (c) {
       PostImplEvent(impl, kEvCommand, a.press);
     } else {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no control " + std::to_string(a.press) +
-                           " to press");
+      testhook::AddProblem("dialog \"" + dlg.title + "\" has no control " +
+                           std::to_string(a.press) + " to press");
     }
   }
   // Still open once that press has been handled (a refused value, say): the
@@ -448,7 +457,8 @@ int RunModal(Dialog& dlg, Form* owner) {
   top->show();
   CenterDialog(dlg);
   PostImplEvent(impl, kEvInitDialog);
-  if (testhook::Enabled()) PostCall([&dlg, inst = dlg.instance] {
+  if (testhook::Enabled())
+    PostCall([&dlg, inst = dlg.instance] {
       if (dlg.impl && dlg.instance == inst) ApplyScriptedAnswer(dlg);
     });
   QEventLoop loop;
@@ -511,7 +521,9 @@ void AddControl(Form& form, const ControlDef& def) {
   CreateControl(form.impl, def);
 }
 
-bool HasControl(const Form& form, int id) { return form.impl && form.impl->Find(id); }
+bool HasControl(const Form& form, int id) {
+  return form.impl && form.impl->Find(id);
+}
 
 void SetCtlText(Form& form, int id, const std::string& text) {
   if (!form.impl) return;
@@ -570,7 +582,8 @@ void ComboAdd(Form& form, int id, const std::string& text) {
   if (!form.impl) return;
   Control* c = form.impl->Find(id);
   if (!c) return;
-  if (c->list) static_cast<QListWidget*>(c->list)->addItem(Q(text));
+  if (c->list)
+    static_cast<QListWidget*>(c->list)->addItem(Q(text));
   else if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
     const QString keep = cb->currentText();
     cb->addItem(Q(text));
@@ -582,8 +595,10 @@ void ComboClear(Form& form, int id) {
   if (!form.impl) return;
   Control* c = form.impl->Find(id);
   if (!c) return;
-  if (c->list) static_cast<QListWidget*>(c->list)->clear();
-  else if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) cb->clear();
+  if (c->list)
+    static_cast<QListWidget*>(c->list)->clear();
+  else if (auto* cb = qobject_cast<QComboBox*>(c->widget.data()))
+    cb->clear();
 }
 
 void EnableCtl(Form& form, int id, bool on) {
@@ -659,21 +674,30 @@ struct BoxButton {
 
 std::vector<BoxButton> BoxButtons(int buttons) {
   switch (buttons) {
-    case kMbOkCancel: return {{kIdOk, QMessageBox::Ok}, {kIdCancel, QMessageBox::Cancel}};
+    case kMbOkCancel:
+      return {{kIdOk, QMessageBox::Ok}, {kIdCancel, QMessageBox::Cancel}};
     case kMbAbortRetryIgnore:
-      return {{kIdAbort, QMessageBox::Abort}, {kIdRetry, QMessageBox::Retry}, {kIdIgnore, QMessageBox::Ignore}};
-    case kMbYesNo: return {{kIdYes, QMessageBox::Yes}, {kIdNo, QMessageBox::No}};
-    default: return {{kIdOk, QMessageBox::Ok}};
+      return {{kIdAbort, QMessageBox::Abort},
+              {kIdRetry, QMessageBox::Retry},
+              {kIdIgnore, QMessageBox::Ignore}};
+    case kMbYesNo:
+      return {{kIdYes, QMessageBox::Yes}, {kIdNo, QMessageBox::No}};
+    default:
+      return {{kIdOk, QMessageBox::Ok}};
   }
 }
 
 // Closing a box without a button: never a Yes.
 int EscapeId(int buttons) {
   switch (buttons) {
-    case kMbOkCancel: return kIdCancel;
-    case kMbAbortRetryIgnore: return kIdIgnore;
-    case kMbYesNo: return kIdNo;
-    default: return kIdOk;
+    case kMbOkCancel:
+      return kIdCancel;
+    case kMbAbortRetryIgnore:
+      return kIdIgnore;
+    case kMbYesNo:
+      return kIdNo;
+    default:
+      return kIdOk;
   }
 }
 
@@ -681,7 +705,8 @@ int EscapeId(int buttons) {
 
 int MsgBox(Form* owner, const std::string& text, const std::string& caption, int buttons, int icon,
            bool topmost, int default_button) {
-  testhook::MsgBoxRecord rec{owner ? owner->name : "", caption, text, buttons, icon, topmost, 0, false};
+  testhook::MsgBoxRecord rec{
+      owner ? owner->name : "", caption, text, buttons, icon, topmost, 0, false};
   const auto list = BoxButtons(buttons);
   int def = default_button ? default_button : list.front().id;
   if (!PlatformReady()) {
@@ -694,11 +719,20 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
   box.setText(NormalizeBreaks(text));
   box.setTextFormat(Qt::PlainText);
   switch (icon) {
-    case kIconExclamation: box.setIcon(QMessageBox::Warning); break;
-    case kIconInformation: box.setIcon(QMessageBox::Information); break;
-    case kIconQuestion: box.setIcon(QMessageBox::Question); break;
-    case kIconError: box.setIcon(QMessageBox::Critical); break;
-    default: box.setIcon(QMessageBox::NoIcon);
+    case kIconExclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case kIconInformation:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case kIconQuestion:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case kIconError:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    default:
+      box.setIcon(QMessageBox::NoIcon);
   }
   std::map<QAbstractButton*, int> ids;
   for (const BoxButton& b : list) {
@@ -717,7 +751,8 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     if (testhook::TakeAnswer(a)) {
       rec.scripted = true;
       if (!a.caption.empty() && a.caption != caption)
-        testhook::AddProblem("message box \"" + caption + "\" got the answer meant for \"" + a.caption + "\"");
+        testhook::AddProblem("message box \"" + caption + "\" got the answer meant for \"" +
+                             a.caption + "\"");
       press = a.close_box ? 0 : a.press;
     }
     QPointer<QMessageBox> pbox(&box);
@@ -789,7 +824,8 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
   if (!confirm_overwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   dlg.setOption(QFileDialog::ReadOnly, false);
   std::string path;
-  if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) path = S(dlg.selectedFiles().front());
+  if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+    path = S(dlg.selectedFiles().front());
   rec.result = path;
   testhook::LogFileDialog(rec);
   return path;

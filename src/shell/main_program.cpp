@@ -1,14 +1,13 @@
 #include "shell/main_program.h"
 
 #include "platform/events.h"
+#include "shell/state.h"
 #include "shell/windows.h"
 
 namespace vna {
 
 Window main_win{"main_win"};
 Window hidden_win{"hidden_win"};
-
-int main_loop_on = 0;
 
 int MainWindowHandler() {
   if (msg_id == kEvClose) {

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -201,8 +203,8 @@ TEST_F(UiTest, MessageBoxAnswersAndLog) {
     a.press = c.answer;
     a.close_box = c.answer == 0;
     testhook::QueueAnswer(a);
-    EXPECT_EQ(MsgBox(&win, "The VNA is not responding.\r\nCheck the cable.", " Comm Port Problem 3742",
-                     c.buttons, kIconExclamation, true),
+    EXPECT_EQ(MsgBox(&win, "The VNA is not responding.\r\nCheck the cable.",
+                     " Comm Port Problem 3742", c.buttons, kIconExclamation, true),
               c.expected);
     ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
     const auto& r = testhook::MsgBoxes()[0];
@@ -375,9 +377,10 @@ TEST_F(UiTest, DelayMsReturnsOnTimeAndLetsEventsThrough) {
 
 TEST_F(UiTest, MenusDeliverIdsKeepChecksAndSurviveRebuildFromTheirOwnPick) {
   auto build = [] {
-    SetMenuBar(win, {MenuItem::Sub("File", {{"Quit", 3}, MenuItem::Separator(), {"Save & Exit", 21330}}),
-                     MenuItem::Sub("Setup", {{"  Cursor", 67, false, true}, {"Port B", 20, true}}),
-                     MenuItem::Sub("Port B Functions", {{"x", 30}}, true)});
+    SetMenuBar(win,
+               {MenuItem::Sub("File", {{"Quit", 3}, MenuItem::Separator(), {"Save & Exit", 21330}}),
+                MenuItem::Sub("Setup", {{"  Cursor", 67, false, true}, {"Port B", 20, true}}),
+                MenuItem::Sub("Port B Functions", {{"x", 30}}, true)});
   };
   build();
   win.handler = [&build] {
@@ -438,12 +441,49 @@ TEST_F(UiTest, FileDialogAnswers) {
   testhook::QueueFileAnswer("/tmp/x.scn");
   EXPECT_EQ(FileDialog(" Load Scan File", &win, false, "Scan Files(*.scn)|*.scn||", "scn", "/tmp"),
             "/tmp/x.scn");
-  EXPECT_EQ(FileDialog(" Load Scan File", &win, false, "Scan Files(*.scn)|*.scn||", "scn", "/tmp"), "");
+  EXPECT_EQ(FileDialog(" Load Scan File", &win, false, "Scan Files(*.scn)|*.scn||", "scn", "/tmp"),
+            "");
   ASSERT_EQ(testhook::FileDialogs().size(), 2u);
   EXPECT_EQ(testhook::FileDialogs()[0].title, " Load Scan File");
   testhook::QueueColorAnswer(Rgb(1, 2, 3));
   EXPECT_EQ(ColorPicker(&win, 0), Rgb(1, 2, 3));
   EXPECT_EQ(ColorPicker(&win, 0), -1);
+}
+
+}  // namespace
+}  // namespace vna
+
+namespace vna {
+namespace {
+
+TEST_F(UiTest, KeysArriveAsVirtualKeyCodes) {
+  struct Case {
+    int qt_key;
+    Qt::KeyboardModifiers mods;
+    int vk;
+  };
+  const Case cases[] = {
+      {Qt::Key_S, Qt::NoModifier, 83},       {Qt::Key_Q, Qt::ShiftModifier, 81},
+      {Qt::Key_4, Qt::NoModifier, 52},       {Qt::Key_1, Qt::KeypadModifier, 97},
+      {Qt::Key_Left, Qt::NoModifier, 37},    {Qt::Key_Down, Qt::NoModifier, 40},
+      {Qt::Key_Control, Qt::NoModifier, 17}, {Qt::Key_Shift, Qt::NoModifier, 16},
+      {Qt::Key_Return, Qt::NoModifier, 13},  {Qt::Key_F1, Qt::NoModifier, 112},
+  };
+  for (const Case& c : cases) {
+    seen.clear();
+    QKeyEvent down(QEvent::KeyPress, c.qt_key, c.mods);
+    QKeyEvent repeat_up(QEvent::KeyRelease, c.qt_key, c.mods, QString(), true);
+    QKeyEvent up(QEvent::KeyRelease, c.qt_key, c.mods);
+    QCoreApplication::sendEvent(win.impl->top, &down);
+    QCoreApplication::sendEvent(win.impl->top, &repeat_up);  // auto-repeat: no key up
+    QCoreApplication::sendEvent(win.impl->top, &up);
+    PumpEvents();
+    ASSERT_EQ(seen.size(), 2u) << c.vk;
+    EXPECT_EQ(seen[0].id, kEvKeyDown);
+    EXPECT_EQ(seen[0].wparam, c.vk);
+    EXPECT_EQ(seen[1].id, kEvKeyUp);
+    EXPECT_EQ(seen[1].wparam, c.vk);
+  }
 }
 
 }  // namespace

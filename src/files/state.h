@@ -1,0 +1,49 @@
+// Globals of files and settings persistence that other folders use.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "shell/text.h"
+
+namespace vna {
+
+// The two file variables every reader and writer of the program shares: one
+// file each at a time, opened and closed within one procedure.
+extern TextFile data_file;  // the file the readers read line by line
+extern TextFile file_out;   // the file the writers write
+
+// The line last read from data_file, without its line end; never longer than
+// kLineBufChars (the rest of a longer line is dropped).
+constexpr size_t kLineBufChars = 254;
+extern std::string line_buf;
+
+// ---- Shared paths ----
+extern std::string file_name;      // the path the next file operation opens
+extern std::string aux_text;       // second scratch text: the folder SplitPath leaves
+extern std::string dialog_folder;  // start folder of the file dialogs
+
+// ---- Values the init file writer keeps ----
+extern float freq_single;  // freq at single precision, as last written
+
+// ---- Scan files ----
+extern double scn_const_a, scn_const_b, scn_const_c;  // constants written into Port A scan files
+extern std::string scan_comment;      // comment of the loaded scan file
+extern std::string loaded_scan_name;  // name of the last loaded scan file
+extern int autosave_flipA;            // suffix of the next auto-saved graph, 0 or 1
+extern int autosave_block;            // auto-save locked
+
+// ---- Config file and its editor ----
+extern double config_numbers[13];  // numbers of the value line last read: [n] first .. [1] last
+extern int config_end;             // the loader met the end of the file or "END of config"
+extern int config_line_no;         // line count handed to ReadDataLine
+extern int config_version;         // "config_version=" of the loaded file, 0 when none
+extern int config_version_min;     // lowest accepted version (252, set at start-up)
+extern int config_loaded;          // 1 once all 63 positions were read
+extern int config_interactive;     // the load was asked for from the menu
+extern int band_name_count;        // band whose line is read next, 1..17
+extern int cfg_editor_open;        // the Config File Editor is open
+extern int config_changed;         // the editor saved the config file in this run
+extern int cfg_spare_int;          // config value without further use
+
+}  // namespace vna
