@@ -3,11 +3,9 @@
 #include "platform/events.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "files/state.h"
 
 namespace vna {
-
-Window main_win{"main_win"};
-Window hidden_win{"hidden_win"};
 
 int MainWindowHandler() {
   if (msg_id == kEvClose) {
@@ -15,6 +13,15 @@ int MainWindowHandler() {
     WakeEvents();
   }
   return 0;
+}
+
+void SetProgramVersion() {
+  prog_ver = "636";
+  prog_subver = "A";
+  config_version_min = 252;
+  prog_date = "Program version " + prog_ver + prog_subver + " Aug 12 2018";
+  manual_name_single = "//zelmar-7306_032417.pdf";
+  manual_name_uhf = "//zelmar-7306_032417.pdf";
 }
 
 int MainProgram(int argc, char** argv) {

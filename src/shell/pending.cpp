@@ -1,0 +1,15 @@
+// Placeholders until the setup entry is built (see pending.h).
+#include "shell/pending.h"
+
+#include "shell/dialogs.h"
+
+namespace vna {
+
+[[gnu::weak]] int CableZoHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int CommentHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int CommPortHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int RulersHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int AverageHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int DelayTimeHandler() { return InertDialogEvent(); }
+
+}  // namespace vna
