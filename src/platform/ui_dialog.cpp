@@ -379,14 +379,16 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     return;
   }
   dlg.impl->scripted = true;
-  if (!a.caption.empty() && a.caption != dlg.title)
-    testhook::AddProblem("dialog \"" + dlg.title + "\" got the answer meant for \"" + a.caption +
+  // The caption a person sees: a handler may have retitled the dialog.
+  const std::string shown = GetTitle(dlg);
+  if (!a.caption.empty() && a.caption != shown)
+    testhook::AddProblem("dialog \"" + shown + "\" got the answer meant for \"" + a.caption +
                          "\"");
   FormImpl* impl = dlg.impl;
   for (auto& [id, text] : a.texts) {
     Control* c = impl->Find(id);
     if (!c) {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no control " + std::to_string(id));
+      testhook::AddProblem("dialog \"" + shown + "\" has no control " + std::to_string(id));
       continue;
     }
     SetCtlText(dlg, id, text);
@@ -396,7 +398,7 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     Control* c = impl->Find(id);
     auto* b = c ? qobject_cast<QAbstractButton*>(c->widget.data()) : nullptr;
     if (!b) {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no check box " + std::to_string(id));
+      testhook::AddProblem("dialog \"" + shown + "\" has no check box " + std::to_string(id));
       continue;
     }
     if (b->isChecked() != on) b->click();
@@ -414,7 +416,7 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     } else if (c) {
       PostImplEvent(impl, kEvCommand, a.press);
     } else {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no control " +
+      testhook::AddProblem("dialog \"" + shown + "\" has no control " +
                            std::to_string(a.press) + " to press");
     }
   }
@@ -466,7 +468,7 @@ int RunModal(Dialog& dlg, Form* owner) {
   if (!impl->finished) loop.exec();
   impl->loop = nullptr;
   const int code = impl->result;
-  testhook::LogDialog({dlg.title, code, impl->scripted});
+  testhook::LogDialog({GetTitle(dlg), code, impl->scripted});
   dlg.impl = nullptr;
   impl->form = nullptr;
   EnableOwner(owner);

@@ -1,11 +1,13 @@
-// Tab visits the controls marked as tab stops; a dialog opens with the focus
-// on its first tab stop, or on its first field when it has none.
+// Dialog records: Tab visits the controls marked as tab stops, a dialog opens
+// with the focus on its first tab stop (or its first field), and a handler's
+// new title lives as long as the window, not in the record.
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
 #include "platform/events.h"
 #include "platform/qt_internal.h"
+#include "platform/testhook.h"
 #include "platform/ui.h"
 
 namespace vna {
@@ -47,6 +49,23 @@ TEST(TabStopTest, WithoutTabStopsTheFirstFieldHasTheFocus) {
   EXPECT_EQ(dlg.impl->top->focusWidget(), Widget(1));
   CloseDialog(dlg, 2);
   PumpEvents();
+}
+
+TEST(DialogRecordTest, RetitledDialogOpensWithItsOwnTitleAgain) {
+  testhook::ClearLogs();
+  DefineDialog(dlg, " Defined", 200, 100, kDlgTitleBar | kDlgCloseBox, [] {
+    if (msg_id == kEvInitDialog) SetTitle(dlg, "Prompt");
+    return 0;
+  }, {{CtlKind::Button, "OK", 10, 10, 60, 24, 0, 1}});
+  testhook::Answer a;
+  a.caption = "Prompt";  // what a person sees
+  a.close_box = true;
+  testhook::QueueAnswer(a);
+  EXPECT_EQ(RunModal(dlg, nullptr), 2);
+  EXPECT_EQ(dlg.title, " Defined");
+  ASSERT_EQ(testhook::Dialogs().size(), 1u);
+  EXPECT_EQ(testhook::Dialogs()[0].title, "Prompt");
+  EXPECT_TRUE(testhook::Problems().empty());
 }
 
 }  // namespace
