@@ -1,0 +1,8 @@
+// Placeholders until the scans are built (see pending.h).
+#include "scan/pending.h"
+
+namespace vna {
+
+[[gnu::weak]] double scan_extra_value = 0;
+
+}  // namespace vna
