@@ -3,7 +3,11 @@
 
 namespace vna {
 
-[[gnu::weak]] int Send_Freq(int) { return 0; }
-[[gnu::weak]] int ReadPoint_A(int) { return 0; }
+[[gnu::weak]] int Send_Freq(int) {
+  return 0;
+}
+[[gnu::weak]] int ReadPoint_A(int) {
+  return 0;
+}
 
 }  // namespace vna
