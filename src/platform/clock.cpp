@@ -11,7 +11,9 @@ uint64_t TickMs64() {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-uint32_t TickCount32() { return static_cast<uint32_t>(TickMs64()); }
+uint32_t TickCount32() {
+  return static_cast<uint32_t>(TickMs64());
+}
 
 LocalTime NowLocal() {
   std::time_t t = std::time(nullptr);

@@ -13,7 +13,7 @@ uint64_t TickMs64();
 uint32_t TickCount32();
 
 struct LocalTime {
-  int year, month, day;        // month 1..12
+  int year, month, day;  // month 1..12
   int hour, minute, second;
 };
 LocalTime NowLocal();

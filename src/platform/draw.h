@@ -12,7 +12,9 @@ struct Window;
 
 // Colours are packed r + 256 g + 65536 b, exactly as the init and config
 // files store them.
-constexpr int Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr int Rgb(int r, int g, int b) {
+  return r + 256 * g + 65536 * b;
+}
 
 enum : int { kPenSolid = 0, kPenDash = 1, kPenDot = 2 };
 
@@ -20,7 +22,7 @@ struct DrawState {
   int pos_x = 0, pos_y = 0;         // print position
   std::string font_face = "arial";  // "arial", "Arial", "ariel", "courier"
   int font_points = 10;
-  int font_weight = 0;              // 0, 200 regular; 600, 700 bold
+  int font_weight = 0;  // 0, 200 regular; 600, 700 bold
   bool font_italic = false;
   int text_color = 0;
   bool text_opaque = true;
@@ -51,8 +53,8 @@ void TextExtent(Window& w, const std::string& text, int& width, int& height);
 // Primitives.
 void DrawLine(Window& w, int x1, int y1, int x2, int y2);  // leaves the position at (x2, y2)
 void LineTo(Window& w, int x, int y);
-void DrawRect(Window& w, int x, int y, int width, int height);          // outline, filled when fill is on
-void DrawEllipse(Window& w, int x, int y, int width, int height);       // bounding box
+void DrawRect(Window& w, int x, int y, int width, int height);  // outline, filled when fill is on
+void DrawEllipse(Window& w, int x, int y, int width, int height);  // bounding box
 void DrawCircle(Window& w, int cx, int cy, int r);
 void DrawArc(Window& w, int x, int y, int width, int height, double start_deg, double span_deg);
 void FillRect(Window& w, int x, int y, int width, int height, int color);  // no outline

@@ -13,23 +13,30 @@ namespace vna {
 
 // Event ids the handlers test (msg_id).
 enum : int {
-  kEvResize = 5,          // window resized (outer size readable with OuterSize)
-  kEvKeyDown = 256,       // msg_wparam = virtual-key code
+  kEvResize = 5,     // window resized (outer size readable with OuterSize)
+  kEvKeyDown = 256,  // msg_wparam = virtual-key code
   kEvKeyUp = 257,
-  kEvInitDialog = 272,    // dialog opened: controls exist, the user cannot act yet
-  kEvMenu = 273,          // menu pick, id in msg_menu_id
-  kEvMouseMove = 512,     // msg_mouse_x, msg_mouse_y in drawing-area pixels
+  kEvInitDialog = 272,  // dialog opened: controls exist, the user cannot act yet
+  kEvMenu = 273,        // menu pick, id in msg_menu_id
+  kEvMouseMove = 512,   // msg_mouse_x, msg_mouse_y in drawing-area pixels
   kEvLButtonDown = 513,
   kEvLButtonUp = 514,
   kEvRButtonDown = 516,
-  kEvClose = 32770,       // close box, system-menu Close, Alt+F4: never closes by itself
-  kEvCommand = 32772,     // control command, id in msg_ctl_id
+  kEvClose = 32770,    // close box, system-menu Close, Alt+F4: never closes by itself
+  kEvCommand = 32772,  // control command, id in msg_ctl_id
 };
 
 // Virtual-key codes that are not plain upper-case letters or digits.
 enum : int {
-  kVkEnter = 13, kVkShift = 16, kVkCtrl = 17, kVkEsc = 27, kVkSpace = 32,
-  kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40,
+  kVkEnter = 13,
+  kVkShift = 16,
+  kVkCtrl = 17,
+  kVkEsc = 27,
+  kVkSpace = 32,
+  kVkLeft = 37,
+  kVkUp = 38,
+  kVkRight = 39,
+  kVkDown = 40,
   kVkNumpad0 = 96,  // keypad digits 96..105
   kVkF1 = 112,      // F1..F12 112..123
 };

@@ -16,10 +16,10 @@ void Enable(bool on = true);
 bool Enabled();
 
 struct Answer {
-  std::string caption;                            // when not empty, must match the box or dialog title
-  std::vector<std::pair<int, std::string>> texts; // dialog: type these texts into these controls
-  std::vector<std::pair<int, bool>> checks;       // dialog: set these check boxes / radio buttons
-  int press = 0;        // message box: button id (kIdOk..kIdNo); dialog: control id to click
+  std::string caption;  // when not empty, must match the box or dialog title
+  std::vector<std::pair<int, std::string>> texts;  // dialog: type these texts into these controls
+  std::vector<std::pair<int, bool>> checks;        // dialog: set these check boxes / radio buttons
+  int press = 0;           // message box: button id (kIdOk..kIdNo); dialog: control id to click
   bool close_box = false;  // end with the close box instead
 };
 void QueueAnswer(const Answer& a);

@@ -14,17 +14,27 @@ namespace vna {
 
 struct FormImpl;  // the Qt side, present while the form is on screen
 
-enum class CtlKind { Button, CheckBox, Radio, Edit, RichEdit, ComboSimple, ComboDropDown, Static, GroupBox };
+enum class CtlKind {
+  Button,
+  CheckBox,
+  Radio,
+  Edit,
+  RichEdit,
+  ComboSimple,
+  ComboDropDown,
+  Static,
+  GroupBox
+};
 
 // Control flags.
 enum : unsigned {
-  kCtlDefault = 1u << 0,    // push button pressed by Enter
-  kCtlTextLeft = 1u << 1,   // check box with its text left of the box
-  kCtlMultiLine = 1u << 2,  // edit field
-  kCtlReadOnly = 1u << 3,   // edit field
-  kCtlCentered = 1u << 4,   // static text
-  kCtlPlain = 1u << 5,      // static text that does not report clicks
-  kCtlScrollBars = 1u << 6, // multi-line edit with both scroll bars (editor)
+  kCtlDefault = 1u << 0,     // push button pressed by Enter
+  kCtlTextLeft = 1u << 1,    // check box with its text left of the box
+  kCtlMultiLine = 1u << 2,   // edit field
+  kCtlReadOnly = 1u << 3,    // edit field
+  kCtlCentered = 1u << 4,    // static text
+  kCtlPlain = 1u << 5,       // static text that does not report clicks
+  kCtlScrollBars = 1u << 6,  // multi-line edit with both scroll bars (editor)
 };
 
 struct ControlDef {
@@ -41,10 +51,11 @@ struct Form {
   explicit Form(std::string n) : name(std::move(n)) {}
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
-  std::string name;       // the record's name, used in logs and dumps
+  virtual ~Form() = default;
+  std::string name;  // the record's name, used in logs and dumps
   Handler handler;
   FormImpl* impl = nullptr;
-  int instance = 0;       // counts opens, so events of a closed instance are dropped
+  int instance = 0;  // counts opens, so events of a closed instance are dropped
   bool IsOpen() const { return impl != nullptr; }
 };
 
@@ -147,6 +158,20 @@ struct MenuItem {
   bool checked = false;
   bool separator = false;
   std::vector<MenuItem> items;  // a submenu when not empty
+
+  MenuItem() = default;
+  MenuItem(std::string c, int i, bool grey = false, bool check = false)
+      : caption(std::move(c)), id(i), greyed(grey), checked(check) {}
+  static MenuItem Sub(std::string c, std::vector<MenuItem> sub, bool grey = false) {
+    MenuItem m(std::move(c), 0, grey);
+    m.items = std::move(sub);
+    return m;
+  }
+  static MenuItem Separator() {
+    MenuItem m;
+    m.separator = true;
+    return m;
+  }
 };
 // Replaces the window's menu bar; the old one is deleted later, never while
 // its own pick is being delivered.
@@ -164,8 +189,22 @@ std::string GetToolTip(const Form& form, int ctl_id);
 
 // ---- message boxes ----
 enum : int { kMbOk = 0, kMbOkCancel = 1, kMbAbortRetryIgnore = 2, kMbYesNo = 4 };
-enum : int { kIconNone = 0, kIconExclamation = 1, kIconInformation = 2, kIconQuestion = 3, kIconError = 4 };
-enum : int { kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5, kIdYes = 6, kIdNo = 7 };
+enum : int {
+  kIconNone = 0,
+  kIconExclamation = 1,
+  kIconInformation = 2,
+  kIconQuestion = 3,
+  kIconError = 4
+};
+enum : int {
+  kIdOk = 1,
+  kIdCancel = 2,
+  kIdAbort = 3,
+  kIdRetry = 4,
+  kIdIgnore = 5,
+  kIdYes = 6,
+  kIdNo = 7
+};
 // Returns the button pressed. default_button 0 = the first button. Closing a
 // box without a button gives Cancel, No or the only button: never Yes.
 int MsgBox(Form* owner, const std::string& text, const std::string& caption, int buttons = kMbOk,

@@ -1,0 +1,289 @@
+#include "platform/draw.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "platform/qt_internal.h"
+#include "platform/testhook.h"
+
+namespace vna {
+namespace qt {
+
+QFont MakeFont(const std::string& face, int points, int weight, bool italic) {
+  std::string f;
+  for (char ch : face) f += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  QString family = "Liberation Sans";
+  if (f == "courier" || f == "courier new")
+    family = "Liberation Mono";
+  else if (f != "arial" && f != "ariel" && !f.empty())
+    family = Q(face);
+  QFont font(family);
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
+  font.setWeight(weight >= 600 ? QFont::Bold : QFont::Normal);
+  font.setItalic(italic);
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+}  // namespace qt
+
+using namespace qt;
+
+namespace {
+
+QImage* ImageOf(Window& w) {
+  return w.impl ? &w.impl->image : nullptr;
+}
+
+void Touched(Window& w, const QRect& r) {
+  if (w.impl && w.impl->client) w.impl->client->update(r.adjusted(-2, -2, 2, 2));
+}
+
+// A painter set up from the window's state; no antialiasing, so exclusive-or
+// drawing restores every pixel when done twice.
+struct Painter {
+  explicit Painter(Window& w, bool for_text = false) : p(&w.impl->image) {
+    const DrawState& s = w.draw;
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    if (s.xor_mode && !for_text) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    Qt::PenStyle style = s.pen_style == kPenDash  ? Qt::DashLine
+                         : s.pen_style == kPenDot ? Qt::DotLine
+                                                  : Qt::SolidLine;
+    QPen pen(Color(s.pen_color), s.pen_width <= 1 ? 0 : s.pen_width, style);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(s.fill_on ? QBrush(Color(s.fill_color)) : Qt::NoBrush);
+  }
+  QPainter p;
+};
+
+int PenExtra(const Window& w) {
+  return w.draw.pen_width / 2 + 1;
+}
+
+}  // namespace
+
+void MoveTo(Window& w, int x, int y) {
+  w.draw.pos_x = x;
+  w.draw.pos_y = y;
+}
+
+void SetFont(Window& w, const std::string& face, int points, int weight, bool italic) {
+  w.draw.font_face = face;
+  w.draw.font_points = points;
+  w.draw.font_weight = weight;
+  w.draw.font_italic = italic;
+}
+
+void SetTextColor(Window& w, int color) {
+  w.draw.text_color = color;
+}
+
+void SetTextBackground(Window& w, bool opaque, int color) {
+  w.draw.text_opaque = opaque;
+  w.draw.text_bg = color;
+}
+
+void SetPen(Window& w, int color, int style, int width) {
+  w.draw.pen_color = color;
+  w.draw.pen_style = style;
+  w.draw.pen_width = width;
+}
+
+void SetFill(Window& w, bool on, int color) {
+  w.draw.fill_on = on;
+  w.draw.fill_color = color;
+}
+
+void SetXorMode(Window& w, bool on) {
+  w.draw.xor_mode = on;
+}
+
+void PrintText(Window& w, const std::string& text) {
+  const DrawState& s = w.draw;
+  const QFont font = MakeFont(s.font_face, s.font_points, s.font_weight, s.font_italic);
+  const QFontMetrics fm(font);
+  const QString t = Q(text);
+  const int adv = fm.horizontalAdvance(t);
+  if (testhook::Enabled()) testhook::LogPrint({w.name, s.pos_x, s.pos_y, text});
+  if (ImageOf(w)) {
+    Painter pp(w, true);
+    const QRect cell(s.pos_x, s.pos_y, adv, fm.height());
+    if (s.text_opaque) pp.p.fillRect(cell, Color(s.text_bg));
+    pp.p.setFont(font);
+    pp.p.setPen(Color(s.text_color));
+    pp.p.drawText(s.pos_x, s.pos_y + fm.ascent(), t);
+    Touched(w, cell);
+  }
+  w.draw.pos_x += adv;
+}
+
+void TextExtent(Window& w, const std::string& text, int& width, int& height) {
+  FontTextExtent(w.draw.font_face, w.draw.font_points, w.draw.font_weight, text, width, height);
+}
+
+void FontTextExtent(const std::string& face, int points, int weight, const std::string& text,
+                    int& width, int& height) {
+  const QFontMetrics fm(MakeFont(face, points, weight, false));
+  width = fm.horizontalAdvance(Q(text));
+  height = fm.height();
+}
+
+void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
+  if (ImageOf(w)) {
+    Painter pp(w);
+    pp.p.drawLine(x1, y1, x2, y2);
+    const int e = PenExtra(w);
+    Touched(w, QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                     QPoint(std::max(x1, x2), std::max(y1, y2)))
+                   .adjusted(-e, -e, e, e));
+  }
+  MoveTo(w, x2, y2);
+}
+
+void LineTo(Window& w, int x, int y) {
+  DrawLine(w, w.draw.pos_x, w.draw.pos_y, x, y);
+}
+
+void DrawRect(Window& w, int x, int y, int width, int height) {
+  if (!ImageOf(w) || width <= 0 || height <= 0) return;
+  Painter pp(w);
+  // Outline inside the rectangle, as the drawn area is x..x+w-1.
+  pp.p.drawRect(x, y, width - 1, height - 1);
+  Touched(
+      w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
+}
+
+void DrawEllipse(Window& w, int x, int y, int width, int height) {
+  if (!ImageOf(w) || width <= 0 || height <= 0) return;
+  Painter pp(w);
+  pp.p.drawEllipse(x, y, width - 1, height - 1);
+  Touched(
+      w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
+}
+
+void DrawCircle(Window& w, int cx, int cy, int r) {
+  DrawEllipse(w, cx - r, cy - r, 2 * r + 1, 2 * r + 1);
+}
+
+void DrawArc(Window& w, int x, int y, int width, int height, double start_deg, double span_deg) {
+  if (!ImageOf(w) || width <= 0 || height <= 0) return;
+  Painter pp(w);
+  pp.p.drawArc(x, y, width - 1, height - 1, static_cast<int>(std::lround(start_deg * 16)),
+               static_cast<int>(std::lround(span_deg * 16)));
+  Touched(
+      w, QRect(x, y, width, height).adjusted(-PenExtra(w), -PenExtra(w), PenExtra(w), PenExtra(w)));
+}
+
+void FillRect(Window& w, int x, int y, int width, int height, int color) {
+  if (!ImageOf(w) || width <= 0 || height <= 0) return;
+  QPainter p(&w.impl->image);
+  if (w.draw.xor_mode) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  p.fillRect(x, y, width, height, Color(color));
+  Touched(w, QRect(x, y, width, height));
+}
+
+void FillWindow(Window& w, int color) {
+  if (!ImageOf(w)) return;
+  w.impl->image.fill(Color(color));
+  Touched(w, w.impl->image.rect());
+}
+
+int ReadPixel(Window& w, int x, int y) {
+  QImage* img = ImageOf(w);
+  if (!img || !img->valid(x, y)) return -1;
+  return Packed(QColor(img->pixel(x, y)));
+}
+
+namespace {
+
+void Put16(std::vector<unsigned char>& b, size_t at, uint32_t v) {
+  b[at] = v & 0xFF;
+  b[at + 1] = (v >> 8) & 0xFF;
+}
+void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
+}
+
+}  // namespace
+
+bool SaveBitmap(const std::string& path, Window& w, int x, int y, int width, int height) {
+  QImage* img = ImageOf(w);
+  if (!img || width <= 0 || height <= 0 || width > 32768 || height > 32768) {
+    MsgBox(&w, "Couldn't create bitmap", "Error", kMbOk, kIconNone, false);
+    return false;
+  }
+  // 32 bits per pixel (B, G, R, 0), rows bottom-up. The image size field is
+  // (width + 7) / 8 x height x bits, which is larger than the rows need; the
+  // rest is zeros.
+  const double exact = (width + 7) / 8.0 * height * 32.0;
+  const uint32_t size_field = static_cast<uint32_t>(std::nearbyint(exact));
+  const uint32_t row_bytes = static_cast<uint32_t>(width) * 4;
+  std::vector<unsigned char> file(54 + static_cast<size_t>(size_field), 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  Put32(file, 2, 54 + size_field);
+  Put32(file, 10, 54);
+  Put32(file, 14, 40);
+  Put32(file, 18, static_cast<uint32_t>(width));
+  Put32(file, 22, static_cast<uint32_t>(height));
+  Put16(file, 26, 1);
+  Put16(file, 28, 32);
+  Put32(file, 34, size_field);
+  for (int row = 0; row < height; ++row) {
+    const int sy = y + height - 1 - row;
+    unsigned char* out = &file[54 + static_cast<size_t>(row) * row_bytes];
+    for (int col = 0; col < width; ++col) {
+      const int sx = x + col;
+      // Pixels outside the image are the background.
+      QRgb px = img->valid(sx, sy) ? img->pixel(sx, sy) : qRgb(255, 255, 255);
+      out[4 * col] = static_cast<unsigned char>(qBlue(px));
+      out[4 * col + 1] = static_cast<unsigned char>(qGreen(px));
+      out[4 * col + 2] = static_cast<unsigned char>(qRed(px));
+    }
+  }
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
+  return (std::fclose(f) == 0) && ok;
+}
+
+bool PrintWindowImage(Window& w, const std::string& pdf_path) {
+  QImage* img = ImageOf(w);
+  if (!img) return false;
+  static bool told = false;
+  QPrinter printer(QPrinter::HighResolution);
+  if (!pdf_path.empty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Q(pdf_path));
+  } else if (QPrinterInfo::defaultPrinter().isNull()) {
+    if (!told) {
+      told = true;
+      MsgBox(&w, "No printer is available.", " Print", kMbOk, kIconExclamation, true);
+    }
+    return false;
+  }
+  int cw = img->width(), ch = img->height();
+  if (w.impl && w.impl->top) {
+    cw = std::min(cw, w.impl->top->width());
+    ch = std::min(ch, w.impl->top->height());
+  }
+  printer.setPageOrientation(cw > ch ? QPageLayout::Landscape : QPageLayout::Portrait);
+  QPainter p;
+  if (!p.begin(&printer)) return false;
+  const QRect page = p.viewport();
+  QSize target = QSize(cw, ch).scaled(page.size(), Qt::KeepAspectRatio);
+  p.drawImage(QRect(page.topLeft(), target), *img, QRect(0, 0, cw, ch));
+  return p.end();
+}
+
+}  // namespace vna

@@ -1,0 +1,122 @@
+// Qt side of the platform layer; only src/platform/ includes this.
+#pragma once
+
+#include <QColor>
+#include <QEvent>
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+class QEventLoop;
+class QMenuBar;
+class QAction;
+class QButtonGroup;
+
+namespace vna::qt {
+
+inline QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
+inline std::string S(const QString& s) {
+  return s.toUtf8().toStdString();
+}
+inline QColor Color(int packed) {
+  return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+}
+inline int Packed(const QColor& c) {
+  return c.red() + 256 * c.green() + 65536 * c.blue();
+}
+// Captions are shown as they stand: "&" is no mnemonic here.
+inline QString Literal(const std::string& s) {
+  return Q(s).replace("&", "&&");
+}
+// CR LF, CR alone and LF alone are all line breaks.
+QString NormalizeBreaks(const std::string& s);
+
+// Fonts at a fixed 96 dpi, so layouts computed from text extents are the same
+// on every machine and headless; "arial" is Liberation Sans, "courier"
+// Liberation Mono.
+QFont MakeFont(const std::string& face, int points, int weight, bool italic);
+
+}  // namespace vna::qt
+
+namespace vna {
+
+struct Control {
+  CtlKind kind;
+  int id;
+  unsigned flags;
+  QPointer<QWidget> widget;
+  QWidget* edit = nullptr;  // the text part of a combo box
+  QWidget* list = nullptr;  // the list part of a simple combo box
+  int text_color = -1, background = -1, hover = -1;
+  std::string tip;
+};
+
+struct FormImpl {
+  Form* form = nullptr;
+  int instance = 0;  // the form's instance this widget set belongs to
+  bool is_dialog = false;
+  QPointer<QWidget> top;     // the top-level widget
+  QPointer<QWidget> client;  // where drawing happens and controls live
+  QPointer<QMenuBar> menubar;
+  QImage image;  // windows: the backing image
+  std::vector<Control> controls;
+  std::map<int, QButtonGroup*> radio_groups;
+  std::vector<MenuItem> menu_tree;
+  std::multimap<int, QAction*> actions;
+  Form* owner = nullptr;
+  int disabled_by = 0;  // modal dialogs and boxes owned by this form
+  QEventLoop* loop = nullptr;
+  int result = 2;
+  bool finished = false;
+  bool scripted = false;  // a test answered it
+  bool tips_active = true;
+  bool user_moved = false;
+  int handler_depth = 0;      // > 0 while this form's handler runs
+  int width = 0, height = 0;  // outer size as opened, then as resized
+  bool setting_text = false;  // set while the program changes a control, so no event is raised
+
+  Control* Find(int id);
+  const Control* Find(int id) const;
+};
+
+}  // namespace vna
+
+namespace vna::qt {
+
+// Posts an event raised by this widget set; dropped if the form was closed
+// or reopened before it is handled.
+void PostImplEvent(FormImpl* impl, int id, int ctl = 0, int wparam = 0, int x = 0, int y = 0,
+                   int menu = 0);
+// Runs a form's handler for an event now (fields filled, then restored).
+void Dispatch(Form* form, int instance, int id, int ctl, int wparam, int x, int y, int menu);
+// Runs fn on the dispatcher after the events already posted: never from
+// inside a Qt signal or a widget's own event function.
+void PostCall(std::function<void()> fn);
+// Widgets are deleted by the layer between events, never while delivering one.
+void DeleteSoon(QObject* obj);
+void DeleteGarbage();
+
+// Owner bookkeeping for modal dialogs and boxes: only the owner is disabled.
+void DisableOwner(Form* owner);
+void EnableOwner(Form* owner);
+QWidget* OwnerWidget(Form* owner);
+
+// Builds one control inside the form's client widget.
+void CreateControl(FormImpl* impl, const ControlDef& def);
+void FinishDialog(Dialog& dlg, int code);
+void ApplyScriptedAnswer(Dialog& dlg);
+
+int VirtualKey(int qt_key, Qt::KeyboardModifiers mods);
+
+}  // namespace vna::qt

@@ -1,0 +1,72 @@
+// Serial ports: POSIX termios behind the few calls the instrument link makes.
+//
+// Which device is COM port n:
+// 1. When the environment holds VNA_COM<n> (VNA_COM8=/dev/ttyUSB0, or the
+//    pseudo-terminal of the instrument simulator), that device.
+// 2. Otherwise the USB serial adapters: /dev/ttyUSB* in numeric order, then
+//    /dev/ttyACM* in numeric order. Port n is the n-th of them (port 1 the
+//    first); when fewer than n are plugged in, port n is the first one, so a
+//    single adapter answers whatever port number the settings hold (the
+//    default is 8).
+// 3. With neither, port n has no device and opening it fails.
+//
+// A port is opened exclusively: a second open of the same device fails while
+// it is open (advisory lock, which also holds for root, plus TIOCEXCL).
+//
+// Reads take one byte: a waiting byte is returned at once, otherwise the call
+// waits about 1 ms and comes back empty. Every reader counts these empty
+// reads to time its waits, so one call is always one empty read of about a
+// millisecond, never more.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vna {
+
+constexpr int kInvalidPort = -1;
+
+// The device of COM port n by the rule above; "" when there is none.
+// dev_dir is where adapters are looked for (tests pass their own folder).
+std::string ComPortDevice(int port, const std::string& dev_dir = "/dev");
+// The USB serial adapters under dev_dir in the order of the rule.
+std::vector<std::string> SerialAdapters(const std::string& dev_dir = "/dev");
+
+// Opens a terminal device for reading and writing, exclusively. Returns a
+// handle (a positive number never given out before), or kInvalidPort.
+int SerialOpen(const std::string& device);
+int SerialOpenPort(int port);  // SerialOpen(ComPortDevice(port))
+
+enum class SerialSetup {
+  kOk,
+  kUnreadable,         // the current settings could not be read: nothing changed
+  kSecondApplyFailed,  // the settings were applied, applying them again failed
+};
+// Raw 8 data bits, no parity, one stop bit, no flow control, reads that never
+// block, at `baud`. Rates without a standard constant (the instrument's
+// exactly 115000) are set as custom rates. The settings are applied twice;
+// the second result is the one reported.
+SerialSetup SerialSetLine(int handle, int baud);
+// The rate in effect, 0 when it cannot be read.
+int SerialBaud(int handle);
+// Raises RTS. True when raised, and when the device has no modem lines (a
+// pseudo-terminal refuses with ENOTTY).
+bool SerialRaiseRts(int handle);
+
+// Writes n bytes, zero bytes included. Returns the number written, or -1 on a
+// closed or invalid handle (nothing is written anywhere). Waits at most about
+// a second for room in the output buffer.
+int SerialWrite(int handle, const char* data, int n);
+// The first n bytes of text (at most its length).
+int SerialWrite(int handle, const std::string& text, int n);
+
+// One byte: 1 with the byte, 0 for an empty read (about 1 ms), -1 at once on a
+// closed or invalid handle.
+int SerialReadByte(int handle, uint8_t& byte);
+
+// Closing an invalid or already closed handle does nothing.
+void SerialClose(int handle);
+bool SerialIsOpen(int handle);
+
+}  // namespace vna

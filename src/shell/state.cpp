@@ -1,0 +1,7 @@
+#include "shell/state.h"
+
+namespace vna {
+
+int number_decimals = 2;
+
+}  // namespace vna

@@ -1,0 +1,253 @@
+#include "shell/text.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "platform/clock.h"
+#include "platform/draw.h"
+#include "shell/state.h"
+
+namespace vna {
+
+namespace {
+
+constexpr int kMaxDecimals = 40;
+
+// Fixed-point text with exactly `decimals` decimals, rounded as printf's
+// "%.*f" does; std::to_chars never looks at the locale, which Qt sets from
+// the environment (a German locale would otherwise write a comma).
+// Not-a-number is written as 0.
+std::string Fixed(double x, int decimals) {
+  if (std::isnan(x)) x = 0;
+  if (std::isinf(x)) return x > 0 ? "inf" : "-inf";
+  // The integer part of a double has at most 309 digits.
+  std::string buf(static_cast<size_t>(decimals) + 320, '\0');
+  auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, decimals);
+  buf.resize(static_cast<size_t>(res.ptr - buf.data()));
+  return buf;
+}
+
+std::string IntText(int64_t v) {
+  char buf[24];
+  auto res = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, res.ptr);
+}
+
+double ItemValue(const TextItem& v) {
+  switch (v.kind()) {
+    case TextItem::Kind::kInt:
+      return static_cast<double>(v.integer());
+    case TextItem::Kind::kReal:
+      return v.real();
+    case TextItem::Kind::kText:
+      break;
+  }
+  return ParseNumber(v.text());
+}
+
+std::string Pad2(int v) {
+  std::string s = IntText(v);
+  return s.size() < 2 ? "0" + s : s;
+}
+
+}  // namespace
+
+int64_t Rnd64(double x) {
+  if (std::isnan(x)) return 0;
+  // 2^63 is the first double beyond the range.
+  if (x >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
+  if (x < -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
+  // Explicit, so the result never depends on the processor's rounding mode.
+  double f = std::floor(x);
+  double frac = x - f;  // exact
+  if (frac > 0.5 || (frac == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
+  if (f >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
+  return static_cast<int64_t>(f);
+}
+
+int Rnd(double x) {
+  int64_t v = Rnd64(x);
+  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+int RndDown(double x) {
+  if (std::isnan(x)) return 0;
+  double f = std::floor(x);
+  if (f >= 2147483647.0) return std::numeric_limits<int>::max();
+  if (f <= -2147483648.0) return std::numeric_limits<int>::min();
+  return static_cast<int>(f);
+}
+
+std::string NumStr(double x) {
+  if (std::isnan(x)) return " 0";
+  // A whole value that fits 64 bits is written as that integer; -0 gives 0.
+  if (x >= -9223372036854775808.0 && x < 9223372036854775808.0) {
+    int64_t t = static_cast<int64_t>(x);
+    if (static_cast<double>(t) == x) return " " + IntText(t);
+  }
+  return " " + Fixed(x, number_decimals);
+}
+
+void SetDigits(int n) {
+  if (n > kMaxDecimals) n = kMaxDecimals;
+  if (n < 0) n = 0;
+  number_decimals = n;
+}
+
+std::string FormatUsing(const std::string& pattern, const TextItems& values) {
+  std::string out;
+  size_t next = 0;
+  const size_t n = pattern.size();
+  for (size_t p = 0; p < n;) {
+    const char c = pattern[p];
+    if (c == '&') {
+      ++p;
+      if (next >= values.size()) {
+        out += '&';
+        continue;
+      }
+      const TextItem& v = values[next++];
+      out += v.kind() == TextItem::Kind::kText ? v.text() : NumStr(ItemValue(v));
+      continue;
+    }
+    if (c != '#') {
+      out += c;
+      ++p;
+      continue;
+    }
+    // A field: "#" places, at most one "." (only when a place or a "0"
+    // follows it, so a full stop after a field stays literal), "0" flags.
+    const size_t start = p;
+    size_t before = 0, after = 0;
+    bool point = false, zeros = false;
+    for (; p < n; ++p) {
+      const char d = pattern[p];
+      if (d == '#') {
+        (point ? after : before)++;
+      } else if (d == '0') {
+        zeros = true;
+      } else if (d == '.' && !point && p + 1 < n &&
+                 (pattern[p + 1] == '#' || pattern[p + 1] == '0')) {
+        point = true;
+      } else {
+        break;
+      }
+    }
+    if (next >= values.size()) {  // no value left: the field stays as written
+      out.append(pattern, start, p - start);
+      continue;
+    }
+    const TextItem& v = values[next++];
+    std::string body;
+    size_t int_len;
+    if (point) {
+      body = Fixed(ItemValue(v), static_cast<int>(after));
+      int_len = body.find('.');
+      if (int_len == std::string::npos) int_len = body.size();
+    } else {
+      body = IntText(v.kind() == TextItem::Kind::kInt ? v.integer() : Rnd64(ItemValue(v)));
+      int_len = body.size();
+    }
+    if (int_len < before) out.append(before - int_len, zeros ? '0' : ' ');
+    out += body;
+  }
+  return out;
+}
+
+std::string ItemsText(const TextItems& items) {
+  std::string s;
+  for (const TextItem& it : items) {
+    switch (it.kind()) {
+      case TextItem::Kind::kText:
+        s += it.text();
+        break;
+      case TextItem::Kind::kInt:
+        s += IntText(it.integer()) + " ";
+        break;
+      case TextItem::Kind::kReal: {
+        double x = it.real();
+        if (x == 0) x = 0;  // -0 is not negative
+        std::string t = Fixed(x, number_decimals);
+        if (t[0] != '-') s += ' ';
+        s += t;
+        break;
+      }
+    }
+  }
+  if (!s.empty() && s.back() == '\n') {
+    s.pop_back();
+    if (!s.empty() && s.back() == '\r') s.pop_back();
+  }
+  return s;
+}
+
+void PrintItems(Window& w, const TextItems& items) {
+  PrintText(w, ItemsText(items));
+}
+
+double ParseNumber(const std::string& text) {
+  const size_t n = text.size();
+  size_t p = 0;
+  while (p < n && (text[p] == ' ' || text[p] == '\t')) ++p;
+  bool negative = false;
+  if (p < n && text[p] == '-') {
+    negative = true;
+    ++p;
+  }
+  auto digit = [&](size_t i) { return i < n && text[i] >= '0' && text[i] <= '9'; };
+  double v = 0;
+  for (; digit(p); ++p) v = v * 10 + (text[p] - '0');
+  if (p < n && text[p] == '.') {
+    double place = 1;
+    for (++p; digit(p); ++p) {
+      place *= 10;
+      v += (text[p] - '0') * (1 / place);
+    }
+  }
+  if (negative) v = -v;
+  return v == 0 ? 0.0 : v;  // "-" and "-0" give 0, not -0
+}
+
+std::string HexText(int64_t v) {
+  uint64_t u = v < 0 && v >= std::numeric_limits<int32_t>::min() ? static_cast<uint32_t>(v)
+                                                                 : static_cast<uint64_t>(v);
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string s;
+  do {
+    s.insert(s.begin(), kDigits[u & 15]);
+    u >>= 4;
+  } while (u != 0);
+  return s;
+}
+
+std::string DateText() {
+  LocalTime t = NowLocal();
+  std::string year = IntText(t.year);
+  while (year.size() < 4) year.insert(year.begin(), '0');
+  return Pad2(t.month) + "-" + Pad2(t.day) + "-" + year;
+}
+
+std::string DatePictureText(const std::string& picture, int year, int month, int day) {
+  // QLocale() is the default locale: the user's, unless a test pinned one.
+  return QLocale().toString(QDate(year, month, day), QString::fromStdString(picture)).toStdString();
+}
+
+std::string DateText(const std::string& picture) {
+  LocalTime t = NowLocal();
+  return DatePictureText(picture, t.year, t.month, t.day);
+}
+
+std::string TimeText() {
+  LocalTime t = NowLocal();
+  return Pad2(t.hour) + ":" + Pad2(t.minute) + ":" + Pad2(t.second);
+}
+
+}  // namespace vna

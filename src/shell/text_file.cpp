@@ -1,0 +1,196 @@
+// Text files: the open modes, number and line writing, line and number
+// reading.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+
+#include "platform/paths.h"
+#include "shell/text.h"
+
+namespace vna {
+
+namespace {
+
+constexpr size_t kMaxNumberToken = 40;
+
+// C streams need a positioning call between a write and a following read.
+void ForRead(TextFile& f) {
+  if (f.writing) {
+    std::fseek(f.fp, 0, SEEK_CUR);
+    f.writing = false;
+  }
+}
+
+void ForWrite(TextFile& f) {
+  if (!f.writing) {
+    std::fseek(f.fp, 0, SEEK_CUR);
+    f.writing = true;
+  }
+}
+
+bool Put(TextFile& f, const std::string& s) {
+  if (!f.fp) return false;
+  ForWrite(f);
+  return std::fwrite(s.data(), 1, s.size(), f.fp) == s.size();
+}
+
+bool IsDigit(int c) {
+  return c >= '0' && c <= '9';
+}
+
+// A new, empty file beside `path` with the permissions the target has (or a
+// new file would get); nullptr when the target may not be written.
+std::FILE* OpenReplacement(std::string& path, std::string& temp) {
+  // A link stays a link: its target gets the new contents.
+  if (char* real = realpath(path.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
+  struct stat st {};
+  mode_t mode;
+  if (stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode) || access(path.c_str(), W_OK) != 0) return nullptr;
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  temp = path + ".tmp-XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  fchmod(fd, mode);
+  std::FILE* fp = fdopen(fd, "w+b");
+  if (!fp) {
+    close(fd);
+    unlink(temp.c_str());
+  }
+  return fp;
+}
+
+}  // namespace
+
+TextFile::~TextFile() {
+  CloseTextFile(*this);
+}
+
+int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) {
+  CloseTextFile(f);
+  std::string m;
+  for (char c : mode) m += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const char* cmode = m == "R" ? "rb" : m == "A" ? "a+b" : m == "R+" ? "r+b" : nullptr;
+  if ((!cmode && m != "W") || name.empty()) return 1;
+  std::string path = HostPath(name);
+  if (m == "W") {
+    f.fp = OpenReplacement(path, f.temp);
+    if (!f.fp) {
+      f.temp.clear();
+      return 1;
+    }
+    f.target = path;
+    return 0;
+  }
+  std::FILE* fp = std::fopen(path.c_str(), cmode);
+  if (!fp) return 1;
+  // A folder opens as a stream on Linux but is no file: opening one must
+  // fail, as existence tests rely on it.
+  struct stat st {};
+  if (fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
+    std::fclose(fp);
+    return 1;
+  }
+  f.fp = fp;
+  f.writing = false;
+  return 0;
+}
+
+void CloseTextFile(TextFile& f) {
+  if (f.fp && !f.temp.empty()) {
+    const bool written = std::fflush(f.fp) == 0 && !std::ferror(f.fp) && fsync(fileno(f.fp)) == 0;
+    const bool closed = std::fclose(f.fp) == 0;
+    if (!(written && closed && std::rename(f.temp.c_str(), f.target.c_str()) == 0)) {
+      unlink(f.temp.c_str());
+    }
+  } else if (f.fp) {
+    std::fclose(f.fp);
+  }
+  f.fp = nullptr;
+  f.writing = false;
+  f.target.clear();
+  f.temp.clear();
+}
+
+bool FileEof(TextFile& f) {
+  if (!f.fp) return true;
+  std::fflush(f.fp);
+  long pos = std::ftell(f.fp);
+  struct stat st {};
+  if (pos < 0 || fstat(fileno(f.fp), &st) != 0) return true;
+  return pos >= st.st_size;
+}
+
+void WriteNumber(TextFile& f, double x) {
+  Put(f, NumStr(x) + " ");
+}
+
+void WriteText(TextFile& f, const std::string& text) {
+  Put(f, text + "\r\n");
+}
+
+int ReadLine(TextFile& f, std::string& target, size_t max_chars) {
+  target.clear();
+  if (!f.fp) return -1;
+  ForRead(f);
+  int c = std::getc(f.fp);
+  if (c == EOF) return -1;
+  for (; c != EOF && c != '\r' && c != '\n'; c = std::getc(f.fp)) {
+    if (target.size() < max_chars) target += static_cast<char>(c);
+  }
+  if (c == '\r') {
+    int next = std::getc(f.fp);
+    if (next != '\n' && next != EOF) std::ungetc(next, f.fp);
+  }
+  return 0;
+}
+
+int ReadNumber(TextFile& f, double& target) {
+  target = 0;
+  if (!f.fp) return -1;
+  ForRead(f);
+  int c;
+  do {
+    c = std::getc(f.fp);
+  } while (c != EOF && c != '-' && !IsDigit(c));
+  if (c == EOF) return -1;
+  std::string token(1, static_cast<char>(c));
+  while (token.size() < kMaxNumberToken) {
+    c = std::getc(f.fp);  // the byte that ends the token is consumed with it
+    if (c == EOF || !(IsDigit(c) || c == '.' || c == '-')) break;
+    token += static_cast<char>(c);
+  }
+  target = ParseNumber(token);
+  return 0;
+}
+
+int ReadNumber(TextFile& f, int& target) {
+  double v;
+  int r = ReadNumber(f, v);
+  target = Rnd(v);
+  return r;
+}
+
+int ReadByte(TextFile& f) {
+  if (!f.fp) return -1;
+  ForRead(f);
+  int c = std::getc(f.fp);
+  return c == EOF ? -1 : c;
+}
+
+bool WriteBytes(TextFile& f, const std::string& bytes) {
+  return Put(f, bytes);
+}
+
+}  // namespace vna

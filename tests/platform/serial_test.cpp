@@ -1,0 +1,200 @@
+// The serial layer over a pseudo-terminal: the test holds the master side,
+// the layer opens the slave side as COM port 5 through VNA_COM5.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "platform/serial.h"
+#include "support/temp_dir.h"
+
+namespace vna {
+namespace {
+
+using vna::testing::ScopedEnv;
+using vna::testing::TempDir;
+
+class PtyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    slave_path = ptsname(master);
+    env = std::make_unique<ScopedEnv>("VNA_COM5", slave_path);
+  }
+  void TearDown() override {
+    SerialClose(handle);
+    close(master);
+  }
+  void OpenPort(int baud = 57600) {
+    handle = SerialOpenPort(5);
+    ASSERT_NE(handle, kInvalidPort);
+    ASSERT_EQ(SerialSetLine(handle, baud), SerialSetup::kOk);
+  }
+  // What the instrument side received: up to `expected` bytes, waiting at
+  // most wait_ms for them.
+  std::string MasterReceived(size_t expected, int wait_ms = 2000) {
+    std::string got;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
+    while (got.size() < expected && std::chrono::steady_clock::now() < end) {
+      pollfd pfd{master, POLLIN, 0};
+      if (poll(&pfd, 1, 50) <= 0) continue;
+      char buf[256];
+      ssize_t n = read(master, buf, sizeof buf);
+      if (n > 0) got.append(buf, static_cast<size_t>(n));
+    }
+    return got;
+  }
+  // A reader's loop: one-byte reads until `want` bytes came or the empty
+  // reads reach the limit.
+  std::string ReadLikeAReader(size_t want, int limit, int& empty_reads) {
+    std::string got;
+    empty_reads = 0;
+    while (got.size() < want && empty_reads < limit) {
+      uint8_t b;
+      int r = SerialReadByte(handle, b);
+      if (r == 1)
+        got += static_cast<char>(b);
+      else
+        ++empty_reads;
+    }
+    return got;
+  }
+
+  int master = -1;
+  std::string slave_path;
+  std::unique_ptr<ScopedEnv> env;
+  int handle = kInvalidPort;
+};
+
+TEST_F(PtyTest, SilentPortGivesOneEmptyReadOfAboutAMillisecondPerCall) {
+  OpenPort();
+  constexpr int kReads = 200;
+  int empty = 0;
+  const auto t0 = std::chrono::steady_clock::now();
+  ReadLikeAReader(1, kReads, empty);
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_EQ(empty, kReads);  // every call came back, empty, and counted once
+  const double per_read = ms / kReads;
+  EXPECT_GT(per_read, 0.5);
+  EXPECT_LT(per_read, 5.0);
+}
+
+TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {
+  OpenPort();
+  const std::string cmd("A\x05\x00", 3);  // a gain command whose last byte is 0
+  EXPECT_EQ(SerialWrite(handle, cmd, 3), 3);
+  const std::string all("\x00\x0a\x0d\x11\x13\x7f\xff", 7);  // nothing translated
+  EXPECT_EQ(SerialWrite(handle, all.data(), 7), 7);
+  EXPECT_EQ(MasterReceived(10), cmd + all);
+  EXPECT_EQ(SerialWrite(handle, "VXYZ", 1), 1);  // only the first n bytes
+  EXPECT_EQ(SerialWrite(handle, "", 0), 0);
+  EXPECT_EQ(MasterReceived(2, 200), "V");
+}
+
+TEST_F(PtyTest, ReplyBytesArriveOneByOne) {
+  OpenPort();
+  std::string reply;
+  for (int i = 0; i < 72; ++i) reply += static_cast<char>(i * 7);
+  ASSERT_EQ(write(master, reply.data(), reply.size()), 72);
+  int empty = 0;
+  EXPECT_EQ(ReadLikeAReader(72, 501, empty), reply);
+  EXPECT_LT(empty, 501);
+  uint8_t b;
+  EXPECT_EQ(SerialReadByte(handle, b), 0);  // and nothing more
+}
+
+TEST_F(PtyTest, ExclusiveOpen) {
+  OpenPort();
+  EXPECT_EQ(SerialOpen(slave_path), kInvalidPort);
+  SerialClose(handle);
+  handle = SerialOpen(slave_path);
+  EXPECT_NE(handle, kInvalidPort);
+}
+
+TEST_F(PtyTest, InstrumentRatesIncludingExactly115000) {
+  OpenPort(57600);
+  EXPECT_EQ(SerialBaud(handle), 57600);
+  EXPECT_EQ(SerialSetLine(handle, 115000), SerialSetup::kOk);
+  EXPECT_EQ(SerialBaud(handle), 115000);
+  EXPECT_TRUE(SerialRaiseRts(handle));  // a pseudo-terminal has no RTS: tolerated
+  EXPECT_EQ(SerialWrite(handle, "C\x05", 2), 2);
+  EXPECT_EQ(MasterReceived(2), "C\x05");
+}
+
+TEST_F(PtyTest, ClosedAndInvalidHandlesAreHarmless) {
+  OpenPort();
+  const int old = handle;
+  SerialClose(handle);
+  SerialClose(handle);
+  SerialClose(kInvalidPort);
+  SerialClose(12345);
+  EXPECT_FALSE(SerialIsOpen(old));
+  EXPECT_EQ(SerialWrite(old, "V", 1), -1);
+  EXPECT_EQ(MasterReceived(1, 200), "");
+  uint8_t b;
+  EXPECT_EQ(SerialReadByte(old, b), -1);
+  EXPECT_EQ(SerialReadByte(kInvalidPort, b), -1);
+  EXPECT_EQ(SerialSetLine(old, 57600), SerialSetup::kUnreadable);
+  EXPECT_FALSE(SerialRaiseRts(old));
+  handle = SerialOpenPort(5);  // a new open gets a new handle
+  EXPECT_NE(handle, old);
+  EXPECT_NE(handle, kInvalidPort);
+}
+
+TEST_F(PtyTest, HungUpPortStillTakesAMillisecondPerEmptyRead) {
+  OpenPort();
+  close(master);
+  master = -1;
+  int empty = 0;
+  const auto t0 = std::chrono::steady_clock::now();
+  ReadLikeAReader(1, 50, empty);
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_EQ(empty, 50);
+  EXPECT_GT(ms / 50, 0.5);
+}
+
+TEST(ComPortRule, EnvironmentNamesTheDevice) {
+  ScopedEnv com12("VNA_COM12", "/dev/pts/77");
+  EXPECT_EQ(ComPortDevice(12), "/dev/pts/77");
+  ScopedEnv empty("VNA_COM12", "");
+  TempDir dev;
+  EXPECT_EQ(ComPortDevice(12, dev.path()), "");  // an empty variable counts as unset
+}
+
+TEST(ComPortRule, AdaptersInNumericOrderUsbBeforeAcm) {
+  TempDir dev;
+  for (const char* name : {"ttyUSB10", "ttyACM0", "ttyUSB2", "ttyS0", "ttyUSB", "tty", "ttyACM1"}) {
+    dev.Write(name, "");
+  }
+  ScopedEnv none1("VNA_COM1", nullptr);
+  ScopedEnv none3("VNA_COM3", nullptr);
+  ScopedEnv none8("VNA_COM8", nullptr);
+  const std::vector<std::string> expected = {dev / "ttyUSB2", dev / "ttyUSB10", dev / "ttyACM0",
+                                             dev / "ttyACM1"};
+  EXPECT_EQ(SerialAdapters(dev.path()), expected);
+  EXPECT_EQ(ComPortDevice(1, dev.path()), dev / "ttyUSB2");
+  EXPECT_EQ(ComPortDevice(3, dev.path()), dev / "ttyACM0");
+  EXPECT_EQ(ComPortDevice(8, dev.path()), dev / "ttyUSB2");  // fewer than 8: the first
+  TempDir no_adapters;
+  EXPECT_EQ(ComPortDevice(8, no_adapters.path()), "");
+}
+
+TEST(SerialOpen, MissingDeviceOrNoTerminalFails) {
+  TempDir dir;
+  EXPECT_EQ(SerialOpen(dir / "nothing"), kInvalidPort);
+  EXPECT_EQ(SerialOpen(dir.Write("plain", "x")), kInvalidPort);
+  EXPECT_EQ(SerialOpen(""), kInvalidPort);
+}
+
+}  // namespace
+}  // namespace vna

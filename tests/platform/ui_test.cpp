@@ -1,0 +1,490 @@
+// The windowing layer as the program's handlers see it: records, ids, event
+// fields, modal runs answered like a person would, drawing and images.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/draw.h"
+#include "platform/events.h"
+#include "platform/qt_internal.h"
+#include "platform/testhook.h"
+#include "platform/ui.h"
+
+namespace vna {
+namespace {
+
+Window win{"test_win"};
+Window other{"other_win"};
+Dialog dlg{"dlg_test"};
+
+struct Seen {
+  int id, ctl, menu, wparam, x, y;
+};
+std::vector<Seen> seen;
+
+int RecordingHandler() {
+  seen.push_back({msg_id, msg_ctl_id, msg_menu_id, msg_wparam, msg_mouse_x, msg_mouse_y});
+  return 0;
+}
+
+class UiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testhook::ClearLogs();
+    seen.clear();
+    OpenWindow(win, 10, 20, 400, 300, kWinCaption | kWinSysMenu, "Test", RecordingHandler);
+  }
+  void TearDown() override {
+    CloseWindow(win);
+    CloseWindow(other);
+    PumpEvents();
+    EXPECT_TRUE(testhook::Problems().empty()) << testhook::Problems().front();
+  }
+};
+
+std::vector<int> Pixels(Window& w, int width, int height) {
+  std::vector<int> px;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) px.push_back(ReadPixel(w, x, y));
+  return px;
+}
+
+TEST_F(UiTest, RecordReadsBackWhatWasOpened) {
+  int w, h, x, y;
+  OuterSize(win, w, h);
+  EXPECT_EQ(w, 400);
+  EXPECT_EQ(h, 300);
+  ScreenPos(win, x, y);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 20);
+  EXPECT_EQ(GetTitle(win), "Test");
+  EXPECT_EQ(ReadPixel(win, 2, 2), Rgb(255, 255, 255));  // new windows start white
+  CloseWindow(win);
+  CloseWindow(win);  // harmless twice
+  EXPECT_FALSE(win.IsOpen());
+  DrawLine(win, 0, 0, 10, 10);  // drawing into a closed window does nothing
+  EXPECT_EQ(ReadPixel(win, 0, 0), -1);
+}
+
+TEST_F(UiTest, XorDrawnTwiceRestoresEveryPixel) {
+  SetFill(win, true, Rgb(200, 30, 40));
+  SetPen(win, Rgb(0, 90, 0), kPenSolid, 2);
+  DrawRect(win, 20, 20, 150, 100);
+  SetFont(win, "arial", 10, 700);
+  MoveTo(win, 30, 40);
+  PrintText(win, "Marker 1");
+  const auto before = Pixels(win, 200, 150);
+  SetXorMode(win, true);
+  for (int style : {kPenSolid, kPenDash, kPenDot}) {
+    SetPen(win, Rgb(19, 19, 247), style, 1);
+    DrawLine(win, 5, 140, 190, 3);
+    DrawLine(win, 5, 140, 190, 3);
+  }
+  SetPen(win, 0, kPenSolid, 1);
+  SetFill(win, true, Rgb(255, 255, 0));
+  DrawCircle(win, 60, 60, 6);
+  const auto middle = Pixels(win, 200, 150);
+  DrawCircle(win, 60, 60, 6);
+  EXPECT_NE(before, middle);
+  EXPECT_EQ(before, Pixels(win, 200, 150));
+}
+
+TEST_F(UiTest, OpaqueTextFillsItsCellAndMovesThePrintPosition) {
+  FillWindow(win, Rgb(10, 10, 10));
+  SetFont(win, "arial", 10, 0);
+  SetTextColor(win, Rgb(255, 0, 0));
+  SetTextBackground(win, true, Rgb(0, 0, 255));
+  MoveTo(win, 50, 60);
+  PrintText(win, "  ");
+  int tw, th;
+  TextExtent(win, "  ", tw, th);
+  EXPECT_EQ(win.draw.pos_x, 50 + tw);
+  EXPECT_EQ(win.draw.pos_y, 60);
+  EXPECT_EQ(ReadPixel(win, 50, 60), Rgb(0, 0, 255));
+  EXPECT_EQ(ReadPixel(win, 50 + tw - 1, 60 + th - 1), Rgb(0, 0, 255));
+  EXPECT_EQ(ReadPixel(win, 50 + tw, 60), Rgb(10, 10, 10));
+  ASSERT_EQ(testhook::Prints().size(), 1u);
+  EXPECT_EQ(testhook::Prints()[0].window, "test_win");
+  EXPECT_EQ(testhook::Prints()[0].text, "  ");
+}
+
+TEST_F(UiTest, FontsAreMetricCompatibleAndFixedAt96Dpi) {
+  const QFont f = qt::MakeFont("arial", 9, 0, false);
+  EXPECT_EQ(f.pixelSize(), 12);
+  EXPECT_EQ(QFontInfo(f).family(), "Liberation Sans");
+  EXPECT_EQ(QFontInfo(qt::MakeFont("courier", 9, 0, false)).family(), "Liberation Mono");
+  EXPECT_EQ(QFontInfo(qt::MakeFont("ariel", 9, 0, false)).family(), "Liberation Sans");
+  int w1, h1, w2, h2;
+  FontTextExtent("arial", 10, 0, "ScanKey", w1, h1);
+  FontTextExtent("arial", 10, 700, "ScanKey", w2, h2);
+  EXPECT_GT(w1, 30);
+  EXPECT_GT(w2, w1);  // bold is wider
+  EXPECT_GT(h1, 10);
+}
+
+TEST_F(UiTest, SavedBitmapReadsBackEqual) {
+  SetFill(win, true, Rgb(12, 34, 56));
+  SetPen(win, Rgb(200, 100, 0), kPenSolid, 1);
+  DrawRect(win, 3, 4, 50, 20);
+  DrawLine(win, 0, 0, 99, 49);
+  QTemporaryDir tmp;
+  const std::string path = tmp.filePath("w.bmp").toStdString();
+  ASSERT_TRUE(SaveBitmap(path, win, 0, 0, 100, 50));
+  QImage back(QString::fromStdString(path));
+  ASSERT_FALSE(back.isNull());
+  ASSERT_EQ(back.width(), 100);
+  ASSERT_EQ(back.height(), 50);
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 100; ++x)
+      ASSERT_EQ(qt::Packed(QColor(back.pixel(x, y))), ReadPixel(win, x, y)) << x << "," << y;
+  // Header sizes: the image-size field is (w + 7) / 8 x h x 32 in real
+  // arithmetic (13.375 x 50 x 32), more than the rows need.
+  QFile f(QString::fromStdString(path));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray b = f.readAll();
+  auto u32 = [&](int at) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+  };
+  EXPECT_EQ(u32(34), 21400u);
+  EXPECT_EQ(u32(2), 54u + 21400);
+  EXPECT_EQ(static_cast<uint32_t>(b.size()), u32(2));
+  // A rectangle reaching beyond the image is background, not garbage.
+  ASSERT_TRUE(SaveBitmap(path, win, 380, 280, 40, 40));
+  QImage edge(QString::fromStdString(path));
+  EXPECT_EQ(qt::Packed(QColor(edge.pixel(39, 0))), Rgb(255, 255, 255));
+  // A bitmap that cannot be made says so and writes nothing.
+  EXPECT_FALSE(SaveBitmap(tmp.filePath("none.bmp").toStdString(), win, 0, 0, 0, 10));
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].text, "Couldn't create bitmap");
+  EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Error");
+  EXPECT_FALSE(QFile::exists(tmp.filePath("none.bmp")));
+}
+
+TEST_F(UiTest, PrintsTheWindowImageToPdf) {
+  DrawLine(win, 0, 0, 100, 100);
+  QTemporaryDir tmp;
+  const std::string pdf = tmp.filePath("w.pdf").toStdString();
+  ASSERT_TRUE(PrintWindowImage(win, pdf));
+  QFile f(QString::fromStdString(pdf));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.read(5) == "%PDF-");
+}
+
+TEST_F(UiTest, MessageBoxAnswersAndLog) {
+  struct Case {
+    int buttons, answer, expected;
+  };
+  const Case cases[] = {
+      {kMbOk, kIdOk, kIdOk},
+      {kMbYesNo, kIdNo, kIdNo},
+      {kMbYesNo, kIdYes, kIdYes},
+      {kMbOkCancel, kIdCancel, kIdCancel},
+      {kMbAbortRetryIgnore, kIdRetry, kIdRetry},
+      {kMbAbortRetryIgnore, kIdAbort, kIdAbort},
+      {kMbYesNo, 0, kIdNo},  // the close box never gives Yes
+  };
+  for (const Case& c : cases) {
+    testhook::ClearLogs();
+    testhook::Answer a;
+    a.press = c.answer;
+    a.close_box = c.answer == 0;
+    testhook::QueueAnswer(a);
+    EXPECT_EQ(MsgBox(&win, "The VNA is not responding.\r\nCheck the cable.",
+                     " Comm Port Problem 3742", c.buttons, kIconExclamation, true),
+              c.expected);
+    ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+    const auto& r = testhook::MsgBoxes()[0];
+    EXPECT_EQ(r.caption, " Comm Port Problem 3742");
+    EXPECT_EQ(r.text, "The VNA is not responding.\r\nCheck the cable.");
+    EXPECT_EQ(r.owner, "test_win");
+    EXPECT_EQ(r.buttons, c.buttons);
+    EXPECT_EQ(r.icon, kIconExclamation);
+    EXPECT_TRUE(r.scripted);
+    EXPECT_EQ(r.result, c.expected);
+  }
+  // No answer queued: the default (first) button, logged as unscripted.
+  testhook::ClearLogs();
+  EXPECT_EQ(MsgBox(nullptr, "x", "y", kMbOkCancel), kIdOk);
+  EXPECT_FALSE(testhook::MsgBoxes()[0].scripted);
+  EXPECT_TRUE(win.impl->top->isEnabled());  // the owner is enabled again
+}
+
+// A number-entry dialog: refuses an empty text, accepts a number.
+int entry_inits = 0;
+int entry_closes_seen = 0;
+bool owner_enabled_in_dialog = true;
+bool other_enabled_in_dialog = false;
+int EntryHandler() {
+  if (msg_id == kEvInitDialog) {
+    ++entry_inits;
+    SetCtlText(dlg, 10, "1.5");
+    owner_enabled_in_dialog = win.impl->top->isEnabled();
+    other_enabled_in_dialog = other.IsOpen() && other.impl->top->isEnabled();
+  } else if (msg_id == kEvClose) {
+    ++entry_closes_seen;
+  } else if (msg_id == kEvCommand && msg_ctl_id == 1) {
+    const std::string t = GetCtlText(dlg, 10);
+    if (t.empty()) {
+      MsgBox(&win, "Enter a number", " Error", kMbOk);
+      return 0;
+    }
+    dlg_text1 = t;
+    CloseDialog(dlg, 1);
+  } else if (msg_id == kEvCommand && msg_ctl_id == 2) {
+    CloseDialog(dlg, 2);
+  }
+  return 0;
+}
+
+void DefineEntry() {
+  DefineDialog(dlg, " Enter Value", 300, 120, kDlgTitleBar | kDlgCloseBox, EntryHandler,
+               {{CtlKind::Edit, "", 10, 10, 100, 22, 0, 10},
+                {CtlKind::Button, "OK", 10, 50, 60, 24, kCtlDefault, 1},
+                {CtlKind::Button, "Cancel", 80, 50, 60, 24, 0, 2},
+                {CtlKind::CheckBox, "Keep", 150, 50, 60, 24, 0, 3}});
+}
+
+TEST_F(UiTest, ModalDialogScriptedLikeAPerson) {
+  Dialog undefined{"dlg_undefined"};
+  EXPECT_EQ(RunModal(undefined, &win), 0);
+
+  DefineEntry();
+  OpenWindow(other, 500, 20, 200, 200, kWinCaption, "Other", RecordingHandler);
+  entry_inits = 0;
+  testhook::Answer a;
+  a.caption = " Enter Value";
+  a.texts = {{10, "42.5"}};
+  a.checks = {{3, true}};
+  a.press = 1;
+  testhook::QueueAnswer(a);
+  dlg_text1.clear();
+  EXPECT_EQ(RunModal(dlg, &win), 1);
+  EXPECT_EQ(dlg_result, 1);
+  EXPECT_EQ(dlg_text1, "42.5");
+  EXPECT_EQ(entry_inits, 1);
+  EXPECT_FALSE(owner_enabled_in_dialog);  // only the owner is disabled
+  EXPECT_TRUE(other_enabled_in_dialog);
+  EXPECT_TRUE(win.impl->top->isEnabled());
+  EXPECT_FALSE(dlg.IsOpen());
+  ASSERT_EQ(testhook::Dialogs().size(), 1u);
+  EXPECT_EQ(testhook::Dialogs()[0].title, " Enter Value");
+}
+
+TEST_F(UiTest, RefusedEntryIsAnsweredAgain) {
+  DefineEntry();
+  testhook::Answer empty;
+  empty.texts = {{10, ""}};
+  empty.press = 1;
+  testhook::QueueAnswer(empty);
+  testhook::QueueMsgBoxAnswer(kIdOk, " Error");
+  testhook::Answer good;
+  good.texts = {{10, "7"}};
+  good.press = 1;
+  testhook::QueueAnswer(good);
+  EXPECT_EQ(RunModal(dlg, &win), 1);
+  EXPECT_EQ(dlg_text1, "7");
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].text, "Enter a number");
+  EXPECT_EQ(testhook::PendingAnswers(), 0u);
+}
+
+TEST_F(UiTest, CloseBoxEndsAModalDialogWithTwoAndNoEvent) {
+  DefineEntry();
+  entry_closes_seen = 0;
+  testhook::Answer a;
+  a.close_box = true;
+  testhook::QueueAnswer(a);
+  EXPECT_EQ(RunModal(dlg, &win), 2);
+  EXPECT_EQ(entry_closes_seen, 0);
+  // Unscripted in test mode: closed the same way.
+  EXPECT_EQ(RunModal(dlg, &win), 2);
+  EXPECT_FALSE(testhook::Dialogs().back().scripted);
+}
+
+TEST_F(UiTest, ModelessDialogHearsItsCloseBox) {
+  DefineEntry();
+  entry_closes_seen = 0;
+  ShowModeless(dlg, &win);
+  EXPECT_TRUE(dlg.IsOpen());
+  PumpEvents();
+  dlg.impl->top->close();
+  PumpEvents();
+  EXPECT_EQ(entry_closes_seen, 1);
+  EXPECT_TRUE(dlg.IsOpen());  // the handler decides
+  CloseDialog(dlg, 1);
+  EXPECT_FALSE(dlg.IsOpen());
+}
+
+TEST_F(UiTest, EventFieldsAreFilledAndRestoredAroundNestedDispatch) {
+  static std::vector<int> inner_seen;
+  inner_seen.clear();
+  OpenWindow(other, 0, 0, 50, 50, kWinCaption, "", [] {
+    inner_seen.push_back(msg_id);
+    return 0;
+  });
+  win.handler = [] {
+    seen.push_back({msg_id, msg_ctl_id, msg_menu_id, msg_wparam, msg_mouse_x, msg_mouse_y});
+    if (msg_id == kEvRButtonDown) {
+      PostEvent(other, kEvKeyDown, 0, 65);
+      DelayMs(5);  // the nested event is handled in here
+      seen.push_back({msg_id, msg_ctl_id, msg_menu_id, msg_wparam, msg_mouse_x, msg_mouse_y});
+    }
+    return 0;
+  };
+  PostEvent(win, kEvRButtonDown, 0, 0, 123, 45);
+  PumpEvents();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(inner_seen, std::vector<int>{kEvKeyDown});
+  EXPECT_EQ(seen[1].id, kEvRButtonDown);
+  EXPECT_EQ(seen[1].x, 123);
+  EXPECT_EQ(seen[1].y, 45);
+}
+
+TEST_F(UiTest, EventsOfAClosedInstanceAreDropped) {
+  PostEvent(win, kEvKeyDown, 0, 81);
+  CloseWindow(win);
+  OpenWindow(win, 0, 0, 100, 100, kWinCaption, "", RecordingHandler);
+  PumpEvents();
+  EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(UiTest, DelayMsReturnsOnTimeAndLetsEventsThrough) {
+  for (int ms : {0, 1, 20, 60}) {
+    seen.clear();
+    PostEvent(win, kEvMouseMove, 0, 0, 1, 2);
+    const uint64_t t0 = TickMs64();
+    DelayMs(ms);
+    const uint64_t took = TickMs64() - t0;
+    EXPECT_GE(took, static_cast<uint64_t>(ms));
+    EXPECT_LT(took, static_cast<uint64_t>(ms) + 200);  // generous: only guards against a hang
+    EXPECT_EQ(seen.size(), 1u) << ms;
+  }
+}
+
+TEST_F(UiTest, MenusDeliverIdsKeepChecksAndSurviveRebuildFromTheirOwnPick) {
+  auto build = [] {
+    SetMenuBar(win,
+               {MenuItem::Sub("File", {{"Quit", 3}, MenuItem::Separator(), {"Save & Exit", 21330}}),
+                MenuItem::Sub("Setup", {{"  Cursor", 67, false, true}, {"Port B", 20, true}}),
+                MenuItem::Sub("Port B Functions", {{"x", 30}}, true)});
+  };
+  build();
+  win.handler = [&build] {
+    seen.push_back({msg_id, msg_ctl_id, msg_menu_id, 0, 0, 0});
+    if (msg_id == kEvMenu && msg_menu_id == 67) build();  // rebuilt from inside its own pick
+    return 0;
+  };
+  auto actions = win.impl->actions;
+  ASSERT_EQ(actions.count(67), 1u);
+  EXPECT_TRUE(actions.find(67)->second->isChecked());
+  EXPECT_EQ(actions.find(21330)->second->text(), "Save && Exit");
+  EXPECT_FALSE(actions.find(20)->second->isEnabled());
+  actions.find(67)->second->trigger();
+  EXPECT_TRUE(win.impl->actions.find(67)->second->isChecked());  // a pick alone changes no mark
+  PumpEvents();
+  PumpEvents();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].id, kEvMenu);
+  EXPECT_EQ(seen[0].menu, 67);
+  SetMenuCheck(win, 67, false);
+  SetMenuCheck(win, 9999, true);  // a missing id is ignored
+  EXPECT_FALSE(win.impl->actions.find(67)->second->isChecked());
+  EXPECT_FALSE(GetMenuBar(win)[1].items[0].checked);
+  EXPECT_TRUE(GetMenuBar(win)[2].greyed);
+}
+
+TEST_F(UiTest, ControlsByIdOnPlainWindows) {
+  AddControl(win, {CtlKind::Button, "Scan", 10, 10, 60, 20, 0, 201});
+  AddControl(win, {CtlKind::Button, "Other", 10, 10, 60, 20, 0, 201});  // existing id: no change
+  EXPECT_EQ(GetCtlText(win, 201), "Scan");
+  SetCtlText(win, 201, "Rescan TDR");
+  EXPECT_EQ(GetCtlText(win, 201), "Rescan TDR");
+  AddControl(win, {CtlKind::Static, "readout", 10, 40, 100, 20, 0, 7});
+  SetCtlText(win, 7, "changed");  // the program's own change raises no event
+  PumpEvents();
+  EXPECT_TRUE(seen.empty());
+  static_cast<QAbstractButton*>(win.impl->Find(201)->widget.data())->click();
+  PumpEvents();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].id, kEvCommand);
+  EXPECT_EQ(seen[0].ctl, 201);
+  AddToolTip(win, 201, "Starts a scan\r\n", 500);
+  EXPECT_EQ(GetToolTip(win, 201), "Starts a scan\r\n");
+  EXPECT_FALSE(win.impl->Find(201)->widget->toolTip().isEmpty());
+  ActivateToolTips(win, false);
+  EXPECT_TRUE(win.impl->Find(201)->widget->toolTip().isEmpty());
+}
+
+TEST_F(UiTest, CloseBoxOfAWindowOnlyAsks) {
+  win.impl->top->close();
+  PumpEvents();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].id, kEvClose);
+  EXPECT_TRUE(win.IsOpen());
+}
+
+TEST_F(UiTest, FileDialogAnswers) {
+  testhook::QueueFileAnswer("/tmp/x.scn");
+  EXPECT_EQ(FileDialog(" Load Scan File", &win, false, "Scan Files(*.scn)|*.scn||", "scn", "/tmp"),
+            "/tmp/x.scn");
+  EXPECT_EQ(FileDialog(" Load Scan File", &win, false, "Scan Files(*.scn)|*.scn||", "scn", "/tmp"),
+            "");
+  ASSERT_EQ(testhook::FileDialogs().size(), 2u);
+  EXPECT_EQ(testhook::FileDialogs()[0].title, " Load Scan File");
+  testhook::QueueColorAnswer(Rgb(1, 2, 3));
+  EXPECT_EQ(ColorPicker(&win, 0), Rgb(1, 2, 3));
+  EXPECT_EQ(ColorPicker(&win, 0), -1);
+}
+
+}  // namespace
+}  // namespace vna
+
+namespace vna {
+namespace {
+
+TEST_F(UiTest, KeysArriveAsVirtualKeyCodes) {
+  struct Case {
+    int qt_key;
+    Qt::KeyboardModifiers mods;
+    int vk;
+  };
+  const Case cases[] = {
+      {Qt::Key_S, Qt::NoModifier, 83},       {Qt::Key_Q, Qt::ShiftModifier, 81},
+      {Qt::Key_4, Qt::NoModifier, 52},       {Qt::Key_1, Qt::KeypadModifier, 97},
+      {Qt::Key_Left, Qt::NoModifier, 37},    {Qt::Key_Down, Qt::NoModifier, 40},
+      {Qt::Key_Control, Qt::NoModifier, 17}, {Qt::Key_Shift, Qt::NoModifier, 16},
+      {Qt::Key_Return, Qt::NoModifier, 13},  {Qt::Key_F1, Qt::NoModifier, 112},
+  };
+  for (const Case& c : cases) {
+    seen.clear();
+    QKeyEvent down(QEvent::KeyPress, c.qt_key, c.mods);
+    QKeyEvent repeat_up(QEvent::KeyRelease, c.qt_key, c.mods, QString(), true);
+    QKeyEvent up(QEvent::KeyRelease, c.qt_key, c.mods);
+    QCoreApplication::sendEvent(win.impl->top, &down);
+    QCoreApplication::sendEvent(win.impl->top, &repeat_up);  // auto-repeat: no key up
+    QCoreApplication::sendEvent(win.impl->top, &up);
+    PumpEvents();
+    ASSERT_EQ(seen.size(), 2u) << c.vk;
+    EXPECT_EQ(seen[0].id, kEvKeyDown);
+    EXPECT_EQ(seen[0].wparam, c.vk);
+    EXPECT_EQ(seen[1].id, kEvKeyUp);
+    EXPECT_EQ(seen[1].wparam, c.vk);
+  }
+}
+
+}  // namespace
+}  // namespace vna
