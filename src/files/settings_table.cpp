@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "calibration/state.h"
+#include "files/line_reader.h"
 #include "files/settings.h"
 #include "files/state.h"
 #include "graph/freq_grid.h"
