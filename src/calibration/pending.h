@@ -1,11 +1,16 @@
-// Handlers of dialogs that the spine defines but whose calibration is not built
-// yet. Placeholders until it is: each is a weak definition in pending.cpp
-// (the dialog centres itself and waits for its close box), so the real
-// handler takes its place; delete the entry then.
+// Calibration globals the instrument link reads that the calibration does not
+// define yet. Placeholder until the calibration is built: a weak definition
+// in pending.cpp, so the real one takes its place; delete the entry then.
 #pragma once
 
 namespace vna {
 
+// Gain factor of each Port B gain step 1..5 (index 0 unused), measured by the
+// Port B calibration.
+extern double RngGain[6];
+
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
 int CalLimitsHandler();
 int CalibrationHandler();
 int CableDataHandler();

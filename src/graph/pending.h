@@ -1,11 +1,25 @@
-// Handlers of dialogs that the spine defines but whose graph subsystem is not built
-// yet. Placeholders until it is: each is a weak definition in pending.cpp
-// (the dialog centres itself and waits for its close box), so the real
-// handler takes its place; delete the entry then.
+// Graph routines and globals the instrument link uses that the graph
+// subsystem does not provide yet. Placeholders until the graphs are built:
+// each is a weak definition in pending.cpp, so the real one takes its place;
+// delete the entry then.
 #pragma once
 
 namespace vna {
 
+// Plot box of the main window, pixels. The placeholder values are 0 until
+// the layout computes them.
+extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
+extern int tdr_mode;  // the main graph shows the TDR plot
+
+// Info panel: 0 builds its five buttons, 1..5 redraws one. Placeholder: draws
+// nothing.
+void InfoPanel(int n);
+// Date stamp of the main window, kept in scan_stamp. Placeholder: draws
+// nothing and leaves scan_stamp as it is.
+void DrawDateStamp();
+
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
 int GraphScalesHandler();
 int PlotParamsHandler();
 int SWRRulerHandler();

@@ -1,9 +1,10 @@
-// Placeholders until the scan subsystem is built (see pending.h).
+// Placeholders until the owning routines are built (see pending.h).
 #include "scan/pending.h"
-
 #include "shell/dialogs.h"
 
 namespace vna {
+
+[[gnu::weak]] double scan_extra_value = 0;
 
 [[gnu::weak]] int ScanLimitsHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int EnterFreqHandler() { return InertDialogEvent(); }

@@ -1,11 +1,14 @@
-// Handlers of dialogs that the spine defines but whose scan subsystem is not built
-// yet. Placeholders until it is: each is a weak definition in pending.cpp
-// (the dialog centres itself and waits for its close box), so the real
-// handler takes its place; delete the entry then.
+// Scan globals the instrument link writes that the scans do not define yet.
+// Placeholder until the scans are built: a weak definition in pending.cpp,
+// so the real one takes its place; delete the entry then.
 #pragma once
 
 namespace vna {
 
+extern double scan_extra_value;  // value kept with each scan; the relay command clears it
+
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
 int ScanLimitsHandler();
 int EnterFreqHandler();
 int SmoothingHandler();

@@ -11,6 +11,7 @@
 #include "files/settings.h"
 #include "files/state.h"
 #include "graph/state.h"
+#include "instrument/freq_plan.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/paths.h"

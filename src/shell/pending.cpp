@@ -1,9 +1,12 @@
-// Placeholders until the setup entry is built (see pending.h).
+// Placeholders until the setup entries and the diagnostic switches are built
+// (see pending.h).
 #include "shell/pending.h"
 
 #include "shell/dialogs.h"
 
 namespace vna {
+
+[[gnu::weak]] int monitor_trace = 0;
 
 [[gnu::weak]] int CableZoHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int CommentHandler() { return InertDialogEvent(); }
