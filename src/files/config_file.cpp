@@ -11,9 +11,9 @@
 #include <string>
 
 #include "files/line_reader.h"
-#include "files/safe_write.h"
 #include "files/settings.h"
 #include "files/state.h"
+#include "files/write_errors.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
 #include "shell/placeholders.h"
@@ -180,8 +180,7 @@ void CopyToZiviRUR() {
   const std::string copy = ProgramFolder() + "ZiviRUR.cfg";
   if (SameFile(file_name, copy)) return;  // loading the copy itself: it stays as it is
   if (OpenTextFile(data_file, file_name, "R") != 0) return;
-  SafeWrite w;
-  if (OpenSafeWrite(w, file_out, copy) != 0) {
+  if (OpenTextFile(file_out, copy, "W") != 0) {
     CloseTextFile(data_file);
     ConfigMessage(ReadOnlyFileText(copy), "Config File");
     return;
@@ -189,7 +188,7 @@ void CopyToZiviRUR() {
   std::string line;
   while (ReadLine(data_file, line) == 0) WriteText(file_out, line);
   CloseTextFile(data_file);
-  if (!CommitSafeWrite(w, file_out)) ConfigMessage(WriteFailedText(copy, w.error), "Config File");
+  if (int err = CloseTextFile(file_out)) ConfigMessage(WriteFailedText(copy, err), "Config File");
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include "files/init_file.h"
 
 #include "files/line_reader.h"
-#include "files/safe_write.h"
 #include "files/settings.h"
 #include "files/settings_clamp.h"
 #include "files/settings_table.h"
 #include "files/state.h"
+#include "files/write_errors.h"
 #include "graph/markers.h"
 #include "graph/state.h"
 #include "platform/paths.h"
@@ -226,8 +226,7 @@ void LoadInitData() {
 }
 
 bool SaveInitData() {
-  SafeWrite w;
-  if (OpenSafeWrite(w, data_file, file_name) != 0) {
+  if (OpenTextFile(data_file, file_name, "W") != 0) {
     if (file_name.size() > 2) InitMessage(ReadOnlyFileText(msg_text), "");
     return false;
   }
@@ -251,8 +250,8 @@ bool SaveInitData() {
     }
   }
   SetDigits(3);
-  if (!CommitSafeWrite(w, data_file)) {
-    InitMessage(WriteFailedText(msg_text, w.error), " File not saved");
+  if (int err = CloseTextFile(data_file)) {
+    InitMessage(WriteFailedText(msg_text, err), " File not saved");
     return false;
   }
   return true;
