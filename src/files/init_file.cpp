@@ -137,7 +137,9 @@ void WriteMarkerGroups() {
 
 }  // namespace
 
-std::string InitFileName() { return "VNA_Init_Data_" + NumStr(format + 4152) + ".ini"; }
+std::string InitFileName() {
+  return "VNA_Init_Data_" + NumStr(format + 4152) + ".ini";
+}
 
 void ReadInitFile() {
   msg_text = InitFileName();
@@ -218,9 +220,8 @@ void LoadInitData() {
   CloseTextFile(data_file);
   ClampSettings();
   if (r.ended) {
-    InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" +
-                    kCR + file_name + kCR +
-                    "The settings it did not hold keep their present values.",
+    InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" + kCR +
+                    file_name + kCR + "The settings it did not hold keep their present values.",
                 " Init file incomplete");
   }
 }

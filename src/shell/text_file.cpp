@@ -54,7 +54,9 @@ bool MayWrite(const std::string& path, const struct stat& st) {
 
 bool FolderMayBeWritten(const std::string& path) {
   const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
   struct stat st {};
   return stat(folder.c_str(), &st) == 0 && MayWrite(folder, st);
 }
