@@ -110,6 +110,9 @@ struct TextFile {
 
   std::FILE* fp = nullptr;
   bool writing = false;  // last access was a write (a read must reposition first)
+  // Mode "W" writes a temporary file beside the target and puts it in place
+  // when closed, so a failed or interrupted write never loses the old file.
+  std::string target, temp;
 };
 
 // Modes (any case): "R" read an existing file; "W" create or empty, read and
@@ -117,6 +120,8 @@ struct TextFile {
 // file byte by byte. The name goes through HostPath (old Windows names are
 // accepted); a name without a folder is relative to the current folder.
 // Returns 0 on success, 1 on failure. An open file variable is closed first.
+// A file written with "W" takes its new contents when it is closed, and only
+// when every write succeeded; until then it keeps its old ones.
 int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode);
 void CloseTextFile(TextFile& f);  // harmless when closed
 // True when the position is at or beyond the file's size (and when closed).

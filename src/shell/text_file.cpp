@@ -1,8 +1,11 @@
 // Text files: the open modes, number and line writing, line and number
 // reading.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 
 #include "platform/paths.h"
 #include "shell/text.h"
@@ -38,27 +41,59 @@ bool IsDigit(int c) {
   return c >= '0' && c <= '9';
 }
 
+// A new, empty file beside `path` with the permissions the target has (or a
+// new file would get); nullptr when the target may not be written.
+std::FILE* OpenReplacement(std::string& path, std::string& temp) {
+  // A link stays a link: its target gets the new contents.
+  if (char* real = realpath(path.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
+  struct stat st {};
+  mode_t mode;
+  if (stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode) || access(path.c_str(), W_OK) != 0) return nullptr;
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  temp = path + ".tmp-XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  fchmod(fd, mode);
+  std::FILE* fp = fdopen(fd, "w+b");
+  if (!fp) {
+    close(fd);
+    unlink(temp.c_str());
+  }
+  return fp;
+}
+
 }  // namespace
 
 TextFile::~TextFile() {
-  if (fp) std::fclose(fp);
+  CloseTextFile(*this);
 }
 
 int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) {
   CloseTextFile(f);
   std::string m;
   for (char c : mode) m += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  const char* cmode = nullptr;
-  if (m == "R")
-    cmode = "rb";
-  else if (m == "W")
-    cmode = "w+b";
-  else if (m == "A")
-    cmode = "a+b";
-  else if (m == "R+")
-    cmode = "r+b";
-  if (!cmode || name.empty()) return 1;
-  std::FILE* fp = std::fopen(HostPath(name).c_str(), cmode);
+  const char* cmode = m == "R" ? "rb" : m == "A" ? "a+b" : m == "R+" ? "r+b" : nullptr;
+  if ((!cmode && m != "W") || name.empty()) return 1;
+  std::string path = HostPath(name);
+  if (m == "W") {
+    f.fp = OpenReplacement(path, f.temp);
+    if (!f.fp) {
+      f.temp.clear();
+      return 1;
+    }
+    f.target = path;
+    return 0;
+  }
+  std::FILE* fp = std::fopen(path.c_str(), cmode);
   if (!fp) return 1;
   // A folder opens as a stream on Linux but is no file: opening one must
   // fail, as existence tests rely on it.
@@ -73,9 +108,19 @@ int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) 
 }
 
 void CloseTextFile(TextFile& f) {
-  if (f.fp) std::fclose(f.fp);
+  if (f.fp && !f.temp.empty()) {
+    const bool written = std::fflush(f.fp) == 0 && !std::ferror(f.fp) && fsync(fileno(f.fp)) == 0;
+    const bool closed = std::fclose(f.fp) == 0;
+    if (!(written && closed && std::rename(f.temp.c_str(), f.target.c_str()) == 0)) {
+      unlink(f.temp.c_str());
+    }
+  } else if (f.fp) {
+    std::fclose(f.fp);
+  }
   f.fp = nullptr;
   f.writing = false;
+  f.target.clear();
+  f.temp.clear();
 }
 
 bool FileEof(TextFile& f) {

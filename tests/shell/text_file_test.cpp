@@ -56,6 +56,23 @@ TEST_F(TextFileTest, OpenModes) {
   EXPECT_FALSE(f.IsOpen());
 }
 
+TEST_F(TextFileTest, RewrittenFileKeepsItsOldContentsUntilClosed) {
+  dir.Write("data.ini", "old\r\n");
+  std::filesystem::permissions(dir / "data.ini", std::filesystem::perms(0640));
+  std::filesystem::create_symlink(dir / "data.ini", dir / "link.ini");
+  ASSERT_EQ(OpenTextFile(f, "link.ini", "W"), 0);
+  WriteText(f, "new");
+  EXPECT_EQ(dir.Read("data.ini"), "old\r\n");  // a crash now loses nothing
+  CloseTextFile(f);
+  EXPECT_EQ(dir.Read("data.ini"), "new\r\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+  EXPECT_EQ(std::filesystem::status(dir / "data.ini").permissions() & std::filesystem::perms::all,
+            std::filesystem::perms(0640));
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 2);  // no temporary file left behind
+}
+
 TEST_F(TextFileTest, OpeningAgainClosesTheFirstFile) {
   dir.Write("a.txt", "first\r\n");
   dir.Write("b.txt", "second\r\n");

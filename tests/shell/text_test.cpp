@@ -9,6 +9,8 @@
 #include <regex>
 
 #include "platform/clock.h"
+#include "platform/testhook.h"
+#include "platform/ui.h"
 #include "shell/state.h"
 #include "shell/text.h"
 
@@ -102,7 +104,7 @@ TEST(FormatUsing, FieldsLiteralsAndValues) {
       {"&", {2.5}, " 2.5000"},  // a number for a text takes its usual text
       {"## ##", {1}, " 1 ##"},  // a field without a value stays as written
       {"no fields", {1, 2}, "no fields"},
-      {"##.#", {"7.25"}, " 7.2"},  // a text for a number field is parsed (7.25 -> 7.2, binary)
+      {"##.#", {"7.25"}, " 7.2"},  // a text is parsed; an exact tie rounds to even
   };
   number_decimals = 4;
   for (const PatternCase& c : cases) {
@@ -132,6 +134,23 @@ TEST(PrintItems, JoinsTextIntegersAndDoublesByTheirOwnRules) {
   for (const Case& c : cases) EXPECT_EQ(ItemsText(c.items), c.text);
   number_decimals = 2;
   EXPECT_EQ(ItemsText({0.125, 1.0}), " 0.12 1.00");
+}
+
+TEST(PrintItems, DrawsOneTextAndContinuesTheLine) {
+  testhook::ClearLogs();
+  Window win("print_test_win");
+  MoveTo(win, 20, 10);
+  number_decimals = 3;
+  PrintItems(win, {"f=", 1.5, " n=", 7, "\r\n"});
+  const int end_x = win.draw.pos_x;
+  EXPECT_GT(end_x, 20);
+  EXPECT_EQ(win.draw.pos_y, 10);  // no line feed
+  PrintItems(win, {"more"});
+  ASSERT_EQ(testhook::Prints().size(), 2u);
+  EXPECT_EQ(testhook::Prints()[0].text, "f= 1.500 n=7 ");
+  EXPECT_EQ(testhook::Prints()[0].x, 20);
+  EXPECT_EQ(testhook::Prints()[1].text, "more");
+  EXPECT_EQ(testhook::Prints()[1].x, end_x);
 }
 
 TEST(ParseNumber, DigitsPointAndMinusOnly) {
