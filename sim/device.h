@@ -1,0 +1,38 @@
+// Devices under test: what Port A sees (a reflection against 50 ohms) and
+// what Port B sees (a transmission from Port A), built from a text spec.
+#pragma once
+
+#include <complex>
+#include <memory>
+#include <string>
+
+namespace vna::sim {
+
+using cplx = std::complex<double>;
+
+class Device {
+ public:
+  virtual ~Device() = default;
+  virtual bool HasReflection() const { return false; }
+  virtual bool HasTransmission() const { return false; }
+  // S11 against 50 ohms at a frequency in Hz (may exceed 1 in magnitude for a measured file).
+  virtual cplx Reflection(double) const { return 1.0; }
+  // S21 at a frequency in Hz.
+  virtual cplx Transmission(double) const { return 0.0; }
+};
+
+using DevicePtr = std::shared_ptr<const Device>;
+
+// Builds a device from its spec; on failure returns null and says why.
+//   open  short  load  r=OHMS  z=R,X
+//   series:r=..,l=..,c=..   parallel:r=..,l=..,c=..   (any element may be left out)
+//   crystal:fs=..,r=..,c1=..,c0=..
+//   line:z0=..,vf=..,len=METRES,end=open|short|load|r=OHMS[,db100=DB]
+//   s1p:FILE  s2p:FILE
+//   thru  atten:db=..  delay:ns=..[,db=..]  isolated
+DevicePtr ParseDevice(const std::string& spec, std::string& error);
+
+// One-line description of the spec grammar for the help text.
+const char* DeviceHelp();
+
+}  // namespace vna::sim

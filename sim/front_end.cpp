@@ -1,0 +1,167 @@
+#include "front_end.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vna::sim {
+
+namespace {
+
+// Levels in ADC counts (12 bits, 0..4095).
+constexpr double kSourceCounts = 500;  // reference amplitude at full drive, gain 1, low frequency
+constexpr double kLoadDc = 2037;       // the two channels' bias, a little off mid-scale
+constexpr double kRefDc = 2055;
+constexpr double kAdcMax = 4095;
+constexpr double kFullScaleAmplitude = 2047;
+
+// The real bridge: the load channel carries T / (Z + Zs) + D of the reference,
+// a holomorphic bilinear map of Z, so three standards calibrate it exactly.
+const cplx kTracking = std::polar(110.0, -8.0 * M_PI / 180);   // ohms
+const cplx kSourceZ(50.0, 4.0);                                  // source match
+const cplx kDirectivity = std::polar(0.012, 35.0 * M_PI / 180);  // leakage of the open bridge
+// Port B through path: tracking of the receiver path from Port A to Port B.
+const cplx kThroughTracking = std::polar(0.85, -25.0 * M_PI / 180);
+// Leakage past open relays.
+constexpr double kRelayIsolation = 1e-5;
+
+// True gains of the gain steps (the menu's nominal 1x, 5x, 24x, 122x, 513x).
+const cplx kPortBGain[6] = {
+    1.0,
+    1.0,
+    std::polar(4.93, -0.25 * M_PI / 180),
+    std::polar(24.3, -1.5 * M_PI / 180),
+    std::polar(117.4, 2.881 * M_PI / 180),
+    std::polar(487.7, -1.371 * M_PI / 180),
+};
+const cplx kPortBHighSens = std::polar(3.98, 0.4 * M_PI / 180);  // single-DDS model, +12 dB
+const cplx kPortAHighGain = std::polar(5.02, 0.6 * M_PI / 180);  // applies to both channels
+constexpr double kPortALowSens = 0.6;                            // single-DDS model, Sens 1
+
+// Output falls off with frequency (DDS images, filters and mixer).
+double Rolloff(Model model, double hz) {
+  const double corner = model == Model::kUhf ? 200e6 : 150e6;
+  return 1.0 / std::sqrt(1.0 + (hz / corner) * (hz / corner));
+}
+
+void PutWord(Reply& r, size_t at, uint16_t w) {
+  r[at] = static_cast<uint8_t>(w >> 8);
+  r[at + 1] = static_cast<uint8_t>(w & 0xFF);
+}
+
+}  // namespace
+
+FrontEnd::FrontEnd(bool ideal_bridge, double noise_sigma, uint64_t seed)
+    : ideal_(ideal_bridge), sigma_(noise_sigma), rng_(seed) {}
+
+void FrontEnd::SetNoise(double sigma, uint64_t seed) {
+  sigma_ = sigma;
+  rng_.seed(seed);
+  normal_.reset();
+}
+
+int FrontEnd::WordScale(int readings) {
+  if (readings < 2) return 16;
+  if (readings <= 4) return 4;
+  if (readings <= 8) return 2;
+  return 1;
+}
+
+cplx FrontEnd::Source(const PathState& path, double hz) const {
+  if (path.dds_power == 0) return 0.0;
+  double level = kSourceCounts * path.amplitude / 1023.0 * Rolloff(path.model, hz);
+  if (path.model == Model::k7306 && path.a_sens == 1) level *= kPortALowSens;
+  // 1.1 ns of internal path between the DDS and the reference sampler.
+  const double phase = 0.7 - 2 * M_PI * hz * 1.1e-9;
+  return std::polar(level, phase);
+}
+
+cplx FrontEnd::PortALoad(const PathState& path, const Device& dev, double hz) const {
+  const cplx gamma = path.relay_a ? dev.Reflection(hz) : cplx(1.0);
+  cplx ratio;
+  if (ideal_) {
+    // 50 / Z without forming Z, so an open gives 0 and a short a huge value.
+    const cplx den = 1.0 + gamma;
+    ratio = std::abs(den) < 1e-12 ? cplx(1e12) : (1.0 - gamma) / den;
+  } else {
+    ratio = kTracking * (1.0 - gamma) / (50.0 * (1.0 + gamma) + kSourceZ * (1.0 - gamma)) +
+            kDirectivity;
+  }
+  return ratio;
+}
+
+cplx FrontEnd::PortBLoad(const PathState& path, const Device& dev, double hz) const {
+  cplx s21 = dev.Transmission(hz);
+  if (!(path.relay_a && path.relay_b)) s21 *= kRelayIsolation;
+  cplx ratio = ideal_ ? s21 : kThroughTracking * s21;
+  ratio *= kPortBGain[std::clamp(path.b_gain, 1, 5)];
+  if (path.model == Model::k7306 && path.b_sens == 2) ratio *= kPortBHighSens;
+  return ratio;
+}
+
+uint16_t FrontEnd::Convert(double analog, int readings) {
+  const int scale = WordScale(readings);
+  double mean;
+  if (sigma_ > 0) {
+    double sum = 0;
+    for (int k = 0; k < readings; ++k) {
+      sum += std::clamp(std::round(analog + sigma_ * normal_(rng_)), 0.0, kAdcMax);
+    }
+    mean = sum / readings;
+  } else {
+    // Without explicit noise the averaged reading keeps the resolution its
+    // word has room for, as a dithered converter would.
+    mean = std::clamp(analog, 0.0, kAdcMax);
+  }
+  return static_cast<uint16_t>(std::lround(16.0 * mean / scale));
+}
+
+Words FrontEnd::Measure(const PathState& path, const Device& port_a, const Device& port_b,
+                        double hz, const SignalFaults& faults) {
+  const cplx source = Source(path, hz);
+  const cplx a_gain = path.a_gain_high ? kPortAHighGain : cplx(1.0);
+  const cplx ref = source * a_gain;
+  cplx load = path.port_b ? source * PortBLoad(path, port_b, hz)
+                          : ref * PortALoad(path, port_a, hz);
+  if (faults.overload) load = std::polar(std::max(std::abs(load) * 50.0, 3000.0), std::arg(load));
+  const int n = std::clamp(path.readings, 1, 256);
+  Words words{};
+  for (int i = 0; i < 17; ++i) {
+    const double a = 2 * M_PI * i / 16.0;
+    const double load_value = kLoadDc + std::abs(load) * std::sin(a - std::arg(load));
+    // The 33rd word is one more load sample, the first of the next period.
+    words[i < 16 ? i : 32] = Convert(load_value, n);
+    if (i < 16) {
+      const double ref_value =
+          faults.noref ? 0.0 : kRefDc + std::abs(ref) * std::sin(a - std::arg(ref));
+      words[16 + i] = Convert(ref_value, n);
+    }
+  }
+  if (faults.nosignal) words.fill(0);
+  return words;
+}
+
+int FrontEnd::BandLevel(const PathState& path, const Device& port_a, double hz) {
+  const cplx source = Source(path, hz);
+  const cplx a_gain = path.a_gain_high ? kPortAHighGain : cplx(1.0);
+  double level = std::abs(source * a_gain * PortALoad(path, port_a, hz));
+  if (sigma_ > 0) level += sigma_ * normal_(rng_);
+  const double value = 5 + std::round(std::max(level, 0.0) * 1200 / kFullScaleAmplitude);
+  return static_cast<int>(std::min(value, 30000.0));
+}
+
+uint16_t ReplyChecksum(const Reply& reply) {
+  uint32_t sum = 0;
+  for (size_t j = 0; j < 70; j += 2) sum += (reply[j] << 8) | reply[j + 1];
+  return static_cast<uint16_t>(sum & 0xFFFF);
+}
+
+Reply PackReply(uint32_t readback, const Words& words) {
+  Reply r{};
+  PutWord(r, 0, static_cast<uint16_t>(readback >> 16));
+  PutWord(r, 2, static_cast<uint16_t>(readback & 0xFFFF));
+  for (size_t k = 0; k < words.size(); ++k) PutWord(r, 4 + 2 * k, words[k]);
+  PutWord(r, 70, ReplyChecksum(r));
+  return r;
+}
+
+}  // namespace vna::sim
