@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -39,6 +40,10 @@ class PointSim : public ::testing::Test {
   void Start(const std::string& model, std::vector<std::string> args = {}) {
     args.insert(args.begin(), {"--model", model});
     sim_ = std::make_unique<test::SimRunner>(args);
+    // The version query writes version.txt into the current folder.
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd)) cwd_ = cwd;
+    ASSERT_EQ(chdir(sim_->Folder().c_str()), 0);
     InitVars();
     min_freq = 0.005;
     MaxFreqUHF = 1200;
@@ -77,6 +82,7 @@ class PointSim : public ::testing::Test {
     if (sim_) {
       EXPECT_EQ(sim_->Status("protocolerrors"), "0") << sim_->StderrText();
     }
+    if (!cwd_.empty()) EXPECT_EQ(chdir(cwd_.c_str()), 0);
   }
 
   test::SimRunner& Sim() { return *sim_; }
@@ -125,6 +131,7 @@ class PointSim : public ::testing::Test {
  private:
   std::unique_ptr<test::SimRunner> sim_;
   std::string mark_;
+  std::string cwd_;
 };
 
 }  // namespace vna
