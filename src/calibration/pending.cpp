@@ -12,4 +12,7 @@ namespace vna {
 [[gnu::weak]] int CableDataHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int LineExtensionHandler() { return InertDialogEvent(); }
 
+[[gnu::weak]] void CorrectA() {}
+[[gnu::weak]] void CorrectB() {}
+
 }  // namespace vna

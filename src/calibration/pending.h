@@ -1,6 +1,7 @@
-// Calibration globals the instrument link reads that the calibration does not
-// define yet. Placeholder until the calibration is built: a weak definition
-// in pending.cpp, so the real one takes its place; delete the entry then.
+// Calibration globals and routines the instrument link uses that the
+// calibration does not define yet. Placeholders until the calibration is
+// built: weak definitions in pending.cpp, so the real ones take their place;
+// delete the entries then.
 #pragma once
 
 namespace vna {
@@ -15,5 +16,13 @@ int CalLimitsHandler();
 int CalibrationHandler();
 int CableDataHandler();
 int LineExtensionHandler();
+
+// Placeholder until the calibration correction is built: returns without
+// changing the point, so Send_Freq's flags-0 point reads as the last
+// correction left it.
+void CorrectA();
+// Placeholder until the calibration correction is built: returns without
+// changing ratio_BA or Zphase.
+void CorrectB();
 
 }  // namespace vna

@@ -1,0 +1,137 @@
+// The measured point against the instrument simulator: starts vna-sim on a
+// pseudo-terminal and brings the link up the way start-up does (link test,
+// version query with model detection, frequency plan, oscillator 1, model
+// decision, instrument defaults), so the tests drive the real program code.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "files/settings.h"
+#include "instrument/commands.h"
+#include "instrument/freq_plan.h"
+#include "instrument/serial_link.h"
+#include "instrument/state.h"
+#include "instrument/version.h"
+#include "platform/serial.h"
+#include "platform/testhook.h"
+#include "shell/init_vars.h"
+#include "shell/state.h"
+#include "support/sim_runner.h"
+
+namespace vna {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes B(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
+
+class PointSim : public ::testing::Test {
+ protected:
+  // model "uhf" or "7306"; further vna-sim options after it.
+  void Start(const std::string& model, std::vector<std::string> args = {}) {
+    args.insert(args.begin(), {"--model", model});
+    sim_ = std::make_unique<test::SimRunner>(args);
+    // The version query writes version.txt into the current folder.
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd)) cwd_ = cwd;
+    ASSERT_EQ(chdir(sim_->Folder().c_str()), 0);
+    InitVars();
+    min_freq = 0.005;
+    MaxFreqUHF = 1200;
+    maximumfreq = MaxFreqUHF;
+    commport = sim_->ComPort();
+    vna_present = 1;
+    main_loop_on = 1;
+    CheckComm();
+    ASSERT_EQ(vna_status, 0) << "the simulator did not answer";
+    GetVersion(1);
+    InitFreqPlan();
+    SelectOsc(1);
+    maximumfreq = 0;
+    if (model_uhf > 0) {
+      maximumfreq = MaxFreqUHF;
+      two_osc = 2;
+    }
+    if (model7306 != 0) {
+      osc_freq = 400;
+      two_osc = 0;
+      maximumfreq = 180;
+    }
+    raw_Z0 = 50;
+    ResetInstrument();
+    AverageADC(average);
+    // Both relays on, as the scans and calibrations switch them before measuring.
+    relayA = relayB = 1;
+    ProgRelay(3);
+    ASSERT_EQ(model_uhf != 0, model == "uhf");
+    testhook::ClearLogs();
+  }
+
+  void TearDown() override {
+    if (hcom != kInvalidPort) SerialClose(hcom);
+    hcom = kInvalidPort;
+    if (sim_) {
+      EXPECT_EQ(sim_->Status("protocolerrors"), "0") << sim_->StderrText();
+    }
+    if (!cwd_.empty()) EXPECT_EQ(chdir(cwd_.c_str()), 0);
+  }
+
+  test::SimRunner& Sim() { return *sim_; }
+
+  // Marks the byte log so that Since() returns the commands sent after it.
+  void Mark(const std::string& name) {
+    mark_ = name;
+    Sim().Mark(name);
+  }
+  // Commands since the last mark; waits until the log holds at least `least`
+  // of them (commands without a reply may still be on their way).
+  std::vector<Bytes> Since(size_t least = 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+      std::vector<Bytes> c = Sim().CommandsSince(mark_);
+      if (c.size() >= least || std::chrono::steady_clock::now() > deadline) return c;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  // Only the commands that begin with `letter`.
+  std::vector<Bytes> SinceOf(char letter, size_t least = 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+      std::vector<Bytes> out;
+      for (const Bytes& c : Sim().CommandsSince(mark_)) {
+        if (!c.empty() && c[0] == static_cast<uint8_t>(letter)) out.push_back(c);
+      }
+      if (out.size() >= least || std::chrono::steady_clock::now() > deadline) return out;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  bool NoteSince(const std::string& text) {
+    bool after = false;
+    for (const std::string& n : Sim().Notes()) {
+      if (n == "mark " + mark_) after = true;
+      if (after && n.find(text) != std::string::npos) return true;
+    }
+    return false;
+  }
+  static int Count(const std::vector<std::string>& lines, const std::string& part) {
+    int n = 0;
+    for (const std::string& l : lines) n += l.find(part) != std::string::npos;
+    return n;
+  }
+
+ private:
+  std::unique_ptr<test::SimRunner> sim_;
+  std::string mark_;
+  std::string cwd_;
+};
+
+}  // namespace vna
