@@ -22,7 +22,9 @@ std::string ReadBytes(const std::string& path) {
 }
 
 // What a single-precision number of the file becomes.
-double F(double x) { return static_cast<float>(x); }
+double F(double x) {
+  return static_cast<float>(x);
+}
 
 class ConfigTest : public testing::SettingsTest {
  protected:
@@ -65,14 +67,14 @@ TEST_F(ConfigTest, GoldenFileLoadsIntoTheSettings) {
   EXPECT_EQ(config_version, 252);
   EXPECT_EQ(config_file_name, "");  // a full path is not taken as the name
 
-  EXPECT_EQ(default_colors[5], Rgb(250, 10, 20));     // RedColor
-  EXPECT_EQ(default_colors[4], Rgb(250, 120, 10));    // LightRed, commas
-  EXPECT_EQ(default_colors[3], Rgb(0, 140, 0));       // Green
-  EXPECT_EQ(default_colors[0], Rgb(190, 170, 230));   // LightMagenta
+  EXPECT_EQ(default_colors[5], Rgb(250, 10, 20));    // RedColor
+  EXPECT_EQ(default_colors[4], Rgb(250, 120, 10));   // LightRed, commas
+  EXPECT_EQ(default_colors[3], Rgb(0, 140, 0));      // Green
+  EXPECT_EQ(default_colors[0], Rgb(190, 170, 230));  // LightMagenta
   EXPECT_EQ(Cyan, Rgb(0, 190, 190));
-  EXPECT_EQ(default_colors[7], Rgb(10, 10, 10));      // Blue, behind the comment "-----"
+  EXPECT_EQ(default_colors[7], Rgb(10, 10, 10));  // Blue, behind the comment "-----"
   EXPECT_EQ(title_color, blue_before);
-  EXPECT_EQ(default_colors[8], Rgb(250, 190, 120));   // LightOrange
+  EXPECT_EQ(default_colors[8], Rgb(250, 190, 120));  // LightOrange
   EXPECT_EQ(chart_bg_color, Rgb(170, 210, 250));
   EXPECT_EQ(grid_line_color, Rgb(200, 200, 200));
   EXPECT_EQ(grid_color, Rgb(170, 170, 170));
@@ -86,14 +88,22 @@ TEST_F(ConfigTest, GoldenFileLoadsIntoTheSettings) {
     const char* name;
   };
   const Band bands[16] = {
-      {1.8, 2.0, F(0.01), "TOP"},         {3.5, 3.8, F(0.02), "EIGHTY"},
-      {5.3, 5.4, F(0.005), " 60_meters"}, {7.0, 7.2, F(0.01), ""},
-      {10.1, 10.15, F(0.005), "THIRTY"},  {14.0, 14.35, 0, "BEACON"},
-      {18.068, 18.168, F(0.01), " 17_meters"}, {21.0, 21.45, F(0.01), "FIFTEEN"},
-      {24.89, 24.99, F(0.01), " 12_meters"},   {28.0, 29.7, F(0.02), "TEN"},
-      {50, 52, F(0.1), "  6_meters"},     {144, 146, F(0.1), "TWO"},
-      {1, 30, 0.5, "HF"},                 {30, 300, 2, "VHF"},
-      {0.1, 1.8, F(0.01), "MW"},          {0.15, 0.3, F(0.001), "LW"},
+      {1.8, 2.0, F(0.01), "TOP"},
+      {3.5, 3.8, F(0.02), "EIGHTY"},
+      {5.3, 5.4, F(0.005), " 60_meters"},
+      {7.0, 7.2, F(0.01), ""},
+      {10.1, 10.15, F(0.005), "THIRTY"},
+      {14.0, 14.35, 0, "BEACON"},
+      {18.068, 18.168, F(0.01), " 17_meters"},
+      {21.0, 21.45, F(0.01), "FIFTEEN"},
+      {24.89, 24.99, F(0.01), " 12_meters"},
+      {28.0, 29.7, F(0.02), "TEN"},
+      {50, 52, F(0.1), "  6_meters"},
+      {144, 146, F(0.1), "TWO"},
+      {1, 30, 0.5, "HF"},
+      {30, 300, 2, "VHF"},
+      {0.1, 1.8, F(0.01), "MW"},
+      {0.15, 0.3, F(0.001), "LW"},
   };
   for (int k = 1; k <= 16; ++k) {
     SCOPED_TRACE(k);
@@ -181,9 +191,10 @@ TEST_F(ConfigTest, WhereReadingEnds) {
   InitVars();
   Load(File(first16));
   EXPECT_EQ(Boxes(),
-            std::vector<std::string>{"Config File|The config file ended before all its values "
-                                     "were read:\r" + file_name +
-                                     "\rThe values from position 17 on keep their present values."});
+            std::vector<std::string>{
+                "Config File|The config file ended before all its values "
+                "were read:\r" +
+                file_name + "\rThe values from position 17 on keep their present values."});
 }
 
 TEST_F(ConfigTest, VersionCheck) {
@@ -249,7 +260,9 @@ TEST_F(ConfigTest, LinesAndNumbers) {
       {"a TAB does not separate", [](auto& p) { p[0] = "3\t4 5 6"; },
        [] { EXPECT_EQ(default_colors[5], Rgb(3, 5, 6)); }},
       {"comments take no position",
-       [](auto& p) { p.insert(p.begin() + 17, {"// pen width next", "", "-----", "  "}); },
+       [](auto& p) {
+         p.insert(p.begin() + 17, {"// pen width next", "", "-----", "  "});
+       },
        [] { EXPECT_EQ(trace_width, 7); }},
       {"5 // width is a value line", [](auto& p) { p[17] = "5 // width"; },
        [] { EXPECT_EQ(trace_width, 5); }},
