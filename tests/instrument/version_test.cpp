@@ -177,5 +177,24 @@ TEST_F(VersionQuery, SilenceEndsAfterTwoHundredMilliseconds) {
   EXPECT_LT(ms, 1000u);
 }
 
+// The original waits compared 32-bit tick counts and hung at their wrap after
+// 49.7 days of uptime; the query must end in time across it.
+TEST_F(VersionQuery, SilenceEndsInTimeAcrossTheTickWrap) {
+  const uint64_t now = TickMs64();
+  const uint64_t wrap = (now / 0x100000000ull + 1) * 0x100000000ull;
+  SetTickOffset(wrap - 100 - now);
+  const uint32_t t0 = TickCount32();
+  const uint64_t start = TickMs64();
+  Query("", 1);
+  const uint64_t ms = TickMs64() - start;
+  const uint32_t t1 = TickCount32();
+  SetTickOffset(0);
+  EXPECT_LT(t1, t0);  // the 32-bit count did wrap during the wait
+  EXPECT_GE(ms, 200u);
+  EXPECT_LT(ms, 1000u);
+  EXPECT_EQ(comm_ok, 0);
+  EXPECT_EQ(vna_present, 0);
+}
+
 }  // namespace
 }  // namespace vna
