@@ -66,4 +66,6 @@ double MagLoad = 0, MagRef = 0, point_Rs = 0, point_Xs = 0;
 double swr = 0;
 Complex s11;
 
+double raw_Z0 = 0;
+
 }  // namespace vna
