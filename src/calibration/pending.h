@@ -25,4 +25,11 @@ void CorrectA();
 // changing ratio_BA or Zphase.
 void CorrectB();
 
+// Fills the port-load impedance tables. Placeholder: does nothing.
+void InitPortLoadTables();
+// Loads the calibration file named by file_name; vna_status 0 when loaded.
+// Placeholder: reads no tables; a file that cannot be opened gives 34508 (so
+// start-up forgets its name), an existing one keeps its name (status 0).
+void GetPortACal(int show_summary);
+
 }  // namespace vna

@@ -22,4 +22,7 @@ namespace vna {
 [[gnu::weak]] int ColorSelectionHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int TDRScalesHandler() { return InertDialogEvent(); }
 
+[[gnu::weak]] void Initgrafsize() {}
+[[gnu::weak]] void FreqGrid() {}
+
 }  // namespace vna

@@ -28,4 +28,10 @@ int GraphStyleHandler();
 int ColorSelectionHandler();
 int TDRScalesHandler();
 
+// Layout of the main graph from WinWidth and WinHeight (start-up step 10).
+// Placeholder: computes nothing; the window keeps the size of the settings.
+void Initgrafsize();
+// Frequency grid of the graph for the scan limits. Placeholder: does nothing.
+void FreqGrid();
+
 }  // namespace vna

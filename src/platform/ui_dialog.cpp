@@ -322,6 +322,18 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
   impl->controls.push_back(c);
 }
 
+namespace {
+// What is waiting for a person now, so a request to end can close it.
+std::vector<Dialog*> g_running_modals;
+std::vector<QPointer<QMessageBox>> g_open_boxes;
+}  // namespace
+
+void EndAllModals() {
+  for (Dialog* d : std::vector<Dialog*>(g_running_modals)) FinishDialog(*d, 2);
+  for (const QPointer<QMessageBox>& box : std::vector<QPointer<QMessageBox>>(g_open_boxes))
+    if (box) box->close();
+}
+
 void FinishDialog(Dialog& dlg, int code) {
   FormImpl* impl = dlg.impl;
   if (!impl || impl->finished) return;
@@ -447,6 +459,12 @@ int RunModal(Dialog& dlg, Form* owner) {
     dlg_result = 0;
     return 0;
   }
+  if (EndRequested()) {
+    // The program is ending: answered as by the close box, without showing.
+    testhook::LogDialog({dlg.title, 2, false});
+    dlg_result = 2;
+    return 2;
+  }
   if (dlg.IsOpen()) {
     // Already on screen (a second request while it waits): bring it forward.
     FocusForm(dlg);
@@ -465,7 +483,9 @@ int RunModal(Dialog& dlg, Form* owner) {
     });
   QEventLoop loop;
   impl->loop = &loop;
+  g_running_modals.push_back(&dlg);
   if (!impl->finished) loop.exec();
+  std::erase(g_running_modals, &dlg);
   impl->loop = nullptr;
   const int code = impl->result;
   testhook::LogDialog({GetTitle(dlg), code, impl->scripted});
@@ -716,6 +736,12 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     testhook::LogMsgBox(rec);
     return def;
   }
+  if (EndRequested()) {
+    // The program is ending: answered as by the close box, without showing.
+    rec.result = EscapeId(buttons);
+    testhook::LogMsgBox(rec);
+    return rec.result;
+  }
   QMessageBox box;
   box.setWindowTitle(Q(caption));
   box.setText(NormalizeBreaks(text));
@@ -773,9 +799,12 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
       (void)buttons;
     });
   }
+  QPointer<QMessageBox> self(&box);
+  g_open_boxes.push_back(self);
   QEventLoop loop;
   QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
   if (box.isVisible()) loop.exec();
+  std::erase(g_open_boxes, self);
   EnableOwner(owner);
   int result = EscapeId(buttons);
   if (QAbstractButton* clicked = box.clickedButton()) {

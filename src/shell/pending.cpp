@@ -15,4 +15,10 @@ namespace vna {
 [[gnu::weak]] int AverageHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int DelayTimeHandler() { return InertDialogEvent(); }
 
+[[gnu::weak]] int midi_out = 0;
+[[gnu::weak]] int midi_result = 0;
+[[gnu::weak]] void OpenMidi() { midi_out = 0; }
+[[gnu::weak]] void NoteOff() {}
+[[gnu::weak]] void RegistryControl() {}
+
 }  // namespace vna

@@ -16,4 +16,16 @@ int RulersHandler();
 int AverageHandler();
 int DelayTimeHandler();
 
+// Tone output: the MIDI device opened at start-up and closed at exit.
+// Placeholders until the tones are built: no device is opened (midi_out
+// stays 0), so nothing is ever sent.
+extern int midi_out;     // handle of the open MIDI output; 0 when none
+extern int midi_result;  // result of the last device call
+void OpenMidi();
+void NoteOff();
+
+// The registry mailbox's polling loop at start-up. Placeholder: returns at
+// once, as it does without an instrument.
+void RegistryControl();
+
 }  // namespace vna

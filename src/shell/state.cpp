@@ -10,7 +10,7 @@ int main_loop_on = 0, loop_restore = 0, lbutton_down = 0, resize_pending = 0;
 std::string key_sequence;
 int focus_win = 0, help_open = 0;
 
-std::string msg_text, PortA_title, PortB_title;
+std::string command_line, msg_text, PortA_title, PortB_title;
 
 double input_value = 0, input_imag = 0, input_scale = 1.0;
 

@@ -29,6 +29,7 @@ extern int focus_win;      // window that had the focus last: 1 main, 3 status/p
 extern int help_open;      // 1 while a browser window is open
 
 // ---- Shared texts ----
+extern std::string command_line;  // the process's command line, each argument quoted
 extern std::string msg_text;  // scratch text: prompts, captions, messages, paths to split
 extern std::string PortA_title, PortB_title;  // titles of the Port A and Port B graphs
 
