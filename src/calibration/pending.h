@@ -32,4 +32,16 @@ void InitPortLoadTables();
 // start-up forgets its name), an existing one keeps its name (status 0).
 void GetPortACal(int show_summary);
 
+// ---- What the main window's commands call ----
+// Each placeholder measures nothing, writes nothing and opens nothing.
+void SetLineExtension();  // " Line Extension" dialog
+void RefToAntenna();      // toggles the reference to the antenna
+void CalA();              // Port A calibration over cal_start_freq .. cal_end_freq
+// Port B calibration. Placeholder: calibrates nothing and says so in
+// calB_error (-1), so no caller saves a calibration file after it.
+void CalB();
+void SaveCalFile();       // writes the calibration file
+void CalMultiChannel();   // calibration of the multiplexer channels
+void CleanRelays(int count);  // cycles the multiplexer relays
+
 }  // namespace vna

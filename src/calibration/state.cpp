@@ -5,7 +5,7 @@ namespace vna {
 double cal_start_freq = 0, cal_end_freq = 0, cal_delta_freq = 0;
 double STDcalStart = 0, STDcalEnd = 0, STDcalDelta = 0;
 
-int CalinProgress = 0;
+int CalinProgress = 0, cal_band = 0, calB_only = 0, calB_error = 0;
 
 std::string cal_comment;
 int cal_PortA_Sens = 0, cal_ndx_A = 0;

@@ -15,6 +15,9 @@ extern double STDcalStart, STDcalEnd, STDcalDelta;           // the standard, fu
 
 // ---- Progress ----
 extern int CalinProgress;  // 1 while a calibration runs
+extern int cal_band;       // range of the next Port A calibration: 0 standard, 1..4 custom band
+extern int calB_only;      // the Port B calibration runs on its own, over the scan limits
+extern int calB_error;     // outcome of the last Port B calibration, 0 = success
 
 // ---- The loaded calibration ----
 extern std::string cal_comment;  // its comment

@@ -15,7 +15,7 @@
 #include "graph/state.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
-#include "shell/placeholders.h"
+#include "shell/menus.h"
 #include "shell/state.h"
 #include "shell/text.h"
 

@@ -44,6 +44,7 @@ extern int config_interactive;     // the load was asked for from the menu
 extern int band_name_count;        // band whose line is read next, 1..17
 extern int cfg_editor_open;        // the Config File Editor is open
 extern int config_changed;         // the editor saved the config file in this run
+extern int cfg_editor_running;     // the Config File Editor's loop runs; clearing it ends the loop
 extern int cfg_spare_int;          // config value without further use
 
 // ---- Scan files: naming and the start-up load ----

@@ -25,4 +25,24 @@ namespace vna {
 [[gnu::weak]] void Initgrafsize() {}
 [[gnu::weak]] void FreqGrid() {}
 
+[[gnu::weak]] void RedrawGraph() {}
+[[gnu::weak]] void DrawTitle() {}
+[[gnu::weak]] void CursorReadout(int, int) {}
+[[gnu::weak]] void MarkerCommand(int) {}
+[[gnu::weak]] void Smith() {}
+[[gnu::weak]] void Smith_2() {}
+[[gnu::weak]] void TDRScales() {}
+[[gnu::weak]] void GraphScales() {}
+[[gnu::weak]] void ReopenMainWindow(int) {}
+[[gnu::weak]] void ShowCursorData() {}
+[[gnu::weak]] void ClearGraph() {}
+[[gnu::weak]] void CheckScreenDimensions() {}
+[[gnu::weak]] void DrawFilesPanel() {}
+[[gnu::weak]] void SetStyles(int) {}
+[[gnu::weak]] void SelectStyle(int, int) {}
+[[gnu::weak]] void ShowLegend() {}
+[[gnu::weak]] void SelectColors() {}
+[[gnu::weak]] void EnterSwrRuler() {}
+[[gnu::weak]] void RepeatPolarPlot() {}
+
 }  // namespace vna

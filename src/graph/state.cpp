@@ -15,5 +15,17 @@ int smith_zoom = 0, smith2_zoom = 0, polar_scale = 0, smith_cx = 0, smith_cy = 0
 int screen_width = 0, screen_height = 0;
 
 int bg_color = 0, font_weight = 0, line0_y = 0, line1_y = 0;
+int WinLeft = 0, status_y = 0, last_WinWidth = 0, last_WinHeight = 0;
+float win_xscale = 1;
+
+Window smith_win{"smith_win"}, smith2_win{"smith2_win"}, polar_win{"polar_win"};
+Window marker_win{"marker_win"}, legend_win{"legend_win"}, cursor_win{"cursor_win"};
+int smith_open = 0, smith_closed = 0, smith2_open = 0, smith2_closed = 0, smith2_active = 0;
+int polar_open = 0, polar_closed = 0, markerwin_open = 0, legend_open = 0, cursordata_open = 0;
+int cursor1_x = 0, cursor2_x = 0;
+double smith_rotation = 0;
+int polar_swr = 0, polar_z = 0, polar_s11 = 0;
+
+std::string tdr_title, tdr_graph_title;
 
 }  // namespace vna

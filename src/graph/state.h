@@ -3,6 +3,10 @@
 // init or config file keeps are settings (files/settings.h).
 #pragma once
 
+#include <string>
+
+#include "platform/ui.h"
+
 namespace vna {
 
 // ---- Markers ----
@@ -34,5 +38,26 @@ extern int screen_width, screen_height;  // replaced by the screen size by the l
 extern int bg_color;         // background of the main window: its pixel (2, 2) when it opened
 extern int font_weight;      // weight of the graph texts: 200, or 600 for bold text
 extern int line0_y, line1_y; // tops of the first two text lines above the graph, pixels
+// ---- Main window layout (pixels) ----
+extern int WinLeft;                         // left edge of the graph window, 0 after the layout
+extern int status_y;                        // top of the status area under the graph: the button bar
+extern int last_WinWidth, last_WinHeight;   // main window size at its last layout
+extern float win_xscale;                    // horizontal scale of the layout
+
+// ---- Chart and tool windows of the graphs, with their open and closed flags ----
+// A window's procedure waits while its open flag is set; the closed flag is
+// set when the user (or the closing of all tool windows) closed it.
+extern Window smith_win, smith2_win, polar_win, marker_win, legend_win, cursor_win;
+extern int smith_open, smith_closed;
+extern int smith2_open, smith2_closed, smith2_active;  // smith2_active: the second chart is shown
+extern int polar_open, polar_closed;
+extern int markerwin_open, legend_open, cursordata_open;
+extern int cursor1_x, cursor2_x;     // the two cursor lines of the Cursor Data window, pixels
+extern double smith_rotation;        // rotation of the second Smith chart, degrees
+extern int polar_swr, polar_z, polar_s11;  // quantity of the polar plot
+
+// ---- Titles ----
+extern std::string tdr_title;        // TDR title as entered
+extern std::string tdr_graph_title;  // TDR title as drawn
 
 }  // namespace vna

@@ -8,4 +8,9 @@ namespace vna {
 [[gnu::weak]] int VnaTestHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int MuxHandler() { return InertDialogEvent(); }
 
+[[gnu::weak]] void EnterConstantFreq() {}
+[[gnu::weak]] void ShowMuxDialog() {}
+[[gnu::weak]] void DiagGraph() {}
+[[gnu::weak]] void EnterMyVar(int) {}
+
 }  // namespace vna

@@ -11,4 +11,11 @@ int ConstantTestFreqHandler();
 int VnaTestHandler();
 int MuxHandler();
 
+// ---- What the main window's commands call ----
+// Each placeholder sends nothing and opens nothing.
+void EnterConstantFreq();  // the Constant Test Frequency panel
+void ShowMuxDialog();      // the " Port B Mux" panel
+void DiagGraph();          // "Plot MagRef" diagnostic graph
+void EnterMyVar(int n);    // diagnostic values MyVar1..MyVar4
+
 }  // namespace vna

@@ -150,6 +150,12 @@ void SetCtlFont(Form& form, int id, const std::string& face, int points, int wei
 void SetCtlColors(Form& form, int id, int text, int background, int hover = -1);
 void SetCtlFocus(Form& form, int id);
 void RemoveControl(Form& form, int id);
+// What a control shows, for the readouts and the tests: false or -1 when the
+// control does not exist.
+bool IsCtlEnabled(const Form& form, int id);
+bool GetCtlRect(const Form& form, int id, int& x, int& y, int& w, int& h);
+// The colours last given by SetCtlColors (-1 = the platform's own).
+void GetCtlColors(const Form& form, int id, int& text, int& background, int& hover);
 
 // ---- menus ----
 struct MenuItem {

@@ -635,6 +635,35 @@ void ShowCtl(Form& form, int id, bool on) {
   if (c && c->widget) c->widget->setVisible(on);
 }
 
+bool IsCtlEnabled(const Form& form, int id) {
+  if (!form.impl) return false;
+  const Control* c = form.impl->Find(id);
+  return c && c->widget && c->widget->isEnabled();
+}
+
+bool GetCtlRect(const Form& form, int id, int& x, int& y, int& w, int& h) {
+  x = y = w = h = -1;
+  if (!form.impl) return false;
+  const Control* c = form.impl->Find(id);
+  if (!c || !c->widget) return false;
+  const QRect r = c->widget->geometry();
+  x = r.x();
+  y = r.y();
+  w = r.width();
+  h = r.height();
+  return true;
+}
+
+void GetCtlColors(const Form& form, int id, int& text, int& background, int& hover) {
+  text = background = hover = -1;
+  if (!form.impl) return;
+  const Control* c = form.impl->Find(id);
+  if (!c) return;
+  text = c->text_color;
+  background = c->background;
+  hover = c->hover;
+}
+
 void SetCtlFont(Form& form, int id, const std::string& face, int points, int weight) {
   if (!form.impl) return;
   Control* c = form.impl->Find(id);

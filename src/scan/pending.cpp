@@ -11,4 +11,12 @@ namespace vna {
 [[gnu::weak]] int EnterFreqHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int SmoothingHandler() { return InertDialogEvent(); }
 
+[[gnu::weak]] void Scan_A() {}
+[[gnu::weak]] void Scan_B() {}
+[[gnu::weak]] void BandScan() {}
+[[gnu::weak]] void PointDataMode() {}
+[[gnu::weak]] void SetScanLimits() {}
+[[gnu::weak]] void SmoothingDialog() {}
+[[gnu::weak]] void RescanCenter() {}
+
 }  // namespace vna

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/ui.h"
+
 namespace vna {
 
 // ---- Point list and progress ----
@@ -34,6 +36,15 @@ extern int gain_color;       // diagnostic: draw S21 wide while Port B is at hig
 // ---- Point data mode ----
 extern int pointdata_on;
 extern int point_smith, point_smith_new;  // point shown on the Smith chart, first point pending
+// The single-frequency text window of point data and the Status view, and its
+// run flag (1 while one of its users keeps it open).
+extern Window point_win;
+extern int pointwin_run;
+
+// ---- Colours of the next scan and the band scan ----
+extern int alt_colors;     // the next scan draws in the light colour set (toggled by the scans)
+extern int bandscan_mode;  // 1 after a band scan, until the next Port B scan or scan load
+extern int bandscan_sens;  // band scan sensitivity: 1 normal, 2 high
 
 // ---- Where the shown scan came from ----
 extern int scan_from_file;  // 1 while the graph shows a scan loaded from a file

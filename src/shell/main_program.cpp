@@ -25,6 +25,7 @@
 #include "shell/dialogs.h"
 #include "shell/init_vars.h"
 #include "shell/pending.h"
+#include "shell/menus.h"
 #include "shell/placeholders.h"
 #include "shell/state.h"
 #include "shell/text.h"

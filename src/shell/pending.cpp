@@ -6,8 +6,6 @@
 
 namespace vna {
 
-[[gnu::weak]] int monitor_trace = 0;
-
 [[gnu::weak]] int CableZoHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int CommentHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int CommPortHandler() { return InertDialogEvent(); }
@@ -20,5 +18,10 @@ namespace vna {
 [[gnu::weak]] void OpenMidi() { midi_out = 0; }
 [[gnu::weak]] void NoteOff() {}
 [[gnu::weak]] void RegistryControl() {}
+
+[[gnu::weak]] void ShowStatus() {}
+[[gnu::weak]] void ShowAbout() {}
+[[gnu::weak]] void SetToneRange() {}
+[[gnu::weak]] void WriteControlCsv() {}
 
 }  // namespace vna

@@ -7,8 +7,6 @@
 
 namespace vna {
 
-extern int monitor_trace;      // diagnostic switch: echo serial commands
-
 int CableZoHandler();
 int CommentHandler();
 int CommPortHandler();
@@ -27,5 +25,12 @@ void NoteOff();
 // The registry mailbox's polling loop at start-up. Placeholder: returns at
 // once, as it does without an instrument.
 void RegistryControl();
+
+// ---- What the main window's commands call ----
+// Each placeholder shows nothing and sends nothing.
+void ShowStatus();       // the Status view in point_win
+void ShowAbout();        // the About box
+void SetToneRange();     // value of the highest tone of the active tone mode
+void WriteControlCsv();  // the result CSV of a scan
 
 }  // namespace vna

@@ -4,7 +4,6 @@
 
 namespace vna {
 
-[[gnu::weak]] void BuildMenus() {}
 [[gnu::weak]] void DrawGraph() {}
 
 }  // namespace vna

@@ -7,7 +7,6 @@
 
 namespace vna {
 
-void BuildMenus();    // shell: menu bar and button bar from the present settings
 void DrawGraph();     // graph: the main graph frame
 
 }  // namespace vna

@@ -47,12 +47,29 @@ extern std::string model;        // "Zelmar" (two-multiplier model) or "7306" (s
 extern int api_busy;             // 1 while an exported function runs: no message boxes
 
 // ---- Recycle mode ----
-extern int recycle_on;     // 0 off, 1 first pass, 2 later passes
-extern int recycle_count;  // repeated scans left before the graph is cleared
+extern int recycle_on;          // 0 off, 1 first pass, 2 later passes
+extern int recycle_count;       // repeated scans left before the graph is cleared
+extern int recycle_scans_done;  // scans since Recycle was switched on
+
+// ---- Keyboard and mouse of the graph windows ----
+extern int key_code;  // key being handled; 1 once it has been handled
+extern int key_down;  // 1 between a key-down and the next key-up
+extern int ctrl_key_down, shift_key_down;  // Ctrl and Shift held, as far as the keys showed
+extern int mouse_x, mouse_y;               // position of the cursor readout
+extern int last_mouse_x, last_mouse_y;     // last mouse position seen in an event
+
+// ---- Scan commands ----
+extern int color_index;  // 0..7: entry of cycle_colors for the light pass of the next scan
+
+// ---- Comments ----
+// The last comment accepted in Port A and in Port B mode; not saved.
+extern std::string last_comment_A, last_comment_B;
 
 // ---- Registry mailbox, tones and tool tips ----
 extern std::string regctl_key;                              // registry key of the mailbox
 extern double tone_swr_max, tone_phase_max, tone_zmag_max;  // values of the highest tone
+// Tone modes: 0 off, else the value of the highest tone; at most one is on.
+extern int tone_swr, tone_phase, tone_zmag;
 extern int tooltips_on;                                     // tool tips of the main window
 
 // ---- Diagnostics ----
@@ -60,6 +77,7 @@ extern int DIAGMODE;      // diagnostic mode: extra readouts, menu entries, the 
 extern int dsp_debug;     // diagnostic output of the noise filters
 extern int coord_debug;   // diagnostic output of the graph coordinates
 extern int trace_serial;  // echo of serial commands in diagnostic mode
+extern int monitor_trace; // "Debug Toggle": echo serial commands too
 extern int checkpoint;    // last step reached, for diagnostics
 extern double MyVar1, MyVar2, MyVar3, MyVar4;  // values typed in diagnostic mode
 

@@ -10,4 +10,16 @@ namespace vna {
 [[gnu::weak]] int CrystalParamsHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int TuningStubHandler() { return InertDialogEvent(); }
 
+[[gnu::weak]] void RunTDR() {}
+[[gnu::weak]] void ScanAllChannels() {}
+[[gnu::weak]] void ReadAllElements() {}
+[[gnu::weak]] void DistanceToFaultCheck() {}
+[[gnu::weak]] void MeasureCrystal() {}
+[[gnu::weak]] void MeasureVelocityFactor() {}
+[[gnu::weak]] void MeasureQ() {}
+[[gnu::weak]] void AntennaBandwidth() {}
+[[gnu::weak]] void Bandwidth() {}
+[[gnu::weak]] void OpenVectorScope() {}
+[[gnu::weak]] void ScanMuxChannel(int) {}
+
 }  // namespace vna

@@ -11,4 +11,18 @@ int CrystalMeasHandler();
 int CrystalParamsHandler();
 int TuningStubHandler();
 
+// ---- What the main window's commands call ----
+// Each placeholder measures nothing, draws nothing and opens nothing.
+void RunTDR();                // TDR computation and plot
+void ScanAllChannels();       // scans every enabled Vector Scope channel
+void ReadAllElements();       // reads every Vector Scope element
+void DistanceToFaultCheck();  // distance to fault
+void MeasureCrystal();
+void MeasureVelocityFactor(); // quarter-wave stub
+void MeasureQ();
+void AntennaBandwidth();
+void Bandwidth();             // filter bandwidth
+void OpenVectorScope();
+void ScanMuxChannel(int ask); // scans the multiplexer channel mux_chan
+
 }  // namespace vna

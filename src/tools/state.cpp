@@ -7,6 +7,10 @@ namespace vna {
 VectorTrace vscope_elements[6];
 int chan_enabled[7] = {};
 int mux_chan = 0;
+Window win_vector_scope{"win_vector_scope"};
+int vscope_open = 0, vscope_recycle = 0;
+Window win_array_scan{"win_array_scan"}, swrratio_win{"swrratio_win"};
+int arrayscan_open = 0;
 
 int arrayscan_width = 0, arrayscan_height = 0;
 int array_left = 0, array_top = 0, array_right = 0, array_bottom = 0;
@@ -20,6 +24,7 @@ int tdr_high_res = 0, tdr_smoothing = 0, tdr_linear_z = 0, tdr_show_rho = 0, tdr
     tdr_show_params = 0;
 double LengthOffset = 0;
 int tdr_overlay = 0;
+int tdr_saved_average = 0, tdr_saved_smoothing = 0;
 
 double swr_ratio_center = 0, xtal_freq = 0;
 int xtal_q_range = 0;

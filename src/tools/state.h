@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/ui.h"
+
 namespace vna {
 
 // ---- Vector Scope ----
@@ -19,6 +21,13 @@ struct VectorTrace {
 extern VectorTrace vscope_elements[6];  // elements 1..5
 extern int chan_enabled[7];             // channels 1..6
 extern int mux_chan;                    // multiplexer channel of the present measurement, 0 = none
+extern Window win_vector_scope;
+extern int vscope_open;     // 1 while the Vector Scope window is open
+extern int vscope_recycle;  // the Vector Scope reads its elements again and again
+
+// ---- Array Scan and SWR Ratio windows ----
+extern Window win_array_scan, swrratio_win;
+extern int arrayscan_open;  // 1 while the Array Scan window is open
 
 // ---- Array Scan window (pixels) ----
 extern int arrayscan_width, arrayscan_height;
@@ -37,6 +46,7 @@ extern double tdr_dist_factor;   // distance correction factor
 extern int tdr_high_res, tdr_smoothing, tdr_linear_z, tdr_show_rho, tdr_lines, tdr_show_params;
 extern double LengthOffset;  // offset line before the load, feet
 extern int tdr_overlay;      // colour number of the next TDR trace
+extern int tdr_saved_average, tdr_saved_smoothing;  // averaging and smoothing kept while TDR mode is on
 
 // ---- Tool inputs ----
 extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz
