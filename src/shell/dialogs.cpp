@@ -11,6 +11,7 @@
 #include "shell/dialog_layouts.h"
 #include "shell/number_entry.h"
 #include "shell/pending.h"
+#include "shell/setup_dialogs.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "tools/pending.h"

@@ -1,18 +1,10 @@
 // Shell routines and globals that other folders call or read but that are
-// not built yet. Placeholders until the setup entries and the diagnostic
-// switches are built: each is a weak definition in pending.cpp (a dialog
-// handler centres its dialog and waits for the close box), so the real one
-// takes its place; delete the entry then.
+// not built yet: tones, the registry mailbox, the status window and the
+// About box. Each is a weak definition in pending.cpp, so the real one takes
+// its place; delete the entry then.
 #pragma once
 
 namespace vna {
-
-int CableZoHandler();
-int CommentHandler();
-int CommPortHandler();
-int RulersHandler();
-int AverageHandler();
-int DelayTimeHandler();
 
 // Tone output: the MIDI device opened at start-up and closed at exit.
 // Placeholders until the tones are built: no device is opened (midi_out
