@@ -260,6 +260,7 @@ bool SaveBitmap(const std::string& path, Window& w, int x, int y, int width, int
 bool PrintWindowImage(Window& w, const std::string& pdf_path) {
   QImage* img = ImageOf(w);
   if (!img) return false;
+  testhook::LogPrintedWindow(w.name);
   static bool told = false;
   QPrinter printer(QPrinter::HighResolution);
   if (!pdf_path.empty()) {

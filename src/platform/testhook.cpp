@@ -15,6 +15,7 @@ std::vector<DialogRecord> g_dialogs;
 std::vector<PrintRecord> g_prints;
 std::vector<FileDialogRecord> g_file_dialogs;
 std::vector<std::string> g_documents;
+std::vector<std::string> g_printed_windows;
 std::vector<std::string> g_problems;
 
 }  // namespace
@@ -62,6 +63,9 @@ const std::vector<FileDialogRecord>& FileDialogs() {
 const std::vector<std::string>& OpenedDocuments() {
   return g_documents;
 }
+const std::vector<std::string>& PrintedWindows() {
+  return g_printed_windows;
+}
 const std::vector<std::string>& Problems() {
   return g_problems;
 }
@@ -82,6 +86,7 @@ void ClearLogs() {
   g_prints.clear();
   g_file_dialogs.clear();
   g_documents.clear();
+  g_printed_windows.clear();
   g_problems.clear();
 }
 
@@ -99,6 +104,9 @@ void LogFileDialog(const FileDialogRecord& r) {
 }
 void LogDocument(const std::string& path_or_url) {
   if (g_enabled) g_documents.push_back(path_or_url);
+}
+void LogPrintedWindow(const std::string& window) {
+  if (g_enabled) g_printed_windows.push_back(window);
 }
 void AddProblem(const std::string& p) {
   g_problems.push_back(p);

@@ -58,6 +58,9 @@ const std::vector<FileDialogRecord>& FileDialogs();
 // Documents and web addresses handed to the desktop (while the hook is
 // enabled they are logged and not opened).
 const std::vector<std::string>& OpenedDocuments();
+// Windows whose image was sent to a printer (or a PDF), by record name, in
+// order; logged whether or not a printer was there.
+const std::vector<std::string>& PrintedWindows();
 // Every printed text of one window joined in order, one per line.
 std::string PrintedText(const std::string& window);
 // Answer mismatches (a caption that was not the one expected) gathered for the test to check.
@@ -70,6 +73,7 @@ void LogDialog(const DialogRecord& r);
 void LogPrint(const PrintRecord& r);
 void LogFileDialog(const FileDialogRecord& r);
 void LogDocument(const std::string& path_or_url);
+void LogPrintedWindow(const std::string& window);
 void AddProblem(const std::string& p);
 bool TakeAnswer(Answer& out);
 bool TakeFileAnswer(std::string& out);

@@ -156,16 +156,18 @@ TEST_F(CommandsTest, QEndsTheMainLoopWithoutClosingTheToolWindows) {
 }
 
 TEST_F(CommandsTest, PPrintsTheWindowThatHadTheFocusLast) {
-  // No printer here: the attempt shows up as the layer's notice, owned by
-  // the window being printed.
-  focus_win = 1;
-  Key('P');
-  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
-  EXPECT_EQ(testhook::MsgBoxes()[0].owner, "main_win");
-  testhook::ClearLogs();
-  focus_win = 2;  // no window carries it
-  Key('P');
-  EXPECT_EQ(testhook::MsgBoxes().size(), 0u);
+  OpenWindow(point_win, 0, 0, 200, 200, kWinCaption, "Status", [] { return 0; });
+  OpenWindow(smith2_win, 0, 0, 200, 200, kWinCaption, "Smith 2", [] { return 0; });
+  OpenWindow(marker_win, 0, 0, 200, 200, kWinCaption, "Markers", [] { return 0; });
+  for (int focus : {1, 3, 6, 8, 2, 0}) {
+    focus_win = focus;
+    Key('P');
+  }
+  EXPECT_EQ(testhook::PrintedWindows(),
+            (Strings{"main_win", "point_win", "smith2_win", "marker_win"}));
+  CloseWindow(point_win);
+  CloseWindow(smith2_win);
+  CloseWindow(marker_win);
 }
 
 // ---- hidden codes ----
