@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "commands/commands_fixture.h"
-#include "commands/watchdog.h"
+#include "support/watchdog.h"
 #include "platform/testhook.h"
 #include "tools/state.h"
 
