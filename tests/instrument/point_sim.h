@@ -45,6 +45,9 @@ class PointSim : public ::testing::Test {
     if (getcwd(cwd, sizeof cwd)) cwd_ = cwd;
     ASSERT_EQ(chdir(sim_->Folder().c_str()), 0);
     InitVars();
+    // Run state that InitVars leaves alone, as the program starts with it.
+    mult_code = mult_changed = new_mults = 0;
+    dds_mult1 = dds_mult2 = 0;
     min_freq = 0.005;
     MaxFreqUHF = 1200;
     maximumfreq = MaxFreqUHF;
@@ -82,7 +85,9 @@ class PointSim : public ::testing::Test {
     if (sim_) {
       EXPECT_EQ(sim_->Status("protocolerrors"), "0") << sim_->StderrText();
     }
-    if (!cwd_.empty()) EXPECT_EQ(chdir(cwd_.c_str()), 0);
+    if (!cwd_.empty()) {
+      EXPECT_EQ(chdir(cwd_.c_str()), 0);
+    }
   }
 
   test::SimRunner& Sim() { return *sim_; }

@@ -235,6 +235,7 @@ TEST_F(PointSimUhf, NoValidMultiplierSendsNothingAndFails) {
 
   // A maximum frequency beyond the lookup table reads its last entry, never past it.
   maximumfreq = 5000;
+  freq_mult_table[kFreqTableSize - 1] = 0;  // no plan reaches it
   freq = 4000;
   Send_Freq(0);
   EXPECT_EQ(vna_status, kStatusNotProgrammed);
