@@ -81,18 +81,6 @@ bool AtLowestGain() {
   return PortB_on > 0 ? PortB_Gain < 2 : PortA_Gain < 2;
 }
 
-// Scaled ADC words into ADCdata, each tested for overload, then the
-// frequency the instrument reports it has set.
-void UnpackReply() {
-  for (int k = 0; k < kReplyAdcWords; ++k) {
-    ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
-    if (ADCdata[k] > 65500 && AtLowestGain()) OverloadReaction();
-  }
-  double w = ReplyTuningWord(rx_buf);
-  double reported = model_uhf == 0 ? w * osc_freq / dds_scale : w * DDS_Clk * dds_mult1 / dds_scale;
-  if (std::abs(reported - freq) <= 0.005 && freq_comp != 0) freq = reported / freq_comp;
-}
-
 void NoReferenceCheck() {
   if (!(ADCdata[1] < 10 && freq > 10 && CalinProgress == 0)) return;
   MoveTo(main_win, 40, 20);
@@ -109,6 +97,16 @@ void NoReferenceCheck() {
 }
 
 }  // namespace
+
+void UnpackReply() {
+  for (int k = 0; k < kReplyAdcWords; ++k) {
+    ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
+    if (ADCdata[k] > 65500 && AtLowestGain()) OverloadReaction();
+  }
+  double w = ReplyTuningWord(rx_buf);
+  double reported = model_uhf == 0 ? w * osc_freq / dds_scale : w * DDS_Clk * dds_mult1 / dds_scale;
+  if (std::abs(reported - freq) <= 0.005 && freq_comp != 0) freq = reported / freq_comp;
+}
 
 int Get_Raw_Data(int resend) {
   if (vna_present != 0) {
