@@ -7,6 +7,7 @@
 #include "instrument/point_reads.h"
 #include "point_sim.h"
 #include "scan/state.h"
+#include "shell/pending.h"
 
 namespace vna {
 namespace {
@@ -269,6 +270,22 @@ TEST_F(PointSimUhf, MeasureAtFreqWarnsBelowTwoKilohertz) {
   EXPECT_EQ(testhook::MsgBoxes()[0].icon, kIconExclamation);
   EXPECT_NEAR(std::stod(Sim().Status("freq")), 0.005, 1e-6);  // measured at the lowest frequency
   EXPECT_EQ(freq, 0.001);
+}
+
+TEST_F(PointSimUhf, DiagnosticReadouts) {
+  DIAGMODE = 1;
+  scan_running = 0;
+  freq = 1;
+  Send_Freq(1);
+  testhook::ClearLogs();
+  freq = 100;
+  Send_Freq(0);
+  const std::string printed = testhook::PrintedText("main_win");
+  EXPECT_NE(printed.find(" Raw freq=  100.000    //38532"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("Freq=  100.000: MagRef= "), std::string::npos) << printed;
+  EXPECT_NE(printed.find("deg  Mults=14 ,13  AGain= 1.000 BGain=1  settling=2  clk=1   //6283   "),
+            std::string::npos)
+      << printed;
 }
 
 }  // namespace
