@@ -59,7 +59,8 @@ void MakeReply() {
   for (int k = 0; k < kReplyAdcWords; ++k) {
     const int i = k % 16;
     const double a = 2 * M_PI * i / 16;
-    const double v = k < 16 || k == 32 ? 2037 + 300 * std::sin(a - 1.1) : 2055 + 500 * std::sin(a - 0.6);
+    const double v =
+        k < 16 || k == 32 ? 2037 + 300 * std::sin(a - 1.1) : 2055 + 500 * std::sin(a - 0.6);
     const int w = static_cast<int>(std::lround(16 * v));
     rx_buf[4 + 2 * k] = w / 256;
     rx_buf[5 + 2 * k] = w % 256;
@@ -209,9 +210,10 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   std::printf("Line time per point (bytes x 10 / baud):\n");
   for (int baud : {vna::kBaudLow, vna::kBaudHigh}) {
-    std::printf("  %6d baud: two-multiplier model %d bytes %.3f ms; single-DDS model %d bytes %.3f ms\n",
-                baud, vna::kUhfBytesPerPoint, 1e3 * vna::LineSeconds(vna::kUhfBytesPerPoint, baud),
-                vna::kVhfBytesPerPoint, 1e3 * vna::LineSeconds(vna::kVhfBytesPerPoint, baud));
+    std::printf(
+        "  %6d baud: two-multiplier model %d bytes %.3f ms; single-DDS model %d bytes %.3f ms\n",
+        baud, vna::kUhfBytesPerPoint, 1e3 * vna::LineSeconds(vna::kUhfBytesPerPoint, baud),
+        vna::kVhfBytesPerPoint, 1e3 * vna::LineSeconds(vna::kVhfBytesPerPoint, baud));
   }
   vna::ShareReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

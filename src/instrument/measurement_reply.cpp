@@ -49,12 +49,13 @@ namespace {
 const char kCr[] = "\r";
 
 void HardwareResetBox() {
-  std::string text = " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
-                     "Freq = " + NumStr(freq) + " Turn the VNA power off and back on to reset." +
-                     kCr + kCr +
-                     " If this problem persists, check the USB driver associated with port" +
-                     NumStr(commport) + "." + kCr + kCr + "        Click Abort to close the program.";
-  if (MsgBox(&main_win, text, " Hardware Reset", kMbAbortRetryIgnore, kIconNone, true) == kIdAbort) {
+  std::string text =
+      " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
+      "Freq = " + NumStr(freq) + " Turn the VNA power off and back on to reset." + kCr + kCr +
+      " If this problem persists, check the USB driver associated with port" + NumStr(commport) +
+      "." + kCr + kCr + "        Click Abort to close the program.";
+  if (MsgBox(&main_win, text, " Hardware Reset", kMbAbortRetryIgnore, kIconNone, true) ==
+      kIdAbort) {
     main_loop_on = 0;  // the main loop ends and the application exits
     vna_present = 0;   // until then it runs without the instrument
   }

@@ -37,9 +37,9 @@ TEST(PointReply, NyquistFoldingAndTheWord) {
   const struct {
     double x, folded;
     bool out;
-  } cases[] = {{0.2, 0.2, false},   {0.5, 0.5, false},  {0.7142857, 0.2857143, false},
-               {1.2, 0.2, false},   {1.7, 0.3, false},  {2.25, 0.25, false},
-               {3.6, 0.4, false},   {4.4, 0.4, false},  {4.5, 4.5, true},
+  } cases[] = {{0.2, 0.2, false},  {0.5, 0.5, false}, {0.7142857, 0.2857143, false},
+               {1.2, 0.2, false},  {1.7, 0.3, false}, {2.25, 0.25, false},
+               {3.6, 0.4, false},  {4.4, 0.4, false}, {4.5, 4.5, true},
                {-0.3, -0.3, false}};
   for (const auto& c : cases) {
     bool out = false;

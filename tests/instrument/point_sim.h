@@ -16,6 +16,7 @@
 
 #include "files/settings.h"
 #include "instrument/commands.h"
+#include "instrument/frequency_programming.h"
 #include "instrument/freq_plan.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
@@ -119,18 +120,20 @@ class PointSim : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
-  bool NoteSince(const std::string& text) {
-    bool after = false;
-    for (const std::string& n : Sim().Notes()) {
-      if (n == "mark " + mark_) after = true;
-      if (after && n.find(text) != std::string::npos) return true;
-    }
-    return false;
+  // One point at f with `avg` readings averaged; the commands it sent.
+  std::vector<Bytes> PointAtAveraging(int avg, double f, size_t least) {
+    average = avg;
+    AverageADC(avg);
+    freq = f;
+    Mark("averaging");
+    Send_Freq(0);
+    return Since(least);
   }
-  static int Count(const std::vector<std::string>& lines, const std::string& part) {
-    int n = 0;
-    for (const std::string& l : lines) n += l.find(part) != std::string::npos;
-    return n;
+  // One point at f while the simulator injects `fault` ("kind count").
+  void FaultyPoint(const std::string& fault, double f) {
+    Sim().Fault(fault);
+    freq = f;
+    Send_Freq(0);
   }
 
  private:

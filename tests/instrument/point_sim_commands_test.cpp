@@ -70,12 +70,7 @@ TEST_F(PointSimVhf, FrequencyOnlyAndTransmission) {
 }
 
 TEST_F(PointSimVhf, LowFrequencyAveragingIsQuietAndRestored) {
-  average = 256;
-  AverageADC(256);
-  freq = 0.01;
-  Mark("low");
-  Send_Freq(0);
-  std::vector<Bytes> c = Since(3);
+  std::vector<Bytes> c = PointAtAveraging(256, 0.01, 3);
   ASSERT_EQ(c.size(), 3u);
   EXPECT_EQ(c[0], Bytes({'J', 64}));
   EXPECT_EQ(c[1][0], 'U');
@@ -178,23 +173,13 @@ TEST_F(PointSimUhf, PortAGainDropsBelow548MHz) {
 }
 
 TEST_F(PointSimUhf, LowFrequencyAveraging) {
-  average = 8;
-  AverageADC(8);
-  freq = 0.03;
-  Mark("avg8");
-  Send_Freq(0);
-  std::vector<Bytes> c = Since(3);
+  std::vector<Bytes> c = PointAtAveraging(8, 0.03, 3);
   ASSERT_EQ(c.size(), 3u);
   EXPECT_EQ(c[0], Bytes({'J', 16}));
   EXPECT_EQ(c[1][0], 'E');
   EXPECT_EQ(c[2], Bytes({'J', 8}));
   // Averaging that is already high enough is left alone.
-  average = 256;
-  AverageADC(256);
-  freq = 0.01;
-  Mark("avg256");
-  Send_Freq(0);
-  c = Since(1);
+  c = PointAtAveraging(256, 0.01, 1);
   ASSERT_EQ(c.size(), 1u);
   EXPECT_EQ(c[0][0], 'E');
   EXPECT_EQ(average, 256);
@@ -203,7 +188,9 @@ TEST_F(PointSimUhf, LowFrequencyAveraging) {
 TEST_F(PointSimUhf, FrequenciesOutsideTheRangeAreKeptInIt) {
   const struct {
     double asked, programmed;
-  } cases[] = {{5000, 1200}, {1e300, 1200}, {-3, 0.005},
+  } cases[] = {{5000, 1200},
+               {1e300, 1200},
+               {-3, 0.005},
                {std::numeric_limits<double>::quiet_NaN(), 0.005},
                {std::numeric_limits<double>::infinity(), 1200}};
   for (const auto& c : cases) {

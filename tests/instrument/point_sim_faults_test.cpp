@@ -51,9 +51,10 @@ TEST_F(PointSimFaults, SilentPortReportsNoDataWithoutStoppingTheScan) {
   EXPECT_EQ(box.buttons, kMbAbortRetryIgnore);
   EXPECT_EQ(box.icon, kIconNone);
   EXPECT_TRUE(box.topmost);
-  EXPECT_EQ(box.text, " A data error has occured on comm port 8.\rFreq =  14 Turn the VNA power "
-                      "off and back on to reset.\r\r If this problem persists, check the USB "
-                      "driver associated with port 8.\r\r        Click Abort to close the program.");
+  EXPECT_EQ(box.text,
+            " A data error has occured on comm port 8.\rFreq =  14 Turn the VNA power "
+            "off and back on to reset.\r\r If this problem persists, check the USB "
+            "driver associated with port 8.\r\r        Click Abort to close the program.");
   EXPECT_EQ(vna_present, 1);
   EXPECT_EQ(main_loop_on, 1);
   EXPECT_EQ(Resends(), 0);
@@ -131,8 +132,9 @@ TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
   ASSERT_FALSE(testhook::MsgBoxes().empty());
   for (const testhook::MsgBoxRecord& box : testhook::MsgBoxes()) {
     EXPECT_EQ(box.caption, "  RF INPUT OVERLOAD ");
-    EXPECT_EQ(box.text, "OVERLOAD at the RF Input.\r\nFreq= 14 PortB_on= 0  PortB_gain= 1  "
-                        "PortA_gain= 1");
+    EXPECT_EQ(box.text,
+              "OVERLOAD at the RF Input.\r\nFreq= 14 PortB_on= 0  PortB_gain= 1  "
+              "PortA_gain= 1");
   }
   EXPECT_NEAR(Rsm, 100, 0.5);  // the overloaded reply was not analysed
 }
@@ -140,9 +142,7 @@ TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
 TEST_F(PointSimFaults, LargeWordsAtAHigherGainAreNoOverload) {
   PortA_Gain = 5;  // kept above 548 MHz
   ProgGain();
-  Sim().Fault("overload 1");
-  freq = 600;
-  Send_Freq(0);
+  FaultyPoint("overload 1", 600);
   EXPECT_NE(vna_status, kStatusOverload);
   EXPECT_TRUE(testhook::MsgBoxes().empty());
   EXPECT_EQ(relayA, 1);
@@ -152,9 +152,7 @@ TEST_F(PointSimFaults, LargeWordsAtAHigherGainAreNoOverload) {
 TEST_F(PointSimFaults, DeadReferenceChannelIsFlaggedByTheFit) {
   // The reply itself is sound; the fit finds no reference sine, takes it as
   // 50 and ORs 128 in. The scan decides itself whether to stop.
-  Sim().Fault("noref 1");
-  freq = 14;
-  Send_Freq(0);
+  FaultyPoint("noref 1", 14);
   EXPECT_EQ(vna_status, kStatusWeakReference);
   EXPECT_EQ(scan_running, 1);
   EXPECT_DOUBLE_EQ(MagRef, 50);
@@ -162,9 +160,7 @@ TEST_F(PointSimFaults, DeadReferenceChannelIsFlaggedByTheFit) {
 }
 
 TEST_F(PointSimFaults, NoSignalAboveTenMegahertzStopsTheScan) {
-  Sim().Fault("nosignal 1");
-  freq = 14;
-  Send_Freq(0);
+  FaultyPoint("nosignal 1", 14);
   EXPECT_EQ(vna_status, kStatusNoReference);
   EXPECT_EQ(scan_running, 0);
   EXPECT_EQ(recycle_on, 0);
@@ -175,9 +171,7 @@ TEST_F(PointSimFaults, NoSignalAboveTenMegahertzStopsTheScan) {
   // At 10 MHz exactly the test does not apply.
   testhook::ClearLogs();
   scan_running = 1;
-  Sim().Fault("nosignal 1");
-  freq = 10;
-  Send_Freq(0);
+  FaultyPoint("nosignal 1", 10);
   EXPECT_EQ(vna_status, 0);
   EXPECT_EQ(scan_running, 1);
   EXPECT_EQ(Printed().find("No Reference"), std::string::npos);
@@ -185,9 +179,7 @@ TEST_F(PointSimFaults, NoSignalAboveTenMegahertzStopsTheScan) {
 
 TEST_F(PointSimFaults, SilenceDuringACalibrationUsesTheFillerReply) {
   CalinProgress = 1;
-  Sim().Fault("silence 1");
-  freq = 14;
-  Send_Freq(0);
+  FaultyPoint("silence 1", 14);
   EXPECT_EQ(vna_status, kStatusNoDataCal);
   EXPECT_EQ(raw_valid, 0);
   EXPECT_EQ(scan_running, 0);

@@ -27,8 +27,8 @@ TEST_F(PointSimReads, PortAReadsAgainAfterAMultiplierChange) {
   // Start-up's own frequency-only point already changed the multipliers.
   EXPECT_EQ(Readings(ReadPoint_A, 14), 3);
   EXPECT_EQ(mult_changed, 0);
-  EXPECT_EQ(Readings(ReadPoint_A, 20), 1);   // same plan entry
-  EXPECT_EQ(Readings(ReadPoint_A, 50), 3);   // 13,12 from 40 MHz
+  EXPECT_EQ(Readings(ReadPoint_A, 20), 1);       // same plan entry
+  EXPECT_EQ(Readings(ReadPoint_A, 50), 3);       // 13,12 from 40 MHz
   EXPECT_EQ(Readings(ReadPoint_A, 60, 128), 1);  // bit 7 dropped: a corrected point
   MyVar3 = 0.5;
   EXPECT_EQ(Readings(ReadPoint_A, 100), 1);  // back to 14,13, change not counted
@@ -55,9 +55,7 @@ TEST_F(PointSimReads, PortAWarnsBelowTwoKilohertzAndReadsAnyway) {
 }
 
 TEST_F(PointSimReads, SetGainA) {
-  const struct {
-    int n, step, byte;
-  } cases[] = {{2, 5, 8}, {1, 1, 4}, {0, 1, 4}, {5, 5, 8}};
+  const struct { int n, step, byte; } cases[] = {{2, 5, 8}, {1, 1, 4}, {0, 1, 4}, {5, 5, 8}};
   for (const auto& c : cases) {
     Mark("gain");
     SetGainA(c.n);
