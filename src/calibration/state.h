@@ -22,11 +22,11 @@ extern int cal_PortA_Sens;       // Port A sensitivity it was made with
 extern int cal_ndx_A;            // point index of the Port A calibration tables
 
 // ---- S21 compensation menu (ids 23350..23356) ----
-extern int std_comp;                                            // "Standard Compensation"
-extern int comp_s11_half, comp_s11_measure, comp_s11_specify;   // S11 choices
-extern int comp_s22_half, comp_s22_is_s11, comp_s22_specify;    // S22 choices
-extern Complex S22;         // assumed Port B reflection
-extern Complex s22_preset;  // what "Use S22=0.5" copies into S22
+extern int std_comp;                                           // "Standard Compensation"
+extern int comp_s11_half, comp_s11_measure, comp_s11_specify;  // S11 choices
+extern int comp_s22_half, comp_s22_is_s11, comp_s22_specify;   // S22 choices
+extern Complex S22;                                            // assumed Port B reflection
+extern Complex s22_preset;                                     // what "Use S22=0.5" copies into S22
 
 // ---- Corrections and prompts ----
 extern int ref_to_antenna;        // reference moved to the antenna end of the feed line

@@ -6,14 +6,17 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
+#include "files/letter_case.h"
 #include "files/line_reader.h"
-#include "files/safe_write.h"
 #include "files/settings.h"
 #include "files/state.h"
+#include "files/write_errors.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
 #include "shell/placeholders.h"
@@ -27,17 +30,9 @@ namespace {
 constexpr int kConfigPositions = 63;
 constexpr int kFirstBandPosition = 20;
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
+bool Contains(const std::string& s, const char* what) {
+  return s.find(what) != std::string::npos;
 }
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-bool Contains(const std::string& s, const char* what) { return s.find(what) != std::string::npos; }
 
 void ConfigMessage(const std::string& text, const std::string& caption) {
   MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
@@ -92,12 +87,22 @@ int ConfigColor(double less = 0) {
   return static_cast<int>((b << 16) | (g << 8) | r);
 }
 
-int Whole() { return Rnd(config_numbers[1]); }
-int WholeAbs() { return Rnd(std::fabs(config_numbers[1])); }
+int Whole() {
+  return Rnd(config_numbers[1]);
+}
+int WholeAbs() {
+  return Rnd(std::fabs(config_numbers[1]));
+}
 
-// Indices of default_colors, in the order of positions 1..13 (7 and 8 aside).
-enum { kLightMagenta, kMagenta, kLightGreen, kGreen, kLightRed, kRed, kLightBlue, kBlue,
-       kLightOrange, kOrange, kLightYellow, kYellow };
+// clang-format off
+// Indices of default_colors.
+enum { kLightMagenta, kMagenta, kLightGreen, kGreen, kLightRed, kRed,
+       kLightBlue, kBlue, kLightOrange, kOrange, kLightYellow, kYellow };
+// The default_colors entry that colour positions 1..13 set (7 is Cyan).
+constexpr int kPositionColor[14] = {-1, kRed, kLightRed, kGreen, kLightGreen, kMagenta,
+                                    kLightMagenta, -1, kBlue, kLightBlue, kYellow, kLightYellow,
+                                    kOrange, kLightOrange};
+// clang-format on
 
 void ApplyBand(int n) {
   const double lower = config_numbers[3], upper = config_numbers[2], third = config_numbers[1];
@@ -112,24 +117,12 @@ void ApplyBand(int n) {
 
 void ApplyPosition(int pos) {
   const double x = config_numbers[1];
+  if (pos <= 13 && kPositionColor[pos] >= 0) default_colors[kPositionColor[pos]] = ConfigColor();
+  if (pos == 8 && config_numbers[1] == config_numbers[2] && config_numbers[2] == config_numbers[3])
+    title_color = Blue;
+  // clang-format off
   switch (pos) {
-    case 1: default_colors[kRed] = ConfigColor(); break;
-    case 2: default_colors[kLightRed] = ConfigColor(); break;
-    case 3: default_colors[kGreen] = ConfigColor(); break;
-    case 4: default_colors[kLightGreen] = ConfigColor(); break;
-    case 5: default_colors[kMagenta] = ConfigColor(); break;
-    case 6: default_colors[kLightMagenta] = ConfigColor(); break;
     case 7: Cyan = ConfigColor(); break;
-    case 8:
-      default_colors[kBlue] = ConfigColor();
-      if (config_numbers[1] == config_numbers[2] && config_numbers[2] == config_numbers[3])
-        title_color = Blue;
-      break;
-    case 9: default_colors[kLightBlue] = ConfigColor(); break;
-    case 10: default_colors[kYellow] = ConfigColor(); break;
-    case 11: default_colors[kLightYellow] = ConfigColor(); break;
-    case 12: default_colors[kOrange] = ConfigColor(); break;
-    case 13: default_colors[kLightOrange] = ConfigColor(); break;
     case 14: chart_bg_color = ConfigColor(); break;
     case 15:
       grid_line_color = ConfigColor();
@@ -158,8 +151,9 @@ void ApplyPosition(int pos) {
     case 61: relay_freq = std::fabs(x); break;
     case 62: autobaud = WholeAbs(); break;
     case 63: swr_yoffset = WholeAbs(); break;
-    default: break;  // positions 17, 19, 45, 48, 51, 54..56 and 59 are read and not used
+    default: break;  // 17, 19, 45, 48, 51, 54..56 and 59 are read and not used
   }
+  // clang-format on
 }
 
 // Config files of the old program name a path with a drive letter; ours are
@@ -169,7 +163,8 @@ bool IsFullPath(const std::string& path) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   if (stat(HostPath(a).c_str(), &sa) != 0 || stat(HostPath(b).c_str(), &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
@@ -180,8 +175,7 @@ void CopyToZiviRUR() {
   const std::string copy = ProgramFolder() + "ZiviRUR.cfg";
   if (SameFile(file_name, copy)) return;  // loading the copy itself: it stays as it is
   if (OpenTextFile(data_file, file_name, "R") != 0) return;
-  SafeWrite w;
-  if (OpenSafeWrite(w, file_out, copy) != 0) {
+  if (OpenTextFile(file_out, copy, "W") != 0) {
     CloseTextFile(data_file);
     ConfigMessage(ReadOnlyFileText(copy), "Config File");
     return;
@@ -189,7 +183,7 @@ void CopyToZiviRUR() {
   std::string line;
   while (ReadLine(data_file, line) == 0) WriteText(file_out, line);
   CloseTextFile(data_file);
-  if (!CommitSafeWrite(w, file_out)) ConfigMessage(WriteFailedText(copy, w.error), "Config File");
+  if (int err = CloseTextFile(file_out)) ConfigMessage(WriteFailedText(copy, err), "Config File");
 }
 
 }  // namespace
@@ -221,7 +215,7 @@ void ReadStationName() {
   const size_t e = line_buf.find(' ', b);
   if (band_name_count < 1 || band_name_count > kBandSlots) return;
   band_name[band_name_count] =
-      Upper(line_buf.substr(b, e == std::string::npos ? std::string::npos : e - b));
+      UpperCase(line_buf.substr(b, e == std::string::npos ? std::string::npos : e - b));
 }
 
 void ReadConfigLine(int n) {
@@ -233,7 +227,7 @@ void ReadConfigLine(int n) {
       CloseTextFile(data_file);
       return;
     }
-    line_buf = Lower(line_buf);
+    line_buf = LowerCase(line_buf);
     if (!IsCommentLine() && Contains(line_buf, "file") && TakeFileNameLine()) {
       line_buf = "   ";
       return;  // the position is used up; its numbers stay as they were
@@ -267,7 +261,7 @@ void LoadConfig() {
   const std::string title = line_buf;
   for (int i = 0; i < 5; ++i) {
     ReadDataLine(config_line_no);
-    const std::string line = Lower(line_buf);
+    const std::string line = LowerCase(line_buf);
     const size_t p = line.find("config_version=");
     if (p != std::string::npos) config_version = Rnd(LineValue(line.substr(p + 15, 4)));
   }

@@ -6,11 +6,11 @@
 #include "files/init_file.h"
 
 #include "files/line_reader.h"
-#include "files/safe_write.h"
 #include "files/settings.h"
 #include "files/settings_clamp.h"
 #include "files/settings_table.h"
 #include "files/state.h"
+#include "files/write_errors.h"
 #include "graph/markers.h"
 #include "graph/state.h"
 #include "platform/paths.h"
@@ -137,7 +137,9 @@ void WriteMarkerGroups() {
 
 }  // namespace
 
-std::string InitFileName() { return "VNA_Init_Data_" + NumStr(format + 4152) + ".ini"; }
+std::string InitFileName() {
+  return "VNA_Init_Data_" + NumStr(format + 4152) + ".ini";
+}
 
 void ReadInitFile() {
   msg_text = InitFileName();
@@ -218,16 +220,14 @@ void LoadInitData() {
   CloseTextFile(data_file);
   ClampSettings();
   if (r.ended) {
-    InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" +
-                    kCR + file_name + kCR +
-                    "The settings it did not hold keep their present values.",
+    InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" + kCR +
+                    file_name + kCR + "The settings it did not hold keep their present values.",
                 " Init file incomplete");
   }
 }
 
 bool SaveInitData() {
-  SafeWrite w;
-  if (OpenSafeWrite(w, data_file, file_name) != 0) {
+  if (OpenTextFile(data_file, file_name, "W") != 0) {
     if (file_name.size() > 2) InitMessage(ReadOnlyFileText(msg_text), "");
     return false;
   }
@@ -251,8 +251,8 @@ bool SaveInitData() {
     }
   }
   SetDigits(3);
-  if (!CommitSafeWrite(w, data_file)) {
-    InitMessage(WriteFailedText(msg_text, w.error), " File not saved");
+  if (int err = CloseTextFile(data_file)) {
+    InitMessage(WriteFailedText(msg_text, err), " File not saved");
     return false;
   }
   return true;

@@ -11,7 +11,8 @@ namespace vna {
 static_assert(sizeof(int) == 4, "settings are 32-bit integers");
 
 // Scan and measurement
-int format = 25;  // the frequency plan sets 25 again; set here so the init file's name never depends on call order
+int format = 25;  // the frequency plan sets 25 again; set here so the init file's name never
+                  // depends on call order
 double freq = 0, start_freq = 0, end_freq = 0, delta_freq = 0, maximumfreq = 0;
 int average = 0;
 double avgweight = 0;

@@ -23,9 +23,9 @@ extern int style_choice;                   // code picked in the Graph Style dia
 // ---- Chart windows ----
 extern int smith_active, smith_drawn;
 extern int smith_x, smith_y, smith2_x, smith2_y, polar_x, polar_y;  // positions, pixels
-extern int smith_zoom, smith2_zoom;  // 1..5
-extern int polar_scale;              // full-scale choice of the polar plot, 1..5
-extern int smith_cx, smith_cy;       // chart centre at chart_scale 1
+extern int smith_zoom, smith2_zoom;                                 // 1..5
+extern int polar_scale;         // full-scale choice of the polar plot, 1..5
+extern int smith_cx, smith_cy;  // chart centre at chart_scale 1
 
 // ---- Screen ----
 extern int screen_width, screen_height;  // replaced by the screen size by the layout

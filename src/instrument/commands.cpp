@@ -31,9 +31,13 @@ std::string Bytes(const char* letters, std::initializer_list<int> values) {
   return s;
 }
 
-void Send(const std::string& cmd) { SendData(cmd, static_cast<int>(cmd.size())); }
+void Send(const std::string& cmd) {
+  SendData(cmd, static_cast<int>(cmd.size()));
+}
 
-bool LinkLive() { return live_data == 1 && vna_present == 1; }
+bool LinkLive() {
+  return live_data == 1 && vna_present == 1;
+}
 
 // Port B gain bytes of the two-multiplier model for gain steps 1..5.
 constexpr int kUhfPortBGain[] = {30, 28, 16, 4, 0};
@@ -115,8 +119,8 @@ void ProgGain() {
   if (DIAGMODE) {
     SetDigits(2);
     MoveTo(main_win, graph_mid_x, graph_bottom + 10);
-    PrintItems(main_win, {"Bsens=", PortB_Sens, " Bgain=", PortB_Gain, " PortA Gain=",
-                          gain_factor_A, "  //7827   "});
+    PrintItems(main_win, {"Bsens=", PortB_Sens, " Bgain=", PortB_Gain,
+                          " PortA Gain=", gain_factor_A, "  //7827   "});
     SetDigits(3);
   }
   // Steps outside 1..5 have no measured factor: keep the unity step's.

@@ -29,8 +29,8 @@ void EchoCommand(const std::string& text, int n) {
     echo += HexDigits(b, 2) + ", ";
   }
   const std::string line = "Trace Data: " + echo;
-  FillRect(main_win, graph_left + 5, graph_bottom - 50, (graph_right - 5) - (graph_left + 5),
-           48, White);
+  FillRect(main_win, graph_left + 5, graph_bottom - 50, (graph_right - 5) - (graph_left + 5), 48,
+           White);
   SetTextColor(main_win, RedColor);
   MoveTo(main_win, graph_left + 15, graph_bottom - 25);
   PrintItems(main_win, {"previous: " + prev_trace});

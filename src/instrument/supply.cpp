@@ -33,7 +33,9 @@ constexpr int kTempEmptyLimit = 10000;  // gives up at the 10001st empty read
 constexpr int kBattEmptyLimit = 5000;
 constexpr int kDriftLogMs = 5000;
 
-bool OutOfRange(int low, int high) { return dc_voltage <= low || dc_voltage > high; }
+bool OutOfRange(int low, int high) {
+  return dc_voltage <= low || dc_voltage > high;
+}
 
 void PrintAt(int x, int y, const TextItems& items) {
   MoveTo(main_win, x, y);
@@ -48,7 +50,9 @@ double TemperatureFromRaw(int raw, bool two_multiplier_model) {
   return (c + 40) * (9.0 / 5) - 40;
 }
 
-double SupplyFromRaw(int raw) { return std::fabs(raw / 215.0) + batt_offset; }
+double SupplyFromRaw(int raw) {
+  return std::fabs(raw / 215.0) + batt_offset;
+}
 
 void ReadTemperature() {
   if (vna_present != 1 || has_temp != 1) {

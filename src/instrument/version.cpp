@@ -36,7 +36,9 @@ std::string Lower(std::string s) {
   return s;
 }
 
-bool Has(const std::string& text, const char* key) { return text.find(key) != std::string::npos; }
+bool Has(const std::string& text, const char* key) {
+  return text.find(key) != std::string::npos;
+}
 
 // The `count` characters right after the key. A key that is missing counts as
 // found at position 0, as the instrument's older firmware relied on.

@@ -2,8 +2,7 @@
 
 namespace vna {
 
-int Numscanpts = 0, scan_npoints = 0, scanloop = 0, scan_running = 0, rescan_on = 0,
-    live_data = 0;
+int Numscanpts = 0, scan_npoints = 0, scanloop = 0, scan_running = 0, rescan_on = 0, live_data = 0;
 std::string scan_stamp, step_text;
 
 int average_other = 0, fixed_avg = 0, maxsmooth = 0, smoothing_on = 0;

@@ -7,12 +7,12 @@
 namespace vna {
 
 // ---- Point list and progress ----
-extern int Numscanpts;     // points of the current frequency list
-extern int scan_npoints;   // points of the last completed Port A scan
-extern int scanloop;       // index of the point being measured
-extern int scan_running;   // 1 while a scan or calibration measures
-extern int rescan_on;      // the running scan is a rescan
-extern int live_data;      // 1 = measure the instrument, 0 = replay the stored arrays
+extern int Numscanpts;          // points of the current frequency list
+extern int scan_npoints;        // points of the last completed Port A scan
+extern int scanloop;            // index of the point being measured
+extern int scan_running;        // 1 while a scan or calibration measures
+extern int rescan_on;           // the running scan is a rescan
+extern int live_data;           // 1 = measure the instrument, 0 = replay the stored arrays
 extern std::string scan_stamp;  // date and time stamp of the shown scan
 extern std::string step_text;   // text of the step field of the scan and calibration limits
 

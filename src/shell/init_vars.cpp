@@ -197,14 +197,14 @@ void SetBandPresets() {
     double start, end, delta;
   };
   static constexpr Preset kPresets[kBandPresets] = {
-      {"160_meters", 1.7, 2.1, 0.01},     {" 80_meters", 3.4, 4.1, 0.02},
-      {" 60_meters", 5.3, 5.5, 0.005},    {" 40_meters", 6.9, 7.4, 0.01},
-      {" 30_meters", 10.0, 10.2, 0.005},  {" 20_meters", 13.9, 14.5, 0.01},
-      {" 17_meters", 18.0, 18.2, 0.01},   {" 15_meters", 20.9, 21.6, 0.01},
-      {" 12_meters", 24.7, 25.1, 0.01},   {" 10_meters", 27.9, 29.8, 0.01},
-      {"  6_meters", 49.5, 54.5, 0.1},    {"  2_meters", 143.5, 148.5, 0.1},
-      {" Band_A", 1.0, 150.0, 2.0},       {" Band_B", 1.0, 21.0, 0.2},
-      {" Band_C", 5.0, 45.0, 0.25},       {" Band_D", 13.0, 43.0, 0.2},
+      {"160_meters", 1.7, 2.1, 0.01},    {" 80_meters", 3.4, 4.1, 0.02},
+      {" 60_meters", 5.3, 5.5, 0.005},   {" 40_meters", 6.9, 7.4, 0.01},
+      {" 30_meters", 10.0, 10.2, 0.005}, {" 20_meters", 13.9, 14.5, 0.01},
+      {" 17_meters", 18.0, 18.2, 0.01},  {" 15_meters", 20.9, 21.6, 0.01},
+      {" 12_meters", 24.7, 25.1, 0.01},  {" 10_meters", 27.9, 29.8, 0.01},
+      {"  6_meters", 49.5, 54.5, 0.1},   {"  2_meters", 143.5, 148.5, 0.1},
+      {" Band_A", 1.0, 150.0, 2.0},      {" Band_B", 1.0, 21.0, 0.2},
+      {" Band_C", 5.0, 45.0, 0.25},      {" Band_D", 13.0, 43.0, 0.2},
   };
   for (int k = 1; k <= kBandPresets; ++k) {
     const Preset& p = kPresets[k - 1];
@@ -360,16 +360,22 @@ void SetColours() {
 
   // Copies of the values just set: a later change of a named colour leaves
   // the tables alone.
-  const int defaults[12] = {LightMagenta, Magenta, LightGreen, Green,       LightRed,    RedColor,
-                            LightBlue,    Blue,    LightOrange, Orange,     LightYellow, Yellow};
+  const int defaults[12] = {LightMagenta, Magenta, LightGreen,  Green,  LightRed,    RedColor,
+                            LightBlue,    Blue,    LightOrange, Orange, LightYellow, Yellow};
   for (int i = 0; i < 12; ++i) default_colors[i] = defaults[i];
   tdr_colors[1] = RedColor;
   tdr_colors[2] = Green;
   tdr_colors[3] = Blue;
   tdr_colors[4] = Magenta;
   tdr_colors[5] = Cyan;
-  const int cycle[8] = {Green,           Rgb(0, 215, 200),  Rgb(180, 132, 30), Rgb(35, 15, 200),
-                        Rgb(150, 40, 135), Rgb(190, 50, 85), Rgb(40, 125, 180), Rgb(50, 255, 105)};
+  const int cycle[8] = {Green,
+                        Rgb(0, 215, 200),
+                        Rgb(180, 132, 30),
+                        Rgb(35, 15, 200),
+                        Rgb(150, 40, 135),
+                        Rgb(190, 50, 85),
+                        Rgb(40, 125, 180),
+                        Rgb(50, 255, 105)};
   for (int i = 0; i < 8; ++i) cycle_colors[i] = cycle[i];
 }
 

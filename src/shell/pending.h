@@ -8,10 +8,10 @@
 
 namespace vna {
 
-extern int DIAGMODE;          // diagnostic mode: extra readouts and the serial echo
-extern int trace_serial;      // diagnostic switch: echo serial commands
-extern int monitor_trace;     // diagnostic switch: echo serial commands
-extern int api_busy;          // 1 while an exported function runs: no message boxes
-extern std::string prog_date; // "Program version " + version + date
+extern int DIAGMODE;           // diagnostic mode: extra readouts and the serial echo
+extern int trace_serial;       // diagnostic switch: echo serial commands
+extern int monitor_trace;      // diagnostic switch: echo serial commands
+extern int api_busy;           // 1 while an exported function runs: no message boxes
+extern std::string prog_date;  // "Program version " + version + date
 
 }  // namespace vna

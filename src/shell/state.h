@@ -13,16 +13,16 @@ namespace vna {
 extern int number_decimals;
 
 // ---- Constants ----
-extern double pi;     // 3.141592654, the value every formula of the program uses
-extern double twopi;  // 2 pi
+extern double pi;        // 3.141592654, the value every formula of the program uses
+extern double twopi;     // 2 pi
 extern double min_freq;  // lowest frequency of the instrument, MHz (0.005)
 extern double min_Zref;  // lowest accepted reference resistance, ohms (1)
 
 // ---- Windows and the main loop ----
-extern int main_loop_on;   // 1 while the application runs
-extern int loop_restore;   // copied into main_loop_on when a Port A scan ends
-extern int lbutton_down;   // left mouse button held on the graph
-extern int resize_pending; // the main window was resized; the next mouse move reopens it
+extern int main_loop_on;          // 1 while the application runs
+extern int loop_restore;          // copied into main_loop_on when a Port A scan ends
+extern int lbutton_down;          // left mouse button held on the graph
+extern int resize_pending;        // the main window was resized; the next mouse move reopens it
 extern std::string key_sequence;  // keys typed so far of a hidden key code
 
 // ---- Shared texts ----
@@ -34,12 +34,12 @@ extern int recycle_on;     // 0 off, 1 first pass, 2 later passes
 extern int recycle_count;  // repeated scans left before the graph is cleared
 
 // ---- Registry mailbox, tones and tool tips ----
-extern std::string regctl_key;  // registry key of the mailbox
+extern std::string regctl_key;                              // registry key of the mailbox
 extern double tone_swr_max, tone_phase_max, tone_zmag_max;  // values of the highest tone
-extern int tooltips_on;         // tool tips of the main window
+extern int tooltips_on;                                     // tool tips of the main window
 
 // ---- Diagnostics ----
-extern int checkpoint;  // last step reached, for diagnostics
+extern int checkpoint;                         // last step reached, for diagnostics
 extern double MyVar1, MyVar2, MyVar3, MyVar4;  // values typed in diagnostic mode
 
 }  // namespace vna

@@ -35,8 +35,8 @@ extern double tdr_range_factor;  // reflection coefficient of the impedance full
 extern double tdr_zo;            // reference impedance, ohms
 extern double tdr_dist_factor;   // distance correction factor
 extern int tdr_high_res, tdr_smoothing, tdr_linear_z, tdr_show_rho, tdr_lines, tdr_show_params;
-extern double LengthOffset;      // offset line before the load, feet
-extern int tdr_overlay;          // colour number of the next TDR trace
+extern double LengthOffset;  // offset line before the load, feet
+extern int tdr_overlay;      // colour number of the next TDR trace
 
 // ---- Tool inputs ----
 extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz

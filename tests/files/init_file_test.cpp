@@ -148,8 +148,8 @@ TEST_F(InitFileTest, ReadingBackRestoresEverySetting) {
                     &plot_delay, &plot_ZphaseB, &plot_phaseS11, &autopoweroff, &PortB_on,
                     &highlight, &bandskip, &voice, &plot_at_zero})
     *flag = 1;
-  for (int* flag : {&plot_swrA, &plots21, &plot_rt, &plot_zmagA, &plot_rsA, &plot_ZphaseA,
-                    &plot_phaseS21})
+  for (int* flag :
+       {&plot_swrA, &plots21, &plot_rt, &plot_zmagA, &plot_rsA, &plot_ZphaseA, &plot_phaseS21})
     *flag = 0;
   s21gain_scale = 5;
   s21phase_scale = 90;
@@ -265,23 +265,27 @@ TEST_F(InitFileTest, ReadRules) {
       {3, "start_freq     0.001", [] { EXPECT_EQ(start_freq, 0.005); }},
       {4, "end_freq     1300", [] { EXPECT_EQ(end_freq, 1200); }},
       {5, "delta_freq     0", [] { EXPECT_EQ(delta_freq, 0.001); }},
-      {5, "delta_freq     500", [] {
+      {5, "delta_freq     500",
+       [] {
          EXPECT_EQ(delta_freq, 10);  // and ClampSettings keeps 10
          EXPECT_EQ(step_text, " 10");
        }},
       {6, "freq_comp     1.02", [] { EXPECT_EQ(freq_comp, 1); }},
       {6, "freq_comp     0.995", [] { EXPECT_EQ(freq_comp, 0.995); }},
       {9, "osc_freq     3", [] { EXPECT_EQ(osc_freq, 50); }},
-      {10, "swr_scale     10L", [] {
+      {10, "swr_scale     10L",
+       [] {
          EXPECT_EQ(swr_log, 1);
          EXPECT_EQ(swr_scale, 10);
        }},
-      {10, "swr_scale     7", [] {
+      {10, "swr_scale     7",
+       [] {
          EXPECT_EQ(swr_log, 0);
          EXPECT_EQ(swr_scale, 7);
        }},
       {10, "swr_scale     7l", [] { EXPECT_EQ(swr_log, 0); }},
-      {13, "Zref    2000", [] {
+      {13, "Zref    2000",
+       [] {
          EXPECT_EQ(Zref, 50);
          EXPECT_EQ(Z0real, 50);
        }},
@@ -305,7 +309,8 @@ TEST_F(InitFileTest, ReadRules) {
       {52, "notes.txt", [] { EXPECT_EQ(config_file_name, ""); }},
       {53, "C:\\Cal\\Bench.VCAL", [] { EXPECT_EQ(cal_file_name, "c:\\cal\\bench.vcal"); }},
       {59, "maximumfreq    180", [] { EXPECT_EQ(maximumfreq, 1200); }},
-      {60, "smoothing    31", [] {
+      {60, "smoothing    31",
+       [] {
          EXPECT_EQ(smoothing, 5);
          EXPECT_EQ(smoothing_on, 1);
        }},
@@ -325,7 +330,8 @@ TEST_F(InitFileTest, ReadRules) {
       {250, "LowPwrMode   -1", [] { EXPECT_EQ(full_current_mode, 1); }},
       {252, "anything at all", [] { EXPECT_EQ(Recycle_depth, 3); }},
       {253, "Recycle_depth   3", [] { EXPECT_EQ(recycle_count, 5); }},
-      {265, "UHFcalEnd  1300", [] {
+      {265, "UHFcalEnd  1300",
+       [] {
          EXPECT_EQ(UHFcalStart, 140);
          EXPECT_EQ(UHFcalEnd, 500);
          EXPECT_EQ(UHFcalDelta, 0.5);
@@ -359,9 +365,9 @@ TEST_F(InitFileTest, Markers) {
   std::vector<std::string> two(lines.begin(), lines.begin() + 100);
   two[99] = "maxmarkers    2";
   const std::vector<std::string> groups = {
-      "markerFreq    0",     "markerRs    1", "markerXs    2", "markerPhase    3",
-      "markerSwr    4",      "markerRt    5", "markerFreq    7.2", "markerRs    50",
-      "markerXs    -3",      "markerPhase    -0.5", "markerSwr    1.2", "markerRt    20"};
+      "markerFreq    0", "markerRs    1",       "markerXs    2",     "markerPhase    3",
+      "markerSwr    4",  "markerRt    5",       "markerFreq    7.2", "markerRs    50",
+      "markerXs    -3",  "markerPhase    -0.5", "markerSwr    1.2",  "markerRt    20"};
   two.insert(two.end(), groups.begin(), groups.end());
   std::vector<std::string> tail(lines.begin() + 220, lines.end());
   tail[0] = "Zsm_real    75";
@@ -407,10 +413,10 @@ TEST_F(InitFileTest, MissingAndForeignFiles) {
   start_freq = 10;
   end_freq = 10;
   ReadInitFile();
-  EXPECT_EQ(Boxes(),
-            std::vector<std::string>{" No INIT data  error=7321|The INIT data file was not found in "
-                                     "the same folder with the .exe file.\rMake sure these files "
-                                     "are in the same folder."});
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         " No INIT data  error=7321|The INIT data file was not found in "
+                         "the same folder with the .exe file.\rMake sure these files "
+                         "are in the same folder."});
   EXPECT_EQ(start_freq, 1);
   EXPECT_EQ(end_freq, 21);
 
@@ -452,21 +458,27 @@ TEST_F(InitFileTest, DamagedFiles) {
     std::function<void()> check;
   };
   const std::vector<Case> cases = {
-      {"truncated", Join(std::vector<std::string>(good.begin(), good.begin() + 120)) + "marker",
-       {" Init file incomplete"}, [] {
-         EXPECT_EQ(Zref, 75);            // read before the end
-         EXPECT_EQ(Zsm_real, 50);        // not in the file: keeps its default, not 0
+      {"truncated",
+       Join(std::vector<std::string>(good.begin(), good.begin() + 120)) + "marker",
+       {" Init file incomplete"},
+       [] {
+         EXPECT_EQ(Zref, 75);      // read before the end
+         EXPECT_EQ(Zsm_real, 50);  // not in the file: keeps its default, not 0
          EXPECT_EQ(DDS_Amplitude, 100);
        }},
-      {"cut after line 99", Join(std::vector<std::string>(good.begin(), good.begin() + 99)),
-       {" Init file incomplete"}, [] {
+      {"cut after line 99",
+       Join(std::vector<std::string>(good.begin(), good.begin() + 99)),
+       {" Init file incomplete"},
+       [] {
          EXPECT_EQ(marker_count, 0);
          EXPECT_EQ(DDS_Amplitude, 100);
        }},
       {"empty", "", {" Invalid *.ini file"}, [] { EXPECT_EQ(start_freq, 5); }},
       {"binary", binary, {" Invalid *.ini file"}, [] { EXPECT_EQ(start_freq, 5); }},
-      {"binary after a good first line", good[0] + "\r\n" + binary,
-       {" Init file incomplete", " Init file error 2183"}, [] {
+      {"binary after a good first line",
+       good[0] + "\r\n" + binary,
+       {" Init file incomplete", " Init file error 2183"},
+       [] {
          for (int s : {swrstyle, zmagstyle, rsstyle, xsstyle, phasestyle, rtstyle, s11style,
                        s21style, delaystyle})
            EXPECT_TRUE(s >= 0 && s <= 6);
@@ -474,11 +486,16 @@ TEST_F(InitFileTest, DamagedFiles) {
          EXPECT_NE(zmag_scale, 0);
          EXPECT_TRUE(marker_count >= 0 && marker_count <= 20);
        }},
-      {"oversized line", Join(with_huge_line), {}, [] {
+      {"oversized line",
+       Join(with_huge_line),
+       {},
+       [] {
          EXPECT_EQ(cal_folder.size(), 254u);
          EXPECT_EQ(UHFcalEnd, 400);
        }},
-      {"oversized file", Join(good) + std::string(4 << 20, '\n'), {},
+      {"oversized file",
+       Join(good) + std::string(4 << 20, '\n'),
+       {},
        [] { EXPECT_EQ(UHFcalEnd, 400); }},
   };
   for (const Case& c : cases) {
