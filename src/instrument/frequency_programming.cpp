@@ -80,9 +80,11 @@ void LowFrequencyListing() {
 }  // namespace
 
 double ProgrammableFreq(double f) {
-  const double hi = maximumfreq >= min_freq ? maximumfreq : min_freq;
   if (!(f >= min_freq)) return min_freq;  // not-a-number too
-  return f > hi ? hi : f;
+  // Before the model is known there is no upper limit to keep; the lookup
+  // index and the tuning words have their own bounds.
+  if (maximumfreq > min_freq && f > maximumfreq) return maximumfreq;
+  return f;
 }
 
 double FoldNyquist(double x, bool& out_of_range) {

@@ -30,7 +30,7 @@ class PointSimFaults : public PointSim {
   std::string Printed() { return testhook::PrintedText("main_win"); }
   int Resends() {
     int n = 0;
-    for (const Bytes& c : Since()) n += c == Bytes({'R'});
+    for (const Command& c : Sent()) n += c == Command({'R'});
     return n;
   }
 };
@@ -38,7 +38,7 @@ class PointSimFaults : public PointSim {
 TEST_F(PointSimFaults, SilentPortReportsNoDataWithoutStoppingTheScan) {
   Sim().Fault("silence 1");
   testhook::QueueMsgBoxAnswer(kIdIgnore, " Hardware Reset");
-  Mark("silence");
+  Mark();
   freq = 14;
   Send_Freq(0);
   EXPECT_EQ(vna_status, kStatusNoData);
@@ -79,7 +79,7 @@ TEST_F(PointSimFaults, NoBoxUnlessARoutineAskedForIt) {
 TEST_F(PointSimFaults, OneBadChecksumIsReadAgain) {
   Sim().SetDut("r=200");
   Sim().Fault("checksum 1");
-  Mark("retry");
+  Mark();
   freq = 14;
   Send_Freq(0);
   EXPECT_EQ(vna_status, 0);
@@ -94,7 +94,7 @@ TEST_F(PointSimFaults, OneBadChecksumIsReadAgain) {
 TEST_F(PointSimFaults, FiveBadChecksumsFailThePoint) {
   Sim().SetDut("r=200");
   Sim().Fault("checksum 5");
-  Mark("five");
+  Mark();
   freq = 14;
   Send_Freq(0);
   EXPECT_EQ(Resends(), 4);
@@ -116,7 +116,7 @@ TEST_F(PointSimFaults, FiveBadChecksumsFailThePoint) {
 
 TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
   Sim().Fault("overload 1");
-  Mark("overload");
+  Mark();
   freq = 14;
   Send_Freq(0);
   // A later check takes precedence: a load word clipped to 0 at sample 1

@@ -57,10 +57,10 @@ TEST_F(PointSimReads, PortAWarnsBelowTwoKilohertzAndReadsAnyway) {
 TEST_F(PointSimReads, SetGainA) {
   const struct { int n, step, byte; } cases[] = {{2, 5, 8}, {1, 1, 4}, {0, 1, 4}, {5, 5, 8}};
   for (const auto& c : cases) {
-    Mark("gain");
+    Mark();
     SetGainA(c.n);
     EXPECT_EQ(PortA_Gain, c.step) << c.n;
-    std::vector<Bytes> a = SinceOf('A', 1);
+    std::vector<Command> a = SentOf('A', 1);
     ASSERT_EQ(a.size(), 1u);
     EXPECT_EQ(a[0][1], c.byte) << c.n;
   }
