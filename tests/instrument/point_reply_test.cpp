@@ -1,8 +1,12 @@
 // Reply layout, checksum and the folding of the two-multiplier words.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "files/settings.h"
 #include "instrument/frequency_programming.h"
 #include "instrument/measurement_reply.h"
+#include "shell/state.h"
 
 namespace vna {
 namespace {
@@ -59,6 +63,21 @@ TEST(PointReply, MultiplierPairsTheCommandCanCarry) {
   EXPECT_FALSE(ValidMultiplierPair(9, 25));
   EXPECT_FALSE(ValidMultiplierPair(4, 13));
   EXPECT_FALSE(ValidMultiplierPair(21, 13));
+}
+
+TEST(PointReply, ProgrammableFrequencies) {
+  min_freq = 0.005;
+  maximumfreq = 1200;
+  const struct {
+    double asked, programmed;
+  } cases[] = {{100, 100},       {0.005, 0.005},    {0.001, 0.005}, {-7, 0.005},
+               {1200, 1200},     {1200.5, 1200},    {1e300, 1200},  {std::nan(""), 0.005},
+               {INFINITY, 1200}, {-INFINITY, 0.005}};
+  for (const auto& c : cases) EXPECT_EQ(ProgrammableFreq(c.asked), c.programmed) << c.asked;
+  // Before the model decision there is no upper limit yet.
+  maximumfreq = 0;
+  EXPECT_EQ(ProgrammableFreq(5000), 5000);
+  EXPECT_EQ(ProgrammableFreq(-1), 0.005);
 }
 
 }  // namespace
