@@ -19,6 +19,15 @@ Command FreqCmd(const std::string& head, std::vector<int> bytes, const std::stri
   return c;
 }
 
+// The commands of a point at a temporary averaging: the averaging for the
+// point, the frequency command, the averaging before it again.
+void ExpectAveragingAround(const std::vector<Command>& c, int during, char letter, int after) {
+  ASSERT_EQ(c.size(), 3u);
+  EXPECT_EQ(c[0], Cmd("J", {during}));
+  EXPECT_EQ(c[1][0], letter);
+  EXPECT_EQ(c[2], Cmd("J", {after}));
+}
+
 class PointSimVhf : public PointSim {
  protected:
   void SetUp() override {
@@ -69,11 +78,7 @@ TEST_F(PointSimVhf, FrequencyOnlyAndTransmission) {
 }
 
 TEST_F(PointSimVhf, LowFrequencyAveragingIsQuietAndRestored) {
-  std::vector<Command> c = PointAtAveraging(256, 0.01, 3);
-  ASSERT_EQ(c.size(), 3u);
-  EXPECT_EQ(c[0], Command({'J', 64}));
-  EXPECT_EQ(c[1][0], 'U');
-  EXPECT_EQ(c[2], Command({'J', 200}));
+  ExpectAveragingAround(PointAtAveraging(256, 0.01, 3), 64, 'U', 200);
   EXPECT_EQ(average, 256);
 }
 
@@ -172,13 +177,9 @@ TEST_F(PointSimUhf, PortAGainDropsBelow548MHz) {
 }
 
 TEST_F(PointSimUhf, LowFrequencyAveraging) {
-  std::vector<Command> c = PointAtAveraging(8, 0.03, 3);
-  ASSERT_EQ(c.size(), 3u);
-  EXPECT_EQ(c[0], Command({'J', 16}));
-  EXPECT_EQ(c[1][0], 'E');
-  EXPECT_EQ(c[2], Command({'J', 8}));
+  ExpectAveragingAround(PointAtAveraging(8, 0.03, 3), 16, 'E', 8);
   // Averaging that is already high enough is left alone.
-  c = PointAtAveraging(256, 0.01, 1);
+  std::vector<Command> c = PointAtAveraging(256, 0.01, 1);
   ASSERT_EQ(c.size(), 1u);
   EXPECT_EQ(c[0][0], 'E');
   EXPECT_EQ(average, 256);
