@@ -134,10 +134,12 @@ TEST_P(StartupSimTest, IdentifiesTheModelSetsItUpAndSwitchesTheRelaysOffAtExit) 
   ExpectInOrder(sim.Commands(), c.startup);
 
   sim.Mark("exit");
+  full_current_mode = 1;  // the user's choice: kept in the init file, not used at exit
   CloseAndExit();
   const std::vector<Bytes> at_exit = sim.CommandsSince("exit");
-  // Relays off, in low-current mode (exit clears full_current_mode first).
+  // Relays off in low-current mode: both DDS outputs off, no parking frequency.
   ExpectInOrder(at_exit, {{{'K', 40}, "relays off"}, {{'K', 168}, "DDS off"}});
+  for (const Bytes& cmd : at_exit) EXPECT_NE(cmd, (Bytes{'K', 171})) << "DDS left on at exit";
   EXPECT_TRUE(std::filesystem::exists(dir / kInitFile));
   EXPECT_EQ(hcom, -1);
 }
