@@ -17,6 +17,13 @@
 #include <thread>
 #include <utility>
 
+#include <gtest/gtest.h>
+
+#include "files/settings.h"
+#include "instrument/serial_link.h"
+#include "instrument/state.h"
+#include "platform/serial.h"
+#include "platform/testhook.h"
 #include "support/temp_dir.h"
 
 namespace vna::testing {
@@ -94,3 +101,27 @@ class ScriptedPort {
 };
 
 }  // namespace vna::testing
+
+namespace vna {
+
+// The program's link opened at 57600 on a scripted port.
+class ScriptedLink : public ::testing::Test {
+ protected:
+  static constexpr int kPort = 7;
+  void SetUp() override {
+    vna_present = 1;
+    commport = kPort;
+    baudrate = 57600;
+    OpenCommPort();
+    ASSERT_NE(hcom, kInvalidPort);
+    testhook::ClearLogs();
+  }
+  void TearDown() override {
+    SerialClose(hcom);
+    hcom = kInvalidPort;
+  }
+
+  testing::ScriptedPort port_{kPort};
+};
+
+}  // namespace vna

@@ -17,28 +17,18 @@
 namespace vna {
 namespace {
 
-constexpr int kPort = 5;
-
 std::string Raw(int value) {
   return std::string{static_cast<char>(value >> 8), static_cast<char>(value & 255)};
 }
 
-class Housekeeping : public ::testing::Test {
+class Housekeeping : public ScriptedLink {
  protected:
   void SetUp() override {
-    vna_present = 1;
-    commport = kPort;
-    baudrate = 57600;
     batt_offset = 0.45;
     min_dc_voltage = 1000;
     has_temp = 1;
-    OpenCommPort();
-    ASSERT_NE(hcom, kInvalidPort);
-    testhook::ClearLogs();
+    ScriptedLink::SetUp();
   }
-  void TearDown() override { SerialClose(hcom); }
-
-  testing::ScriptedPort port_{kPort};
 };
 
 TEST(TemperatureConversion, RawValuesOfBothModels) {

@@ -19,21 +19,13 @@
 namespace vna {
 namespace {
 
-constexpr int kPort = 7;
-
-class VersionQuery : public ::testing::Test {
+class VersionQuery : public ScriptedLink {
  protected:
   void SetUp() override {
-    vna_present = 1;
-    commport = kPort;
-    baudrate = 57600;
     model_uhf = model7306 = two_osc = has_temp = sync_allowed = 0;
     freq_offset1 = freq_offset2 = 0;
-    OpenCommPort();
-    ASSERT_NE(hcom, kInvalidPort);
-    testhook::ClearLogs();
+    ScriptedLink::SetUp();
   }
-  void TearDown() override { SerialClose(hcom); }
 
   void Query(const std::string& reply, int detect = 1) {
     port_.Answer('V', 1, reply);
@@ -41,7 +33,6 @@ class VersionQuery : public ::testing::Test {
   }
 
   testing::TempDir dir_{true};  // version.txt lands in the current folder
-  testing::ScriptedPort port_{kPort};
 };
 
 TEST_F(VersionQuery, TwoMultiplierModelWithEveryKeyInAnyCase) {
@@ -175,6 +166,25 @@ TEST_F(VersionQuery, SilenceEndsAfterTwoHundredMilliseconds) {
   EXPECT_EQ(trace_label, "xxx  ");
   EXPECT_GE(ms, 200u);
   EXPECT_LT(ms, 1000u);
+}
+
+// The original waits compared 32-bit tick counts and hung at their wrap after
+// 49.7 days of uptime; the query must end in time across it.
+TEST_F(VersionQuery, SilenceEndsInTimeAcrossTheTickWrap) {
+  const uint64_t now = TickMs64();
+  const uint64_t wrap = (now / 0x100000000ull + 1) * 0x100000000ull;
+  SetTickOffset(wrap - 100 - now);
+  const uint32_t t0 = TickCount32();
+  const uint64_t start = TickMs64();
+  Query("", 1);
+  const uint64_t ms = TickMs64() - start;
+  const uint32_t t1 = TickCount32();
+  SetTickOffset(0);
+  EXPECT_LT(t1, t0);  // the 32-bit count did wrap during the wait
+  EXPECT_GE(ms, 200u);
+  EXPECT_LT(ms, 1000u);
+  EXPECT_EQ(comm_ok, 0);
+  EXPECT_EQ(vna_present, 0);
 }
 
 }  // namespace
