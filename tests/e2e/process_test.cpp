@@ -36,7 +36,8 @@ TEST(ProcessTest, SigtermEndsAHeadlessRunThroughItsExitSequence) {
   // and waits for a person on the first of them.
   const pid_t pid = test::StartProcess({exe}, {"QT_QPA_PLATFORM=offscreen", "VNA_PROGRAM_DIR=" + dir.path(),
                                   "VNA_DRIVE_ROOT=" + (dir / "drives"),
-                                  "VNA_COM8=" + (dir / "no-such-port")});
+                                  "VNA_COM8=" + (dir / "no-such-port")},
+                                      dir.path());
   ASSERT_GT(pid, 0);
   // The flag-file test makes the drive folder: the signal handling is in
   // place by then.

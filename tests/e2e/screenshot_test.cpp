@@ -95,7 +95,8 @@ TEST(ScreenshotTest, MainWindowAfterStartUpIsNotBlank) {
   test::SimRunner sim({"--model", "uhf"});
   const std::string exe = std::string(VNA_BINARY_DIR) + "/bin/vna";
   const pid_t pid =
-      test::StartProcess({exe}, {"VNA_PROGRAM_DIR=" + dir.path(), "VNA_DRIVE_ROOT=" + (dir / "drives")});
+      test::StartProcess({exe}, {"VNA_PROGRAM_DIR=" + dir.path(), "VNA_DRIVE_ROOT=" + (dir / "drives")},
+                         dir.path());
   ASSERT_GT(pid, 0);
   // The main window opens at (0, 0); the init file's size is read as at least
   // 500 x 300, so this part of the screen is the main window's.

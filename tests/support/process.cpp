@@ -10,7 +10,8 @@ extern char** environ;
 
 namespace vna::test {
 
-pid_t StartProcess(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+pid_t StartProcess(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   const std::string& cwd) {
   std::vector<std::string> merged = env;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
@@ -24,9 +25,13 @@ pid_t StartProcess(const std::vector<std::string>& args, const std::vector<std::
   argv.push_back(nullptr);
   for (const auto& e : merged) envp.push_back(const_cast<char*>(e.c_str()));
   envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-  return pid;
+  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? pid : -1;
 }
 
 int WaitProcess(pid_t pid, std::chrono::milliseconds limit) {

@@ -12,8 +12,10 @@ namespace vna::test {
 
 // Starts args[0] (looked up on PATH) with the test's environment, where each
 // "NAME=value" of env replaces the variable of that name. Returns the pid, or
-// -1 when it could not be started.
-pid_t StartProcess(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
+// -1 when it could not be started. A cwd that is not empty is its current
+// folder.
+pid_t StartProcess(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                   const std::string& cwd = "");
 
 // The exit code when the process ends within the limit (128 + the signal
 // when a signal ended it); otherwise kills it and returns -1.
