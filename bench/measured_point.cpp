@@ -53,6 +53,7 @@ void MakeReply() {
   adc_scale = 1;
   gain_factor_A = 1;
   PortB_on = 0;
+  raw_Z0 = 50;
   freq = 100;
   const uint32_t word = 0x24924925u;
   for (int i = 0; i < 4; ++i) rx_buf[i] = (word >> (24 - 8 * i)) & 255;

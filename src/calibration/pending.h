@@ -18,4 +18,18 @@ void CorrectA();
 // changing ratio_BA or Zphase.
 void CorrectB();
 
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
+int CalLimitsHandler();
+int CalibrationHandler();
+int CableDataHandler();
+int LineExtensionHandler();
+
+// Fills the port-load impedance tables. Placeholder: does nothing.
+void InitPortLoadTables();
+// Loads the calibration file named by file_name; vna_status 0 when loaded.
+// Placeholder: reads no tables; a file that cannot be opened gives 34508 (so
+// start-up forgets its name), an existing one keeps its name (status 0).
+void GetPortACal(int show_summary);
+
 }  // namespace vna

@@ -19,4 +19,7 @@ double ext_phase_per_MHz = 0, DeltaPhaseMax = 0, freqcal_ref = 0;
 int cal_prompt_color = 0;
 std::string gain_text;
 
+int PortA_cal = 0, PortB_cal = 0, no_cal_comp = 0;
+double Rbridge = 0;
+
 }  // namespace vna

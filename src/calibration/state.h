@@ -36,4 +36,9 @@ extern double freqcal_ref;        // reference frequency of the frequency calibr
 extern int cal_prompt_color;      // background of the calibration prompt before a step colours it
 extern std::string gain_text;     // field 1 of the " Enter Gain " dialog
 
+// ---- What is loaded ----
+extern int PortA_cal, PortB_cal;  // a Port A / Port B calibration is in memory
+extern int no_cal_comp;           // 1 turns the Port B calibration compensation off
+extern double Rbridge;            // bridge resistance, ohms (50)
+
 }  // namespace vna

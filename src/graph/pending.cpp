@@ -1,5 +1,6 @@
-// Placeholders until the graphs are built (see pending.h).
+// Placeholders until the owning routines are built (see pending.h).
 #include "graph/pending.h"
+#include "shell/dialogs.h"
 
 namespace vna {
 
@@ -12,5 +13,16 @@ namespace vna {
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}
+
+[[gnu::weak]] int GraphScalesHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int PlotParamsHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int SWRRulerHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int MarkerDlgHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int GraphStyleHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int ColorSelectionHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int TDRScalesHandler() { return InertDialogEvent(); }
+
+[[gnu::weak]] void Initgrafsize() {}
+[[gnu::weak]] void FreqGrid() {}
 
 }  // namespace vna

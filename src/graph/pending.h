@@ -18,4 +18,20 @@ void InfoPanel(int n);
 // nothing and leaves scan_stamp as it is.
 void DrawDateStamp();
 
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
+int GraphScalesHandler();
+int PlotParamsHandler();
+int SWRRulerHandler();
+int MarkerDlgHandler();
+int GraphStyleHandler();
+int ColorSelectionHandler();
+int TDRScalesHandler();
+
+// Layout of the main graph from WinWidth and WinHeight (start-up step 10).
+// Placeholder: computes nothing; the window keeps the size of the settings.
+void Initgrafsize();
+// Frequency grid of the graph for the scan limits. Placeholder: does nothing.
+void FreqGrid();
+
 }  // namespace vna

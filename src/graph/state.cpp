@@ -14,4 +14,6 @@ int smith_zoom = 0, smith2_zoom = 0, polar_scale = 0, smith_cx = 0, smith_cy = 0
 
 int screen_width = 0, screen_height = 0;
 
+int bg_color = 0, font_weight = 0, line0_y = 0, line1_y = 0;
+
 }  // namespace vna

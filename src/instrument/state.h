@@ -106,11 +106,13 @@ extern double MagLoad, MagRef;     // fitted magnitudes of the load and referenc
 extern double point_Rs, point_Xs;  // corrected series resistance and reactance, ohms
 extern double swr;   // SWR of the last Port A point; -1 makes the next reading start afresh
 extern Complex s11;  // reflection coefficient of the last Port A point
+extern double raw_Z0;  // reference of the raw impedance, ohms (50)
 
 // ==== Measured point: frequency programming, reply, sine fit, impedance ====
 // Written by Send_Freq and the routines it calls, read by the scans, the
 // calibrations, the tools and the exports. vna_status, raw_valid,
-// freq_changed, MagLoad, MagRef, point_Rs, point_Xs, swr and s11 are above.
+// freq_changed, MagLoad, MagRef, point_Rs, point_Xs, swr, s11 and raw_Z0 are
+// above.
 
 // ---- Frequency programming (two-multiplier model) ----
 extern int settle_ms;     // settling value of the current point
@@ -137,7 +139,6 @@ extern int load_adc_min, load_adc_max;
 extern double Delta_Phase;  // load minus reference phase, radians, in (-pi, pi]
 
 // ---- Impedance and reflection ----
-extern double raw_Z0;              // reference resistance of the raw impedance, ohms (50)
 extern double Rsm, Xsm;            // raw series resistance and reactance, ohms
 extern double Rp_raw, Xp_raw;      // raw parallel resistance and reactance, ohms
 extern double Zmag, Zphase;        // |Z| (ohms) and phase (radians) of the point

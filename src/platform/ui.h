@@ -35,6 +35,7 @@ enum : unsigned {
   kCtlCentered = 1u << 4,    // static text
   kCtlPlain = 1u << 5,       // static text that does not report clicks
   kCtlScrollBars = 1u << 6,  // multi-line edit with both scroll bars (editor)
+  kCtlTabStop = 1u << 7,     // on dialogs: Tab visits it (the others take the focus by click only)
 };
 
 struct ControlDef {

@@ -11,4 +11,10 @@ extern double scan_extra_value;  // value kept with each scan; the relay command
 // point stays unsmoothed.
 void SmoothA();
 
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
+int ScanLimitsHandler();
+int EnterFreqHandler();
+int SmoothingHandler();
+
 }  // namespace vna

@@ -15,4 +15,6 @@ int gain_color = 0;
 
 int pointdata_on = 0, point_smith = 0, point_smith_new = 0;
 
+int scan_from_file = 0;
+
 }  // namespace vna

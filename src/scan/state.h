@@ -35,4 +35,7 @@ extern int gain_color;       // diagnostic: draw S21 wide while Port B is at hig
 extern int pointdata_on;
 extern int point_smith, point_smith_new;  // point shown on the Smith chart, first point pending
 
+// ---- Where the shown scan came from ----
+extern int scan_from_file;  // 1 while the graph shows a scan loaded from a file
+
 }  // namespace vna

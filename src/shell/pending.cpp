@@ -1,12 +1,24 @@
-// Placeholders until the spine and the menus are built (see pending.h).
+// Placeholders until the setup entries and the diagnostic switches are built
+// (see pending.h).
 #include "shell/pending.h"
+
+#include "shell/dialogs.h"
 
 namespace vna {
 
-[[gnu::weak]] int DIAGMODE = 0;
-[[gnu::weak]] int trace_serial = 0;
 [[gnu::weak]] int monitor_trace = 0;
-[[gnu::weak]] int api_busy = 0;
-[[gnu::weak]] std::string prog_date;
+
+[[gnu::weak]] int CableZoHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int CommentHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int CommPortHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int RulersHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int AverageHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int DelayTimeHandler() { return InertDialogEvent(); }
+
+[[gnu::weak]] int midi_out = 0;
+[[gnu::weak]] int midi_result = 0;
+[[gnu::weak]] void OpenMidi() { midi_out = 0; }
+[[gnu::weak]] void NoteOff() {}
+[[gnu::weak]] void RegistryControl() {}
 
 }  // namespace vna
