@@ -14,13 +14,27 @@ namespace vna {
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}
 
-[[gnu::weak]] int GraphScalesHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int PlotParamsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int SWRRulerHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int MarkerDlgHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int GraphStyleHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int ColorSelectionHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int TDRScalesHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int GraphScalesHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int PlotParamsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int SWRRulerHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int MarkerDlgHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int GraphStyleHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int ColorSelectionHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int TDRScalesHandler() {
+  return InertDialogEvent();
+}
 
 [[gnu::weak]] void Initgrafsize() {}
 [[gnu::weak]] void FreqGrid() {}

@@ -6,8 +6,14 @@ namespace vna {
 
 [[gnu::weak]] double scan_extra_value = 0;
 
-[[gnu::weak]] int ScanLimitsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int EnterFreqHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int SmoothingHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int ScanLimitsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int EnterFreqHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int SmoothingHandler() {
+  return InertDialogEvent();
+}
 
 }  // namespace vna

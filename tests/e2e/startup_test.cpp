@@ -95,7 +95,9 @@ struct Expected {
   const char* what;
 };
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 // Each expected command appears in the log in this order; other commands
 // (a frequency programmed on the way) may lie between them.
@@ -115,7 +117,9 @@ struct ModelCase {
   double max_freq;
   std::vector<Expected> startup;
 };
-void PrintTo(const ModelCase& c, std::ostream* os) { *os << c.sim_model; }
+void PrintTo(const ModelCase& c, std::ostream* os) {
+  *os << c.sim_model;
+}
 
 class StartupSimTest : public StartupTest, public ::testing::WithParamInterface<ModelCase> {};
 
@@ -144,10 +148,11 @@ TEST_P(StartupSimTest, IdentifiesTheModelSetsItUpAndSwitchesTheRelaysOffAtExit) 
   EXPECT_EQ(hcom, -1);
 }
 
-const std::vector<Expected> kCommonTail = {
-    {{'K', 40}, "relays off (step 29)"}, {{'K', 168}, "DDS power, low current"},
-    {Text("D0"), "auto power-down off"}, {{'J', 4}, "averaging 4"},
-    {Text("B"), "supply voltage test"}};
+const std::vector<Expected> kCommonTail = {{{'K', 40}, "relays off (step 29)"},
+                                           {{'K', 168}, "DDS power, low current"},
+                                           {Text("D0"), "auto power-down off"},
+                                           {{'J', 4}, "averaging 4"},
+                                           {Text("B"), "supply voltage test"}};
 
 std::vector<Expected> Join(std::vector<Expected> a, const std::vector<Expected>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -156,27 +161,28 @@ std::vector<Expected> Join(std::vector<Expected> a, const std::vector<Expected>&
 
 INSTANTIATE_TEST_SUITE_P(
     BothModels, StartupSimTest,
-    ::testing::Values(
-        ModelCase{"uhf", "Zelmar   version 636A   ", "Zelmar", 1200,
-                  Join({{Text("V"), "link test"},
-                        {Text("V"), "version with detection"},
-                        {{'O', 1}, "oscillator 1"},
-                        {Text("V"), "second version query"},
-                        {Text("M03FF"), "amplitude 100 % (reset)"},
-                        {{'K', 40}, "relays off (reset)"},
-                        {{'K', 168}, "DDS power (reset)"},
-                        {{'A', 4, 30}, "gains (reset)"}},
-                       kCommonTail)},
-        ModelCase{"7306", "VNA-7306   version 636A   ", "7306", 180,
-                  Join({{Text("V"), "link test"},
-                        {Text("V"), "version with detection"},
-                        {Text("V"), "second version query"},
-                        {Text("M03FF"), "amplitude 100 % (reset)"},
-                        {{'K', 40}, "relays off (reset)"},
-                        {{'K', 168}, "DDS power (reset)"},
-                        {{'A', 0x86, 5}, "gains and sensitivities (reset)"}},
-                       kCommonTail)}),
-    [](const auto& info) { return std::string(info.param.sim_model == std::string("uhf") ? "Uhf" : "Model7306"); });
+    ::testing::Values(ModelCase{"uhf", "Zelmar   version 636A   ", "Zelmar", 1200,
+                                Join({{Text("V"), "link test"},
+                                      {Text("V"), "version with detection"},
+                                      {{'O', 1}, "oscillator 1"},
+                                      {Text("V"), "second version query"},
+                                      {Text("M03FF"), "amplitude 100 % (reset)"},
+                                      {{'K', 40}, "relays off (reset)"},
+                                      {{'K', 168}, "DDS power (reset)"},
+                                      {{'A', 4, 30}, "gains (reset)"}},
+                                     kCommonTail)},
+                      ModelCase{"7306", "VNA-7306   version 636A   ", "7306", 180,
+                                Join({{Text("V"), "link test"},
+                                      {Text("V"), "version with detection"},
+                                      {Text("V"), "second version query"},
+                                      {Text("M03FF"), "amplitude 100 % (reset)"},
+                                      {{'K', 40}, "relays off (reset)"},
+                                      {{'K', 168}, "DDS power (reset)"},
+                                      {{'A', 0x86, 5}, "gains and sensitivities (reset)"}},
+                                     kCommonTail)}),
+    [](const auto& info) {
+      return std::string(info.param.sim_model == std::string("uhf") ? "Uhf" : "Model7306");
+    });
 
 // A close that arrives while start-up still runs ends the program right after
 // it: the main loop does not wait for one more event.
