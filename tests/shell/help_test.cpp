@@ -12,6 +12,7 @@
 #include "platform/testhook.h"
 #include "shell/help.h"
 #include "shell/main_program.h"
+#include "shell/main_window.h"
 #include "shell/state.h"
 #include "shell/tool_tips.h"
 #include "shell/windows.h"
@@ -123,12 +124,12 @@ TEST_F(HelpTest, BrowserWindowsShowTheirPageAndWaitUntilClosed) {
 }
 
 TEST_F(HelpTest, QuittingEndsTheWait) {
-  const Seen seen = RunPage(OpenUpdatePage, [] {
-    help_open = 0;  // what CloseToolWindows does
-    WakeEvents();
-  });
+  main_loop_on = 1;
+  const Seen seen = RunPage(OpenUpdatePage, [] { CloseToolWindows(); });
   EXPECT_TRUE(seen.open);
   EXPECT_FALSE(help_win.IsOpen());
+  EXPECT_EQ(help_open, 0);
+  EXPECT_EQ(main_loop_on, 0);
 }
 
 // A second page asked for from the menu while one is shown takes the window
