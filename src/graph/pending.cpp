@@ -1,5 +1,8 @@
 // Placeholders until the owning routines are built (see pending.h).
 #include "graph/pending.h"
+
+#include "files/settings.h"
+#include "platform/ui.h"
 #include "shell/dialogs.h"
 
 namespace vna {
@@ -36,7 +39,14 @@ namespace vna {
   return InertDialogEvent();
 }
 
-[[gnu::weak]] void Initgrafsize() {}
+[[gnu::weak]] void Initgrafsize() {
+  int sw = 0, sh = 0;
+  ScreenSize(sw, sh);
+  if (sw > 0 && WinWidth > sw) WinWidth = sw;
+  if (sh > 0 && WinHeight > sh) WinHeight = sh;
+  if (WinWidth < 200) WinWidth = 200;
+  if (WinHeight < 100) WinHeight = 100;
+}
 [[gnu::weak]] void FreqGrid() {}
 
 }  // namespace vna

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calibration/state.h"
+#include "files/init_file.h"
 #include "files/settings.h"
 #include "files/state.h"
 #include "instrument/state.h"
@@ -14,6 +15,7 @@
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"
 #include "shell/dialogs.h"
+#include "shell/init_vars.h"
 #include "shell/main_program.h"
 #include "shell/state.h"
 #include "shell/windows.h"
@@ -195,6 +197,24 @@ TEST_F(StartupTest, CloseDuringStartUpEndsTheLoopAtOnce) {
   MainLoop();  // returns without waiting
   ExitSequence();
   EXPECT_TRUE(std::filesystem::exists(dir / kInitFile));
+}
+
+// A damaged init file must not open a window of any size.
+TEST_F(StartupTest, MainWindowStaysWithinTheScreen) {
+  ScopedEnv port("VNA_COM8", dir / "no-such-port");
+  InitVars();
+  WinWidth = 100000;
+  WinHeight = 90000;
+  file_name = dir / kInitFile;
+  ASSERT_TRUE(SaveInitData());
+  StartUp();
+  int w = 0, h = 0, sw = 0, sh = 0;
+  OuterSize(main_win, w, h);
+  ScreenSize(sw, sh);
+  EXPECT_LE(w, sw);
+  EXPECT_LE(h, sh);
+  EXPECT_GT(w, 0);
+  CloseAndExit();
 }
 
 // The command line's scan file is kept for the start-up load, whose name
