@@ -31,8 +31,8 @@ extern int smith_cx, smith_cy;  // chart centre at chart_scale 1
 extern int screen_width, screen_height;  // replaced by the screen size by the layout
 
 // ---- Main window text lines ----
-extern int bg_color;         // background of the main window: its pixel (2, 2) when it opened
-extern int font_weight;      // weight of the graph texts: 200, or 600 for bold text
-extern int line0_y, line1_y; // tops of the first two text lines above the graph, pixels
+extern int bg_color;          // background of the main window: its pixel (2, 2) when it opened
+extern int font_weight;       // weight of the graph texts: 200, or 600 for bold text
+extern int line0_y, line1_y;  // tops of the first two text lines above the graph, pixels
 
 }  // namespace vna

@@ -7,8 +7,14 @@ namespace vna {
 [[gnu::weak]] double scan_extra_value = 0;
 [[gnu::weak]] void SmoothA() {}
 
-[[gnu::weak]] int ScanLimitsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int EnterFreqHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int SmoothingHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int ScanLimitsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int EnterFreqHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int SmoothingHandler() {
+  return InertDialogEvent();
+}
 
 }  // namespace vna

@@ -7,7 +7,7 @@
 
 namespace vna {
 
-extern int monitor_trace;      // diagnostic switch: echo serial commands
+extern int monitor_trace;  // diagnostic switch: echo serial commands
 
 int CableZoHandler();
 int CommentHandler();

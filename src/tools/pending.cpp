@@ -5,9 +5,17 @@
 
 namespace vna {
 
-[[gnu::weak]] int VelocityFactorHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int CrystalMeasHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int CrystalParamsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int TuningStubHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int VelocityFactorHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int CrystalMeasHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int CrystalParamsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int TuningStubHandler() {
+  return InertDialogEvent();
+}
 
 }  // namespace vna

@@ -34,10 +34,11 @@ TEST(ProcessTest, SigtermEndsAHeadlessRunThroughItsExitSequence) {
   ASSERT_TRUE(std::filesystem::exists(exe));
   // No init file, no config file, no instrument: start-up shows its boxes
   // and waits for a person on the first of them.
-  const pid_t pid = test::StartProcess({exe}, {"QT_QPA_PLATFORM=offscreen", "VNA_PROGRAM_DIR=" + dir.path(),
-                                  "VNA_DRIVE_ROOT=" + (dir / "drives"),
-                                  "VNA_COM8=" + (dir / "no-such-port")},
-                                      dir.path());
+  const pid_t pid = test::StartProcess(
+      {exe},
+      {"QT_QPA_PLATFORM=offscreen", "VNA_PROGRAM_DIR=" + dir.path(),
+       "VNA_DRIVE_ROOT=" + (dir / "drives"), "VNA_COM8=" + (dir / "no-such-port")},
+      dir.path());
   ASSERT_GT(pid, 0);
   // The flag-file test makes the drive folder: the signal handling is in
   // place by then.

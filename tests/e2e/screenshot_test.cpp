@@ -37,7 +37,8 @@ bool OnPath(const std::string& name) {
   size_t start = 0;
   while (start <= p.size()) {
     const size_t end = p.find(':', start);
-    const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string dir =
+        p.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!dir.empty() && access((dir + "/" + name).c_str(), X_OK) == 0) return true;
     if (end == std::string::npos) break;
     start = end + 1;
@@ -46,8 +47,8 @@ bool OnPath(const std::string& name) {
 }
 
 struct Picture {
-  int dominant = 0;      // the commonest colour, 0xRRGGBB
-  long others = 0;       // pixels of any other colour
+  int dominant = 0;  // the commonest colour, 0xRRGGBB
+  long others = 0;   // pixels of any other colour
 };
 
 Picture Look(const QImage& img) {
@@ -74,10 +75,10 @@ TEST(ScreenshotTest, MainWindowAfterStartUpIsNotBlank) {
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     ASSERT_GT(n, 0);
     self[n] = 0;
-    const pid_t xvfb = test::StartProcess(
-        {"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", self,
-         "--gtest_filter=ScreenshotTest.MainWindowAfterStartUpIsNotBlank"},
-        {"VNA_IN_XVFB=1", "QT_QPA_PLATFORM=xcb"});
+    const pid_t xvfb =
+        test::StartProcess({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", self,
+                            "--gtest_filter=ScreenshotTest.MainWindowAfterStartUpIsNotBlank"},
+                           {"VNA_IN_XVFB=1", "QT_QPA_PLATFORM=xcb"});
     ASSERT_GT(xvfb, 0);
     const int rc = test::WaitProcess(xvfb, std::chrono::seconds(90));
     EXPECT_EQ(rc, 0) << "the check under xvfb-run failed (its output is above)";
@@ -94,9 +95,8 @@ TEST(ScreenshotTest, MainWindowAfterStartUpIsNotBlank) {
   std::filesystem::copy_file(data + "golden.cfg", dir / "_VNA_Config_1.cfg");
   test::SimRunner sim({"--model", "uhf"});
   const std::string exe = std::string(VNA_BINARY_DIR) + "/bin/vna";
-  const pid_t pid =
-      test::StartProcess({exe}, {"VNA_PROGRAM_DIR=" + dir.path(), "VNA_DRIVE_ROOT=" + (dir / "drives")},
-                         dir.path());
+  const pid_t pid = test::StartProcess(
+      {exe}, {"VNA_PROGRAM_DIR=" + dir.path(), "VNA_DRIVE_ROOT=" + (dir / "drives")}, dir.path());
   ASSERT_GT(pid, 0);
   // The main window opens at (0, 0); the init file's size is read as at least
   // 500 x 300, so this part of the screen is the main window's.

@@ -33,11 +33,17 @@ struct SaveCall {
 std::vector<SaveCall> save_calls;
 
 namespace {
-bool InitFileThere() { return std::filesystem::exists(ProgramFolder() + InitFileName()); }
+bool InitFileThere() {
+  return std::filesystem::exists(ProgramFolder() + InitFileName());
+}
 }  // namespace
 
-void SaveScanA() { save_calls.push_back({"A", file_name, save_mode, InitFileThere()}); }
-void SaveScanB() { save_calls.push_back({"B", file_name, save_mode, InitFileThere()}); }
+void SaveScanA() {
+  save_calls.push_back({"A", file_name, save_mode, InitFileThere()});
+}
+void SaveScanB() {
+  save_calls.push_back({"B", file_name, save_mode, InitFileThere()});
+}
 void SaveTDR(int mode) {
   save_calls.push_back({"TDR" + std::to_string(mode), file_name, save_mode, InitFileThere()});
 }
@@ -111,7 +117,7 @@ TEST_F(ExitSavesTest, EachPortWithDataOfThisRunIsSavedUnderItsExitName) {
     ASSERT_EQ(save_calls.size(), c.saved.size());
     for (size_t i = 0; i < c.saved.size(); ++i) {
       EXPECT_EQ(save_calls[i].what, c.saved[i]);
-      EXPECT_EQ(save_calls[i].save_mode, 1);  // the exit name, no dialog
+      EXPECT_EQ(save_calls[i].save_mode, 1);       // the exit name, no dialog
       EXPECT_TRUE(save_calls[i].init_file_there);  // after the init file
     }
   }

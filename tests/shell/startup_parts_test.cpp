@@ -55,10 +55,10 @@ TEST(GetCmdLineFileTest, NameBackToItsOpeningQuote) {
   };
   const Case cases[] = {
       {R"("/opt/vna/vna" "/home/u/my scan.scn")", 3, "/home/u/my scan.scn"},
-      {R"("/opt/vna/vna" /home/u/a.scn)", 3, " /home/u/a.scn"},  // unquoted: the blank stays
-      {R"("/opt/vna/vna" "/data/x.scnb")", 3, "/data/x.scn"},    // cut after ".scn"
+      {R"("/opt/vna/vna" /home/u/a.scn)", 3, " /home/u/a.scn"},        // unquoted: the blank stays
+      {R"("/opt/vna/vna" "/data/x.scnb")", 3, "/data/x.scn"},          // cut after ".scn"
       {R"(/opt/vna/vna /data/x.scn)", 3, "/opt/vna/vna /data/x.scn"},  // back to the start
-      {R"("vna" "a.scn" "b.scn")", 3, "a.scn"},                  // the first one
+      {R"("vna" "a.scn" "b.scn")", 3, "a.scn"},                        // the first one
       {R"("C:\Program Files\vna.exe" "C:\scans\ant 1.scn")", 3, R"(C:\scans\ant 1.scn)"},
       {R"("/opt/vna/vna")", 0, "kept"},
       {R"("/opt/vna/vna" "/data/A.SCN")", 0, "kept"},  // case matters
