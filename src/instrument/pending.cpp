@@ -11,8 +11,14 @@ namespace vna {
   return 0;
 }
 
-[[gnu::weak]] int ConstantTestFreqHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int VnaTestHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int MuxHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int ConstantTestFreqHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int VnaTestHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int MuxHandler() {
+  return InertDialogEvent();
+}
 
 }  // namespace vna

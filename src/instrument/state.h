@@ -104,8 +104,8 @@ extern double dc_volt_min, dc_volt_max;  // configured supply limits, volts
 // ---- The measured point (computed by the point reads) ----
 extern double MagLoad, MagRef;     // fitted magnitudes of the load and reference channels
 extern double point_Rs, point_Xs;  // corrected series resistance and reactance, ohms
-extern double swr;   // SWR of the last Port A point; -1 makes the next reading start afresh
-extern Complex s11;  // reflection coefficient of the last Port A point
+extern double swr;     // SWR of the last Port A point; -1 makes the next reading start afresh
+extern Complex s11;    // reflection coefficient of the last Port A point
 extern double raw_Z0;  // reference of the raw impedance, ohms (50)
 
 }  // namespace vna
