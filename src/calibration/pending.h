@@ -1,6 +1,7 @@
-// Calibration globals the instrument link reads that the calibration does not
-// define yet. Placeholder until the calibration is built: a weak definition
-// in pending.cpp, so the real one takes its place; delete the entry then.
+// Calibration globals and routines the instrument link uses that the
+// calibration does not define yet. Placeholders until the calibration is
+// built: weak definitions in pending.cpp, so the real ones take their place;
+// delete the entries then.
 #pragma once
 
 namespace vna {
@@ -8,6 +9,14 @@ namespace vna {
 // Gain factor of each Port B gain step 1..5 (index 0 unused), measured by the
 // Port B calibration.
 extern double RngGain[6];
+
+// Placeholder until the calibration correction is built: returns without
+// changing the point, so Send_Freq's flags-0 point reads as the last
+// correction left it.
+void CorrectA();
+// Placeholder until the calibration correction is built: returns without
+// changing ratio_BA or Zphase.
+void CorrectB();
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.

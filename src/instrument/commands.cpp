@@ -7,7 +7,7 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "graph/pending.h"
-#include "instrument/pending.h"
+#include "instrument/frequency_programming.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "platform/draw.h"

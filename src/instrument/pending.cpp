@@ -4,21 +4,8 @@
 
 namespace vna {
 
-[[gnu::weak]] int Send_Freq(int) {
-  return 0;
-}
-[[gnu::weak]] int ReadPoint_A(int) {
-  return 0;
-}
-
-[[gnu::weak]] int ConstantTestFreqHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int VnaTestHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int MuxHandler() {
-  return InertDialogEvent();
-}
+[[gnu::weak]] int ConstantTestFreqHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int VnaTestHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int MuxHandler() { return InertDialogEvent(); }
 
 }  // namespace vna

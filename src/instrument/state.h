@@ -108,4 +108,47 @@ extern double swr;     // SWR of the last Port A point; -1 makes the next readin
 extern Complex s11;    // reflection coefficient of the last Port A point
 extern double raw_Z0;  // reference of the raw impedance, ohms (50)
 
+// ==== Measured point: frequency programming, reply, sine fit, impedance ====
+// Written by Send_Freq and the routines it calls, read by the scans, the
+// calibrations, the tools and the exports. vna_status, raw_valid,
+// freq_changed, MagLoad, MagRef, point_Rs, point_Xs, swr, s11 and raw_Z0 are
+// above.
+
+// ---- Frequency programming (two-multiplier model) ----
+extern int settle_ms;     // settling value of the current point
+extern int mult_code;     // multiplier code last programmed, 32 x mult1 + mult2
+extern int new_mults;     // the next "E" command tells the instrument the multipliers changed
+extern int mult_changed;  // a multiplier change happened: the point reads read again
+extern int dds_mult1, dds_mult2;  // multiplier pair in use
+
+// ---- Measurement reply ----
+// Scaled ADC words of the last reply: 0..15 load, 16..31 reference, 32 extra.
+extern int ADCdata[100];
+
+// ---- Sine fit ----
+extern int fit_samples[16];        // input of SineFit: one channel
+extern double fit_mag, fit_phase;  // amplitude (ADC units) and phase (radians) of the fundamental
+extern double fit_dc;              // mean of the samples
+extern double fit_mag2, fit_mag3;  // second and third harmonic (diagnostic mode only)
+extern int fit_min, fit_max;       // smallest and largest sample
+extern double load_mag_raw, ref_mag_raw;  // fitted magnitudes before the gain factor
+extern double load_phase, ref_phase;      // fitted phases, radians
+extern double load_mag2, load_mag3, ref_mag2, ref_mag3;
+extern double load_dc, ref_dc;
+extern int load_adc_min, load_adc_max;
+extern double Delta_Phase;  // load minus reference phase, radians, in (-pi, pi]
+
+// ---- Impedance and reflection ----
+extern double Rsm, Xsm;            // raw series resistance and reactance, ohms
+extern double Rp_raw, Xp_raw;      // raw parallel resistance and reactance, ohms
+extern double Zmag, Zphase;        // |Z| (ohms) and phase (radians) of the point
+extern double Rp, Xp;              // parallel equivalents of the point, ohms
+extern double freq_plot;           // frequency at which the point is drawn, MHz
+extern double rho;                 // |reflection coefficient|
+extern double rho_mag, rho_phase;  // magnitude and phase (radians) of s11
+extern double return_loss;         // dB, 0 or negative
+
+// ---- Point reads ----
+extern double ref_load_ratio;  // MagRef x raw_Z0 / (MagLoad + 1) of the last point read
+
 }  // namespace vna

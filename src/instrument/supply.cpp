@@ -9,7 +9,7 @@
 #include "graph/pending.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
-#include "instrument/pending.h"
+#include "instrument/point_reads.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "platform/clock.h"

@@ -5,6 +5,7 @@
 namespace vna {
 
 [[gnu::weak]] double scan_extra_value = 0;
+[[gnu::weak]] void SmoothA() {}
 
 [[gnu::weak]] int ScanLimitsHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int EnterFreqHandler() { return InertDialogEvent(); }
