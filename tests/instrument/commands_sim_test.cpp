@@ -8,6 +8,7 @@
 #include "instrument/sim_link.h"
 #include "instrument/supply.h"
 #include "instrument/version.h"
+#include "shell/dialogs.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "support/temp_dir.h"
@@ -241,6 +242,16 @@ TEST_F(CommandBytes, HousekeepingReplies) {
   EXPECT_EQ(vna_status, 19);
   EXPECT_EQ(testhook::MsgBoxes().back().caption, " WARNING: HIGH DC VOLTAGE ");
   EXPECT_EQ(sim_->Status("power"), "off");
+}
+
+TEST(MuxPanel, OpensModelessAndLeavesTheCallerRunning) {
+  DefineDialogs();
+  ShowMuxDialog();
+  EXPECT_TRUE(dlg_mux.IsOpen());
+  EXPECT_TRUE(dlg_mux.modeless);
+  EXPECT_EQ(GetTitle(dlg_mux), " Port B Mux");
+  CloseDialog(dlg_mux, 2);
+  PumpEvents();
 }
 
 }  // namespace

@@ -17,13 +17,7 @@
 #include <thread>
 #include <utility>
 
-#include <gtest/gtest.h>
-
-#include "files/settings.h"
-#include "instrument/serial_link.h"
-#include "instrument/state.h"
-#include "platform/serial.h"
-#include "platform/testhook.h"
+#include "instrument/link_test.h"
 #include "support/temp_dir.h"
 
 namespace vna::testing {
@@ -105,21 +99,10 @@ class ScriptedPort {
 namespace vna {
 
 // The program's link opened at 57600 on a scripted port.
-class ScriptedLink : public ::testing::Test {
+class ScriptedLink : public LinkTest {
  protected:
   static constexpr int kPort = 7;
-  void SetUp() override {
-    vna_present = 1;
-    commport = kPort;
-    baudrate = 57600;
-    OpenCommPort();
-    ASSERT_NE(hcom, kInvalidPort);
-    testhook::ClearLogs();
-  }
-  void TearDown() override {
-    SerialClose(hcom);
-    hcom = kInvalidPort;
-  }
+  void SetUp() override { OpenLink(kPort); }
 
   testing::ScriptedPort port_{kPort};
 };
