@@ -11,13 +11,13 @@ namespace vna {
 // The defaults until a Port B calibration measures them.
 [[gnu::weak]] double RngGain[6] = {0, 1, 4.9, 24, 117.4, 487.7};
 
+[[gnu::weak]] void CorrectA() {}
+[[gnu::weak]] void CorrectB() {}
+
 [[gnu::weak]] int CalLimitsHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int CalibrationHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int CableDataHandler() { return InertDialogEvent(); }
 [[gnu::weak]] int LineExtensionHandler() { return InertDialogEvent(); }
-
-[[gnu::weak]] void CorrectA() {}
-[[gnu::weak]] void CorrectB() {}
 
 [[gnu::weak]] void InitPortLoadTables() {}
 

@@ -10,13 +10,6 @@ namespace vna {
 // Port B calibration.
 extern double RngGain[6];
 
-// Dialog handlers: each placeholder centres its dialog and waits for its
-// close box.
-int CalLimitsHandler();
-int CalibrationHandler();
-int CableDataHandler();
-int LineExtensionHandler();
-
 // Placeholder until the calibration correction is built: returns without
 // changing the point, so Send_Freq's flags-0 point reads as the last
 // correction left it.
@@ -24,6 +17,13 @@ void CorrectA();
 // Placeholder until the calibration correction is built: returns without
 // changing ratio_BA or Zphase.
 void CorrectB();
+
+// Dialog handlers: each placeholder centres its dialog and waits for its
+// close box.
+int CalLimitsHandler();
+int CalibrationHandler();
+int CableDataHandler();
+int LineExtensionHandler();
 
 // Fills the port-load impedance tables. Placeholder: does nothing.
 void InitPortLoadTables();

@@ -6,11 +6,12 @@
 
 namespace vna {
 
-void LoadScanA();       // the Port A scan named by save_mode (start-up: the auto-save or command-line file)
-void LoadScanB();       // the Port B scan named by save_mode
-void SaveScanA();       // the Port A scan under the name save_mode gives
-void SaveScanB();       // the Port B scan under the name save_mode gives
-void SaveTDR(int mode); // the TDR data; mode not 0 writes file_name without a dialog
+void LoadScanA();  // the Port A scan named by save_mode (start-up: the auto-save or command-line
+                   // file)
+void LoadScanB();  // the Port B scan named by save_mode
+void SaveScanA();  // the Port A scan under the name save_mode gives
+void SaveScanB();  // the Port B scan under the name save_mode gives
+void SaveTDR(int mode);  // the TDR data; mode not 0 writes file_name without a dialog
 
 // ---- What the main window's commands call ----
 // Each placeholder reads nothing, writes nothing and opens no dialog.

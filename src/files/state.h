@@ -48,10 +48,11 @@ extern int cfg_editor_running;     // the Config File Editor's loop runs; cleari
 extern int cfg_spare_int;          // config value without further use
 
 // ---- Scan files: naming and the start-up load ----
-extern int save_mode;       // 0 ask with the file dialog; 1 the exit and start-up name;
-                            // 10 the auto-save name + the suffix in msg_text; 3 the command-line file
-extern int scan_load_mode;  // 3 while a scan file named on the command line waits for the start-up load
-extern int scan_format_A;   // format number of Port A scan files and TDR files (130)
-extern int scan_format_B;   // format number of Port B scan files (4080)
+extern int save_mode;  // 0 ask with the file dialog; 1 the exit and start-up name;
+                       // 10 the auto-save name + the suffix in msg_text; 3 the command-line file
+extern int
+    scan_load_mode;  // 3 while a scan file named on the command line waits for the start-up load
+extern int scan_format_A;  // format number of Port A scan files and TDR files (130)
+extern int scan_format_B;  // format number of Port B scan files (4080)
 
 }  // namespace vna

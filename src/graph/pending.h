@@ -29,7 +29,9 @@ int ColorSelectionHandler();
 int TDRScalesHandler();
 
 // Layout of the main graph from WinWidth and WinHeight (start-up step 10).
-// Placeholder: computes nothing; the window keeps the size of the settings.
+// Placeholder: only keeps the size within the screen and at least 200 x 100
+// pixels (a damaged init file must not open a window of any size); computes
+// no layout.
 void Initgrafsize();
 // Frequency grid of the graph for the scan limits. Placeholder: does nothing.
 void FreqGrid();

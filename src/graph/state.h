@@ -35,14 +35,15 @@ extern int smith_cx, smith_cy;  // chart centre at chart_scale 1
 extern int screen_width, screen_height;  // replaced by the screen size by the layout
 
 // ---- Main window text lines ----
-extern int bg_color;         // background of the main window: its pixel (2, 2) when it opened
-extern int font_weight;      // weight of the graph texts: 200, or 600 for bold text
-extern int line0_y, line1_y; // tops of the first two text lines above the graph, pixels
+extern int bg_color;          // background of the main window: its pixel (2, 2) when it opened
+extern int font_weight;       // weight of the graph texts: 200, or 600 for bold text
+extern int line0_y, line1_y;  // tops of the first two text lines above the graph, pixels
+
 // ---- Main window layout (pixels) ----
-extern int WinLeft;                         // left edge of the graph window, 0 after the layout
-extern int status_y;                        // top of the status area under the graph: the button bar
-extern int last_WinWidth, last_WinHeight;   // main window size at its last layout
-extern float win_xscale;                    // horizontal scale of the layout
+extern int WinLeft;                        // left edge of the graph window, 0 after the layout
+extern int status_y;                       // top of the status area under the graph: the button bar
+extern int last_WinWidth, last_WinHeight;  // main window size at its last layout
+extern float win_xscale;                   // horizontal scale of the layout
 
 // ---- Chart and tool windows of the graphs, with their open and closed flags ----
 // A window's procedure waits while its open flag is set; the closed flag is
@@ -52,8 +53,8 @@ extern int smith_open, smith_closed;
 extern int smith2_open, smith2_closed, smith2_active;  // smith2_active: the second chart is shown
 extern int polar_open, polar_closed;
 extern int markerwin_open, legend_open, cursordata_open;
-extern int cursor1_x, cursor2_x;     // the two cursor lines of the Cursor Data window, pixels
-extern double smith_rotation;        // rotation of the second Smith chart, degrees
+extern int cursor1_x, cursor2_x;           // the two cursor lines of the Cursor Data window, pixels
+extern double smith_rotation;              // rotation of the second Smith chart, degrees
 extern int polar_swr, polar_z, polar_s11;  // quantity of the polar plot
 
 // ---- Titles ----

@@ -15,6 +15,7 @@
 #include "platform/ui.h"
 #include "scan/pending.h"
 #include "scan/state.h"
+#include "shell/dialogs.h"
 #include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
@@ -232,6 +233,10 @@ void ResetInstrument() {
   ProgGain();
   InfoPanel(0);
   Send_Freq(1);
+}
+
+void ShowMuxDialog() {
+  ShowModeless(dlg_mux, &main_win);
 }
 
 }  // namespace vna

@@ -30,5 +30,7 @@ void LogicTest();
 void ExternalPort();
 // The instrument's default frequency, amplitude, relays and gains.
 void ResetInstrument();
+// The " Port B Mux" panel, modeless, owned by the main window.
+void ShowMuxDialog();
 
 }  // namespace vna

@@ -71,8 +71,8 @@ void LowFrequencyListing() {
   PrintItems(main_win, {"Error in data from VNA. Freq < 0.001"});
   for (int i = 0; i <= 15; ++i) {
     MoveTo(main_win, 100, 120 + 20 * i);
-    PrintItems(main_win, {"  Freq= ", freq, "   ADCdata[", i, "]=", ADCdata[i],
-                          "   //733432 Send_FreqUHF "});
+    PrintItems(main_win,
+               {"  Freq= ", freq, "   ADCdata[", i, "]=", ADCdata[i], "   //733432 Send_FreqUHF "});
   }
   SetDigits(3);
 }
@@ -80,9 +80,11 @@ void LowFrequencyListing() {
 }  // namespace
 
 double ProgrammableFreq(double f) {
-  const double hi = maximumfreq >= min_freq ? maximumfreq : min_freq;
   if (!(f >= min_freq)) return min_freq;  // not-a-number too
-  return f > hi ? hi : f;
+  // Before the model is known there is no upper limit to keep; the lookup
+  // index and the tuning words have their own bounds.
+  if (maximumfreq > min_freq && f > maximumfreq) return maximumfreq;
+  return f;
 }
 
 double FoldNyquist(double x, bool& out_of_range) {
@@ -257,8 +259,7 @@ int Send_FreqUHF(int flags) {
 
   if (DIAGMODE > 0 && scan_running == 0) {
     MoveTo(main_win, graph_left + 25, 5);
-    PrintItems(main_win,
-               {" Raw freq= ", word1 / kTwoTo32 * DDS_Clk * dds_mult1, "    //38532"});
+    PrintItems(main_win, {" Raw freq= ", word1 / kTwoTo32 * DDS_Clk * dds_mult1, "    //38532"});
   }
   SendData(command, 20);
 

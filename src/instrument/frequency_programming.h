@@ -29,7 +29,8 @@ int SendFreqUHF(int flags);
 int Send_FreqUHF(int flags);
 
 // freq as it may be programmed: within [min_freq, maximumfreq]; anything
-// else, not-a-number included, is moved to the nearer limit.
+// else, not-a-number included, is moved to the nearer limit. Until the model
+// decision has set maximumfreq above min_freq only the lower limit applies.
 double ProgrammableFreq(double f);
 // A ratio x = f / (clock x multiplier) of the two-multiplier model folded
 // into the first Nyquist zone (0..0.5): odd zones mirror, even zones shift.

@@ -49,12 +49,13 @@ namespace {
 const char kCr[] = "\r";
 
 void HardwareResetBox() {
-  std::string text = " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
-                     "Freq = " + NumStr(freq) + " Turn the VNA power off and back on to reset." +
-                     kCr + kCr +
-                     " If this problem persists, check the USB driver associated with port" +
-                     NumStr(commport) + "." + kCr + kCr + "        Click Abort to close the program.";
-  if (MsgBox(&main_win, text, " Hardware Reset", kMbAbortRetryIgnore, kIconNone, true) == kIdAbort) {
+  std::string text =
+      " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
+      "Freq = " + NumStr(freq) + " Turn the VNA power off and back on to reset." + kCr + kCr +
+      " If this problem persists, check the USB driver associated with port" + NumStr(commport) +
+      "." + kCr + kCr + "        Click Abort to close the program.";
+  if (MsgBox(&main_win, text, " Hardware Reset", kMbAbortRetryIgnore, kIconNone, true) ==
+      kIdAbort) {
     main_loop_on = 0;  // the main loop ends and the application exits
     vna_present = 0;   // until then it runs without the instrument
   }
@@ -81,18 +82,6 @@ bool AtLowestGain() {
   return PortB_on > 0 ? PortB_Gain < 2 : PortA_Gain < 2;
 }
 
-// Scaled ADC words into ADCdata, each tested for overload, then the
-// frequency the instrument reports it has set.
-void UnpackReply() {
-  for (int k = 0; k < kReplyAdcWords; ++k) {
-    ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
-    if (ADCdata[k] > 65500 && AtLowestGain()) OverloadReaction();
-  }
-  double w = ReplyTuningWord(rx_buf);
-  double reported = model_uhf == 0 ? w * osc_freq / dds_scale : w * DDS_Clk * dds_mult1 / dds_scale;
-  if (std::abs(reported - freq) <= 0.005 && freq_comp != 0) freq = reported / freq_comp;
-}
-
 void NoReferenceCheck() {
   if (!(ADCdata[1] < 10 && freq > 10 && CalinProgress == 0)) return;
   MoveTo(main_win, 40, 20);
@@ -109,6 +98,16 @@ void NoReferenceCheck() {
 }
 
 }  // namespace
+
+void UnpackReply() {
+  for (int k = 0; k < kReplyAdcWords; ++k) {
+    ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
+    if (ADCdata[k] > 65500 && AtLowestGain()) OverloadReaction();
+  }
+  double w = ReplyTuningWord(rx_buf);
+  double reported = model_uhf == 0 ? w * osc_freq / dds_scale : w * DDS_Clk * dds_mult1 / dds_scale;
+  if (std::abs(reported - freq) <= 0.005 && freq_comp != 0) freq = reported / freq_comp;
+}
 
 int Get_Raw_Data(int resend) {
   if (vna_present != 0) {
@@ -160,7 +159,9 @@ int Get_Raw_Data(int resend) {
     }
   }
 
-  NoReferenceCheck();
+  // After five damaged replies ADCdata holds the blanks of the last resend
+  // request, not samples: testing them would report a missing reference.
+  if (vna_status != kStatusBadChecksums) NoReferenceCheck();
 
   if (vna_status > 0 || port_status == 0) {
     raw_valid = 0;

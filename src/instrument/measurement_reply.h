@@ -36,6 +36,12 @@ int32_t ReplyTuningWord(const int* bytes);
 // Fills in the checksum field of a reply whose first 70 bytes are set.
 void SetReplyChecksum(int* bytes);
 
+// The ADC words of the reply in rx_buf into ADCdata, scaled by adc_scale and
+// each tested for overload at the lowest gain step; then freq from the
+// read-back word when it lies within 0.005 MHz of it. For a reply whose
+// checksum held.
+void UnpackReply();
+
 // Reads the reply to a measuring command ("U", "T", "E" mode 1 or 5) into
 // rx_buf, asks for it again with "R" while its checksum fails (five replies
 // at most), unpacks it into ADCdata and refines freq from the read-back word.

@@ -9,7 +9,6 @@ namespace vna {
 [[gnu::weak]] int MuxHandler() { return InertDialogEvent(); }
 
 [[gnu::weak]] void EnterConstantFreq() {}
-[[gnu::weak]] void ShowMuxDialog() {}
 [[gnu::weak]] void DiagGraph() {}
 [[gnu::weak]] void EnterMyVar(int) {}
 

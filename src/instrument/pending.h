@@ -1,4 +1,4 @@
-// Dialog handlers of the instrument's test panels, which are not built yet.
+// Instrument routines that other folders call but that are not built yet.
 // Placeholders until the test panels are built: weak definitions in
 // pending.cpp, so the real ones take their place; delete the entries then.
 #pragma once
@@ -14,7 +14,6 @@ int MuxHandler();
 // ---- What the main window's commands call ----
 // Each placeholder sends nothing and opens nothing.
 void EnterConstantFreq();  // the Constant Test Frequency panel
-void ShowMuxDialog();      // the " Port B Mux" panel
 void DiagGraph();          // "Plot MagRef" diagnostic graph
 void EnterMyVar(int n);    // diagnostic values MyVar1..MyVar4
 

@@ -66,6 +66,8 @@ double MagLoad = 0, MagRef = 0, point_Rs = 0, point_Xs = 0;
 double swr = 0;
 Complex s11;
 
+double raw_Z0 = 0;
+
 // ==== Measured point ====
 int settle_ms = 0, mult_code = 0, new_mults = 0, mult_changed = 0, dds_mult1 = 0, dds_mult2 = 0;
 
@@ -79,7 +81,6 @@ double load_mag2 = 0, load_mag3 = 0, ref_mag2 = 0, ref_mag3 = 0, load_dc = 0, re
 int load_adc_min = 0, load_adc_max = 0;
 double Delta_Phase = 0;
 
-double raw_Z0 = 50;
 double Rsm = 0, Xsm = 0, Rp_raw = 0, Xp_raw = 0;
 double Zmag = 0, Zphase = 0, Rp = 0, Xp = 0, freq_plot = 0;
 double rho = 0, rho_mag = 0, rho_phase = 0, return_loss = 0;

@@ -104,23 +104,26 @@ extern double dc_volt_min, dc_volt_max;  // configured supply limits, volts
 // ---- The measured point (computed by the point reads) ----
 extern double MagLoad, MagRef;     // fitted magnitudes of the load and reference channels
 extern double point_Rs, point_Xs;  // corrected series resistance and reactance, ohms
-extern double swr;   // SWR of the last Port A point; -1 makes the next reading start afresh
-extern Complex s11;  // reflection coefficient of the last Port A point
+extern double swr;     // SWR of the last Port A point; -1 makes the next reading start afresh
+extern Complex s11;    // reflection coefficient of the last Port A point
+extern double raw_Z0;  // reference of the raw impedance, ohms (50)
 
 // ==== Measured point: frequency programming, reply, sine fit, impedance ====
 // Written by Send_Freq and the routines it calls, read by the scans, the
 // calibrations, the tools and the exports. vna_status, raw_valid,
-// freq_changed, MagLoad, MagRef, point_Rs, point_Xs, swr and s11 are above.
+// freq_changed, MagLoad, MagRef, point_Rs, point_Xs, swr, s11 and raw_Z0 are
+// above.
 
 // ---- Frequency programming (two-multiplier model) ----
-extern int settle_ms;       // settling value of the current point
-extern int mult_code;       // multiplier code last programmed, 32 x mult1 + mult2
-extern int new_mults;       // the next "E" command tells the instrument the multipliers changed
-extern int mult_changed;    // a multiplier change happened: the point reads read again
+extern int settle_ms;     // settling value of the current point
+extern int mult_code;     // multiplier code last programmed, 32 x mult1 + mult2
+extern int new_mults;     // the next "E" command tells the instrument the multipliers changed
+extern int mult_changed;  // a multiplier change happened: the point reads read again
 extern int dds_mult1, dds_mult2;  // multiplier pair in use
 
 // ---- Measurement reply ----
-extern int ADCdata[100];  // scaled ADC words of the last reply: 0..15 load, 16..31 reference, 32 extra
+// Scaled ADC words of the last reply: 0..15 load, 16..31 reference, 32 extra.
+extern int ADCdata[100];
 
 // ---- Sine fit ----
 extern int fit_samples[16];        // input of SineFit: one channel
@@ -136,15 +139,14 @@ extern int load_adc_min, load_adc_max;
 extern double Delta_Phase;  // load minus reference phase, radians, in (-pi, pi]
 
 // ---- Impedance and reflection ----
-extern double raw_Z0;          // reference resistance of the raw impedance, ohms (50)
-extern double Rsm, Xsm;        // raw series resistance and reactance, ohms
-extern double Rp_raw, Xp_raw;  // raw parallel resistance and reactance, ohms
-extern double Zmag, Zphase;    // |Z| (ohms) and phase (radians) of the point
-extern double Rp, Xp;          // parallel equivalents of the point, ohms
-extern double freq_plot;       // frequency at which the point is drawn, MHz
-extern double rho;             // |reflection coefficient|
+extern double Rsm, Xsm;            // raw series resistance and reactance, ohms
+extern double Rp_raw, Xp_raw;      // raw parallel resistance and reactance, ohms
+extern double Zmag, Zphase;        // |Z| (ohms) and phase (radians) of the point
+extern double Rp, Xp;              // parallel equivalents of the point, ohms
+extern double freq_plot;           // frequency at which the point is drawn, MHz
+extern double rho;                 // |reflection coefficient|
 extern double rho_mag, rho_phase;  // magnitude and phase (radians) of s11
-extern double return_loss;     // dB, 0 or negative
+extern double return_loss;         // dB, 0 or negative
 
 // ---- Point reads ----
 extern double ref_load_ratio;  // MagRef x raw_Z0 / (MagLoad + 1) of the last point read

@@ -27,7 +27,8 @@ bool OpenDocument(const std::string& path_or_url) {
   if (!url.isValid()) return false;
   if (testhook::Enabled()) {
     // Tests see what would open; no viewer or browser is started.
-    testhook::LogDocument(url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString());
+    testhook::LogDocument(url.isLocalFile() ? url.toLocalFile().toStdString()
+                                            : url.toString().toStdString());
     return true;
   }
   return QDesktopServices::openUrl(url);

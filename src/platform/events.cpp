@@ -202,7 +202,9 @@ void PostEvent(Form& form, int id, int ctl_id, int wparam, int x, int y, int men
   qt::PostCall([=] { qt::Dispatch(f, inst, id, ctl_id, wparam, x, y, menu_id); });
 }
 
-bool EndRequested() { return g_end_requested; }
+bool EndRequested() {
+  return g_end_requested;
+}
 
 void SetSignalCloseTarget(Form* form) {
   g_signal_target = form;

@@ -172,7 +172,8 @@ void SetTabStop(Control& c, bool tab_stop) {
   const Qt::FocusPolicy policy = tab_stop ? Qt::StrongFocus : Qt::ClickFocus;
   switch (c.kind) {
     case CtlKind::Static:
-    case CtlKind::GroupBox: return;
+    case CtlKind::GroupBox:
+      return;
     case CtlKind::ComboSimple:
       c.edit->setFocusPolicy(policy);
       c.list->setFocusPolicy(Qt::ClickFocus);
@@ -181,7 +182,8 @@ void SetTabStop(Control& c, bool tab_stop) {
       c.widget->setFocusPolicy(policy);
       c.edit->setFocusPolicy(policy);
       return;
-    default: c.widget->setFocusPolicy(policy);
+    default:
+      c.widget->setFocusPolicy(policy);
   }
 }
 
@@ -394,8 +396,7 @@ void ApplyScriptedAnswer(Dialog& dlg) {
   // The caption a person sees: a handler may have retitled the dialog.
   const std::string shown = GetTitle(dlg);
   if (!a.caption.empty() && a.caption != shown)
-    testhook::AddProblem("dialog \"" + shown + "\" got the answer meant for \"" + a.caption +
-                         "\"");
+    testhook::AddProblem("dialog \"" + shown + "\" got the answer meant for \"" + a.caption + "\"");
   FormImpl* impl = dlg.impl;
   for (auto& [id, text] : a.texts) {
     Control* c = impl->Find(id);
@@ -428,8 +429,8 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     } else if (c) {
       PostImplEvent(impl, kEvCommand, a.press);
     } else {
-      testhook::AddProblem("dialog \"" + shown + "\" has no control " +
-                           std::to_string(a.press) + " to press");
+      testhook::AddProblem("dialog \"" + shown + "\" has no control " + std::to_string(a.press) +
+                           " to press");
     }
   }
   // Still open once that press has been handled (a refused value, say): the

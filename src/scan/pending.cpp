@@ -7,9 +7,15 @@ namespace vna {
 [[gnu::weak]] double scan_extra_value = 0;
 [[gnu::weak]] void SmoothA() {}
 
-[[gnu::weak]] int ScanLimitsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int EnterFreqHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int SmoothingHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int ScanLimitsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int EnterFreqHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int SmoothingHandler() {
+  return InertDialogEvent();
+}
 
 [[gnu::weak]] void Scan_A() {}
 [[gnu::weak]] void Scan_B() {}

@@ -25,7 +25,8 @@ inline ControlDef Radio(int id, std::string text, int x, int y, int w, int h, un
 inline ControlDef Edit(int id, std::string text, int x, int y, int w, int h, unsigned flags = 0) {
   return Ctl(CtlKind::Edit, id, std::move(text), x, y, w, h, flags);
 }
-inline ControlDef RichEdit(int id, std::string text, int x, int y, int w, int h, unsigned flags = 0) {
+inline ControlDef RichEdit(int id, std::string text, int x, int y, int w, int h,
+                           unsigned flags = 0) {
   return Ctl(CtlKind::RichEdit, id, std::move(text), x, y, w, h, flags);
 }
 // A simple combo box: h is the edit field and its list together.

@@ -142,15 +142,17 @@ const DialogIndexEntry kDialogIndex[] = {
     {&dlg_mux, " Port B Mux", 334, 192, kDialogStyle, MuxHandler, dlgdef::MuxControls},
     {&dlg_chan_ref, " Channel Reference  ver-", 300, 202, kDialogStyle, ChannelRefHandler,
      dlgdef::ChanRefControls},
-    {&dlg_ref_circles, " Reference Circles  ver-", 307, 235, kDialogStyle,
-     ReferenceCirclesHandler, dlgdef::RefCirclesControls},
+    {&dlg_ref_circles, " Reference Circles  ver-", 307, 235, kDialogStyle, ReferenceCirclesHandler,
+     dlgdef::RefCirclesControls},
     {&dlg_array_current, "Array Current  ver-", 301, 359, kDialogStyle, ArrayCurrentHandler,
      dlgdef::ArrayCurrentControls},
     {&dlg_tdrscales, " TDR Scales  ver-", 362, 318, kDialogStyle, TDRScalesHandler,
      dlgdef::TdrScalesControls},
 };
 
-bool EndsWithVer(const std::string& s) { return s.size() >= 4 && s.compare(s.size() - 4, 4, "ver-") == 0; }
+bool EndsWithVer(const std::string& s) {
+  return s.size() >= 4 && s.compare(s.size() - 4, 4, "ver-") == 0;
+}
 
 }  // namespace
 

@@ -163,12 +163,9 @@ Controls TuningStubControls() {
 // One field above a row of four buttons.
 Controls SmoothingControls() {
   return {
-      Edit(1, "Edit1", 30, 40, 200, 24),
-      Button(2, "Manual", 30, 110, 95, 30),
-      Button(3, "Auto", 135, 110, 95, 30),
-      Button(4, "Smoothing ON", 240, 110, 95, 30),
-      Group(5, "", 10, 8, 444, 185),
-      Button(6, "Smoothing OFF", 345, 110, 95, 30),
+      Edit(1, "Edit1", 30, 40, 200, 24),   Button(2, "Manual", 30, 110, 95, 30),
+      Button(3, "Auto", 135, 110, 95, 30), Button(4, "Smoothing ON", 240, 110, 95, 30),
+      Group(5, "", 10, 8, 444, 185),       Button(6, "Smoothing OFF", 345, 110, 95, 30),
   };
 }
 
@@ -186,7 +183,8 @@ Controls MarkerControls() {
 
 // Six style boxes one beneath the other, then OK.
 Controls StyleControls() {
-  const char* styles[6] = {"Plain line", "Short Dash", "Long Dash", "Circle", "Square", "Wide Line"};
+  const char* styles[6] = {"Plain line", "Short Dash", "Long Dash",
+                           "Circle",     "Square",     "Wide Line"};
   Controls c;
   for (int k = 0; k < 6; ++k) c.push_back(Check(1 + k, styles[k], 40, 25 + 35 * k, 150, 22));
   c.push_back(Button(7, "OK", 73, 270, 100, 30, kCtlDefault));
@@ -217,12 +215,9 @@ Controls ColorsControls() {
 // Two simple combo boxes side by side under their headings, Enter below.
 Controls TdrScalesControls() {
   return {
-      Button(8, "Enter", 131, 270, 100, 30),
-      Combo(1, "ComboBox1", 30, 45, 140, 200),
-      Static(3, "Distance", 30, 25, 140, 18),
-      Group(4, "", 10, 8, 342, 250),
-      Combo(5, "ComboBox2", 190, 45, 140, 200),
-      Static(6, "Impedance", 190, 25, 140, 18),
+      Button(8, "Enter", 131, 270, 100, 30),    Combo(1, "ComboBox1", 30, 45, 140, 200),
+      Static(3, "Distance", 30, 25, 140, 18),   Group(4, "", 10, 8, 342, 250),
+      Combo(5, "ComboBox2", 190, 45, 140, 200), Static(6, "Impedance", 190, 25, 140, 18),
   };
 }
 

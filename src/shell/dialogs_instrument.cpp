@@ -71,13 +71,12 @@ Controls ConstFreqControls() {
 // right: the "Port A" and "Port B" frames; three exit buttons at the bottom.
 Controls VnaTestControls() {
   Controls c = {
-      Edit(2, "Edit1", 30, 45, 130, 24),
-      Static(114, "DDS1 Freq (MHz)", 30, 25, 130, 18),
-      Edit(5, "Edit2", 180, 45, 130, 24),
-      Static(117, "DDS1 Amplitude (%)", 180, 25, 140, 18),
+      Edit(2, "Edit1", 30, 45, 130, 24),   Static(114, "DDS1 Freq (MHz)", 30, 25, 130, 18),
+      Edit(5, "Edit2", 180, 45, 130, 24),  Static(117, "DDS1 Amplitude (%)", 180, 25, 140, 18),
       Button(4, "ENTER", 30, 75, 130, 26),
   };
-  const char* freqs[8] = {"1 MHz", "2 MHz", "5 MHz", "10 MHz", "20 MHz", "50 MHz", "100 MHz", "150 MHz"};
+  const char* freqs[8] = {"1 MHz",  "2 MHz",  "5 MHz",   "10 MHz",
+                          "20 MHz", "50 MHz", "100 MHz", "150 MHz"};
   for (int k = 0; k < 8; ++k) c.push_back(Button(8 + k, freqs[k], 30, 110 + 28 * k, 130, 24));
   c.push_back(Button(7, "ENTER", 180, 75, 130, 26));
   const char* amps[6] = {"100 %", "75 %", "50 %", "25 %", "10 %", "5 %"};
@@ -125,14 +124,10 @@ Controls VnaTestControls() {
 // Six channel boxes in one row inside the frame, then Exit beneath.
 Controls MuxControls() {
   return {
-      Check(3, "B1", 25, 50, 45, 22),
-      Check(4, "B2", 73, 50, 45, 22),
-      Check(5, "B3", 121, 50, 45, 22),
-      Check(6, "B4", 169, 50, 45, 22),
-      Button(10, "Exit", 117, 135, 100, 30),
-      Group(13, "", 10, 8, 314, 110),
-      Check(17, "B5", 217, 50, 45, 22),
-      Check(18, "B6", 265, 50, 45, 22),
+      Check(3, "B1", 25, 50, 45, 22),        Check(4, "B2", 73, 50, 45, 22),
+      Check(5, "B3", 121, 50, 45, 22),       Check(6, "B4", 169, 50, 45, 22),
+      Button(10, "Exit", 117, 135, 100, 30), Group(13, "", 10, 8, 314, 110),
+      Check(17, "B5", 217, 50, 45, 22),      Check(18, "B6", 265, 50, 45, 22),
   };
 }
 

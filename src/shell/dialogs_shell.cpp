@@ -10,12 +10,9 @@ namespace vna::dlgdef {
 // One entry field with four step buttons in two columns.
 Controls CableZoControls() {
   return {
-      Edit(1, "Edit1", 35, 35, 120, 24),
-      Button(2, "Enter", 170, 33, 95, 26, kCtlDefault),
-      Button(4, "+ 1", 55, 85, 60, 26),
-      Button(5, "- 1", 55, 120, 60, 26),
-      Button(6, "+ 0.1", 140, 85, 60, 26),
-      Button(7, "- 0.1", 140, 120, 60, 26),
+      Edit(1, "Edit1", 35, 35, 120, 24),   Button(2, "Enter", 170, 33, 95, 26, kCtlDefault),
+      Button(4, "+ 1", 55, 85, 60, 26),    Button(5, "- 1", 55, 120, 60, 26),
+      Button(6, "+ 0.1", 140, 85, 60, 26), Button(7, "- 0.1", 140, 120, 60, 26),
       Group(8, "", 15, 10, 270, 180),
   };
 }

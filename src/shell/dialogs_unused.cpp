@@ -71,7 +71,8 @@ Controls SweepControls() {
   Controls c = {Group(20, "", 15, 15, 349, 350)};
   for (int k = 0; k < 4; ++k) {
     c.push_back(Static(10 + k, labels[k], 40, 43 + 45 * k, 120, 18));
-    c.push_back(Edit(3 + k, "Edit" + std::to_string(1 + k), 180, 40 + 45 * k, 150, 24, kCtlTabStop));
+    c.push_back(
+        Edit(3 + k, "Edit" + std::to_string(1 + k), 180, 40 + 45 * k, 150, 24, kCtlTabStop));
   }
   c.push_back(Button(1, "Enter", 80, 390, 100, 30, kCtlDefault | kCtlTabStop));
   c.push_back(Button(2, "Cancel", 200, 390, 100, 30, kCtlTabStop));
@@ -131,7 +132,8 @@ Controls ArrayCurrentControls() {
   Controls c = {Group(20, "", 10, 8, 281, 280)};
   for (int k = 0; k < 5; ++k) {
     c.push_back(Static(10 + k, "Element " + std::to_string(1 + k), 30, 33 + 50 * k, 100, 18));
-    c.push_back(Edit(3 + k, "Edit" + std::to_string(1 + k), 140, 30 + 50 * k, 130, 24, kCtlTabStop));
+    c.push_back(
+        Edit(3 + k, "Edit" + std::to_string(1 + k), 140, 30 + 50 * k, 130, 24, kCtlTabStop));
   }
   c.push_back(Button(1, "OK", 50, 305, 90, 30, kCtlDefault | kCtlTabStop));
   c.push_back(Button(2, "Cancel", 160, 305, 90, 30, kCtlTabStop));
@@ -163,16 +165,38 @@ int PlainDialogEvent(Dialog& dlg) {
 
 }  // namespace
 
-int CableLengthHandler() { return PlainDialogEvent(dlg_cable_length); }
-int MeasResultsHandler() { return PlainDialogEvent(dlg_meas_results); }
-int TestFreqHandler() { return PlainDialogEvent(dlg_test_freq); }
-int LineLengthHandler() { return PlainDialogEvent(dlg_line_length); }
-int VoiceHandler() { return PlainDialogEvent(dlg_voice); }
-int SweepParamsHandler() { return PlainDialogEvent(dlg_sweep); }
-int TouchstoneHandler() { return PlainDialogEvent(dlg_touchstone); }
-int GainHandler() { return PlainDialogEvent(dlg_gain); }
-int ChannelRefHandler() { return PlainDialogEvent(dlg_chan_ref); }
-int ReferenceCirclesHandler() { return PlainDialogEvent(dlg_ref_circles); }
-int ArrayCurrentHandler() { return PlainDialogEvent(dlg_array_current); }
+int CableLengthHandler() {
+  return PlainDialogEvent(dlg_cable_length);
+}
+int MeasResultsHandler() {
+  return PlainDialogEvent(dlg_meas_results);
+}
+int TestFreqHandler() {
+  return PlainDialogEvent(dlg_test_freq);
+}
+int LineLengthHandler() {
+  return PlainDialogEvent(dlg_line_length);
+}
+int VoiceHandler() {
+  return PlainDialogEvent(dlg_voice);
+}
+int SweepParamsHandler() {
+  return PlainDialogEvent(dlg_sweep);
+}
+int TouchstoneHandler() {
+  return PlainDialogEvent(dlg_touchstone);
+}
+int GainHandler() {
+  return PlainDialogEvent(dlg_gain);
+}
+int ChannelRefHandler() {
+  return PlainDialogEvent(dlg_chan_ref);
+}
+int ReferenceCirclesHandler() {
+  return PlainDialogEvent(dlg_ref_circles);
+}
+int ArrayCurrentHandler() {
+  return PlainDialogEvent(dlg_array_current);
+}
 
 }  // namespace vna

@@ -40,8 +40,8 @@ void ShowPage(const std::string& title, int width, int height, const std::string
   // One record serves every page: a page asked for while another is shown
   // replaces it, and the first command's wait ends with the same close.
   CloseWindow(help_win);
-  OpenWindow(help_win, 0, 0, width, height, kWinCaption | kWinSysMenu | kWinSizing | kWinMin | kWinMax,
-             title, BrowserHandler);
+  OpenWindow(help_win, 0, 0, width, height,
+             kWinCaption | kWinSysMenu | kWinSizing | kWinMin | kWinMax, title, BrowserHandler);
   const bool opened = OpenDocument(url);
   SetFont(help_win, "arial", 10, 0);
   SetTextBackground(help_win, false, White);
@@ -59,7 +59,9 @@ void ShowPage(const std::string& title, int width, int height, const std::string
 
 }  // namespace
 
-void OpenUpdatePage() { ShowPage("Check for Program Update", 1024, 768, kUpdatePageUrl); }
+void OpenUpdatePage() {
+  ShowPage("Check for Program Update", 1024, 768, kUpdatePageUrl);
+}
 
 void OpenLCMatching() {
   ShowPage("L-C Matching Networks  -  Wikipedia authors", 800, 600, kLCMatchingUrl);
@@ -69,7 +71,9 @@ void OpenPlotTool() {
   ShowPage("Smith Chart Impedance Plots  -  Wikipedia authors", 800, 600, kPlotToolUrl);
 }
 
-void ShowTwelfthWave() { ShowPage(" Twelfth-wave Matching", WinWidth, 700, kTwelfthWaveUrl); }
+void ShowTwelfthWave() {
+  ShowPage(" Twelfth-wave Matching", WinWidth, 700, kTwelfthWaveUrl);
+}
 
 int BrowserHandler() {
   if (msg_id == kEvClose) {

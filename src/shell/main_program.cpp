@@ -110,7 +110,8 @@ void SetFixedValues() {
 void OpenMainWindow() {
   msg_text = "";
   OpenWindow(main_win, 0, 0, WinWidth, WinHeight,
-             kWinCaption | kWinSysMenu | kWinSizing | kWinMin | kWinMax, msg_text, MainWindowHandler);
+             kWinCaption | kWinSysMenu | kWinSizing | kWinMin | kWinMax, msg_text,
+             MainWindowHandler);
   OpenWindow(hidden_win, -5000, 5000, 10, 10, kWinHidden, "", HiddenWindowHandler);
   // SIGINT and SIGTERM ask the main window to close, as its close box does
   // (a request made while it was not open yet reaches it now).

@@ -11,9 +11,9 @@ int MainProgram(int argc, char** argv);
 
 // The three parts of MainProgram, for the tests that run the program in
 // their own process.
-void StartUp();        // the numbered start-up sequence, up to the main loop
-void MainLoop();       // waits for events until main_loop_on is 0
-void ExitSequence();   // saves, leaves the instrument safe, closes everything
+void StartUp();       // the numbered start-up sequence, up to the main loop
+void MainLoop();      // waits for events until main_loop_on is 0
+void ExitSequence();  // saves, leaves the instrument safe, closes everything
 
 // Start-up step 2: the version texts, the lowest accepted config version and
 // the manual names.

@@ -5,7 +5,9 @@ namespace vna {
 
 [[gnu::weak]] int midi_out = 0;
 [[gnu::weak]] int midi_result = 0;
-[[gnu::weak]] void OpenMidi() { midi_out = 0; }
+[[gnu::weak]] void OpenMidi() {
+  midi_out = 0;
+}
 [[gnu::weak]] void NoteOff() {}
 [[gnu::weak]] void RegistryControl() {}
 

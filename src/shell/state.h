@@ -24,13 +24,13 @@ extern int loop_restore;          // copied into main_loop_on when a Port A scan
 extern int lbutton_down;          // left mouse button held on the graph
 extern int resize_pending;        // the main window was resized; the next mouse move reopens it
 extern std::string key_sequence;  // keys typed so far of a hidden key code
-extern int focus_win;      // window that had the focus last: 1 main, 3 status/point data,
-                           // 4 help or web, 5 Smith, 6 second Smith, 7 SWR Ratio, 8 polar or markers
-extern int help_open;      // 1 while a browser window is open
+extern int focus_win;             // window that had the focus last: 1 main, 3 status/point data,
+                       // 4 help or web, 5 Smith, 6 second Smith, 7 SWR Ratio, 8 polar or markers
+extern int help_open;  // 1 while a browser window is open
 
 // ---- Shared texts ----
 extern std::string command_line;  // the process's command line, each argument quoted
-extern std::string msg_text;  // scratch text: prompts, captions, messages, paths to split
+extern std::string msg_text;      // scratch text: prompts, captions, messages, paths to split
 extern std::string PortA_title, PortB_title;  // titles of the Port A and Port B graphs
 
 // ---- Number entry: scratch values every number box overwrites ----
@@ -42,9 +42,10 @@ extern double input_scale;  // 0.001 when the last parsed text held a "k", else 
 extern std::string prog_ver;     // "636"
 extern std::string prog_subver;  // "A", always shown right after prog_ver
 extern std::string prog_date;    // "Program version 636A Aug 12 2018"
-extern std::string manual_name_single, manual_name_uhf;  // manual of each model, below the program folder
-extern std::string model;        // "Zelmar" (two-multiplier model) or "7306" (single-DDS model)
-extern int api_busy;             // 1 while an exported function runs: no message boxes
+extern std::string manual_name_single,
+    manual_name_uhf;       // manual of each model, below the program folder
+extern std::string model;  // "Zelmar" (two-multiplier model) or "7306" (single-DDS model)
+extern int api_busy;       // 1 while an exported function runs: no message boxes
 
 // ---- Recycle mode ----
 extern int recycle_on;          // 0 off, 1 first pass, 2 later passes

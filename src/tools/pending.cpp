@@ -5,10 +5,18 @@
 
 namespace vna {
 
-[[gnu::weak]] int VelocityFactorHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int CrystalMeasHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int CrystalParamsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int TuningStubHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int VelocityFactorHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int CrystalMeasHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int CrystalParamsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int TuningStubHandler() {
+  return InertDialogEvent();
+}
 
 [[gnu::weak]] void RunTDR() {}
 [[gnu::weak]] void ScanAllChannels() {}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calibration/state.h"
+#include "files/init_file.h"
 #include "files/settings.h"
 #include "files/state.h"
 #include "instrument/state.h"
@@ -14,6 +15,7 @@
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"
 #include "shell/dialogs.h"
+#include "shell/init_vars.h"
 #include "shell/main_program.h"
 #include "shell/state.h"
 #include "shell/windows.h"
@@ -95,7 +97,9 @@ struct Expected {
   const char* what;
 };
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 // Each expected command appears in the log in this order; other commands
 // (a frequency programmed on the way) may lie between them.
@@ -115,7 +119,9 @@ struct ModelCase {
   double max_freq;
   std::vector<Expected> startup;
 };
-void PrintTo(const ModelCase& c, std::ostream* os) { *os << c.sim_model; }
+void PrintTo(const ModelCase& c, std::ostream* os) {
+  *os << c.sim_model;
+}
 
 class StartupSimTest : public StartupTest, public ::testing::WithParamInterface<ModelCase> {};
 
@@ -134,18 +140,21 @@ TEST_P(StartupSimTest, IdentifiesTheModelSetsItUpAndSwitchesTheRelaysOffAtExit) 
   ExpectInOrder(sim.Commands(), c.startup);
 
   sim.Mark("exit");
+  full_current_mode = 1;  // the user's choice: kept in the init file, not used at exit
   CloseAndExit();
   const std::vector<Bytes> at_exit = sim.CommandsSince("exit");
-  // Relays off, in low-current mode (exit clears full_current_mode first).
+  // Relays off in low-current mode: both DDS outputs off, no parking frequency.
   ExpectInOrder(at_exit, {{{'K', 40}, "relays off"}, {{'K', 168}, "DDS off"}});
+  for (const Bytes& cmd : at_exit) EXPECT_NE(cmd, (Bytes{'K', 171})) << "DDS left on at exit";
   EXPECT_TRUE(std::filesystem::exists(dir / kInitFile));
   EXPECT_EQ(hcom, -1);
 }
 
-const std::vector<Expected> kCommonTail = {
-    {{'K', 40}, "relays off (step 29)"}, {{'K', 168}, "DDS power, low current"},
-    {Text("D0"), "auto power-down off"}, {{'J', 4}, "averaging 4"},
-    {Text("B"), "supply voltage test"}};
+const std::vector<Expected> kCommonTail = {{{'K', 40}, "relays off (step 29)"},
+                                           {{'K', 168}, "DDS power, low current"},
+                                           {Text("D0"), "auto power-down off"},
+                                           {{'J', 4}, "averaging 4"},
+                                           {Text("B"), "supply voltage test"}};
 
 std::vector<Expected> Join(std::vector<Expected> a, const std::vector<Expected>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -154,27 +163,28 @@ std::vector<Expected> Join(std::vector<Expected> a, const std::vector<Expected>&
 
 INSTANTIATE_TEST_SUITE_P(
     BothModels, StartupSimTest,
-    ::testing::Values(
-        ModelCase{"uhf", "Zelmar   version 636A   ", "Zelmar", 1200,
-                  Join({{Text("V"), "link test"},
-                        {Text("V"), "version with detection"},
-                        {{'O', 1}, "oscillator 1"},
-                        {Text("V"), "second version query"},
-                        {Text("M03FF"), "amplitude 100 % (reset)"},
-                        {{'K', 40}, "relays off (reset)"},
-                        {{'K', 168}, "DDS power (reset)"},
-                        {{'A', 4, 30}, "gains (reset)"}},
-                       kCommonTail)},
-        ModelCase{"7306", "VNA-7306   version 636A   ", "7306", 180,
-                  Join({{Text("V"), "link test"},
-                        {Text("V"), "version with detection"},
-                        {Text("V"), "second version query"},
-                        {Text("M03FF"), "amplitude 100 % (reset)"},
-                        {{'K', 40}, "relays off (reset)"},
-                        {{'K', 168}, "DDS power (reset)"},
-                        {{'A', 0x86, 5}, "gains and sensitivities (reset)"}},
-                       kCommonTail)}),
-    [](const auto& info) { return std::string(info.param.sim_model == std::string("uhf") ? "Uhf" : "Model7306"); });
+    ::testing::Values(ModelCase{"uhf", "Zelmar   version 636A   ", "Zelmar", 1200,
+                                Join({{Text("V"), "link test"},
+                                      {Text("V"), "version with detection"},
+                                      {{'O', 1}, "oscillator 1"},
+                                      {Text("V"), "second version query"},
+                                      {Text("M03FF"), "amplitude 100 % (reset)"},
+                                      {{'K', 40}, "relays off (reset)"},
+                                      {{'K', 168}, "DDS power (reset)"},
+                                      {{'A', 4, 30}, "gains (reset)"}},
+                                     kCommonTail)},
+                      ModelCase{"7306", "VNA-7306   version 636A   ", "7306", 180,
+                                Join({{Text("V"), "link test"},
+                                      {Text("V"), "version with detection"},
+                                      {Text("V"), "second version query"},
+                                      {Text("M03FF"), "amplitude 100 % (reset)"},
+                                      {{'K', 40}, "relays off (reset)"},
+                                      {{'K', 168}, "DDS power (reset)"},
+                                      {{'A', 0x86, 5}, "gains and sensitivities (reset)"}},
+                                     kCommonTail)}),
+    [](const auto& info) {
+      return std::string(info.param.sim_model == std::string("uhf") ? "Uhf" : "Model7306");
+    });
 
 // A close that arrives while start-up still runs ends the program right after
 // it: the main loop does not wait for one more event.
@@ -187,6 +197,24 @@ TEST_F(StartupTest, CloseDuringStartUpEndsTheLoopAtOnce) {
   MainLoop();  // returns without waiting
   ExitSequence();
   EXPECT_TRUE(std::filesystem::exists(dir / kInitFile));
+}
+
+// A damaged init file must not open a window of any size.
+TEST_F(StartupTest, MainWindowStaysWithinTheScreen) {
+  ScopedEnv port("VNA_COM8", dir / "no-such-port");
+  InitVars();
+  WinWidth = 100000;
+  WinHeight = 90000;
+  file_name = dir / kInitFile;
+  ASSERT_TRUE(SaveInitData());
+  StartUp();
+  int w = 0, h = 0, sw = 0, sh = 0;
+  OuterSize(main_win, w, h);
+  ScreenSize(sw, sh);
+  EXPECT_LE(w, sw);
+  EXPECT_LE(h, sh);
+  EXPECT_GT(w, 0);
+  CloseAndExit();
 }
 
 // The command line's scan file is kept for the start-up load, whose name

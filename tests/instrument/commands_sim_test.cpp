@@ -8,6 +8,7 @@
 #include "instrument/sim_link.h"
 #include "instrument/supply.h"
 #include "instrument/version.h"
+#include "shell/dialogs.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "support/temp_dir.h"
@@ -194,14 +195,16 @@ TEST_F(CommandBytes, DefaultStateOfTheInstrument) {
   PortB_Gain = 4;
   Mark();
   ResetInstrument();
-  // The frequency command of the measured point follows the relay command
-  // once that is built; the rest is fixed.
-  const Commands sent = Sent(4);
-  ASSERT_EQ(sent.size(), 4u);
+  // Then 1 MHz, frequency only: oscillator 2 for the band below 60 MHz, and
+  // "E" mode 6, the first multiplier pair since start-up.
+  const Commands sent = Sent(6);
+  ASSERT_EQ(sent.size(), 6u);
   EXPECT_EQ(sent[0], Cmd("M03FF"));
   EXPECT_EQ(sent[1], Cmd("K", {40}));
   EXPECT_EQ(sent[2], Cmd("K", {168}));
   EXPECT_EQ(sent[3], Cmd("A", {4, 30}));
+  EXPECT_EQ(sent[4], Cmd("O", {2}));
+  EXPECT_EQ(Command(sent[5].begin(), sent[5].begin() + 2), Cmd("E", {6}));
   EXPECT_DOUBLE_EQ(freq, 1);
   EXPECT_EQ(PortA_Sens, 2);
   EXPECT_EQ(PortB_Sens, 1);
@@ -239,6 +242,16 @@ TEST_F(CommandBytes, HousekeepingReplies) {
   EXPECT_EQ(vna_status, 19);
   EXPECT_EQ(testhook::MsgBoxes().back().caption, " WARNING: HIGH DC VOLTAGE ");
   EXPECT_EQ(sim_->Status("power"), "off");
+}
+
+TEST(MuxPanel, OpensModelessAndLeavesTheCallerRunning) {
+  DefineDialogs();
+  ShowMuxDialog();
+  EXPECT_TRUE(dlg_mux.IsOpen());
+  EXPECT_TRUE(dlg_mux.modeless);
+  EXPECT_EQ(GetTitle(dlg_mux), " Port B Mux");
+  CloseDialog(dlg_mux, 2);
+  PumpEvents();
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ TEST_F(PointImpedance, RawImpedanceFromTheFit) {
   } cases[] = {
       {"matched", 1000, 1000, 0, 50, 0, 50, 1000000, 0},
       {"-90 degrees", 1000, 1000, -1.5707963, 0, -50, 1000000, -50, -90.0003},
-      {"100 ohm at +45", 500, 1000, M_PI / 4, 70.7107, 70.7107, 141.421, 141.421, 57.296 * M_PI / 4},
+      {"100 ohm at +45", 500, 1000, M_PI / 4, 70.7107, 70.7107, 141.421, 141.421,
+       57.296 * M_PI / 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

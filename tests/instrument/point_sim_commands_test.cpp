@@ -7,16 +7,25 @@
 #include "instrument/point_reads.h"
 #include "point_sim.h"
 #include "scan/state.h"
+#include "shell/pending.h"
 
 namespace vna {
 namespace {
 
 // "U"/"T" with the settling byte, or "E" with its three bytes, then digits.
-Bytes Cmd(const std::string& head, std::initializer_list<int> bytes, const std::string& digits) {
-  Bytes b = B(head);
-  for (int v : bytes) b.push_back(static_cast<uint8_t>(v));
-  for (char c : digits) b.push_back(static_cast<uint8_t>(c));
-  return b;
+Command FreqCmd(const std::string& head, std::vector<int> bytes, const std::string& digits) {
+  Command c = Cmd(head, std::move(bytes));
+  c.insert(c.end(), digits.begin(), digits.end());
+  return c;
+}
+
+// The commands of a point at a temporary averaging: the averaging for the
+// point, the frequency command, the averaging before it again.
+void ExpectAveragingAround(const std::vector<Command>& c, int during, char letter, int after) {
+  ASSERT_EQ(c.size(), 3u);
+  EXPECT_EQ(c[0], Cmd("J", {during}));
+  EXPECT_EQ(c[1][0], letter);
+  EXPECT_EQ(c[2], Cmd("J", {after}));
 }
 
 class PointSimVhf : public PointSim {
@@ -27,20 +36,20 @@ class PointSimVhf : public PointSim {
     scan_running = 0;
   }
   // The frequency command of one point at f.
-  Bytes Programmed(double f, int flags = 0) {
+  Command Programmed(double f, int flags = 0) {
     freq = f;
-    Mark("point");
+    Mark();
     Send_Freq(flags);
     const char letter = flags != 0 ? 'G' : transmission_mode != 0 ? 'T' : 'U';
-    std::vector<Bytes> c = SinceOf(letter, 1);
-    return c.empty() ? Bytes() : c.back();
+    std::vector<Command> c = SentOf(letter, 1);
+    return c.empty() ? Command() : c.back();
   }
 };
 
 TEST_F(PointSimVhf, TuningWordAndSpurShift) {
-  EXPECT_EQ(Programmed(10), Cmd("U", {3}, "06666667"));
+  EXPECT_EQ(Programmed(10), FreqCmd("U", {3}, "06666667"));
   // Exactly halfway rounds to even: 50 MHz is 2^29 + 0.5.
-  EXPECT_EQ(Programmed(50), Cmd("U", {3}, "20000000"));
+  EXPECT_EQ(Programmed(50), FreqCmd("U", {3}, "20000000"));
   scan_running = 1;  // spur centres move only while a scan runs
   const struct {
     double mhz;
@@ -52,7 +61,7 @@ TEST_F(PointSimVhf, TuningWordAndSpurShift) {
                {124.995, "4FFD8ADB"}};  // 124.985
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mhz);
-    EXPECT_EQ(Programmed(c.mhz), Cmd("U", {3}, c.digits));
+    EXPECT_EQ(Programmed(c.mhz), FreqCmd("U", {3}, c.digits));
     EXPECT_EQ(freq, c.mhz);  // the caller gets its frequency back
     EXPECT_EQ(scan_running, 1);
   }
@@ -60,44 +69,35 @@ TEST_F(PointSimVhf, TuningWordAndSpurShift) {
 
 TEST_F(PointSimVhf, FrequencyOnlyAndTransmission) {
   const std::string before = Sim().Status("measurements");
-  EXPECT_EQ(Programmed(10, 2), B("G06666667"));
-  EXPECT_EQ(Programmed(10, 1), B("G06666667"));
+  EXPECT_EQ(Programmed(10, 2), Cmd("G06666667"));
+  EXPECT_EQ(Programmed(10, 1), Cmd("G06666667"));
   EXPECT_EQ(Sim().Status("measurements"), before);  // no reply asked for
   transmission_mode = 1;
-  EXPECT_EQ(Programmed(10), Cmd("T", {3}, "06666667"));
+  EXPECT_EQ(Programmed(10), FreqCmd("T", {3}, "06666667"));
   EXPECT_EQ(Sim().Status("port"), "B");
 }
 
 TEST_F(PointSimVhf, LowFrequencyAveragingIsQuietAndRestored) {
-  average = 256;
-  AverageADC(256);
-  freq = 0.01;
-  Mark("low");
-  Send_Freq(0);
-  std::vector<Bytes> c = Since(3);
-  ASSERT_EQ(c.size(), 3u);
-  EXPECT_EQ(c[0], Bytes({'J', 64}));
-  EXPECT_EQ(c[1][0], 'U');
-  EXPECT_EQ(c[2], Bytes({'J', 200}));
+  ExpectAveragingAround(PointAtAveraging(256, 0.01, 3), 64, 'U', 200);
   EXPECT_EQ(average, 256);
 }
 
 TEST_F(PointSimVhf, FrequenciesOutsideTheRangeAreKeptInIt) {
-  EXPECT_EQ(Programmed(500), Cmd("U", {3}, "73333334"));  // 180 MHz
+  EXPECT_EQ(Programmed(500), FreqCmd("U", {3}, "73333334"));  // 180 MHz
   EXPECT_EQ(freq, 500);
-  EXPECT_EQ(Programmed(std::numeric_limits<double>::quiet_NaN()), Cmd("U", {3}, "0000D1B8"));
-  EXPECT_EQ(Programmed(-3), Cmd("U", {3}, "0000D1B8"));  // min_freq, 0.005
+  EXPECT_EQ(Programmed(std::numeric_limits<double>::quiet_NaN()), FreqCmd("U", {3}, "0000D1B8"));
+  EXPECT_EQ(Programmed(-3), FreqCmd("U", {3}, "0000D1B8"));  // min_freq, 0.005
 }
 
 TEST_F(PointSimVhf, NoClockSendsNothing) {
   osc_freq = 0;
   freq = 10;
-  Mark("noclock");
+  Mark();
   Send_Freq(0);
   EXPECT_EQ(vna_status, kStatusNotProgrammed);
   EXPECT_EQ(raw_valid, 0);
   Sim().Status("freq");  // a round trip, so anything sent would be logged by now
-  EXPECT_TRUE(SinceOf('U').empty());
+  EXPECT_TRUE(SentOf('U').empty());
 }
 
 class PointSimUhf : public PointSim {
@@ -110,12 +110,12 @@ class PointSimUhf : public PointSim {
     freq_offset1 = 0.0025;
     DDSdelay = 2;
   }
-  Bytes Programmed(double f, int flags = 0) {
+  Command Programmed(double f, int flags = 0) {
     freq = f;
-    Mark("point");
+    Mark();
     Send_Freq(flags);
-    std::vector<Bytes> e = SinceOf('E', 1);
-    return e.empty() ? Bytes() : e.back();
+    std::vector<Command> e = SentOf('E', 1);
+    return e.empty() ? Command() : e.back();
   }
 };
 
@@ -123,17 +123,17 @@ TEST_F(PointSimUhf, WordsMultipliersAndSettling) {
   // The first point after start-up at a new plan entry: mode 5 and 20 ms more.
   freq = 1;
   Send_Freq(1);
-  EXPECT_EQ(Programmed(100), Cmd("E", {1, 152, 3}, "249249252762B6AE"));
-  EXPECT_EQ(Programmed(500), Cmd("E", {1, 152, 3}, "492492493B1370B4"));  // both folded once
+  EXPECT_EQ(Programmed(100), FreqCmd("E", {1, 152, 3}, "249249252762B6AE"));
+  EXPECT_EQ(Programmed(500), FreqCmd("E", {1, 152, 3}, "492492493B1370B4"));  // both folded once
   // 350 MHz: plan entry 14,12 (a change), ratio exactly 0.5 sent as 7FFFFFFF.
-  Bytes c = Programmed(350);
-  EXPECT_EQ(Bytes(c.begin(), c.begin() + 4), Bytes({'E', 5, 16 * 9 + 7, 23}));
+  Command c = Programmed(350);
+  EXPECT_EQ(Command(c.begin(), c.begin() + 4), Command({'E', 5, 16 * 9 + 7, 23}));
   EXPECT_EQ(std::string(c.begin() + 4, c.begin() + 12), "7FFFFFFF");
   EXPECT_EQ(mult_changed, 1);
   // Port B after a change: settling 22 OR 1 OR 32.
   PortB_on = 1;
   c = Programmed(40.1);
-  EXPECT_EQ(Bytes(c.begin(), c.begin() + 4), Bytes({'E', 5, 16 * 8 + 7, 55}));
+  EXPECT_EQ(Command(c.begin(), c.begin() + 4), Command({'E', 5, 16 * 8 + 7, 55}));
   EXPECT_EQ(Sim().Status("port"), "B");
   c = Programmed(40.2);
   EXPECT_EQ(c[3], 3 | 32);
@@ -142,7 +142,7 @@ TEST_F(PointSimUhf, WordsMultipliersAndSettling) {
 TEST_F(PointSimUhf, FlagsChooseMeasurementOrFrequencyOnly) {
   freq = 100;
   Send_Freq(1);
-  Mark("flags");
+  Mark();
   const long before = std::stol(Sim().Status("measurements"));
   // flags 2: a full measurement, only the correction is skipped.
   EXPECT_EQ(Programmed(100, 2)[1], 1);
@@ -161,14 +161,14 @@ TEST_F(PointSimUhf, PortAGainDropsBelow548MHz) {
   ProgGain();
   ASSERT_GT(gain_factor_A, 2);
   freq = 548.0;
-  Mark("548");
+  Mark();
   Send_Freq(0);
-  EXPECT_TRUE(SinceOf('A').empty());
+  EXPECT_TRUE(SentOf('A').empty());
   EXPECT_EQ(PortA_Gain, 5);
   freq = 547.9;
-  Mark("547.9");
+  Mark();
   Send_Freq(0);
-  std::vector<Bytes> c = Since(2);
+  std::vector<Command> c = Sent(2);
   ASSERT_GE(c.size(), 2u);
   EXPECT_EQ(c[0][0], 'A');  // the gain command goes before the frequency command
   EXPECT_EQ(c[1][0], 'E');
@@ -177,23 +177,9 @@ TEST_F(PointSimUhf, PortAGainDropsBelow548MHz) {
 }
 
 TEST_F(PointSimUhf, LowFrequencyAveraging) {
-  average = 8;
-  AverageADC(8);
-  freq = 0.03;
-  Mark("avg8");
-  Send_Freq(0);
-  std::vector<Bytes> c = Since(3);
-  ASSERT_EQ(c.size(), 3u);
-  EXPECT_EQ(c[0], Bytes({'J', 16}));
-  EXPECT_EQ(c[1][0], 'E');
-  EXPECT_EQ(c[2], Bytes({'J', 8}));
+  ExpectAveragingAround(PointAtAveraging(8, 0.03, 3), 16, 'E', 8);
   // Averaging that is already high enough is left alone.
-  average = 256;
-  AverageADC(256);
-  freq = 0.01;
-  Mark("avg256");
-  Send_Freq(0);
-  c = Since(1);
+  std::vector<Command> c = PointAtAveraging(256, 0.01, 1);
   ASSERT_EQ(c.size(), 1u);
   EXPECT_EQ(c[0][0], 'E');
   EXPECT_EQ(average, 256);
@@ -202,7 +188,9 @@ TEST_F(PointSimUhf, LowFrequencyAveraging) {
 TEST_F(PointSimUhf, FrequenciesOutsideTheRangeAreKeptInIt) {
   const struct {
     double asked, programmed;
-  } cases[] = {{5000, 1200}, {1e300, 1200}, {-3, 0.005},
+  } cases[] = {{5000, 1200},
+               {1e300, 1200},
+               {-3, 0.005},
                {std::numeric_limits<double>::quiet_NaN(), 0.005},
                {std::numeric_limits<double>::infinity(), 1200}};
   for (const auto& c : cases) {
@@ -224,7 +212,7 @@ TEST_F(PointSimUhf, NoValidMultiplierSendsNothingAndFails) {
   freq_mult_table[700] = 9 * 32 + 25;
   freq = 700.5;
   scan_running = 1;
-  Mark("bad");
+  Mark();
   Send_Freq(0);
   EXPECT_EQ(vna_status, kStatusNotProgrammed);
   EXPECT_EQ(scan_running, 0);
@@ -235,6 +223,7 @@ TEST_F(PointSimUhf, NoValidMultiplierSendsNothingAndFails) {
 
   // A maximum frequency beyond the lookup table reads its last entry, never past it.
   maximumfreq = 5000;
+  freq_mult_table[kFreqTableSize - 1] = 0;  // no plan reaches it
   freq = 4000;
   Send_Freq(0);
   EXPECT_EQ(vna_status, kStatusNotProgrammed);
@@ -245,17 +234,17 @@ TEST_F(PointSimUhf, NoValidMultiplierSendsNothingAndFails) {
   Send_Freq(4);
   EXPECT_EQ(vna_status, kStatusNotProgrammed);
   Sim().Status("freq");  // a round trip, so anything sent would be logged by now
-  EXPECT_TRUE(SinceOf('E').empty());
+  EXPECT_TRUE(SentOf('E').empty());
 
   maximumfreq = 1200;
   Send_Freq(0);
   ASSERT_EQ(vna_status, 0);
   DDS_Clk = 0;
-  Mark("noclock");
+  Mark();
   Send_Freq(0);
   EXPECT_EQ(vna_status, kStatusNotProgrammed);
   Sim().Status("freq");
-  EXPECT_TRUE(SinceOf('E').empty());
+  EXPECT_TRUE(SentOf('E').empty());
   EXPECT_EQ(testhook::MsgBoxes().size(), 2u);  // the second for the empty entry at 1999 MHz
 }
 
@@ -268,6 +257,22 @@ TEST_F(PointSimUhf, MeasureAtFreqWarnsBelowTwoKilohertz) {
   EXPECT_EQ(testhook::MsgBoxes()[0].icon, kIconExclamation);
   EXPECT_NEAR(std::stod(Sim().Status("freq")), 0.005, 1e-6);  // measured at the lowest frequency
   EXPECT_EQ(freq, 0.001);
+}
+
+TEST_F(PointSimUhf, DiagnosticReadouts) {
+  DIAGMODE = 1;
+  scan_running = 0;
+  freq = 1;
+  Send_Freq(1);
+  testhook::ClearLogs();
+  freq = 100;
+  Send_Freq(0);
+  const std::string printed = testhook::PrintedText("main_win");
+  EXPECT_NE(printed.find(" Raw freq=  100.000    //38532"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("Freq=  100.000: MagRef= "), std::string::npos) << printed;
+  EXPECT_NE(printed.find("deg  Mults=14 ,13  AGain= 1.000 BGain=1  settling=2  clk=1   //6283   "),
+            std::string::npos)
+      << printed;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ struct Dut {
   const char* spec;
   double r, x;
 };
-const Dut kDuts[] = {{"r=10", 10, 0},   {"r=50", 50, 0},     {"r=200", 200, 0},
+const Dut kDuts[] = {{"r=10", 10, 0},     {"r=50", 50, 0},     {"r=200", 200, 0},
                      {"r=1000", 1000, 0}, {"z=50,50", 50, 50}, {"z=20,-80", 20, -80}};
 
 void CheckRange(PointSim& t, test::SimRunner& sim, const std::vector<double>& freqs) {
@@ -46,8 +46,8 @@ TEST_F(PointSimImpedance, TwoMultiplierModelAcrossItsRange) {
   // Segment edges of the multiplier plan (40, 65, 308, 385, 585, 710, 840,
   // 940 MHz) and bands of the second oscillator (99..110, 148.5..160, 600 not).
   CheckRange(*this, Sim(),
-             {0.1, 0.5, 3, 39.9, 40.1, 64.9, 65.1, 100, 150, 307.9, 308.1, 584.9, 585.1, 600,
-              839.9, 840.1, 1000, 1199.9, 1200});
+             {0.1, 0.5, 3, 39.9, 40.1, 64.9, 65.1, 100, 150, 307.9, 308.1, 584.9, 585.1, 600, 839.9,
+              840.1, 1000, 1199.9, 1200});
 }
 
 TEST_F(PointSimImpedance, TwoMultiplierModelSwitchesOscillatorAndMultipliers) {
@@ -59,8 +59,8 @@ TEST_F(PointSimImpedance, TwoMultiplierModelSwitchesOscillatorAndMultipliers) {
     double mhz;
     const char* osc;
     const char* mults;
-  } cases[] = {{39.9, "2", "14,13"}, {60.5, "1", "13,12"}, {100, "2", "14,13"},
-               {308.1, "1", "14,12"}, {500, "2", "14,13"}, {600, "1", "10,9"},
+  } cases[] = {{39.9, "2", "14,13"},  {60.5, "1", "13,12"}, {100, "2", "14,13"},
+               {308.1, "1", "14,12"}, {500, "2", "14,13"},  {600, "1", "10,9"},
                {1010, "1", "14,13"},  {1200, "2", "14,13"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mhz);
@@ -83,7 +83,8 @@ TEST_F(PointSimImpedance, ReflectionQuantitiesOfMeasuredDevices) {
   const struct {
     const char* spec;
     double rho, swr, rl;
-  } cases[] = {{"r=150", 0.5, 3, -6.0206}, {"r=25", 1.0 / 3, 2, -9.5424}, {"r=2", 48.0 / 52, 25, -0.6955}};
+  } cases[] = {
+      {"r=150", 0.5, 3, -6.0206}, {"r=25", 1.0 / 3, 2, -9.5424}, {"r=2", 48.0 / 52, 25, -0.6955}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.spec);
     Sim().SetDut(c.spec);

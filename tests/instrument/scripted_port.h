@@ -17,6 +17,7 @@
 #include <thread>
 #include <utility>
 
+#include "instrument/link_test.h"
 #include "support/temp_dir.h"
 
 namespace vna::testing {
@@ -94,3 +95,16 @@ class ScriptedPort {
 };
 
 }  // namespace vna::testing
+
+namespace vna {
+
+// The program's link opened at 57600 on a scripted port.
+class ScriptedLink : public LinkTest {
+ protected:
+  static constexpr int kPort = 7;
+  void SetUp() override { OpenLink(kPort); }
+
+  testing::ScriptedPort port_{kPort};
+};
+
+}  // namespace vna

@@ -2,20 +2,13 @@
 // commands the simulator logged, for the end-to-end tests of this folder.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "files/settings.h"
-#include "instrument/serial_link.h"
-#include "instrument/state.h"
+#include "instrument/link_test.h"
 #include "platform/events.h"
-#include "platform/serial.h"
-#include "platform/testhook.h"
-#include "scan/state.h"
 #include "support/sim_runner.h"
 
 namespace vna {
@@ -29,21 +22,11 @@ inline Command Cmd(const std::string& letters, std::vector<int> values = {}) {
   return c;
 }
 
-class SimLink : public ::testing::Test {
+class SimLink : public LinkTest {
  protected:
   void StartSim(std::vector<std::string> args) {
     sim_ = std::make_unique<test::SimRunner>(std::move(args));
-    commport = sim_->ComPort();
-    vna_present = 1;
-    live_data = 1;
-    baudrate = kBaudLow;
-    OpenCommPort();
-    ASSERT_NE(hcom, kInvalidPort);
-    testhook::ClearLogs();
-  }
-  void TearDown() override {
-    SerialClose(hcom);
-    hcom = kInvalidPort;
+    OpenLink(sim_->ComPort());
   }
 
   // Marks the log, so Sent() returns what the program wrote after this.

@@ -19,21 +19,13 @@
 namespace vna {
 namespace {
 
-constexpr int kPort = 7;
-
-class VersionQuery : public ::testing::Test {
+class VersionQuery : public ScriptedLink {
  protected:
   void SetUp() override {
-    vna_present = 1;
-    commport = kPort;
-    baudrate = 57600;
     model_uhf = model7306 = two_osc = has_temp = sync_allowed = 0;
     freq_offset1 = freq_offset2 = 0;
-    OpenCommPort();
-    ASSERT_NE(hcom, kInvalidPort);
-    testhook::ClearLogs();
+    ScriptedLink::SetUp();
   }
-  void TearDown() override { SerialClose(hcom); }
 
   void Query(const std::string& reply, int detect = 1) {
     port_.Answer('V', 1, reply);
@@ -41,7 +33,6 @@ class VersionQuery : public ::testing::Test {
   }
 
   testing::TempDir dir_{true};  // version.txt lands in the current folder
-  testing::ScriptedPort port_{kPort};
 };
 
 TEST_F(VersionQuery, TwoMultiplierModelWithEveryKeyInAnyCase) {

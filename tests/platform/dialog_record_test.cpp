@@ -53,10 +53,12 @@ TEST(TabStopTest, WithoutTabStopsTheFirstFieldHasTheFocus) {
 
 TEST(DialogRecordTest, RetitledDialogOpensWithItsOwnTitleAgain) {
   testhook::ClearLogs();
-  DefineDialog(dlg, " Defined", 200, 100, kDlgTitleBar | kDlgCloseBox, [] {
-    if (msg_id == kEvInitDialog) SetTitle(dlg, "Prompt");
-    return 0;
-  }, {{CtlKind::Button, "OK", 10, 10, 60, 24, 0, 1}});
+  DefineDialog(dlg, " Defined", 200, 100, kDlgTitleBar | kDlgCloseBox,
+               [] {
+                 if (msg_id == kEvInitDialog) SetTitle(dlg, "Prompt");
+                 return 0;
+               },
+               {{CtlKind::Button, "OK", 10, 10, 60, 24, 0, 1}});
   testhook::Answer a;
   a.caption = "Prompt";  // what a person sees
   a.close_box = true;

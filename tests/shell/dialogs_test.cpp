@@ -27,15 +27,24 @@ namespace {
 
 const char* KindName(CtlKind k) {
   switch (k) {
-    case CtlKind::Button: return "button";
-    case CtlKind::CheckBox: return "check";
-    case CtlKind::Radio: return "radio";
-    case CtlKind::Edit: return "edit";
-    case CtlKind::RichEdit: return "richedit";
-    case CtlKind::ComboSimple: return "combo";
-    case CtlKind::ComboDropDown: return "dropdown";
-    case CtlKind::Static: return "static";
-    case CtlKind::GroupBox: return "group";
+    case CtlKind::Button:
+      return "button";
+    case CtlKind::CheckBox:
+      return "check";
+    case CtlKind::Radio:
+      return "radio";
+    case CtlKind::Edit:
+      return "edit";
+    case CtlKind::RichEdit:
+      return "richedit";
+    case CtlKind::ComboSimple:
+      return "combo";
+    case CtlKind::ComboDropDown:
+      return "dropdown";
+    case CtlKind::Static:
+      return "static";
+    case CtlKind::GroupBox:
+      return "group";
   }
   return "?";
 }
@@ -52,8 +61,8 @@ std::string Dump(const Dialog& d) {
     if (d.style & bit) out << " " << name;
   out << "\n";
   const std::pair<unsigned, const char*> flags[] = {
-      {kCtlDefault, "default"},   {kCtlTextLeft, "textleft"}, {kCtlMultiLine, "multiline"},
-      {kCtlReadOnly, "readonly"}, {kCtlCentered, "centered"}, {kCtlPlain, "plain"},
+      {kCtlDefault, "default"},       {kCtlTextLeft, "textleft"}, {kCtlMultiLine, "multiline"},
+      {kCtlReadOnly, "readonly"},     {kCtlCentered, "centered"}, {kCtlPlain, "plain"},
       {kCtlScrollBars, "scrollbars"}, {kCtlTabStop, "tabstop"}};
   for (const ControlDef& c : d.controls) {
     out << "  " << KindName(c.kind) << " " << c.id << " \"" << c.text << "\" " << c.x << "," << c.y
@@ -104,26 +113,46 @@ TEST_F(DialogsTest, DefinitionsMatchTheGoldenDump) {
 
 TEST_F(DialogsTest, EachRecordHasItsNamedHandler) {
   const std::map<const Dialog*, int (*)()> handlers = {
-      {&dlg_scan_limits, ScanLimitsHandler},       {&dlg_cal_limits, CalLimitsHandler},
-      {&dlg_graph_scales, GraphScalesHandler},     {&dlg_velocity_factor, VelocityFactorHandler},
-      {&dlg_cable_length, CableLengthHandler},     {&dlg_meas_results, MeasResultsHandler},
-      {&dlg_test_freq, TestFreqHandler},           {&dlg_cable_zo, CableZoHandler},
-      {&dlg_const_freq, ConstantTestFreqHandler},  {&dlg_comment, CommentHandler},
-      {&dlg_calibration, CalibrationHandler},      {&dlg_line_length, LineLengthHandler},
-      {&dlg_comm_port, CommPortHandler},           {&dlg_crystal_meas, CrystalMeasHandler},
-      {&dlg_crystal_params, CrystalParamsHandler}, {&dlg_cable_data, CableDataHandler},
-      {&dlg_enter_data, EnterDataHandler},         {&dlg_plot_params, PlotParamsHandler},
-      {&dlg_enter_freq, EnterFreqHandler},         {&dlg_swr_ruler, SWRRulerHandler},
-      {&dlg_tuning_stub, TuningStubHandler},       {&dlg_smoothing, SmoothingHandler},
-      {&dlg_marker, MarkerDlgHandler},             {&dlg_style, GraphStyleHandler},
-      {&dlg_line_ext, LineExtensionHandler},       {&dlg_voice, VoiceHandler},
-      {&dlg_sweep, SweepParamsHandler},            {&dlg_vna_test, VnaTestHandler},
-      {&dlg_touchstone, TouchstoneHandler},        {&dlg_gain, GainHandler},
-      {&dlg_rulers, RulersHandler},                {&dlg_colors, ColorSelectionHandler},
-      {&dlg_average, AverageHandler},              {&dlg_delay_time, DelayTimeHandler},
-      {&dlg_mux, MuxHandler},                      {&dlg_chan_ref, ChannelRefHandler},
-      {&dlg_ref_circles, ReferenceCirclesHandler}, {&dlg_array_current, ArrayCurrentHandler},
-      {&dlg_tdrscales, TDRScalesHandler},          {&dlg_about, AboutHandler},
+      {&dlg_scan_limits, ScanLimitsHandler},
+      {&dlg_cal_limits, CalLimitsHandler},
+      {&dlg_graph_scales, GraphScalesHandler},
+      {&dlg_velocity_factor, VelocityFactorHandler},
+      {&dlg_cable_length, CableLengthHandler},
+      {&dlg_meas_results, MeasResultsHandler},
+      {&dlg_test_freq, TestFreqHandler},
+      {&dlg_cable_zo, CableZoHandler},
+      {&dlg_const_freq, ConstantTestFreqHandler},
+      {&dlg_comment, CommentHandler},
+      {&dlg_calibration, CalibrationHandler},
+      {&dlg_line_length, LineLengthHandler},
+      {&dlg_comm_port, CommPortHandler},
+      {&dlg_crystal_meas, CrystalMeasHandler},
+      {&dlg_crystal_params, CrystalParamsHandler},
+      {&dlg_cable_data, CableDataHandler},
+      {&dlg_enter_data, EnterDataHandler},
+      {&dlg_plot_params, PlotParamsHandler},
+      {&dlg_enter_freq, EnterFreqHandler},
+      {&dlg_swr_ruler, SWRRulerHandler},
+      {&dlg_tuning_stub, TuningStubHandler},
+      {&dlg_smoothing, SmoothingHandler},
+      {&dlg_marker, MarkerDlgHandler},
+      {&dlg_style, GraphStyleHandler},
+      {&dlg_line_ext, LineExtensionHandler},
+      {&dlg_voice, VoiceHandler},
+      {&dlg_sweep, SweepParamsHandler},
+      {&dlg_vna_test, VnaTestHandler},
+      {&dlg_touchstone, TouchstoneHandler},
+      {&dlg_gain, GainHandler},
+      {&dlg_rulers, RulersHandler},
+      {&dlg_colors, ColorSelectionHandler},
+      {&dlg_average, AverageHandler},
+      {&dlg_delay_time, DelayTimeHandler},
+      {&dlg_mux, MuxHandler},
+      {&dlg_chan_ref, ChannelRefHandler},
+      {&dlg_ref_circles, ReferenceCirclesHandler},
+      {&dlg_array_current, ArrayCurrentHandler},
+      {&dlg_tdrscales, TDRScalesHandler},
+      {&dlg_about, AboutHandler},
   };
   ASSERT_EQ(handlers.size(), AllDialogs().size());
   for (const Dialog* d : AllDialogs()) {
@@ -136,7 +165,9 @@ TEST_F(DialogsTest, EachRecordHasItsNamedHandler) {
 
 struct Rect {
   int x, y, w, h;
-  bool Inside(const Rect& o) const { return x >= o.x && y >= o.y && x + w <= o.x + o.w && y + h <= o.y + o.h; }
+  bool Inside(const Rect& o) const {
+    return x >= o.x && y >= o.y && x + w <= o.x + o.w && y + h <= o.y + o.h;
+  }
   bool Overlaps(const Rect& o) const {
     return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
   }
@@ -205,8 +236,8 @@ TEST_F(DialogsTest, FramesHoldTheirMembers) {
   for (const Frame& f : frames) {
     const Rect g = RectOf(*f.dlg, f.group);
     for (int id : f.members)
-      EXPECT_TRUE(RectOf(*f.dlg, id).Inside(g)) << f.dlg->name << " control " << id << " outside "
-                                                 << f.group;
+      EXPECT_TRUE(RectOf(*f.dlg, id).Inside(g))
+          << f.dlg->name << " control " << id << " outside " << f.group;
   }
 }
 

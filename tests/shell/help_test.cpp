@@ -12,6 +12,7 @@
 #include "platform/testhook.h"
 #include "shell/help.h"
 #include "shell/main_program.h"
+#include "shell/main_window.h"
 #include "shell/state.h"
 #include "shell/tool_tips.h"
 #include "shell/windows.h"
@@ -44,8 +45,10 @@ TEST_F(HelpTest, MissingManualIsReportedWithItsNameAndFolder) {
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   const auto& box = testhook::MsgBoxes()[0];
   EXPECT_EQ(box.caption, " No manual");
-  EXPECT_EQ(box.text, " The manual titled: //zelmar-7306_032417.pdf\r is not in the folder with the path "
-                      "name:\r" + dir.path() + "/");
+  EXPECT_EQ(box.text,
+            " The manual titled: //zelmar-7306_032417.pdf\r is not in the folder with the path "
+            "name:\r" +
+                dir.path() + "/");
   EXPECT_EQ(box.icon, kIconExclamation);
   EXPECT_TRUE(testhook::OpenedDocuments().empty());
 }
@@ -79,8 +82,10 @@ Seen RunPage(const std::function<void()>& command, std::function<void()> then = 
     OuterSize(help_win, seen.w, seen.h);
     ScreenPos(help_win, seen.x, seen.y);
     seen.printed = testhook::PrintedText("help_win");
-    if (then) then();
-    else help_win.impl->top->close();  // the close box
+    if (then)
+      then();
+    else
+      help_win.impl->top->close();  // the close box
   });
   command();
   return seen;
@@ -119,12 +124,12 @@ TEST_F(HelpTest, BrowserWindowsShowTheirPageAndWaitUntilClosed) {
 }
 
 TEST_F(HelpTest, QuittingEndsTheWait) {
-  const Seen seen = RunPage(OpenUpdatePage, [] {
-    help_open = 0;  // what CloseToolWindows does
-    WakeEvents();
-  });
+  main_loop_on = 1;
+  const Seen seen = RunPage(OpenUpdatePage, [] { CloseToolWindows(); });
   EXPECT_TRUE(seen.open);
   EXPECT_FALSE(help_win.IsOpen());
+  EXPECT_EQ(help_open, 0);
+  EXPECT_EQ(main_loop_on, 0);
 }
 
 // A second page asked for from the menu while one is shown takes the window
@@ -158,7 +163,8 @@ TEST_F(ToolTipsTest, TipsAreTheExactTexts) {
   EXPECT_EQ(GetToolTip(main_win, 20192), " Alternate between Ports A/B \r\n");
   EXPECT_EQ(GetToolTip(main_win, 20821), " Average readings at each data point 1x to 256x\r\n");
   EXPECT_EQ(GetToolTip(main_win, 20822), " DDS settling time (msec) after changing the freq\r\n");
-  EXPECT_EQ(GetToolTip(main_win, 20823), " Smooth data based on average of N successive points.\r\n");
+  EXPECT_EQ(GetToolTip(main_win, 20823),
+            " Smooth data based on average of N successive points.\r\n");
   EXPECT_EQ(GetToolTip(main_win, 20824),
             " Line extension from RF Port A.\r\n Compensate for adapters and short cables.\r\n"
             " Extension is a lossless section with its own impedance.\r\n"
@@ -167,7 +173,8 @@ TEST_F(ToolTipsTest, TipsAreTheExactTexts) {
             " Units can also be: m (meters), i (inches), f (feet)\r\n Length can be negative.\r\n");
   EXPECT_EQ(GetToolTip(main_win, 20825),
             " Zref=impedance used for reference for SWR\r\n and Return Loss measurements.\r\n"
-            " It can be any number, real or complex (R +/- jX).\r\n It does not affect the calibration.\r\n");
+            " It can be any number, real or complex (R +/- jX).\r\n It does not affect the "
+            "calibration.\r\n");
   // Shown 500 pixels wide, one line each, the last line end dropped.
   const QString tip = ShownTip(20825);
   EXPECT_TRUE(tip.contains("width=\"500\"")) << tip.toStdString();

@@ -33,8 +33,10 @@ class NumberEntryTest : public ::testing::Test {
     testhook::Answer a;
     a.caption = prompt;
     if (typed) a.texts = {{1, typed}};
-    if (press) a.press = press;
-    else a.close_box = true;
+    if (press)
+      a.press = press;
+    else
+      a.close_box = true;
     testhook::QueueAnswer(a);
   }
 };
@@ -47,10 +49,14 @@ TEST_F(NumberEntryTest, AcceptedTextsGiveValueScaleAndText) {
     const char* text;  // msg_text afterwards
   };
   const Case cases[] = {
-      {"2.5k", 2.5, 0.001, "2.5"},     {"1 KHZ", 1, 0.001, "1 "},
-      {"k", 0, 0.001, ""},             {"100 KHz", 100, 0.001, "100 "},
-      {"10 MHz", 10, 1.0, "10 mhz"},   {"-3.25", -3.25, 1.0, "-3.25"},
-      {"abc", 0, 1.0, "abc"},          {"", 7, 1.0, ""},
+      {"2.5k", 2.5, 0.001, "2.5"},
+      {"1 KHZ", 1, 0.001, "1 "},
+      {"k", 0, 0.001, ""},
+      {"100 KHz", 100, 0.001, "100 "},
+      {"10 MHz", 10, 1.0, "10 mhz"},
+      {"-3.25", -3.25, 1.0, "-3.25"},
+      {"abc", 0, 1.0, "abc"},
+      {"", 7, 1.0, ""},
       {"  12.5xyz", 12.5, 1.0, "  12.5xyz"},
   };
   for (const Case& c : cases) {
@@ -76,7 +82,9 @@ TEST_F(NumberEntryTest, UnchangedFieldGivesBackTheShownValue) {
     const char* shown;
     double back;
   };
-  const Case cases[] = {{1.0 / 3, "  0.3333", 0.3333}, {2, "  2", 2}, {2.5, "  2.5000", 2.5},
+  const Case cases[] = {{1.0 / 3, "  0.3333", 0.3333},
+                        {2, "  2", 2},
+                        {2.5, "  2.5000", 2.5},
                         {-0.00004, "  -0.0000", 0}};
   for (const Case& c : cases) {
     msg_text = "Value";
@@ -126,8 +134,9 @@ TEST(ParseKSuffixTest, Cases) {
     const char* out;
     double scale;
   };
-  const Case cases[] = {{"10 MHz", "10 mhz", 1.0}, {"2.5K", "2.5", 0.001}, {"", "", 1.0},
-                        {"kHz", "", 0.001},        {"100KKK", "100", 0.001}, {"1.5e3", "1.5e3", 1.0}};
+  const Case cases[] = {
+      {"10 MHz", "10 mhz", 1.0}, {"2.5K", "2.5", 0.001},   {"", "", 1.0},
+      {"kHz", "", 0.001},        {"100KKK", "100", 0.001}, {"1.5e3", "1.5e3", 1.0}};
   for (const Case& c : cases) {
     msg_text = c.in;
     input_scale = 7;
@@ -143,12 +152,23 @@ TEST(ParseComplexZTest, Cases) {
     double r, x;
   };
   const Case cases[] = {
-      {"50", 50, 0},           {"50-j25", 50, -25},       {"50 + j 12.5", 50, 12.5},
-      {"   50 - j 10", 50, -10}, {"50-25j", 50, -25},     {"50 25", 50, 25},
-      {"50 ohms", 50, 0},      {"-50", -50, 0},           {"+50-j5", 50, -5},
-      {"j25", 25, 0},          {"", 0, 0},                {"1.5e3", 1.53, 0},
-      {"50+j", 50, 0},         {"50-", 50, 0},            {"12.5+j-3i", 12.5, -3},
-      {"-j5", -5, 0},           {"75 -j50 extra", 75, -50},
+      {"50", 50, 0},
+      {"50-j25", 50, -25},
+      {"50 + j 12.5", 50, 12.5},
+      {"   50 - j 10", 50, -10},
+      {"50-25j", 50, -25},
+      {"50 25", 50, 25},
+      {"50 ohms", 50, 0},
+      {"-50", -50, 0},
+      {"+50-j5", 50, -5},
+      {"j25", 25, 0},
+      {"", 0, 0},
+      {"1.5e3", 1.53, 0},
+      {"50+j", 50, 0},
+      {"50-", 50, 0},
+      {"12.5+j-3i", 12.5, -3},
+      {"-j5", -5, 0},
+      {"75 -j50 extra", 75, -50},
   };
   for (const Case& c : cases) {
     msg_text = c.in;
