@@ -47,7 +47,9 @@ bool FillAddress(const std::string& path, sockaddr_un& addr, std::string& error)
   return true;
 }
 
-std::string Ok(const std::string& what = "") { return what.empty() ? "ok" : "ok " + what; }
+std::string Ok(const std::string& what = "") {
+  return what.empty() ? "ok" : "ok " + what;
+}
 
 }  // namespace
 

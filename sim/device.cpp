@@ -13,15 +13,26 @@ namespace {
 constexpr double kZ0 = 50.0;
 constexpr double kLight = 299792458.0;
 
-cplx GammaFromZ(cplx z) { return (z - kZ0) / (z + kZ0); }
-cplx GammaFromY(cplx y) { return (1.0 - kZ0 * y) / (1.0 + kZ0 * y); }
+cplx GammaFromZ(cplx z) {
+  return (z - kZ0) / (z + kZ0);
+}
+cplx GammaFromY(cplx y) {
+  return (1.0 - kZ0 * y) / (1.0 + kZ0 * y);
+}
 
-// A one-port given as a reflection function of frequency.
+// A one-port given as a reflection function of frequency. On Port B it sits
+// in series between the two 50-ohm ports: S21 = 100 / (100 + Z), written
+// with the reflection so an open passes nothing without dividing by zero.
 class Reflector : public Device {
  public:
   explicit Reflector(std::function<cplx(double)> gamma) : gamma_(std::move(gamma)) {}
   bool HasReflection() const override { return true; }
+  bool HasTransmission() const override { return true; }
   cplx Reflection(double hz) const override { return gamma_(hz); }
+  cplx Transmission(double hz) const override {
+    const cplx g = gamma_(hz);
+    return 2.0 * (1.0 - g) / (3.0 - g);
+  }
 
  private:
   std::function<cplx(double)> gamma_;
@@ -284,6 +295,8 @@ const char* DeviceHelp() {
     s1p:FILE | s2p:FILE         a Touchstone file (S11), interpolated
   Port B and multiplexer channels (a transmission from Port A):
     thru | isolated | atten:db=DB | delay:ns=NS[,db=DB] | s2p:FILE (S21)
+    any circuit of Port A above (not a Touchstone file) sits in series
+    between the ports: crystal:... or series:l=..,c=.. make a band-pass
 )";
 }
 

@@ -30,6 +30,7 @@ using DevicePtr = std::shared_ptr<const Device>;
 //   line:z0=..,vf=..,len=METRES,end=open|short|load|r=OHMS[,db100=DB]
 //   s1p:FILE  s2p:FILE
 //   thru  atten:db=..  delay:ns=..[,db=..]  isolated
+// A one-port circuit used on Port B sits in series between the two ports.
 DevicePtr ParseDevice(const std::string& spec, std::string& error);
 
 // One-line description of the spec grammar for the help text.

@@ -27,7 +27,9 @@ namespace {
 
 volatile sig_atomic_t g_stop = 0;
 
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int) {
+  g_stop = 1;
+}
 
 double Now() {
   using namespace std::chrono;
@@ -112,9 +114,10 @@ int Run(const SimConfig& config) {
     fds.clear();
     fds.push_back({pty.Master(), static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0});
     control.AddPollFds(fds);
+    // Woken at least every 20 ms to clear the line's exclusive flag (see PtyLink).
     const double wait = instrument.NextDeadline() - Now();
     const int timeout_ms =
-        std::isinf(wait) ? 1000 : std::clamp(static_cast<int>(std::ceil(wait * 1000)), 0, 1000);
+        std::isinf(wait) ? 20 : std::clamp(static_cast<int>(std::ceil(wait * 1000)), 0, 20);
     const int ready = poll(fds.data(), fds.size(), timeout_ms);
     if (ready < 0 && errno != EINTR) {
       std::fprintf(stderr, "vna-sim: poll: %s\n", std::strerror(errno));
@@ -132,6 +135,7 @@ int Run(const SimConfig& config) {
         instrument.Receive(buf.data(), static_cast<size_t>(n), Now(), out);
       }
     }
+    pty.ReleaseExclusive();
     if (ready > 0) control.Service(fds, 1, run_control);
     instrument.Tick(Now(), out);
     Flush(pty.Master(), out);

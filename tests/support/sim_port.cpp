@@ -10,7 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace vna::test {
+namespace vna::testing {
 
 namespace {
 
@@ -98,4 +98,4 @@ std::vector<uint8_t> SimPort::Exchange(const std::string& command, size_t n, int
   return Read(n, timeout_ms);
 }
 
-}  // namespace vna::test
+}  // namespace vna::testing

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vna::test {
+namespace vna::testing {
 
 class SimPort {
  public:
@@ -36,4 +36,4 @@ class SimPort {
 // Sets a custom output and input speed on a terminal (Linux termios2).
 bool SetTerminalBaud(int fd, int baud);
 
-}  // namespace vna::test
+}  // namespace vna::testing

@@ -5,7 +5,7 @@
 
 #include "sim_port.h"
 
-namespace vna::test {
+namespace vna::testing {
 
 bool SetTerminalBaud(int fd, int baud) {
   struct termios2 t {};
@@ -17,4 +17,4 @@ bool SetTerminalBaud(int fd, int baud) {
   return ioctl(fd, TCSETS2, &t) == 0;
 }
 
-}  // namespace vna::test
+}  // namespace vna::testing

@@ -21,7 +21,7 @@
 
 extern char** environ;
 
-namespace vna::test {
+namespace vna::testing {
 
 namespace {
 
@@ -50,7 +50,21 @@ SimRunner::SimRunner(std::vector<std::string> args, int com_port) {
   Start(s);
 }
 
-SimRunner::SimRunner(const SimSettings& settings) { Start(settings); }
+SimRunner::SimRunner(const SimSettings& settings) {
+  Start(settings);
+}
+
+void SimRunner::Start(const SimSettings& settings) {
+  try {
+    Launch(settings);
+  } catch (...) {
+    // No destructor runs for a runner that never finished starting.
+    Stop();
+    std::error_code ec;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
+    throw;
+  }
+}
 
 SimRunner::~SimRunner() {
   Stop();
@@ -65,7 +79,7 @@ SimRunner::~SimRunner() {
   if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
 }
 
-void SimRunner::Start(const SimSettings& settings) {
+void SimRunner::Launch(const SimSettings& settings) {
   com_port_ = settings.com_port;
   std::string tmpl = (std::filesystem::temp_directory_path() / "vna-sim-XXXXXX").string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a temporary folder");
@@ -74,8 +88,8 @@ void SimRunner::Start(const SimSettings& settings) {
   control_ = folder_ + "/control";
   log_ = folder_ + "/sim.log";
 
-  std::vector<std::string> argv_text = {VNA_BINARY_DIR "/bin/vna-sim", "--link", link_,
-                                        "--control", control_, "--quiet"};
+  std::vector<std::string> argv_text = {
+      VNA_BINARY_DIR "/bin/vna-sim", "--link", link_, "--control", control_, "--quiet"};
   if (settings.log) {
     argv_text.push_back("--log");
     argv_text.push_back(log_);
@@ -180,7 +194,9 @@ std::vector<std::string> SimRunner::LogLines() const {
   return lines;
 }
 
-std::vector<std::vector<uint8_t>> SimRunner::Commands() const { return CommandsSince(""); }
+std::vector<std::vector<uint8_t>> SimRunner::Commands() const {
+  return CommandsSince("");
+}
 
 std::vector<std::vector<uint8_t>> SimRunner::CommandsSince(const std::string& mark) const {
   std::vector<std::vector<uint8_t>> commands;
@@ -209,4 +225,4 @@ std::string SimRunner::StderrText() const {
   return text.str();
 }
 
-}  // namespace vna::test
+}  // namespace vna::testing

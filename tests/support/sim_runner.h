@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace vna::test {
+namespace vna::testing {
 
 struct SimSettings {
   std::vector<std::string> args;  // further vna-sim options: --model, --dut, --fault, ...
@@ -56,6 +56,7 @@ class SimRunner {
 
  private:
   void Start(const SimSettings& settings);
+  void Launch(const SimSettings& settings);
 
   std::string folder_, link_, control_, log_;
   int com_port_ = 8;
@@ -65,4 +66,4 @@ class SimRunner {
   bool env_set_ = false;
 };
 
-}  // namespace vna::test
+}  // namespace vna::testing
