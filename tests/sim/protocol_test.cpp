@@ -2,6 +2,7 @@
 // framed by length, checksummed, at the right line speed, in each power state.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cmath>
@@ -315,15 +316,46 @@ TEST(SimProtocol, BadDevicesAreRefused) {
   }
 }
 
-TEST(SimProtocol, HelpDocumentsEveryOption) {
-  const std::string sim = VNA_BINARY_DIR "/bin/vna-sim --help";
-  std::FILE* p = popen(sim.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string help;
+// Output of a shell command.
+std::string Shell(const std::string& command) {
+  std::string out;
+  std::FILE* p = popen(command.c_str(), "r");
+  if (!p) return out;
   char buf[4096];
   size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) help.append(buf, n);
-  EXPECT_EQ(pclose(p), 0);
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  return out;
+}
+
+TEST(SimProtocol, ControlChannelTakesSendAndFifo) {
+  {
+    SimSession s;
+    const std::string sim = VNA_BINARY_DIR "/bin/vna-sim --control " + s.sim.Folder() + "/control";
+    EXPECT_EQ(Shell(sim + " --send 'dut short'"), "ok\n");
+    EXPECT_EQ(Shell(sim + " --send 'dut nonsense' 2>&1").rfind("error: unknown device", 0), 0u);
+    EXPECT_EQ(Shell(sim + " --send status").rfind("ok model=uhf power=on", 0), 0u);
+  }
+  {
+    SimRunner probe;  // for a temporary folder
+    const std::string fifo = probe.Folder() + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    SimRunner sim({"--control", fifo});
+    std::FILE* f = std::fopen(fifo.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("dut short\nfault checksum 2\n", f);
+    std::fclose(f);
+    SimPort port(sim.Link());
+    port.Write("V");
+    port.ReadUntil('@');  // the FIFO's lines were read before this reply went out
+    const auto notes = sim.Notes();
+    EXPECT_NE(std::find(notes.begin(), notes.end(), "control: dut short"), notes.end());
+    EXPECT_NE(std::find(notes.begin(), notes.end(), "control: fault checksum 2"), notes.end());
+  }
+}
+
+TEST(SimProtocol, HelpDocumentsEveryOption) {
+  const std::string help = Shell(VNA_BINARY_DIR "/bin/vna-sim --help");
   for (const char* option : {"--link",
                              "--model",
                              "--no-temp",
