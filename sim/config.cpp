@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "device.h"
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 
@@ -90,7 +90,7 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
     } else if (name == "--chan") {
       const size_t at = value.find('=');
       if (at == std::string::npos || !ParseInt(value.substr(0, at), n) || n < 1 || n > 6) {
-        error = "--chan: expected N=SPEC with N from 1 to 6";
+        error = "--chan: expected N=DEVICE with N from 1 to 6";
         return false;
       }
       c.chans.emplace_back(static_cast<int>(n), value.substr(at + 1));
@@ -165,9 +165,9 @@ Link and model:
   --clock-ppm PPM        error of the DDS clock (default 0)
 
 Devices under test:
-  --dut SPEC             Port A device (default load)
-  --dut-b SPEC           Port B path (default thru)
-  --chan N=SPEC          Port B path while the multiplexer selects channel N
+  --dut DEVICE           Port A device (default load)
+  --dut-b DEVICE         Port B path (default thru)
+  --chan N=DEVICE        Port B path while the multiplexer selects channel N
                          (1..6); channels without one use --dut-b
 
 Signal path:
@@ -210,7 +210,7 @@ Control and logging:
   --help                 this text
 
 Control commands:
-  dut SPEC | dut-b SPEC | chan N SPEC | chan N none
+  dut DEVICE | dut-b DEVICE | chan N DEVICE | chan N none
   fault KIND [COUNT [BYTES]] | fault none
   temp C | supply V | extport VOLTS | bridge ideal|real | noise SIGMA [SEED]
   power on|off | mark TEXT (a note in the log) | status | quit

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "spec_parse.h"
+#include "value_parse.h"
 #include "tuning.h"
 
 namespace vna::sim {

@@ -19,7 +19,7 @@
 #include "event_log.h"
 #include "instrument.h"
 #include "pty_link.h"
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 
@@ -43,8 +43,8 @@ bool BuildEnvironment(const SimConfig& config, Environment& env, std::string& er
   env.port_b = ParseDevice(config.dut_b, error);
   if (!env.port_b) return error = "--dut-b: " + error, false;
   if (!env.port_b->HasTransmission()) return error = "--dut-b: not a Port B device", false;
-  for (const auto& [n, spec] : config.chans) {
-    env.chans[n] = ParseDevice(spec, error);
+  for (const auto& [n, device] : config.chans) {
+    env.chans[n] = ParseDevice(device, error);
     if (!env.chans[n]) return error = "--chan: " + error, false;
     if (!env.chans[n]->HasTransmission()) return error = "--chan: not a Port B device", false;
   }

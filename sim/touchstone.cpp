@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 

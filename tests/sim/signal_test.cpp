@@ -41,7 +41,7 @@ std::string Amplitude(int code) {
 
 TEST(SimSignal, IdealBridgeGivesBackTheDeviceImpedance) {
   struct Device {
-    const char* spec;
+    const char* device;
     cplx z;
   };
   const std::vector<Device> devices = {
@@ -56,11 +56,11 @@ TEST(SimSignal, IdealBridgeGivesBackTheDeviceImpedance) {
     for (double mhz : m.mhz) {
       s.Gains(s.Uhf() && mhz >= 548, 1);  // the program's high Port A gain above 548 MHz
       for (const Device& d : devices) {
-        s.sim.SetDut(d.spec);
+        s.sim.SetDut(d.device);
         // A low impedance draws five times the reference: half drive keeps it on the ADC.
         s.port.Write(Amplitude(d.z == cplx(10) ? 512 : 1023));
         ExpectNear(RawImpedance(s.Measure(mhz)), d.z, 1e-3,
-                   std::string(m.name) + " " + d.spec + " at " + std::to_string(mhz));
+                   std::string(m.name) + " " + d.device + " at " + std::to_string(mhz));
       }
     }
   }
@@ -69,7 +69,7 @@ TEST(SimSignal, IdealBridgeGivesBackTheDeviceImpedance) {
 TEST(SimSignal, CircuitModelsFollowFrequency) {
   struct Case {
     const char* model;
-    const char* spec;
+    const char* device;
     std::vector<double> mhz;
     std::function<cplx(double)> z;  // of the frequency in Hz
   };
@@ -100,12 +100,12 @@ TEST(SimSignal, CircuitModelsFollowFrequency) {
       {"uhf", "series:l=50n", {50, 150}, [](double hz) { return cplx(0, 2 * M_PI * hz * 50e-9); }},
   };
   for (const Case& c : cases) {
-    SimSession s({"--model", c.model, "--bridge", "ideal", "--dut", c.spec});
+    SimSession s({"--model", c.model, "--bridge", "ideal", "--dut", c.device});
     s.Setup(1023, 200);
     for (double mhz : c.mhz) {
       const double exact = s.Uhf() ? mhz : VhfMhz(mhz);
       ExpectNear(RawImpedance(s.Measure(mhz)), c.z(exact * 1e6), 1e-3,
-                 std::string(c.spec) + " at " + std::to_string(mhz));
+                 std::string(c.device) + " at " + std::to_string(mhz));
     }
   }
 }
@@ -140,20 +140,20 @@ TEST(SimSignal, RealBridgeIsRemovedByShortOpenLoadCalibration) {
     SimSession s({"--model", model});
     s.Setup(1023, 200);
     for (double mhz : {2.0, 60.0, 150.0}) {
-      auto gamma_m = [&](const char* spec) {
-        s.sim.SetDut(spec);
+      auto gamma_m = [&](const char* device) {
+        s.sim.SetDut(device);
         return GammaOf(RawImpedance(s.Measure(mhz)));
       };
       const cplx e00 = gamma_m("load");
       const cplx a = gamma_m("open") - e00, b = gamma_m("short") - e00;
       const cplx e11 = (a + b) / (a - b), t = a * (1.0 - e11);
       for (cplx z : {cplx(75), cplx(20, -80), cplx(5, 30)}) {
-        char spec[64];
-        std::snprintf(spec, sizeof spec, "z=%g,%g", z.real(), z.imag());
-        const cplx m = gamma_m(spec) - e00;
+        char device[64];
+        std::snprintf(device, sizeof device, "z=%g,%g", z.real(), z.imag());
+        const cplx m = gamma_m(device) - e00;
         const cplx g = m / (t + e11 * m);
-        ExpectNear(50.0 * (1.0 + g) / (1.0 - g), z, 1e-3, std::string(model) + " " + spec);
-        s.sim.SetDut(spec);
+        ExpectNear(50.0 * (1.0 + g) / (1.0 - g), z, 1e-3, std::string(model) + " " + device);
+        s.sim.SetDut(device);
         EXPECT_GT(std::abs(RawImpedance(s.Measure(mhz)) - z) / std::abs(z), 0.05)
             << "the raw reading shows the bridge";
       }

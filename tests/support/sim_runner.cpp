@@ -173,8 +173,8 @@ std::string SimRunner::Control(const std::string& line) {
   return answer.size() > 3 ? answer.substr(3) : "";
 }
 
-void SimRunner::SetChannel(int n, const std::string& spec) {
-  Control("chan " + Decimal(n) + " " + spec);
+void SimRunner::SetChannel(int n, const std::string& device) {
+  Control("chan " + Decimal(n) + " " + device);
 }
 
 std::string SimRunner::Status(const std::string& key) {
@@ -208,6 +208,16 @@ std::vector<std::vector<uint8_t>> SimRunner::CommandsSince(const std::string& ma
     commands.push_back(HexLine(line));
   }
   return commands;
+}
+
+std::vector<std::vector<uint8_t>> SimRunner::WaitForCommands(size_t count, const std::string& mark,
+                                                             int timeout_ms) const {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    auto commands = CommandsSince(mark);
+    if (commands.size() >= count || Clock::now() > deadline) return commands;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
 }
 
 std::vector<std::string> SimRunner::Notes() const {

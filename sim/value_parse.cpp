@@ -1,4 +1,4 @@
-#include "spec_parse.h"
+#include "value_parse.h"
 
 #include <cctype>
 #include <cerrno>
