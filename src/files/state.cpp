@@ -6,4 +6,19 @@ TextFile data_file;
 TextFile file_out;
 std::string line_buf;
 
+std::string file_name, aux_text, dialog_folder;
+
+float freq_single = 0;
+
+double scn_const_a = 0, scn_const_b = 0, scn_const_c = 0;
+std::string scan_comment, loaded_scan_name;
+int autosave_flipA = 0, autosave_block = 0;
+
+double config_numbers[13] = {};
+int config_end = 0, config_line_no = 0, config_version = 0, config_version_min = 252,
+    config_loaded = 0, config_interactive = 0, band_name_count = 0;
+int cfg_editor_open = 0, config_changed = 0, cfg_spare_int = 0;
+
+int save_mode = 0, scan_load_mode = 0, scan_format_A = 0, scan_format_B = 0;
+
 }  // namespace vna

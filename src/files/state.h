@@ -18,4 +18,40 @@ extern TextFile file_out;   // the file the writers write
 constexpr size_t kLineBufChars = 254;
 extern std::string line_buf;
 
+// ---- Shared paths ----
+extern std::string file_name;      // the path the next file operation opens
+extern std::string aux_text;       // second scratch text: the folder SplitPath leaves
+extern std::string dialog_folder;  // start folder of the file dialogs
+
+// ---- Values the init file writer keeps ----
+extern float freq_single;  // freq at single precision, as last written
+
+// ---- Scan files ----
+extern double scn_const_a, scn_const_b, scn_const_c;  // constants written into Port A scan files
+extern std::string scan_comment;                      // comment of the loaded scan file
+extern std::string loaded_scan_name;                  // name of the last loaded scan file
+extern int autosave_flipA;                            // suffix of the next auto-saved graph, 0 or 1
+extern int autosave_block;                            // auto-save locked
+
+// ---- Config file and its editor ----
+extern double config_numbers[13];  // numbers of the value line last read: [n] first .. [1] last
+extern int config_end;             // the loader met the end of the file or "END of config"
+extern int config_line_no;         // line count handed to ReadDataLine
+extern int config_version;         // "config_version=" of the loaded file, 0 when none
+extern int config_version_min;     // lowest accepted version (252, set at start-up)
+extern int config_loaded;          // 1 once all 63 positions were read
+extern int config_interactive;     // the load was asked for from the menu
+extern int band_name_count;        // band whose line is read next, 1..17
+extern int cfg_editor_open;        // the Config File Editor is open
+extern int config_changed;         // the editor saved the config file in this run
+extern int cfg_spare_int;          // config value without further use
+
+// ---- Scan files: naming and the start-up load ----
+extern int save_mode;  // 0 ask with the file dialog; 1 the exit and start-up name;
+                       // 10 the auto-save name + the suffix in msg_text; 3 the command-line file
+extern int
+    scan_load_mode;  // 3 while a scan file named on the command line waits for the start-up load
+extern int scan_format_A;  // format number of Port A scan files and TDR files (130)
+extern int scan_format_B;  // format number of Port B scan files (4080)
+
 }  // namespace vna

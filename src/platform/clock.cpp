@@ -5,10 +5,19 @@
 
 namespace vna {
 
+namespace {
+uint64_t g_tick_offset = 0;
+}  // namespace
+
 uint64_t TickMs64() {
   using namespace std::chrono;
-  return static_cast<uint64_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  return g_tick_offset +
+         static_cast<uint64_t>(
+             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SetTickOffset(uint64_t ms) {
+  g_tick_offset = ms;
 }
 
 uint32_t TickCount32() {

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "platform/paths.h"
+#include "platform/testhook.h"
 
 namespace vna {
 
@@ -23,7 +24,14 @@ bool OpenDocument(const std::string& path_or_url) {
     if (!QFileInfo(file).isFile()) return false;
     url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
   }
-  return url.isValid() && QDesktopServices::openUrl(url);
+  if (!url.isValid()) return false;
+  if (testhook::Enabled()) {
+    // Tests see what would open; no viewer or browser is started.
+    testhook::LogDocument(url.isLocalFile() ? url.toLocalFile().toStdString()
+                                            : url.toString().toStdString());
+    return true;
+  }
+  return QDesktopServices::openUrl(url);
 }
 
 }  // namespace vna

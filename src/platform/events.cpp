@@ -55,6 +55,15 @@ int g_dispatch_depth = 0;
 
 int g_signal_pipe[2] = {-1, -1};
 Form* g_signal_target = nullptr;
+bool g_end_requested = false;
+
+void OnEndRequest() {
+  g_end_requested = true;
+  // Boxes and dialogs waiting for a person would keep the program from
+  // ending: close them as their close box would.
+  qt::EndAllModals();
+  if (g_signal_target && g_signal_target->IsOpen()) PostEvent(*g_signal_target, kEvClose);
+}
 
 void OnSignal(int) {
   char c = 1;
@@ -193,9 +202,19 @@ void PostEvent(Form& form, int id, int ctl_id, int wparam, int x, int y, int men
   qt::PostCall([=] { qt::Dispatch(f, inst, id, ctl_id, wparam, x, y, menu_id); });
 }
 
+bool EndRequested() {
+  return g_end_requested;
+}
+
 void SetSignalCloseTarget(Form* form) {
   g_signal_target = form;
-  if (!form || g_signal_pipe[0] >= 0 || !g_dispatcher) return;
+  if (!form) {
+    g_end_requested = false;
+    return;
+  }
+  // A request that came before the window opened reaches it now.
+  if (g_end_requested && form->IsOpen()) PostEvent(*form, kEvClose);
+  if (g_signal_pipe[0] >= 0 || !g_dispatcher) return;
   if (pipe(g_signal_pipe) != 0) return;
   fcntl(g_signal_pipe[0], F_SETFL, O_NONBLOCK);
   fcntl(g_signal_pipe[1], F_SETFL, O_NONBLOCK);
@@ -204,7 +223,7 @@ void SetSignalCloseTarget(Form* form) {
     char buf[16];
     while (read(g_signal_pipe[0], buf, sizeof buf) > 0) {
     }
-    if (g_signal_target && g_signal_target->IsOpen()) PostEvent(*g_signal_target, kEvClose);
+    OnEndRequest();
   });
   struct sigaction sa {};
   sa.sa_handler = OnSignal;

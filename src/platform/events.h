@@ -73,8 +73,14 @@ void DelayMs(int ms);
 void PostEvent(Form& form, int id, int ctl_id = 0, int wparam = 0, int x = 0, int y = 0,
                int menu_id = 0);
 
-// SIGINT and SIGTERM post a close request to this window (so a headless run
-// can be ended cleanly); nullptr turns it off.
+// SIGINT and SIGTERM post a close request to this window, so a headless run
+// can be ended cleanly: open message boxes and modal dialogs close as by
+// their close box, and later ones are answered that way at once without
+// being shown. A signal that comes before the window opens reaches it when
+// this is called again with the open window. nullptr turns it off and forgets
+// a request.
 void SetSignalCloseTarget(Form* form);
+// True once a signal asked the program to end.
+bool EndRequested();
 
 }  // namespace vna

@@ -115,6 +115,9 @@ QWidget* OwnerWidget(Form* owner);
 // Builds one control inside the form's client widget.
 void CreateControl(FormImpl* impl, const ControlDef& def);
 void FinishDialog(Dialog& dlg, int code);
+// Ends every running modal dialog with 2 and every open message box as its
+// close box would.
+void EndAllModals();
 void ApplyScriptedAnswer(Dialog& dlg);
 
 int VirtualKey(int qt_key, Qt::KeyboardModifiers mods);

@@ -14,6 +14,7 @@ std::vector<MsgBoxRecord> g_boxes;
 std::vector<DialogRecord> g_dialogs;
 std::vector<PrintRecord> g_prints;
 std::vector<FileDialogRecord> g_file_dialogs;
+std::vector<std::string> g_documents;
 std::vector<std::string> g_problems;
 
 }  // namespace
@@ -58,6 +59,9 @@ const std::vector<PrintRecord>& Prints() {
 const std::vector<FileDialogRecord>& FileDialogs() {
   return g_file_dialogs;
 }
+const std::vector<std::string>& OpenedDocuments() {
+  return g_documents;
+}
 const std::vector<std::string>& Problems() {
   return g_problems;
 }
@@ -77,6 +81,7 @@ void ClearLogs() {
   g_dialogs.clear();
   g_prints.clear();
   g_file_dialogs.clear();
+  g_documents.clear();
   g_problems.clear();
 }
 
@@ -91,6 +96,9 @@ void LogPrint(const PrintRecord& r) {
 }
 void LogFileDialog(const FileDialogRecord& r) {
   if (g_enabled) g_file_dialogs.push_back(r);
+}
+void LogDocument(const std::string& path_or_url) {
+  if (g_enabled) g_documents.push_back(path_or_url);
 }
 void AddProblem(const std::string& p) {
   g_problems.push_back(p);

@@ -55,6 +55,9 @@ const std::vector<MsgBoxRecord>& MsgBoxes();
 const std::vector<DialogRecord>& Dialogs();
 const std::vector<PrintRecord>& Prints();
 const std::vector<FileDialogRecord>& FileDialogs();
+// Documents and web addresses handed to the desktop (while the hook is
+// enabled they are logged and not opened).
+const std::vector<std::string>& OpenedDocuments();
 // Every printed text of one window joined in order, one per line.
 std::string PrintedText(const std::string& window);
 // Answer mismatches (a caption that was not the one expected) gathered for the test to check.
@@ -66,6 +69,7 @@ void LogMsgBox(const MsgBoxRecord& r);
 void LogDialog(const DialogRecord& r);
 void LogPrint(const PrintRecord& r);
 void LogFileDialog(const FileDialogRecord& r);
+void LogDocument(const std::string& path_or_url);
 void AddProblem(const std::string& p);
 bool TakeAnswer(Answer& out);
 bool TakeFileAnswer(std::string& out);

@@ -35,6 +35,7 @@ enum : unsigned {
   kCtlCentered = 1u << 4,    // static text
   kCtlPlain = 1u << 5,       // static text that does not report clicks
   kCtlScrollBars = 1u << 6,  // multi-line edit with both scroll bars (editor)
+  kCtlTabStop = 1u << 7,     // on dialogs: Tab visits it (the others take the focus by click only)
 };
 
 struct ControlDef {
@@ -106,8 +107,10 @@ std::string& DlgText(int n);  // 1..10
 void OpenWindow(Window& win, int x, int y, int w, int h, unsigned flags, const std::string& title,
                 Handler handler, Form* owner = nullptr);
 void CloseWindow(Window& win);  // harmless when already closed
+// The title shown while the window or dialog is open; a dialog's record keeps
+// the title it was defined with, so it opens with that again next time.
 void SetTitle(Form& form, const std::string& title);
-std::string GetTitle(const Form& form);
+std::string GetTitle(const Form& form);  // as shown; a closed dialog's defined title
 // Outer size: the area the window was opened with, menu bar included, window
 // manager frame excluded; follows the user's resizing.
 void OuterSize(const Window& win, int& w, int& h);

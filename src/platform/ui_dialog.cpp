@@ -166,6 +166,44 @@ int RadioGroupKey(FormImpl* impl, const ControlDef& def) {
   return best;
 }
 
+// Tab visits only the controls marked as tab stops; the others still take
+// the focus when clicked, so a field can always be typed into.
+void SetTabStop(Control& c, bool tab_stop) {
+  const Qt::FocusPolicy policy = tab_stop ? Qt::StrongFocus : Qt::ClickFocus;
+  switch (c.kind) {
+    case CtlKind::Static:
+    case CtlKind::GroupBox:
+      return;
+    case CtlKind::ComboSimple:
+      c.edit->setFocusPolicy(policy);
+      c.list->setFocusPolicy(Qt::ClickFocus);
+      return;
+    case CtlKind::ComboDropDown:
+      c.widget->setFocusPolicy(policy);
+      c.edit->setFocusPolicy(policy);
+      return;
+    default:
+      c.widget->setFocusPolicy(policy);
+  }
+}
+
+// The first tab stop has the focus when a dialog opens; without one, the
+// first field that takes text, so typing goes where a person expects.
+void SetInitialFocus(FormImpl* impl) {
+  const Control* first_field = nullptr;
+  for (const Control& c : impl->controls) {
+    if (!c.widget) continue;
+    if ((c.flags & kCtlTabStop) && c.kind != CtlKind::Static && c.kind != CtlKind::GroupBox) {
+      (c.edit ? c.edit : c.widget.data())->setFocus();
+      return;
+    }
+    const bool takes_text = c.kind == CtlKind::Edit || c.kind == CtlKind::RichEdit ||
+                            c.kind == CtlKind::ComboSimple || c.kind == CtlKind::ComboDropDown;
+    if (takes_text && !first_field) first_field = &c;
+  }
+  if (first_field) (first_field->edit ? first_field->edit : first_field->widget.data())->setFocus();
+}
+
 }  // namespace
 
 void CreateControl(FormImpl* impl, const ControlDef& def) {
@@ -281,8 +319,21 @@ void CreateControl(FormImpl* impl, const ControlDef& def) {
   }
   c.widget->setGeometry(def.x, def.y, def.w, def.h);
   if (def.kind == CtlKind::GroupBox) c.widget->lower();
+  if (on_dialog) SetTabStop(c, def.flags & kCtlTabStop);
   c.widget->show();
   impl->controls.push_back(c);
+}
+
+namespace {
+// What is waiting for a person now, so a request to end can close it.
+std::vector<Dialog*> g_running_modals;
+std::vector<QPointer<QMessageBox>> g_open_boxes;
+}  // namespace
+
+void EndAllModals() {
+  for (Dialog* d : std::vector<Dialog*>(g_running_modals)) FinishDialog(*d, 2);
+  for (const QPointer<QMessageBox>& box : std::vector<QPointer<QMessageBox>>(g_open_boxes))
+    if (box) box->close();
 }
 
 void FinishDialog(Dialog& dlg, int code) {
@@ -328,6 +379,7 @@ FormImpl* NewDialogImpl(Dialog& dlg, Form* owner) {
   dlg.impl = impl;
   dlg.close_code = -1;
   for (const ControlDef& def : dlg.controls) CreateControl(impl, def);
+  SetInitialFocus(impl);
   return impl;
 }
 
@@ -341,14 +393,15 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     return;
   }
   dlg.impl->scripted = true;
-  if (!a.caption.empty() && a.caption != dlg.title)
-    testhook::AddProblem("dialog \"" + dlg.title + "\" got the answer meant for \"" + a.caption +
-                         "\"");
+  // The caption a person sees: a handler may have retitled the dialog.
+  const std::string shown = GetTitle(dlg);
+  if (!a.caption.empty() && a.caption != shown)
+    testhook::AddProblem("dialog \"" + shown + "\" got the answer meant for \"" + a.caption + "\"");
   FormImpl* impl = dlg.impl;
   for (auto& [id, text] : a.texts) {
     Control* c = impl->Find(id);
     if (!c) {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no control " + std::to_string(id));
+      testhook::AddProblem("dialog \"" + shown + "\" has no control " + std::to_string(id));
       continue;
     }
     SetCtlText(dlg, id, text);
@@ -358,7 +411,7 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     Control* c = impl->Find(id);
     auto* b = c ? qobject_cast<QAbstractButton*>(c->widget.data()) : nullptr;
     if (!b) {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no check box " + std::to_string(id));
+      testhook::AddProblem("dialog \"" + shown + "\" has no check box " + std::to_string(id));
       continue;
     }
     if (b->isChecked() != on) b->click();
@@ -376,8 +429,8 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     } else if (c) {
       PostImplEvent(impl, kEvCommand, a.press);
     } else {
-      testhook::AddProblem("dialog \"" + dlg.title + "\" has no control " +
-                           std::to_string(a.press) + " to press");
+      testhook::AddProblem("dialog \"" + shown + "\" has no control " + std::to_string(a.press) +
+                           " to press");
     }
   }
   // Still open once that press has been handled (a refused value, say): the
@@ -407,6 +460,12 @@ int RunModal(Dialog& dlg, Form* owner) {
     dlg_result = 0;
     return 0;
   }
+  if (EndRequested()) {
+    // The program is ending: answered as by the close box, without showing.
+    testhook::LogDialog({dlg.title, 2, false});
+    dlg_result = 2;
+    return 2;
+  }
   if (dlg.IsOpen()) {
     // Already on screen (a second request while it waits): bring it forward.
     FocusForm(dlg);
@@ -425,10 +484,12 @@ int RunModal(Dialog& dlg, Form* owner) {
     });
   QEventLoop loop;
   impl->loop = &loop;
+  g_running_modals.push_back(&dlg);
   if (!impl->finished) loop.exec();
+  std::erase(g_running_modals, &dlg);
   impl->loop = nullptr;
   const int code = impl->result;
-  testhook::LogDialog({dlg.title, code, impl->scripted});
+  testhook::LogDialog({GetTitle(dlg), code, impl->scripted});
   dlg.impl = nullptr;
   impl->form = nullptr;
   EnableOwner(owner);
@@ -676,6 +737,12 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     testhook::LogMsgBox(rec);
     return def;
   }
+  if (EndRequested()) {
+    // The program is ending: answered as by the close box, without showing.
+    rec.result = EscapeId(buttons);
+    testhook::LogMsgBox(rec);
+    return rec.result;
+  }
   QMessageBox box;
   box.setWindowTitle(Q(caption));
   box.setText(NormalizeBreaks(text));
@@ -733,9 +800,12 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
       (void)buttons;
     });
   }
+  QPointer<QMessageBox> self(&box);
+  g_open_boxes.push_back(self);
   QEventLoop loop;
   QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
   if (box.isVisible()) loop.exec();
+  std::erase(g_open_boxes, self);
   EnableOwner(owner);
   int result = EscapeId(buttons);
   if (QAbstractButton* clicked = box.clickedButton()) {

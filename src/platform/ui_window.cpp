@@ -269,8 +269,9 @@ void CloseWindow(Window& win) {
 }
 
 void SetTitle(Form& form, const std::string& title) {
+  // A dialog's record keeps the title it was defined with: a retitled
+  // dialog opens with its own title again next time.
   if (form.impl && form.impl->top) form.impl->top->setWindowTitle(Q(title));
-  if (auto* d = dynamic_cast<Dialog*>(&form)) d->title = title;
 }
 
 std::string GetTitle(const Form& form) {

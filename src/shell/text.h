@@ -113,6 +113,7 @@ struct TextFile {
   // Mode "W" writes a temporary file beside the target and puts it in place
   // when closed, so a failed or interrupted write never loses the old file.
   std::string target, temp;
+  int write_error = 0;  // errno of the first write that failed
 };
 
 // Modes (any case): "R" read an existing file; "W" create or empty, read and
@@ -121,9 +122,12 @@ struct TextFile {
 // accepted); a name without a folder is relative to the current folder.
 // Returns 0 on success, 1 on failure. An open file variable is closed first.
 // A file written with "W" takes its new contents when it is closed, and only
-// when every write succeeded; until then it keeps its old ones.
+// when every write succeeded; until then it keeps its old ones. "W" fails on
+// a read-only file or in a read-only folder, also for root.
 int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode);
-void CloseTextFile(TextFile& f);  // harmless when closed
+// Harmless when closed. Returns 0, or for a "W" file that could not be put
+// in place (its old contents kept) the errno that stopped it.
+int CloseTextFile(TextFile& f);
 // True when the position is at or beyond the file's size (and when closed).
 bool FileEof(TextFile& f);
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/paths.h"
@@ -34,11 +35,30 @@ void ForWrite(TextFile& f) {
 bool Put(TextFile& f, const std::string& s) {
   if (!f.fp) return false;
   ForWrite(f);
-  return std::fwrite(s.data(), 1, s.size(), f.fp) == s.size();
+  if (std::fwrite(s.data(), 1, s.size(), f.fp) == s.size()) return true;
+  if (!f.write_error) f.write_error = errno ? errno : EIO;
+  return false;
 }
 
 bool IsDigit(int c) {
   return c >= '0' && c <= '9';
+}
+
+// Write permission as the user means it. root passes every access check, so
+// a file or folder that nobody may write counts as read-only for root too:
+// that is how a user marks a file or folder "do not change".
+bool MayWrite(const std::string& path, const struct stat& st) {
+  if (access(path.c_str(), W_OK) != 0) return false;
+  return geteuid() != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool FolderMayBeWritten(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
+  struct stat st {};
+  return stat(folder.c_str(), &st) == 0 && MayWrite(folder, st);
 }
 
 // A new, empty file beside `path` with the permissions the target has (or a
@@ -52,13 +72,14 @@ std::FILE* OpenReplacement(std::string& path, std::string& temp) {
   struct stat st {};
   mode_t mode;
   if (stat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode) || access(path.c_str(), W_OK) != 0) return nullptr;
+    if (S_ISDIR(st.st_mode) || !MayWrite(path, st)) return nullptr;
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = umask(0);
     umask(mask);
     mode = 0666 & ~mask;
   }
+  if (!FolderMayBeWritten(path)) return nullptr;
   temp = path + ".tmp-XXXXXX";
   const int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return nullptr;
@@ -107,20 +128,25 @@ int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) 
   return 0;
 }
 
-void CloseTextFile(TextFile& f) {
+int CloseTextFile(TextFile& f) {
+  int err = 0;
   if (f.fp && !f.temp.empty()) {
-    const bool written = std::fflush(f.fp) == 0 && !std::ferror(f.fp) && fsync(fileno(f.fp)) == 0;
-    const bool closed = std::fclose(f.fp) == 0;
-    if (!(written && closed && std::rename(f.temp.c_str(), f.target.c_str()) == 0)) {
-      unlink(f.temp.c_str());
-    }
+    err = f.write_error;
+    if (!err && std::fflush(f.fp) != 0) err = errno;
+    if (!err && std::ferror(f.fp)) err = EIO;
+    if (!err && fsync(fileno(f.fp)) != 0) err = errno;
+    if (std::fclose(f.fp) != 0 && !err) err = errno;
+    if (!err && std::rename(f.temp.c_str(), f.target.c_str()) != 0) err = errno;
+    if (err) unlink(f.temp.c_str());
   } else if (f.fp) {
     std::fclose(f.fp);
   }
   f.fp = nullptr;
   f.writing = false;
+  f.write_error = 0;
   f.target.clear();
   f.temp.clear();
+  return err;
 }
 
 bool FileEof(TextFile& f) {

@@ -1,0 +1,25 @@
+#include "calibration/state.h"
+
+namespace vna {
+
+double cal_start_freq = 0, cal_end_freq = 0, cal_delta_freq = 0;
+double STDcalStart = 0, STDcalEnd = 0, STDcalDelta = 0;
+
+int CalinProgress = 0;
+
+std::string cal_comment;
+int cal_PortA_Sens = 0, cal_ndx_A = 0;
+
+int std_comp = 0, comp_s11_half = 0, comp_s11_measure = 0, comp_s11_specify = 0;
+int comp_s22_half = 0, comp_s22_is_s11 = 0, comp_s22_specify = 0;
+Complex S22, s22_preset;
+
+int ref_to_antenna = 0;
+double ext_phase_per_MHz = 0, DeltaPhaseMax = 0, freqcal_ref = 0;
+int cal_prompt_color = 0;
+std::string gain_text;
+
+int PortA_cal = 0, PortB_cal = 0, no_cal_comp = 0;
+double Rbridge = 0;
+
+}  // namespace vna

@@ -1,0 +1,29 @@
+// The config file: colours, bands, sizes, units and options a user tunes in
+// a text editor. A title line, five version lines, then 63 positions of one
+// or three numbers each, with comment lines and file-name lines
+// ("controlfile=", "outputfile=", "voicefilefolder=") among them.
+#pragma once
+
+namespace vna {
+
+// Reads the config file named by file_name (when it cannot be opened, the
+// program folder's "_VNA_Config_1.cfg") into the settings. config_loaded := 1
+// only when all 63 positions were read; a complete load is copied to the
+// program folder's "ZiviRUR.cfg". The loaded file itself is never written.
+// With config_interactive 1 the graph is redrawn and the title shown.
+void LoadConfig();
+
+// Reads lines until one takes the next position (a value line with n = 1 or
+// 3 numbers, or a file-name line) or the file ends (config_end := 1, file
+// closed).
+void ReadConfigLine(int n);
+
+// 1 when line_buf is a comment line: empty, without a letter or digit, or
+// with "//" before its first letter or digit.
+int IsCommentLine();
+
+// The name of a band line ("station=" or "band=") into band_name entry
+// band_name_count, in upper case.
+void ReadStationName();
+
+}  // namespace vna

@@ -1,0 +1,261 @@
+// Reading and writing the init and state files line by line through the
+// settings table. Reading never trusts the file: every line has its own
+// limits, a file that ends early leaves the unread settings as they were,
+// and ClampSettings runs after every complete read. Writing replaces the old
+// file only with a complete new one.
+#include "files/init_file.h"
+
+#include "files/line_reader.h"
+#include "files/settings.h"
+#include "files/settings_clamp.h"
+#include "files/settings_table.h"
+#include "files/state.h"
+#include "files/write_errors.h"
+#include "graph/markers.h"
+#include "graph/state.h"
+#include "platform/paths.h"
+#include "platform/ui.h"
+#include "shell/placeholders.h"
+#include "shell/state.h"
+#include "shell/text.h"
+
+namespace vna {
+
+namespace {
+
+constexpr char kCR[] = "\r";
+
+void InitMessage(const std::string& text, const std::string& caption) {
+  MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
+}
+
+// The reader's position in the file. A line asked for after the file ended
+// is "missing": unlike an empty line it changes nothing.
+struct InitReader {
+  int line_no = 1;       // the count handed to ReadDataLine
+  int last_present = 0;  // last line the file really held
+  bool ended = false;
+
+  // Reads the next line into line_buf; false when the file had ended.
+  bool Next() {
+    bool present = !ended && !FileEof(data_file);
+    ReadDataLine(line_no);
+    if (present) {
+      last_present = line_no;
+    } else {
+      ended = true;
+    }
+    ++line_no;
+    return present;
+  }
+};
+
+// Reads one line of the table into its setting.
+void ReadSetting(InitReader& r, const InitLine& l) {
+  if (!r.Next()) return;
+  if (l.key) GetInitValue();
+  const std::string& text = line_buf;
+  const double v = LineValue(text);
+  if (l.read) {
+    l.read(v, text);
+  } else if (l.int_value) {
+    *l.int_value = Rnd(v);
+  } else if (l.double_value) {
+    *l.double_value = v;
+  } else if (l.text_value) {
+    *l.text_value = text;
+  }
+}
+
+// The marker count line and its groups. False when the count is out of
+// range: the markers are then empty and nothing after the count is read.
+bool ReadMarkers(InitReader& r) {
+  ClearMarkers();
+  int n = 0;
+  if (r.Next()) {
+    GetInitValue();
+    n = LineValueInt();
+  }
+  if (n > kMaxMarkers || n < 0) {
+    InitMessage(" Incorrect number of markers in init file.\r\nNumber read = " + NumStr(n),
+                " Init file error 2183");
+    CloseTextFile(data_file);
+    ClearMarkers();
+    marker_count = 0;
+    return false;
+  }
+  int valid = 0;
+  for (int i = 1; i <= n; ++i) {
+    Marker& m = markers[i];
+    double* fields[6] = {&m.Freq, &m.Rs, &m.Xs, &m.Phase, &m.SWR, &m.Rt};
+    for (double* field : fields) {
+      if (!r.Next()) continue;
+      GetInitValue();
+      *field = LineValue();
+    }
+    if (m.Freq < 0.001) m.Freq = 9999;
+    if (m.Freq > 0.001 && m.Freq < 9000) ++valid;
+  }
+  marker_count = valid;
+  SortMarkers();
+  return true;
+}
+
+// A calibration band beyond the instrument's range takes its defaults.
+void CheckCalBand(double& start, double& end, double& delta, double start_def, double end_def,
+                  double delta_def) {
+  if (end > maximumfreq || start < min_freq) {
+    start = start_def;
+    end = end_def;
+    delta = delta_def;
+  }
+}
+
+// A text setting as one line: cut at a line break (which would move every
+// later line) and to the 254 characters a reader keeps.
+std::string LineText(const std::string& s) {
+  std::string t = s.substr(0, s.find_first_of("\r\n"));
+  if (t.size() > kLineBufChars) t.resize(kLineBufChars);
+  return t;
+}
+
+std::string ValueText(const InitLine& l) {
+  if (l.write) return l.write();
+  if (l.int_value) return NumStr(*l.int_value);
+  if (l.double_value) return NumStr(*l.double_value);
+  if (l.text_value) return *l.text_value;
+  return "";
+}
+
+void WriteMarkerGroups() {
+  for (int i = 1; i <= kMaxMarkers; ++i) {
+    const Marker& m = markers[i];
+    const double fields[6] = {m.Freq, m.Rs, m.Xs, m.Phase, m.SWR, m.Rt};
+    for (int k = 0; k < 6; ++k) WriteText(data_file, kMarkerKeys[k] + NumStr(fields[k]));
+  }
+}
+
+}  // namespace
+
+std::string InitFileName() {
+  return "VNA_Init_Data_" + NumStr(format + 4152) + ".ini";
+}
+
+void ReadInitFile() {
+  msg_text = InitFileName();
+  file_name = ProgramFolder() + msg_text;
+  LoadInitData();
+}
+
+void WriteInitFile() {
+  msg_text = InitFileName();
+  file_name = ProgramFolder() + msg_text;
+  SaveInitData();
+}
+
+void GetInitValue() {
+  const std::string s = line_buf;
+  const size_t n = s.size();
+  size_t i = 1;  // 1-based position, as the format describes it
+  while (i < n && s[i - 1] == ' ') ++i;
+  do {
+    ++i;
+  } while (i <= n && s[i - 1] != ' ');
+  line_buf = i <= n ? s.substr(i - 1) : std::string();
+}
+
+void LoadInitData() {
+  if (OpenTextFile(data_file, file_name, "R") != 0) {
+    InitMessage(std::string("The INIT data file was not found in the same folder with the .exe "
+                            "file.") +
+                    kCR + "Make sure these files are in the same folder.",
+                " No INIT data  error=7321");
+    ClampSettings();
+    return;
+  }
+  SetDigits(8);
+  InitReader r;
+  const std::vector<InitLine>& lines = InitFileLines();
+  for (const InitLine& l : lines) {
+    switch (l.kind) {
+      case InitLineKind::kFormat: {
+        int n = 0;
+        if (r.Next()) {
+          GetInitValue();
+          n = LineValueInt();
+        }
+        if (n != format + 4152) {
+          CloseTextFile(data_file);
+          InitMessage(std::string("The init file is not compatible with this program.") + kCR +
+                          "The expected format is: " + NumStr(format + 4152) + kCR + kCR +
+                          "\nA new init file will be created when you close this program.",
+                      " Invalid *.ini file");
+          return;
+        }
+        break;
+      }
+      case InitLineKind::kSetting:
+        ReadSetting(r, l);
+        break;
+      case InitLineKind::kMarkerCount:
+        if (!ReadMarkers(r)) return;
+        break;
+      case InitLineKind::kMarkers:
+        break;  // read with the count
+      case InitLineKind::kSpare:
+        r.Next();
+        break;
+      case InitLineKind::kEnd:
+        break;  // the end line is not read
+    }
+  }
+  CheckCalBand(BCcalStart, BCcalEnd, BCcalDelta, BCcalStart_def, BCcalEnd_def, BCcalDelta_def);
+  CheckCalBand(HFcalStart, HFcalEnd, HFcalDelta, HFcalStart_def, HFcalEnd_def, HFcalDelta_def);
+  CheckCalBand(VHFcalStart, VHFcalEnd, VHFcalDelta, VHFcalStart_def, VHFcalEnd_def,
+               VHFcalDelta_def);
+  CheckCalBand(UHFcalStart, UHFcalEnd, UHFcalDelta, UHFcalStart_def, UHFcalEnd_def,
+               UHFcalDelta_def);
+  BuildMenus();
+  SetDigits(3);
+  CloseTextFile(data_file);
+  ClampSettings();
+  if (r.ended) {
+    InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" + kCR +
+                    file_name + kCR + "The settings it did not hold keep their present values.",
+                " Init file incomplete");
+  }
+}
+
+bool SaveInitData() {
+  if (OpenTextFile(data_file, file_name, "W") != 0) {
+    if (file_name.size() > 2) InitMessage(ReadOnlyFileText(msg_text), "");
+    return false;
+  }
+  SetDigits(8);
+  for (const InitLine& l : InitFileLines()) {
+    switch (l.kind) {
+      case InitLineKind::kFormat:
+      case InitLineKind::kMarkerCount:
+      case InitLineKind::kSetting:
+        WriteText(data_file, l.key ? l.key + ValueText(l) : LineText(ValueText(l)));
+        break;
+      case InitLineKind::kMarkers:
+        WriteMarkerGroups();
+        break;
+      case InitLineKind::kSpare:
+        WriteText(data_file, "");
+        break;
+      case InitLineKind::kEnd:
+        WriteText(data_file, kInitEndLine);
+        break;
+    }
+  }
+  SetDigits(3);
+  if (int err = CloseTextFile(data_file)) {
+    InitMessage(WriteFailedText(msg_text, err), " File not saved");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vna

@@ -1,0 +1,52 @@
+// Placeholders until the owning routines are built (see pending.h).
+#include "graph/pending.h"
+
+#include "files/settings.h"
+#include "platform/ui.h"
+#include "shell/dialogs.h"
+
+namespace vna {
+
+[[gnu::weak]] int graph_left = 0;
+[[gnu::weak]] int graph_right = 0;
+[[gnu::weak]] int graph_top = 0;
+[[gnu::weak]] int graph_bottom = 0;
+[[gnu::weak]] int graph_mid_x = 0;
+[[gnu::weak]] int tdr_mode = 0;
+
+[[gnu::weak]] void InfoPanel(int) {}
+[[gnu::weak]] void DrawDateStamp() {}
+
+[[gnu::weak]] int GraphScalesHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int PlotParamsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int SWRRulerHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int MarkerDlgHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int GraphStyleHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int ColorSelectionHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int TDRScalesHandler() {
+  return InertDialogEvent();
+}
+
+[[gnu::weak]] void Initgrafsize() {
+  int sw = 0, sh = 0;
+  ScreenSize(sw, sh);
+  if (sw > 0 && WinWidth > sw) WinWidth = sw;
+  if (sh > 0 && WinHeight > sh) WinHeight = sh;
+  if (WinWidth < 200) WinWidth = 200;
+  if (WinHeight < 100) WinHeight = 100;
+}
+[[gnu::weak]] void FreqGrid() {}
+
+}  // namespace vna

@@ -1,0 +1,44 @@
+#include "tools/state.h"
+
+#include <algorithm>
+
+namespace vna {
+
+VectorTrace vscope_elements[6];
+int chan_enabled[7] = {};
+int mux_chan = 0;
+
+int arrayscan_width = 0, arrayscan_height = 0;
+int array_left = 0, array_top = 0, array_right = 0, array_bottom = 0;
+int arr_plot_swr = 0, arr_plot_mag = 0, arr_plot_phase = 0;
+double array_phase_scale = 0;
+
+int Numpts = 0;
+double Tdr_delf = 0, DXscale = 0, tdr_zmax = 0, tdr_range_factor = 0, tdr_zo = 0,
+       tdr_dist_factor = 0;
+int tdr_high_res = 0, tdr_smoothing = 0, tdr_linear_z = 0, tdr_show_rho = 0, tdr_lines = 0,
+    tdr_show_params = 0;
+double LengthOffset = 0;
+int tdr_overlay = 0;
+
+double swr_ratio_center = 0, xtal_freq = 0;
+int xtal_q_range = 0;
+
+void InitTDRDefaults() {
+  Numpts = 256;
+  Tdr_delf = 1;
+  DXscale = 100;
+  tdr_zmax = 200;
+  tdr_range_factor = 1;
+  tdr_zo = 50;
+  tdr_dist_factor = 1;
+  tdr_high_res = 0;
+  tdr_smoothing = 0;
+  tdr_linear_z = 1;
+  tdr_show_rho = 0;
+  tdr_lines = 1;
+  tdr_show_params = 1;
+  LengthOffset = std::max(10.0, DXscale * 0.1);
+}
+
+}  // namespace vna

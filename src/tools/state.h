@@ -1,0 +1,49 @@
+// Run-state of the analysis tools: the Vector Scope elements, the array scan
+// window, the TDR settings and the tool inputs that the defaults give.
+#pragma once
+
+#include <string>
+
+namespace vna {
+
+// ---- Vector Scope ----
+// One element of a phased array, read through one multiplexer channel.
+struct VectorTrace {
+  double mag = 0;    // linear magnitude of the last reading; -1 in element 1: scope never opened
+  double phase = 0;  // radians
+  int tip_x = 0, tip_y = 0;  // tip of the vector last drawn, pixels
+  int colour = 0;
+  std::string name;  // "vector_1" .. "vector_5"
+  int index = 0;     // 1..5
+};
+extern VectorTrace vscope_elements[6];  // elements 1..5
+extern int chan_enabled[7];             // channels 1..6
+extern int mux_chan;                    // multiplexer channel of the present measurement, 0 = none
+
+// ---- Array Scan window (pixels) ----
+extern int arrayscan_width, arrayscan_height;
+extern int array_left, array_top, array_right, array_bottom;  // plot box
+extern int arr_plot_swr, arr_plot_mag, arr_plot_phase;        // traces shown
+extern double array_phase_scale;                              // phase full scale
+
+// ---- TDR ----
+extern int Numpts;               // points of the transform, 256 or 512
+extern double Tdr_delf;          // sweep step, MHz
+extern double DXscale;           // distance full scale, feet
+extern double tdr_zmax;          // impedance full scale, ohms
+extern double tdr_range_factor;  // reflection coefficient of the impedance full scale
+extern double tdr_zo;            // reference impedance, ohms
+extern double tdr_dist_factor;   // distance correction factor
+extern int tdr_high_res, tdr_smoothing, tdr_linear_z, tdr_show_rho, tdr_lines, tdr_show_params;
+extern double LengthOffset;  // offset line before the load, feet
+extern int tdr_overlay;      // colour number of the next TDR trace
+
+// ---- Tool inputs ----
+extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz
+extern double xtal_freq;         // crystal frequency of the crystal measurement
+extern int xtal_q_range;         // "Standard Q" choice (1 or 10)
+
+// Start values of the TDR settings.
+void InitTDRDefaults();
+
+}  // namespace vna
