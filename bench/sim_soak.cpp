@@ -23,7 +23,7 @@
 #include "support/sim_protocol.h"
 #include "support/sim_runner.h"
 
-namespace vna::testing {
+namespace vna::test {
 namespace {
 
 long ResidentKb(pid_t pid) {
@@ -136,6 +136,6 @@ BENCHMARK_CAPTURE(PointRoundTrip, uhf, "uhf")->Unit(benchmark::kMicrosecond)->Us
 BENCHMARK_CAPTURE(PointRoundTrip, model7306, "7306")->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
-}  // namespace vna::testing
+}  // namespace vna::test
 
 BENCHMARK_MAIN();

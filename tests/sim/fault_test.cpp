@@ -6,7 +6,7 @@
 
 #include "session.h"
 
-namespace vna::testing {
+namespace vna::test {
 namespace {
 
 TEST(SimFaults, SilenceWithholdsReplies) {
@@ -97,4 +97,4 @@ TEST(SimFaults, FaultsAreLoggedAndShownInTheStatus) {
 }
 
 }  // namespace
-}  // namespace vna::testing
+}  // namespace vna::test

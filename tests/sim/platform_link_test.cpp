@@ -10,7 +10,7 @@
 #include "platform/serial.h"
 #include "session.h"
 
-namespace vna::testing {
+namespace vna::test {
 namespace {
 
 // Reads single bytes, as the program's readers do, until "@" or about a second of empty reads.
@@ -57,4 +57,4 @@ TEST(SimPlatformLink, ProgramSerialLayerTalksToTheSimulator) {
 }
 
 }  // namespace
-}  // namespace vna::testing
+}  // namespace vna::test

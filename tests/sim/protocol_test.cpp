@@ -11,7 +11,7 @@
 
 #include "session.h"
 
-namespace vna::testing {
+namespace vna::test {
 namespace {
 
 struct Expect {
@@ -389,4 +389,4 @@ TEST(SimProtocol, HelpDocumentsEveryOption) {
 }
 
 }  // namespace
-}  // namespace vna::testing
+}  // namespace vna::test

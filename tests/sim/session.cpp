@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace vna::testing {
+namespace vna::test {
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -51,4 +51,4 @@ void SimSession::Gains(bool a_high, int b_step, int b_sens, int a_sens) {
   }
 }
 
-}  // namespace vna::testing
+}  // namespace vna::test

@@ -10,7 +10,7 @@
 #include "support/sim_protocol.h"
 #include "support/sim_runner.h"
 
-namespace vna::testing {
+namespace vna::test {
 
 class SimSession {
  public:
@@ -39,4 +39,4 @@ class SimSession {
 
 std::string Bytes(std::initializer_list<int> values);
 
-}  // namespace vna::testing
+}  // namespace vna::test

@@ -13,7 +13,7 @@
 
 #include "session.h"
 
-namespace vna::testing {
+namespace vna::test {
 namespace {
 
 using cplx = std::complex<double>;
@@ -311,4 +311,4 @@ TEST(SimSignal, TouchstoneDevicesFollowTheirFiles) {
 }
 
 }  // namespace
-}  // namespace vna::testing
+}  // namespace vna::test

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace vna::testing {
+namespace vna::test {
 
 namespace {
 
@@ -100,4 +100,4 @@ std::vector<uint8_t> SimPort::Exchange(const std::string& command, size_t n, int
   return Read(n, timeout_ms);
 }
 
-}  // namespace vna::testing
+}  // namespace vna::test

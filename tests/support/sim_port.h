@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vna::testing {
+namespace vna::test {
 
 class SimPort {
  public:
@@ -33,4 +33,4 @@ class SimPort {
   int fd_ = -1;
 };
 
-}  // namespace vna::testing
+}  // namespace vna::test

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace vna::testing {
+namespace vna::test {
 
 namespace {
 
@@ -126,4 +126,4 @@ VersionData ParseVersion(const std::string& raw) {
   return v;
 }
 
-}  // namespace vna::testing
+}  // namespace vna::test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace vna::testing {
+namespace vna::test {
 
 // Eight upper-case hexadecimal digits.
 std::string Hex8(uint32_t word);
@@ -54,4 +54,4 @@ struct VersionData {
 };
 VersionData ParseVersion(const std::string& text);
 
-}  // namespace vna::testing
+}  // namespace vna::test

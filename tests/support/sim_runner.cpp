@@ -21,7 +21,7 @@
 
 extern char** environ;
 
-namespace vna::testing {
+namespace vna::test {
 
 namespace {
 
@@ -235,4 +235,4 @@ std::string SimRunner::StderrText() const {
   return text.str();
 }
 
-}  // namespace vna::testing
+}  // namespace vna::test

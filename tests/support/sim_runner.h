@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace vna::testing {
+namespace vna::test {
 
 struct SimSettings {
   std::vector<std::string> args;  // further vna-sim options: --model, --dut, --fault, ...
@@ -71,4 +71,4 @@ class SimRunner {
   bool env_set_ = false;
 };
 
-}  // namespace vna::testing
+}  // namespace vna::test
