@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "device.h"
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 
@@ -56,9 +56,10 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
       continue;
     }
     static const char* const kWithValue[] = {
-        "--model", "--link", "--dut", "--dut-b", "--chan", "--bridge", "--noise", "--seed",
-        "--fault", "--control", "--log", "--temp", "--supply", "--extport-volts",
-        "--extport-digital", "--max-baud", "--clock-ppm", "--autopoweroff", "--send"};
+        "--model",    "--link",      "--dut",          "--dut-b",         "--chan",
+        "--bridge",   "--noise",     "--seed",         "--fault",         "--control",
+        "--log",      "--temp",      "--supply",       "--extport-volts", "--extport-digital",
+        "--max-baud", "--clock-ppm", "--autopoweroff", "--send"};
     bool known = false;
     for (const char* k : kWithValue) known = known || name == k;
     if (!known) {
@@ -74,9 +75,12 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
     }
     long n;
     if (name == "--model") {
-      if (value == "uhf") c.model = Model::kUhf;
-      else if (value == "7306") c.model = Model::k7306;
-      else return error = "--model: uhf or 7306", false;
+      if (value == "uhf")
+        c.model = Model::kUhf;
+      else if (value == "7306")
+        c.model = Model::k7306;
+      else
+        return error = "--model: uhf or 7306", false;
     } else if (name == "--link") {
       c.link = value;
     } else if (name == "--dut") {
@@ -86,14 +90,17 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
     } else if (name == "--chan") {
       const size_t at = value.find('=');
       if (at == std::string::npos || !ParseInt(value.substr(0, at), n) || n < 1 || n > 6) {
-        error = "--chan: expected N=SPEC with N from 1 to 6";
+        error = "--chan: expected N=DEVICE with N from 1 to 6";
         return false;
       }
       c.chans.emplace_back(static_cast<int>(n), value.substr(at + 1));
     } else if (name == "--bridge") {
-      if (value == "ideal") c.ideal_bridge = true;
-      else if (value == "real") c.ideal_bridge = false;
-      else return error = "--bridge: ideal or real", false;
+      if (value == "ideal")
+        c.ideal_bridge = true;
+      else if (value == "real")
+        c.ideal_bridge = false;
+      else
+        return error = "--bridge: ideal or real", false;
     } else if (name == "--noise") {
       if (!Number(name, value, c.noise, error)) return false;
       if (c.noise < 0) return error = "--noise: not below 0", false;
@@ -152,14 +159,15 @@ Link and model:
                          "ZT"/"ZU" get no reply
   --max-baud 57600|115000  highest line speed "C" 5 may select (default 115000)
   --ignore-baud          take bytes whatever line speed the program set; by
-                         default bytes sent at a speed other than the
-                         instrument's are garbled and dropped
+                         default bytes that find the line at a speed other
+                         than the instrument's (when the simulator reads
+                         them) are garbled and dropped
   --clock-ppm PPM        error of the DDS clock (default 0)
 
 Devices under test:
-  --dut SPEC             Port A device (default load)
-  --dut-b SPEC           Port B path (default thru)
-  --chan N=SPEC          Port B path while the multiplexer selects channel N
+  --dut DEVICE           Port A device (default load)
+  --dut-b DEVICE         Port B path (default thru)
+  --chan N=DEVICE        Port B path while the multiplexer selects channel N
                          (1..6); channels without one use --dut-b
 
 Signal path:
@@ -202,7 +210,7 @@ Control and logging:
   --help                 this text
 
 Control commands:
-  dut SPEC | dut-b SPEC | chan N SPEC | chan N none
+  dut DEVICE | dut-b DEVICE | chan N DEVICE | chan N none
   fault KIND [COUNT [BYTES]] | fault none
   temp C | supply V | extport VOLTS | bridge ideal|real | noise SIGMA [SEED]
   power on|off | mark TEXT (a note in the log) | status | quit

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 
@@ -47,7 +47,9 @@ bool FillAddress(const std::string& path, sockaddr_un& addr, std::string& error)
   return true;
 }
 
-std::string Ok(const std::string& what = "") { return what.empty() ? "ok" : "ok " + what; }
+std::string Ok(const std::string& what = "") {
+  return what.empty() ? "ok" : "ok " + what;
+}
 
 }  // namespace
 
@@ -73,7 +75,7 @@ std::string RunControl(Instrument& inst, const std::string& raw, bool& quit) {
   } else if (cmd == "chan") {
     long n;
     if (w.size() < 3 || !ParseInt(w[1], n) || n < 1 || n > 6) {
-      return "error: chan N SPEC, N from 1 to 6";
+      return "error: chan N DEVICE, N from 1 to 6";
     }
     if (w[2] == "none") {
       env.chans[n] = nullptr;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <functional>
 
-#include "spec_parse.h"
+#include "value_parse.h"
 #include "touchstone.h"
 
 namespace vna::sim {
@@ -13,15 +13,26 @@ namespace {
 constexpr double kZ0 = 50.0;
 constexpr double kLight = 299792458.0;
 
-cplx GammaFromZ(cplx z) { return (z - kZ0) / (z + kZ0); }
-cplx GammaFromY(cplx y) { return (1.0 - kZ0 * y) / (1.0 + kZ0 * y); }
+cplx GammaFromZ(cplx z) {
+  return (z - kZ0) / (z + kZ0);
+}
+cplx GammaFromY(cplx y) {
+  return (1.0 - kZ0 * y) / (1.0 + kZ0 * y);
+}
 
-// A one-port given as a reflection function of frequency.
+// A one-port given as a reflection function of frequency. On Port B it sits
+// in series between the two 50-ohm ports: S21 = 100 / (100 + Z), written
+// with the reflection so an open passes nothing without dividing by zero.
 class Reflector : public Device {
  public:
   explicit Reflector(std::function<cplx(double)> gamma) : gamma_(std::move(gamma)) {}
   bool HasReflection() const override { return true; }
+  bool HasTransmission() const override { return true; }
   cplx Reflection(double hz) const override { return gamma_(hz); }
+  cplx Transmission(double hz) const override {
+    const cplx g = gamma_(hz);
+    return 2.0 * (1.0 - g) / (3.0 - g);
+  }
 
  private:
   std::function<cplx(double)> gamma_;
@@ -208,29 +219,29 @@ DevicePtr Delay(const std::string& list, std::string& error) {
 
 }  // namespace
 
-DevicePtr ParseDevice(const std::string& spec_in, std::string& error) {
-  const std::string spec = Trim(spec_in);
-  const size_t colon = spec.find(':');
-  const std::string head = colon == std::string::npos ? spec : spec.substr(0, colon);
-  const std::string rest = colon == std::string::npos ? "" : spec.substr(colon + 1);
+DevicePtr ParseDevice(const std::string& text_in, std::string& error) {
+  const std::string device = Trim(text_in);
+  const size_t colon = device.find(':');
+  const std::string head = colon == std::string::npos ? device : device.substr(0, colon);
+  const std::string rest = colon == std::string::npos ? "" : device.substr(colon + 1);
   auto constant = [](cplx g) { return std::make_shared<Reflector>([g](double) { return g; }); };
 
-  if (spec == "open") return constant(1.0);
-  if (spec == "short") return constant(-1.0);
-  if (spec == "load") return constant(0.0);
-  if (spec.rfind("r=", 0) == 0) {
+  if (device == "open") return constant(1.0);
+  if (device == "short") return constant(-1.0);
+  if (device == "load") return constant(0.0);
+  if (device.rfind("r=", 0) == 0) {
     double r;
-    if (!ParseSi(spec.substr(2), r) || r < 0) {
-      error = "r=: bad resistance \"" + spec.substr(2) + "\"";
+    if (!ParseSi(device.substr(2), r) || r < 0) {
+      error = "r=: bad resistance \"" + device.substr(2) + "\"";
       return nullptr;
     }
     return constant(GammaFromZ(r));
   }
-  if (spec.rfind("z=", 0) == 0) {
-    const auto parts = Split(spec.substr(2), ',');
+  if (device.rfind("z=", 0) == 0) {
+    const auto parts = Split(device.substr(2), ',');
     double r, x;
     if (parts.size() != 2 || !ParseSi(parts[0], r) || !ParseSi(parts[1], x)) {
-      error = "z=: expected z=R,X, got \"" + spec + "\"";
+      error = "z=: expected z=R,X, got \"" + device + "\"";
       return nullptr;
     }
     if (r == -kZ0 && x == 0) {
@@ -255,8 +266,8 @@ DevicePtr ParseDevice(const std::string& spec_in, std::string& error) {
     }
     return std::make_shared<TouchstoneDevice>(std::move(data));
   }
-  if (spec == "thru") return std::make_shared<Transmitter>([](double) { return cplx(1.0); });
-  if (spec == "isolated") return std::make_shared<Transmitter>([](double) { return cplx(0.0); });
+  if (device == "thru") return std::make_shared<Transmitter>([](double) { return cplx(1.0); });
+  if (device == "isolated") return std::make_shared<Transmitter>([](double) { return cplx(0.0); });
   if (head == "atten") {
     double db = NAN;
     KeyReader k{"atten", ""};
@@ -268,7 +279,7 @@ DevicePtr ParseDevice(const std::string& spec_in, std::string& error) {
     return std::make_shared<Transmitter>([mag](double) { return cplx(mag); });
   }
   if (head == "delay") return Delay(rest, error);
-  error = "unknown device \"" + spec + "\"";
+  error = "unknown device \"" + device + "\"";
   return nullptr;
 }
 
@@ -284,6 +295,8 @@ const char* DeviceHelp() {
     s1p:FILE | s2p:FILE         a Touchstone file (S11), interpolated
   Port B and multiplexer channels (a transmission from Port A):
     thru | isolated | atten:db=DB | delay:ns=NS[,db=DB] | s2p:FILE (S21)
+    any circuit of Port A above (not a Touchstone file) sits in series
+    between the ports: crystal:... or series:l=..,c=.. make a band-pass
 )";
 }
 

@@ -1,5 +1,5 @@
 // Devices under test: what Port A sees (a reflection against 50 ohms) and
-// what Port B sees (a transmission from Port A), built from a text spec.
+// what Port B sees (a transmission from Port A), built from a short text.
 #pragma once
 
 #include <complex>
@@ -23,16 +23,17 @@ class Device {
 
 using DevicePtr = std::shared_ptr<const Device>;
 
-// Builds a device from its spec; on failure returns null and says why.
+// Builds a device from its text; on failure returns null and says why.
 //   open  short  load  r=OHMS  z=R,X
 //   series:r=..,l=..,c=..   parallel:r=..,l=..,c=..   (any element may be left out)
 //   crystal:fs=..,r=..,c1=..,c0=..
 //   line:z0=..,vf=..,len=METRES,end=open|short|load|r=OHMS[,db100=DB]
 //   s1p:FILE  s2p:FILE
 //   thru  atten:db=..  delay:ns=..[,db=..]  isolated
-DevicePtr ParseDevice(const std::string& spec, std::string& error);
+// A one-port circuit used on Port B sits in series between the two ports.
+DevicePtr ParseDevice(const std::string& device, std::string& error);
 
-// One-line description of the spec grammar for the help text.
+// One-line description of the device grammar for the help text.
 const char* DeviceHelp();
 
 }  // namespace vna::sim

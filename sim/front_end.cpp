@@ -16,7 +16,7 @@ constexpr double kFullScaleAmplitude = 2047;
 
 // The real bridge: the load channel carries T / (Z + Zs) + D of the reference,
 // a holomorphic bilinear map of Z, so three standards calibrate it exactly.
-const cplx kTracking = std::polar(110.0, -8.0 * M_PI / 180);   // ohms
+const cplx kTracking = std::polar(110.0, -8.0 * M_PI / 180);     // ohms
 const cplx kSourceZ(50.0, 4.0);                                  // source match
 const cplx kDirectivity = std::polar(0.012, 35.0 * M_PI / 180);  // leakage of the open bridge
 // Port B through path: tracking of the receiver path from Port A to Port B.
@@ -120,8 +120,8 @@ Words FrontEnd::Measure(const PathState& path, const Device& port_a, const Devic
   const cplx source = Source(path, hz);
   const cplx a_gain = path.a_gain_high ? kPortAHighGain : cplx(1.0);
   const cplx ref = source * a_gain;
-  cplx load = path.port_b ? source * PortBLoad(path, port_b, hz)
-                          : ref * PortALoad(path, port_a, hz);
+  cplx load =
+      path.port_b ? source * PortBLoad(path, port_b, hz) : ref * PortALoad(path, port_a, hz);
   if (faults.overload) load = std::polar(std::max(std::abs(load) * 50.0, 3000.0), std::arg(load));
   const int n = std::clamp(path.readings, 1, 256);
   Words words{};

@@ -26,9 +26,9 @@ struct PathState {
   int dds_power = 3;     // bit mask of the two DDS outputs; 0 = no test signal
   int amplitude = 1023;  // DDS amplitude code 0..1023
   bool a_gain_high = false;
-  int a_sens = 2;  // single-DDS model: Port A output level, 1 low, 2 high
-  int b_gain = 1;  // Port B gain step 1..5
-  int b_sens = 1;  // single-DDS model: Port B RF sensitivity, 2 = +12 dB
+  int a_sens = 2;    // single-DDS model: Port A output level, 1 low, 2 high
+  int b_gain = 1;    // Port B gain step 1..5
+  int b_sens = 1;    // single-DDS model: Port B RF sensitivity, 2 = +12 dB
   int readings = 1;  // readings averaged per point
 };
 

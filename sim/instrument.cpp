@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "spec_parse.h"
+#include "value_parse.h"
 #include "tuning.h"
 
 namespace vna::sim {
@@ -43,17 +43,36 @@ std::string TwoBytes(long value) {
 // Argument bytes after the command letter; "Q" is decided by what follows.
 int ArgumentBytes(uint8_t c) {
   switch (c) {
-    case 'V': case 'R': case 'B': return 0;
-    case 'C': case 'K': case 'J': case 'O': case 'D': case 'Z': return 1;
-    case 'A': return 2;
-    case 'L': return 3;
-    case 'M': return 4;
-    case 'Y': return 6;
-    case 'G': return 8;
-    case 'U': case 'T': return 9;
-    case 'E': return 19;
-    case 'N': return 24;
-    default: return -1;
+    case 'V':
+    case 'R':
+    case 'B':
+      return 0;
+    case 'C':
+    case 'K':
+    case 'J':
+    case 'O':
+    case 'D':
+    case 'Z':
+      return 1;
+    case 'A':
+      return 2;
+    case 'L':
+      return 3;
+    case 'M':
+      return 4;
+    case 'Y':
+      return 6;
+    case 'G':
+      return 8;
+    case 'U':
+    case 'T':
+      return 9;
+    case 'E':
+      return 19;
+    case 'N':
+      return 24;
+    default:
+      return -1;
   }
 }
 
@@ -71,12 +90,18 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
   }
   int* slot = nullptr;
   bool once = false;  // counted faults default to one reply
-  if (kind == "silence") slot = &silence;
-  else if (kind == "checksum") slot = &checksum, once = true;
-  else if (kind == "overload") slot = &overload;
-  else if (kind == "noref") slot = &noref;
-  else if (kind == "nosignal") slot = &nosignal;
-  else if (kind == "short") slot = &short_reply, once = true;
+  if (kind == "silence")
+    slot = &silence;
+  else if (kind == "checksum")
+    slot = &checksum, once = true;
+  else if (kind == "overload")
+    slot = &overload;
+  else if (kind == "noref")
+    slot = &noref;
+  else if (kind == "nosignal")
+    slot = &nosignal;
+  else if (kind == "short")
+    slot = &short_reply, once = true;
   if (!slot) {
     error = "fault: unknown fault \"" + kind + "\"";
     return false;
@@ -153,9 +178,10 @@ void Instrument::PowerOff(const std::string& why) {
 
 std::string Instrument::VersionText() const {
   std::string text = model_ == Model::kUhf
-                         ? Format("VNA UHF ver 2.41 ddsclk1=%08.5f ddsclk2=%08.5f dfr1=%06x "
-                                  "dfr2=%06x",
-                                  kUhfClock1, kUhfClock2, kOffset1, kOffset2)
+                         ? Format(
+                               "VNA UHF ver 2.41 ddsclk1=%08.5f ddsclk2=%08.5f dfr1=%06x "
+                               "dfr2=%06x",
+                               kUhfClock1, kUhfClock2, kOffset1, kOffset2)
                          : std::string("VNA7306 ver 3.10 ddsclk=100.0000");
   if (has_temp_) text += " temp";
   if (max_baud_ >= 115000) text += " maxbaud115";
@@ -299,6 +325,12 @@ void Instrument::Execute(const std::vector<uint8_t>& cmd, double now, std::strin
       } else if (max_baud_ >= 115000) {
         baud_ = 115000;
         log_.Note("line speed 115000");
+        // Whatever came behind it was sent at the old speed.
+        if (!inbuf_.empty()) {
+          log_.Bytes(inbuf_.data(), inbuf_.size());
+          log_.Note(Format("%zu bytes garbled: sent at 57600 baud", inbuf_.size()));
+          inbuf_.clear();
+        }
       } else {
         log_.Note("115000 baud not supported: staying at 57600");
       }
@@ -321,9 +353,12 @@ void Instrument::Execute(const std::vector<uint8_t>& cmd, double now, std::strin
       bool ok = true;
       for (int i = 1; i <= 4; ++i) {
         const char d = static_cast<char>(cmd[i]);
-        if (d >= '0' && d <= '9') code = code * 16 + static_cast<uint32_t>(d - '0');
-        else if (d >= 'A' && d <= 'F') code = code * 16 + static_cast<uint32_t>(d - 'A' + 10);
-        else ok = false;
+        if (d >= '0' && d <= '9')
+          code = code * 16 + static_cast<uint32_t>(d - '0');
+        else if (d >= 'A' && d <= 'F')
+          code = code * 16 + static_cast<uint32_t>(d - 'A' + 10);
+        else
+          ok = false;
       }
       if (!ok) {
         log_.ProtocolError("M needs 4 upper-case hexadecimal digits");
@@ -418,7 +453,8 @@ void Instrument::Gains(uint8_t a, uint8_t b) {
     }
     return;
   }
-  // Single-DDS model: 64 x signal path + 4 x gain (1 or 2) + sensitivity; B: 4 x gain | sensitivity.
+  // Single-DDS model: 64 x signal path + 4 x gain (1 or 2) + sensitivity; B: 4 x gain |
+  // sensitivity.
   const int select = a >> 6, gain = (a >> 2) & 15, a_sens = a & 3;
   const int b_gain = b >> 2, b_sens = b & 3;
   if (select < 1 || (gain != 1 && gain != 2) || a_sens < 1 || a_sens > 2) {
@@ -514,14 +550,13 @@ void Instrument::TwoMultiplier(const std::vector<uint8_t>& cmd, std::string& out
     mult2_ = m2;
   } else if (m1 != mult1_ || m2 != mult2_) {
     // The multiplied clocks are only re-locked when the command says so.
-    log_.ProtocolError(Format("multipliers %d,%d sent without the change flag; still %d,%d", m1,
-                              m2, mult1_, mult2_));
+    log_.ProtocolError(Format("multipliers %d,%d sent without the change flag; still %d,%d", m1, m2,
+                              mult1_, mult2_));
   }
   settle_ = cmd[3] & 0x1F;
   path_.port_b = cmd[3] & 0x20;
   const double offset = kOffset1 * 1e-8;
-  const TwoWordFrequency f =
-      DecodeTwoWords(word1, word2, Clock() * mult1_, Clock() * mult2_, offset);
+  const TwoWordFrequency f = DecodeTwoWords(word1, word2, Clock(), mult1_, mult2_, offset);
   if (f.mismatch > 0.001) {
     log_.ProtocolError(Format("the two words disagree by %.6f MHz", f.mismatch));
   }
@@ -588,8 +623,8 @@ std::string Instrument::Status() const {
       model_ == Model::kUhf ? "uhf" : "7306", power, baud_, freq_mhz_, path_.port_b ? 'B' : 'A',
       (path_.relay_a ? 1 : 0) + (path_.relay_b ? 2 : 0), path_.dds_power, path_.amplitude,
       path_.readings, path_.a_gain_high ? 5 : 1, path_.a_sens, sig_select_, path_.b_gain,
-      path_.b_sens, osc_, mult1_, mult2_, settle_, mux_, auto_power_down_ ? 1 : 0, measurements_, loop_resets_, syncs_,
-      log_.ProtocolErrors(), env_.faults.Describe().c_str(),
+      path_.b_sens, osc_, mult1_, mult2_, settle_, mux_, auto_power_down_ ? 1 : 0, measurements_,
+      loop_resets_, syncs_, log_.ProtocolErrors(), env_.faults.Describe().c_str(),
       front_.IdealBridge() ? "ideal" : "real");
 }
 

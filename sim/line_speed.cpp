@@ -20,9 +20,12 @@ int TerminalBaud(int fd) {
   struct termios t {};
   if (tcgetattr(fd, &t) != 0) return 0;
   switch (cfgetospeed(&t)) {
-    case B57600: return 57600;
-    case B115200: return 115200;
-    default: return 0;
+    case B57600:
+      return 57600;
+    case B115200:
+      return 115200;
+    default:
+      return 0;
   }
 #endif
 }

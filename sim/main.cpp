@@ -19,7 +19,7 @@
 #include "event_log.h"
 #include "instrument.h"
 #include "pty_link.h"
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 
@@ -27,7 +27,9 @@ namespace {
 
 volatile sig_atomic_t g_stop = 0;
 
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int) {
+  g_stop = 1;
+}
 
 double Now() {
   using namespace std::chrono;
@@ -41,8 +43,8 @@ bool BuildEnvironment(const SimConfig& config, Environment& env, std::string& er
   env.port_b = ParseDevice(config.dut_b, error);
   if (!env.port_b) return error = "--dut-b: " + error, false;
   if (!env.port_b->HasTransmission()) return error = "--dut-b: not a Port B device", false;
-  for (const auto& [n, spec] : config.chans) {
-    env.chans[n] = ParseDevice(spec, error);
+  for (const auto& [n, device] : config.chans) {
+    env.chans[n] = ParseDevice(device, error);
     if (!env.chans[n]) return error = "--chan: " + error, false;
     if (!env.chans[n]->HasTransmission()) return error = "--chan: not a Port B device", false;
   }
@@ -112,9 +114,10 @@ int Run(const SimConfig& config) {
     fds.clear();
     fds.push_back({pty.Master(), static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0});
     control.AddPollFds(fds);
+    // Woken at least every 20 ms to clear the line's exclusive flag (see PtyLink).
     const double wait = instrument.NextDeadline() - Now();
     const int timeout_ms =
-        std::isinf(wait) ? 1000 : std::clamp(static_cast<int>(std::ceil(wait * 1000)), 0, 1000);
+        std::isinf(wait) ? 20 : std::clamp(static_cast<int>(std::ceil(wait * 1000)), 0, 20);
     const int ready = poll(fds.data(), fds.size(), timeout_ms);
     if (ready < 0 && errno != EINTR) {
       std::fprintf(stderr, "vna-sim: poll: %s\n", std::strerror(errno));
@@ -132,6 +135,7 @@ int Run(const SimConfig& config) {
         instrument.Receive(buf.data(), static_cast<size_t>(n), Now(), out);
       }
     }
+    pty.ReleaseExclusive();
     if (ready > 0) control.Service(fds, 1, run_control);
     instrument.Tick(Now(), out);
     Flush(pty.Master(), out);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -69,6 +70,12 @@ bool PtyLink::Open(const std::string& link, std::string& error) {
   return true;
 }
 
-int PtyLink::LineBaud() const { return TerminalBaud(slave_); }
+int PtyLink::LineBaud() const {
+  return TerminalBaud(slave_);
+}
+
+void PtyLink::ReleaseExclusive() const {
+  ioctl(slave_, TIOCNXCL);
+}
 
 }  // namespace vna::sim

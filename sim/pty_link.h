@@ -19,6 +19,11 @@ class PtyLink {
   const std::string& DeviceName() const { return device_; }
   // The speed the program set on its side of the line, in baud (0 when unknown).
   int LineBaud() const;
+  // A program that opens its port exclusively (TIOCEXCL) leaves the flag on
+  // the pseudo-terminal after it closes, and its next open would fail unless
+  // it runs as root. The instrument does not mind who opens the line, so the
+  // flag is cleared as often as the line is served.
+  void ReleaseExclusive() const;
 
  private:
   int master_ = -1;

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "spec_parse.h"
+#include "value_parse.h"
 
 namespace vna::sim {
 
@@ -56,12 +56,18 @@ bool ReadTouchstone(const std::string& path, Touchstone& out, std::string& error
       std::istringstream words(Lower(line.substr(1)));
       std::string w;
       while (words >> w) {
-        if (w == "hz") unit = 1;
-        else if (w == "khz") unit = 1e3;
-        else if (w == "mhz") unit = 1e6;
-        else if (w == "ghz") unit = 1e9;
-        else if (w == "ri" || w == "ma" || w == "db") format = w;
-        else if (w == "s") continue;
+        if (w == "hz")
+          unit = 1;
+        else if (w == "khz")
+          unit = 1e3;
+        else if (w == "mhz")
+          unit = 1e6;
+        else if (w == "ghz")
+          unit = 1e9;
+        else if (w == "ri" || w == "ma" || w == "db")
+          format = w;
+        else if (w == "s")
+          continue;
         else if (w == "y" || w == "z" || w == "h" || w == "g") {
           error = "only S parameters are supported: " + path;
           return false;

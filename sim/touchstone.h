@@ -11,7 +11,7 @@ namespace vna::sim {
 
 struct Touchstone {
   int ports = 1;
-  std::vector<double> hz;                            // ascending
+  std::vector<double> hz;                              // ascending
   std::vector<std::array<std::complex<double>, 4>> s;  // S11, S21, S12, S22 (S11 only for one port)
 };
 

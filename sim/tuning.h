@@ -16,13 +16,19 @@ bool ParseHexWord(const char* digits, uint32_t& word);
 double WordFrequency(uint32_t word, double clock);
 
 struct TwoWordFrequency {
-  double f1 = 0;         // the frequency of the first DDS (the test signal), MHz
-  double mismatch = 0;   // how far the second word lies from the offset image, MHz
+  double f1 = 0;        // the frequency of the first DDS (the test signal), MHz
+  double mismatch = 0;  // how far the second word lies from the offset image, MHz
 };
 
-// Finds the image of word 1 (on clock1, the first DDS's multiplied clock) whose
-// frequency plus the offset folds onto word 2 (on clock2).
-TwoWordFrequency DecodeTwoWords(uint32_t word1, uint32_t word2, double clock1, double clock2,
+// The multiplier pair whose band (the instrument's band filters, laid out
+// after the default frequency plan) passes a frequency in MHz; false above it.
+bool BandMultipliers(double mhz, int& m1, int& m2);
+
+// Finds the image of word 1 (on clock1 = clock x m1, the first DDS's
+// multiplied clock) whose frequency plus the offset folds onto word 2 (on
+// clock x m2). At some frequencies (multiples of 25 MHz) two images agree
+// exactly; the band filters then pass the one whose band uses m1 and m2.
+TwoWordFrequency DecodeTwoWords(uint32_t word1, uint32_t word2, double clock, int m1, int m2,
                                 double offset);
 
 }  // namespace vna::sim

@@ -1,5 +1,7 @@
 #include "sim_port.h"
 
+#include "platform/serial_rate.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -40,7 +42,7 @@ SimPort::~SimPort() {
 }
 
 void SimPort::SetBaud(int baud) {
-  if (!SetTerminalBaud(fd_, baud)) throw std::runtime_error("cannot set the line speed");
+  if (!serial_rate::SetCustom(fd_, baud)) throw std::runtime_error("cannot set the line speed");
 }
 
 void SimPort::Write(const std::vector<uint8_t>& bytes) {

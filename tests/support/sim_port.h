@@ -33,7 +33,4 @@ class SimPort {
   int fd_ = -1;
 };
 
-// Sets a custom output and input speed on a terminal (Linux termios2).
-bool SetTerminalBaud(int fd, int baud);
-
 }  // namespace vna::test

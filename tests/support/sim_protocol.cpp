@@ -36,8 +36,8 @@ void PlanMultipliers(double mhz, int& m1, int& m2) {
   m2 = code % 32;
 }
 
-std::string UhfCommand(double mhz, int m1, int m2, int mode, int settle, bool port_b,
-                       double offset, double clock) {
+std::string UhfCommand(double mhz, int m1, int m2, int mode, int settle, bool port_b, double offset,
+                       double clock) {
   std::string cmd = "E";
   cmd += static_cast<char>(mode);
   cmd += static_cast<char>(16 * (m1 - 5) + (m2 - 5));
@@ -103,7 +103,8 @@ VersionData ParseVersion(const std::string& raw) {
   auto has = [&](const char* key) { return t.find(key) != std::string::npos; };
   auto decimal = [&](const char* key) {
     const size_t at = t.find(key);
-    return at == std::string::npos ? 0.0 : std::atof(t.substr(at + std::string(key).size(), 8).c_str());
+    return at == std::string::npos ? 0.0
+                                   : std::atof(t.substr(at + std::string(key).size(), 8).c_str());
   };
   auto hex6 = [&](const char* key) {
     const size_t at = t.find(key);

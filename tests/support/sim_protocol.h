@@ -19,8 +19,8 @@ void PlanMultipliers(double mhz, int& m1, int& m2);
 
 // "E": mode 1 measures, 2 sets the frequency only; 4 is added when the
 // multipliers change. Words fold into the first Nyquist zone of clock x mult.
-std::string UhfCommand(double mhz, int m1, int m2, int mode, int settle, bool port_b,
-                       double offset, double clock = 50.0);
+std::string UhfCommand(double mhz, int m1, int m2, int mode, int settle, bool port_b, double offset,
+                       double clock = 50.0);
 // "U"/"T" (measure Port A / Port B) or "G" (frequency only) of the single-DDS model.
 std::string VhfCommand(char letter, double mhz, int settle = 2, double clock = 400.0);
 

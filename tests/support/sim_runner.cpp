@@ -50,7 +50,21 @@ SimRunner::SimRunner(std::vector<std::string> args, int com_port) {
   Start(s);
 }
 
-SimRunner::SimRunner(const SimSettings& settings) { Start(settings); }
+SimRunner::SimRunner(const SimSettings& settings) {
+  Start(settings);
+}
+
+void SimRunner::Start(const SimSettings& settings) {
+  try {
+    Launch(settings);
+  } catch (...) {
+    // No destructor runs for a runner that never finished starting.
+    Stop();
+    std::error_code ec;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
+    throw;
+  }
+}
 
 SimRunner::~SimRunner() {
   Stop();
@@ -65,7 +79,7 @@ SimRunner::~SimRunner() {
   if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
 }
 
-void SimRunner::Start(const SimSettings& settings) {
+void SimRunner::Launch(const SimSettings& settings) {
   com_port_ = settings.com_port;
   std::string tmpl = (std::filesystem::temp_directory_path() / "vna-sim-XXXXXX").string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a temporary folder");
@@ -74,8 +88,8 @@ void SimRunner::Start(const SimSettings& settings) {
   control_ = folder_ + "/control";
   log_ = folder_ + "/sim.log";
 
-  std::vector<std::string> argv_text = {VNA_BINARY_DIR "/bin/vna-sim", "--link", link_,
-                                        "--control", control_, "--quiet"};
+  std::vector<std::string> argv_text = {
+      VNA_BINARY_DIR "/bin/vna-sim", "--link", link_, "--control", control_, "--quiet"};
   if (settings.log) {
     argv_text.push_back("--log");
     argv_text.push_back(log_);
@@ -159,8 +173,8 @@ std::string SimRunner::Control(const std::string& line) {
   return answer.size() > 3 ? answer.substr(3) : "";
 }
 
-void SimRunner::SetChannel(int n, const std::string& spec) {
-  Control("chan " + Decimal(n) + " " + spec);
+void SimRunner::SetChannel(int n, const std::string& device) {
+  Control("chan " + Decimal(n) + " " + device);
 }
 
 std::string SimRunner::Status(const std::string& key) {
@@ -180,7 +194,9 @@ std::vector<std::string> SimRunner::LogLines() const {
   return lines;
 }
 
-std::vector<std::vector<uint8_t>> SimRunner::Commands() const { return CommandsSince(""); }
+std::vector<std::vector<uint8_t>> SimRunner::Commands() const {
+  return CommandsSince("");
+}
 
 std::vector<std::vector<uint8_t>> SimRunner::CommandsSince(const std::string& mark) const {
   std::vector<std::vector<uint8_t>> commands;
@@ -192,6 +208,16 @@ std::vector<std::vector<uint8_t>> SimRunner::CommandsSince(const std::string& ma
     commands.push_back(HexLine(line));
   }
   return commands;
+}
+
+std::vector<std::vector<uint8_t>> SimRunner::WaitForCommands(size_t count, const std::string& mark,
+                                                             int timeout_ms) const {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    auto commands = CommandsSince(mark);
+    if (commands.size() >= count || Clock::now() > deadline) return commands;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
 }
 
 std::vector<std::string> SimRunner::Notes() const {

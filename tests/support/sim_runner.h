@@ -37,9 +37,9 @@ class SimRunner {
   // Sends one control command and returns the answer after "ok"; throws
   // std::runtime_error when the simulator answers "error: ...".
   std::string Control(const std::string& line);
-  void SetDut(const std::string& spec) { Control("dut " + spec); }
-  void SetDutB(const std::string& spec) { Control("dut-b " + spec); }
-  void SetChannel(int n, const std::string& spec);
+  void SetDut(const std::string& device) { Control("dut " + device); }
+  void SetDutB(const std::string& device) { Control("dut-b " + device); }
+  void SetChannel(int n, const std::string& device);
   void Fault(const std::string& kind_and_count) { Control("fault " + kind_and_count); }
   void Mark(const std::string& text) { Control("mark " + text); }
   // One value of the status line ("freq", "relays", "gainB", ...).
@@ -51,11 +51,17 @@ class SimRunner {
   // Framed commands after the last "mark text" note.
   std::vector<std::vector<uint8_t>> CommandsSince(const std::string& mark) const;
   std::vector<std::string> Notes() const;
+  // The program's bytes reach the simulator a moment after its write returns:
+  // waits until at least count framed commands stand in the log (after the
+  // mark, when one is given) and returns them; fewer after timeout_ms.
+  std::vector<std::vector<uint8_t>> WaitForCommands(size_t count, const std::string& mark = "",
+                                                    int timeout_ms = 2000) const;
   // What the simulator printed on stderr (protocol errors among it).
   std::string StderrText() const;
 
  private:
   void Start(const SimSettings& settings);
+  void Launch(const SimSettings& settings);
 
   std::string folder_, link_, control_, log_;
   int com_port_ = 8;

@@ -1,4 +1,4 @@
-#include "spec_parse.h"
+#include "value_parse.h"
 
 #include <cctype>
 #include <cerrno>
@@ -22,16 +22,35 @@ bool ParseSi(const std::string& text, double& value) {
   if (suffix.size() > 1) return false;
   if (suffix.size() == 1) {
     switch (suffix[0]) {
-      case 'f': scale = 1e-15; break;
-      case 'p': scale = 1e-12; break;
-      case 'n': scale = 1e-9; break;
-      case 'u': scale = 1e-6; break;
-      case 'm': scale = 1e-3; break;
-      case 'k': scale = 1e3; break;
-      case 'M': scale = 1e6; break;
-      case 'G': scale = 1e9; break;
-      case 'T': scale = 1e12; break;
-      default: return false;
+      case 'f':
+        scale = 1e-15;
+        break;
+      case 'p':
+        scale = 1e-12;
+        break;
+      case 'n':
+        scale = 1e-9;
+        break;
+      case 'u':
+        scale = 1e-6;
+        break;
+      case 'm':
+        scale = 1e-3;
+        break;
+      case 'k':
+        scale = 1e3;
+        break;
+      case 'M':
+        scale = 1e6;
+        break;
+      case 'G':
+        scale = 1e9;
+        break;
+      case 'T':
+        scale = 1e12;
+        break;
+      default:
+        return false;
     }
   }
   value = v * scale;
