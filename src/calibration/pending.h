@@ -40,8 +40,8 @@ void CalA();              // Port A calibration over cal_start_freq .. cal_end_f
 // Port B calibration. Placeholder: calibrates nothing and says so in
 // calB_error (-1), so no caller saves a calibration file after it.
 void CalB();
-void SaveCalFile();       // writes the calibration file
-void CalMultiChannel();   // calibration of the multiplexer channels
+void SaveCalFile();           // writes the calibration file
+void CalMultiChannel();       // calibration of the multiplexer channels
 void CleanRelays(int count);  // cycles the multiplexer relays
 
 }  // namespace vna

@@ -38,28 +38,28 @@ void FreqGrid();
 
 // ---- What the main window's commands call ----
 // Each placeholder draws nothing and opens nothing; the real routine replaces it.
-void RedrawGraph();            // the main graph again for the present settings
-void DrawTitle();              // the title line of the current port or TDR plot
+void RedrawGraph();                // the main graph again for the present settings
+void DrawTitle();                  // the title line of the current port or TDR plot
 void CursorReadout(int x, int y);  // cursor line and readout at window pixel x, y
-void MarkerCommand(int sub);   // marker sub-commands 1, 5, 6, 7, 8, 9, 22
+void MarkerCommand(int sub);       // marker sub-commands 1, 5, 6, 7, 8, 9, 22
 // Smith chart of the last Port A scan, waiting in its own loop until it must
 // be drawn anew or was closed; with fewer than 3 points, in Port B mode or in
 // TDR mode it opens nothing and leaves smith_closed as it was.
 void Smith();
 // The second, rotated Smith chart; the same rule as Smith with smith2_closed.
 void Smith_2();
-void TDRScales();              // " TDR Scales" dialog
-void GraphScales();            // " Graph  Scales" dialog
-void ReopenMainWindow(int keep_size);  // re-creates main_win with a new layout
-void ShowCursorData();         // the " Cursor Data" window
-void ClearGraph();             // clears the graph area
-void CheckScreenDimensions();  // the graph-coordinate test picture
-void DrawFilesPanel();         // the panel of file names under the graph
-void SetStyles(int style);     // overlay a scan file drawn in this style
+void TDRScales();                        // " TDR Scales" dialog
+void GraphScales();                      // " Graph  Scales" dialog
+void ReopenMainWindow(int keep_size);    // re-creates main_win with a new layout
+void ShowCursorData();                   // the " Cursor Data" window
+void ClearGraph();                       // clears the graph area
+void CheckScreenDimensions();            // the graph-coordinate test picture
+void DrawFilesPanel();                   // the panel of file names under the graph
+void SetStyles(int style);               // overlay a scan file drawn in this style
 void SelectStyle(int trace, int style);  // " Graph Style" dialog for one trace
-void ShowLegend();             // the legend window
-void SelectColors();           // " Color Selection" dialog
-void EnterSwrRuler();          // " SWR Ruler" dialog
-void RepeatPolarPlot();        // polar plot until its window is closed
+void ShowLegend();                       // the legend window
+void SelectColors();                     // " Color Selection" dialog
+void EnterSwrRuler();                    // " SWR Ruler" dialog
+void RepeatPolarPlot();                  // polar plot until its window is closed
 
 }  // namespace vna

@@ -19,12 +19,12 @@ void SmoothA();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
-void Scan_A();          // Port A scan over the scan limits
-void Scan_B();          // Port B scan over the scan limits
-void BandScan();        // one band-scan pass at bandscan_sens
-void PointDataMode();   // single-frequency live measurement
-void SetScanLimits();   // " Scan Limits" dialog
-void SmoothingDialog(); // " Smoothing" dialog
-void RescanCenter();    // rescan around a centre, then the noise filter dsp_filter
+void Scan_A();           // Port A scan over the scan limits
+void Scan_B();           // Port B scan over the scan limits
+void BandScan();         // one band-scan pass at bandscan_sens
+void PointDataMode();    // single-frequency live measurement
+void SetScanLimits();    // " Scan Limits" dialog
+void SmoothingDialog();  // " Smoothing" dialog
+void RescanCenter();     // rescan around a centre, then the noise filter dsp_filter
 
 }  // namespace vna

@@ -125,8 +125,7 @@ void PortABButton() {
     average_other = previous;
     RedrawGraph();
   } else {
-    MsgBox(&main_win, "Port B is not calibrated.", "Port B not calibrated", kMbOk, kIconNone,
-           true);
+    MsgBox(&main_win, "Port B is not calibrated.", "Port B not calibrated", kMbOk, kIconNone, true);
   }
 }
 

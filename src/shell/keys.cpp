@@ -26,14 +26,22 @@ namespace {
 // The window that had the focus last, for printing; none for other indexes.
 Window* FocusWindow() {
   switch (focus_win) {
-    case 1: return &main_win;
-    case 3: return &point_win;
-    case 4: return &help_win;
-    case 5: return &smith_win;
-    case 6: return &smith2_win;
-    case 7: return &swrratio_win;
-    case 8: return &marker_win;
-    default: return nullptr;
+    case 1:
+      return &main_win;
+    case 3:
+      return &point_win;
+    case 4:
+      return &help_win;
+    case 5:
+      return &smith_win;
+    case 6:
+      return &smith2_win;
+    case 7:
+      return &swrratio_win;
+    case 8:
+      return &marker_win;
+    default:
+      return nullptr;
   }
 }
 

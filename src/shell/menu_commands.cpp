@@ -120,9 +120,10 @@ std::string CalRangeLines(bool defaults) {
 }
 
 void RestoreDefaultCalRanges() {
-  msg_text = "Do you want to restore the default cal Start/Stop freq values?\r\n"
-             "Present freq values are: \r\n" +
-             CalRangeLines(false) + "\r\n\r\nDEFAULT values will be:\r\n" + CalRangeLines(true);
+  msg_text =
+      "Do you want to restore the default cal Start/Stop freq values?\r\n"
+      "Present freq values are: \r\n" +
+      CalRangeLines(false) + "\r\n\r\nDEFAULT values will be:\r\n" + CalRangeLines(true);
   if (MsgBox(&main_win, msg_text, " Restore Cal Defaults", kMbYesNo, kIconNone, true) != kIdYes)
     return;
   for (const CalRange& r : kCalRanges) {

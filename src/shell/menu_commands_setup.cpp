@@ -277,9 +277,9 @@ std::vector<Command> SetupMenuCommands() {
   const struct {
     int id;
     int* style;
-  } styles[] = {{3021, &swrstyle}, {3022, &zmagstyle}, {3023, &rsstyle},
+  } styles[] = {{3021, &swrstyle}, {3022, &zmagstyle},  {3023, &rsstyle},
                 {3024, &xsstyle},  {3025, &phasestyle}, {3026, &rtstyle},
-                {3029, &s11style}, {3030, &s21style},  {3031, &delaystyle}};
+                {3029, &s11style}, {3030, &s21style},   {3031, &delaystyle}};
   for (int trace = 1; trace <= 9; ++trace) {
     int* style = styles[trace - 1].style;
     c.push_back({styles[trace - 1].id, G::kNone, [trace, style] { SelectStyle(trace, *style); }});

@@ -52,10 +52,10 @@ Items FunctionsMenu() {
       {"Distance to Fault", 40},
       {"Refer to Antenna", 38},
       {"Constant Freq", 34},
-      MenuItem::Sub("Band Scan",
-                    {{"Normal Sensitivity", 212},
-                     {model_uhf != 0 ? "High Sensitivity(+15dB)" : "High Sensitivity(+12dB)",
-                      21279}}),
+      MenuItem::Sub(
+          "Band Scan",
+          {{"Normal Sensitivity", 212},
+           {model_uhf != 0 ? "High Sensitivity(+15dB)" : "High Sensitivity(+12dB)", 21279}}),
       {"Measure Crystal", 36},
       {"1/4Wave Stub", 213},
       {"Q Measurement", 2139},
@@ -69,8 +69,7 @@ Items FunctionsMenu() {
 
 // "  Band n " + start-end (step), numbers by the number-to-text rule.
 std::string CalBandCaption(int n, double start, double end, double step) {
-  return "  Band" + NumStr(n) + " " + NumStr(start) + "-" + NumStr(end) + " (" +
-         NumStr(step) + ")";
+  return "  Band" + NumStr(n) + " " + NumStr(start) + "-" + NumStr(end) + " (" + NumStr(step) + ")";
 }
 
 Items CalibrateMenu() {
@@ -111,22 +110,21 @@ Items SetupMenu() {
       {"SWR Ruler", 147},
       {"Recycle Depth", 4373},
       {"Enter Comm Port", 44},
-      MenuItem::Sub("Audio Out", {{"Voice Output", 4473},
-                                  MenuItem::Sub("Parameter Tones", {{"SWR", 4505},
-                                                                    {"Phase", 4506},
-                                                                    {"Zmag", 4507},
-                                                                    {"Set High Tone Limit", 4508}})}),
+      MenuItem::Sub(
+          "Audio Out",
+          {{"Voice Output", 4473},
+           MenuItem::Sub(
+               "Parameter Tones",
+               {{"SWR", 4505}, {"Phase", 4506}, {"Zmag", 4507}, {"Set High Tone Limit", 4508}})}),
       MenuItem::Sub("Power Control", {{"Batt automatic off", 46}, {"Low current mode", 3058}}),
       {"Default Graph Size", 27103},
   };
   if (DIAGMODE != 0) {
     const Items diag = {
-        {"Temperature Comp", 27107},   {"Toggle Gain Color", 30172},
-        {"Cal Compensation", 30177},   {"Trace Data", 30178},
-        {"Display Mults", 30179},      {"Display Clk Intervals", 30183},
-        {"Read Temperature", 27041},   {"Test Logic Lines", 30180},
-        {"Temperature Drift", 30182},  {"set Diagmode off", 12843},
-        {"Debug Toggle", 12844},
+        {"Temperature Comp", 27107}, {"Toggle Gain Color", 30172}, {"Cal Compensation", 30177},
+        {"Trace Data", 30178},       {"Display Mults", 30179},     {"Display Clk Intervals", 30183},
+        {"Read Temperature", 27041}, {"Test Logic Lines", 30180},  {"Temperature Drift", 30182},
+        {"set Diagmode off", 12843}, {"Debug Toggle", 12844},
     };
     m.insert(m.end(), diag.begin(), diag.end());
   }
@@ -229,10 +227,18 @@ struct BarButton {
   int extra_width;
 };
 constexpr BarButton kBar[] = {
-    {kBtnPortAB, "Port A/B", 0}, {kBtnScan, "Scan", 0},       {kBtnRescan, "Rescan", 0},
-    {kBtnRecycle, "Recycle", 0}, {kBtnPointData, "Point Data", 0}, {kBtnLimits, "Limits", 0},
-    {kBtnScales, "Scales", 0},   {kBtnSmith, "Smith", 0},     {kBtnComment, "Comment", 5},
-    {kBtnStatus, "Status", 5},   {kBtnHalt, "Halt", 0},       {kBtnQuit, "Quit", 0},
+    {kBtnPortAB, "Port A/B", 0},
+    {kBtnScan, "Scan", 0},
+    {kBtnRescan, "Rescan", 0},
+    {kBtnRecycle, "Recycle", 0},
+    {kBtnPointData, "Point Data", 0},
+    {kBtnLimits, "Limits", 0},
+    {kBtnScales, "Scales", 0},
+    {kBtnSmith, "Smith", 0},
+    {kBtnComment, "Comment", 5},
+    {kBtnStatus, "Status", 5},
+    {kBtnHalt, "Halt", 0},
+    {kBtnQuit, "Quit", 0},
 };
 
 // Creates the twelve buttons that main_win does not have yet (an existing one

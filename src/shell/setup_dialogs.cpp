@@ -146,11 +146,20 @@ int CableZoHandler() {
         dlg_text1 = GetCtlText(dlg_cable_zo, 1);
         CloseDialog(dlg_cable_zo, 1);
         break;
-      case 4: StepZref(1); break;
-      case 5: StepZref(-1); break;
-      case 6: StepZref(0.1); break;
-      case 7: StepZref(-0.1); break;
-      default: break;
+      case 4:
+        StepZref(1);
+        break;
+      case 5:
+        StepZref(-1);
+        break;
+      case 6:
+        StepZref(0.1);
+        break;
+      case 7:
+        StepZref(-0.1);
+        break;
+      default:
+        break;
     }
   }
   return 0;

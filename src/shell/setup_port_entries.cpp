@@ -109,8 +109,7 @@ int DelayTimeHandler() {
 
 void EnterDelaySmoothing() {
   if (PortB_on == 0) return;
-  msg_text =
-      "Group Delay Smoothing 0..20 samples  (enter \"%\" for percent)";
+  msg_text = "Group Delay Smoothing 0..20 samples  (enter \"%\" for percent)";
   input_value = std::abs(delay_smoothing);
   RunModal(dlg_enter_data, &main_win);
   input_scale = 1.0;
@@ -148,8 +147,12 @@ int RulersHandler() {
     SetCheck(dlg_rulers, 8, ruler2_on != 0);
   } else if (msg_id == kEvCommand) {
     switch (msg_ctl_id) {
-      case 7: ToggleRuler(7, ruler1_on); break;
-      case 8: ToggleRuler(8, ruler2_on); break;
+      case 7:
+        ToggleRuler(7, ruler1_on);
+        break;
+      case 8:
+        ToggleRuler(8, ruler2_on);
+        break;
       case 9:
         TakeRulerField(5, 7, ruler_1, ruler1_on);
         TakeRulerField(6, 8, ruler_2, ruler2_on);

@@ -53,8 +53,8 @@ extern int recycle_count;       // repeated scans left before the graph is clear
 extern int recycle_scans_done;  // scans since Recycle was switched on
 
 // ---- Keyboard and mouse of the graph windows ----
-extern int key_code;  // key being handled; 1 once it has been handled
-extern int key_down;  // 1 between a key-down and the next key-up
+extern int key_code;                       // key being handled; 1 once it has been handled
+extern int key_down;                       // 1 between a key-down and the next key-up
 extern int ctrl_key_down, shift_key_down;  // Ctrl and Shift held, as far as the keys showed
 extern int mouse_x, mouse_y;               // position of the cursor readout
 extern int last_mouse_x, last_mouse_y;     // last mouse position seen in an event
@@ -69,17 +69,17 @@ extern std::string last_comment_A, last_comment_B;
 // ---- Registry mailbox, tones and tool tips ----
 extern std::string regctl_key;                              // registry key of the mailbox
 extern double tone_swr_max, tone_phase_max, tone_zmag_max;  // values of the highest tone
+extern int tooltips_on;                                     // tool tips of the main window
 // Tone modes: 0 off, else the value of the highest tone; at most one is on.
 extern int tone_swr, tone_phase, tone_zmag;
-extern int tooltips_on;                                     // tool tips of the main window
 
 // ---- Diagnostics ----
-extern int DIAGMODE;      // diagnostic mode: extra readouts, menu entries, the serial echo
-extern int dsp_debug;     // diagnostic output of the noise filters
-extern int coord_debug;   // diagnostic output of the graph coordinates
-extern int trace_serial;  // echo of serial commands in diagnostic mode
-extern int monitor_trace; // "Debug Toggle": echo serial commands too
-extern int checkpoint;    // last step reached, for diagnostics
+extern int DIAGMODE;       // diagnostic mode: extra readouts, menu entries, the serial echo
+extern int dsp_debug;      // diagnostic output of the noise filters
+extern int coord_debug;    // diagnostic output of the graph coordinates
+extern int trace_serial;   // echo of serial commands in diagnostic mode
+extern int monitor_trace;  // "Debug Toggle": echo serial commands too
+extern int checkpoint;     // last step reached, for diagnostics
 extern double MyVar1, MyVar2, MyVar3, MyVar4;  // values typed in diagnostic mode
 
 }  // namespace vna

@@ -18,11 +18,11 @@ void ScanAllChannels();       // scans every enabled Vector Scope channel
 void ReadAllElements();       // reads every Vector Scope element
 void DistanceToFaultCheck();  // distance to fault
 void MeasureCrystal();
-void MeasureVelocityFactor(); // quarter-wave stub
+void MeasureVelocityFactor();  // quarter-wave stub
 void MeasureQ();
 void AntennaBandwidth();
-void Bandwidth();             // filter bandwidth
+void Bandwidth();  // filter bandwidth
 void OpenVectorScope();
-void ScanMuxChannel(int ask); // scans the multiplexer channel mux_chan
+void ScanMuxChannel(int ask);  // scans the multiplexer channel mux_chan
 
 }  // namespace vna

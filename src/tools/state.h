@@ -46,7 +46,8 @@ extern double tdr_dist_factor;   // distance correction factor
 extern int tdr_high_res, tdr_smoothing, tdr_linear_z, tdr_show_rho, tdr_lines, tdr_show_params;
 extern double LengthOffset;  // offset line before the load, feet
 extern int tdr_overlay;      // colour number of the next TDR trace
-extern int tdr_saved_average, tdr_saved_smoothing;  // averaging and smoothing kept while TDR mode is on
+// Averaging and smoothing counts kept while TDR mode is on.
+extern int tdr_saved_average, tdr_saved_smoothing;
 
 // ---- Tool inputs ----
 extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz

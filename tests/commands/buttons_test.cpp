@@ -161,8 +161,11 @@ TEST_F(CommandsTest, SmithOnlyForAPortAScanOfMoreThanOnePoint) {
     int npoints, portb, tdr, recycle;
     bool calls;
   };
-  const Case cases[] = {{1, 0, 0, 0, false}, {5, 1, 0, 0, false}, {5, 0, 1, 0, false},
-                        {5, 0, 0, 1, false}, {5, 0, 0, 0, true}};
+  const Case cases[] = {{1, 0, 0, 0, false},
+                        {5, 1, 0, 0, false},
+                        {5, 0, 1, 0, false},
+                        {5, 0, 0, 1, false},
+                        {5, 0, 0, 0, true}};
   for (const Case& c : cases) {
     ClearCalls();
     scan_npoints = c.npoints;

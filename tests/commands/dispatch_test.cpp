@@ -193,9 +193,9 @@ TEST_F(CommandsTest, HardwareCommandsWithoutAnInstrumentOnlyShowTheNotice) {
     int id;
     bool button;
   };
-  const Guarded guarded[] = {{201, true},   {202, true},   {204, true},   {31, true},
-                             {2, false},    {40, false},   {38, false},   {212, false},
-                             {21279, false}, {36, false},  {39177, false}, {21335, false},
+  const Guarded guarded[] = {{201, true},    {202, true},    {204, true},    {31, true},
+                             {2, false},     {40, false},    {38, false},    {212, false},
+                             {21279, false}, {36, false},    {39177, false}, {21335, false},
                              {21336, false}, {21337, false}, {21338, false}, {39179, false},
                              {23497, false}};
   for (const Guarded& g : guarded) {

@@ -19,17 +19,23 @@ void Record(const std::string& name, const std::string& call) {
   if (it != Behaviours().end() && it->second) it->second();
 }
 
-std::string Arg(int n) { return std::to_string(n); }
+std::string Arg(int n) {
+  return std::to_string(n);
+}
 
 std::vector<std::string>& Calls() {
   static std::vector<std::string> calls;
   return calls;
 }
-void ClearCalls() { Calls().clear(); }
+void ClearCalls() {
+  Calls().clear();
+}
 void OnCall(const std::string& name, std::function<void()> behaviour) {
   Behaviours()[name] = std::move(behaviour);
 }
-void ClearBehaviours() { Behaviours().clear(); }
+void ClearBehaviours() {
+  Behaviours().clear();
+}
 
 }  // namespace vna::test
 
@@ -38,88 +44,254 @@ namespace vna {
 using test::Arg;
 using test::Record;
 
-void DrawGraph() { Record("DrawGraph", "DrawGraph"); }
-void RedrawGraph() { Record("RedrawGraph", "RedrawGraph"); }
-void DrawTitle() { Record("DrawTitle", "DrawTitle"); }
-void Smith() { Record("Smith", "Smith"); }
-void Smith_2() { Record("Smith_2", "Smith_2"); }
-void TDRScales() { Record("TDRScales", "TDRScales"); }
-void GraphScales() { Record("GraphScales", "GraphScales"); }
-void ShowCursorData() { Record("ShowCursorData", "ShowCursorData"); }
-void ClearGraph() { Record("ClearGraph", "ClearGraph"); }
-void CheckScreenDimensions() { Record("CheckScreenDimensions", "CheckScreenDimensions"); }
-void DrawFilesPanel() { Record("DrawFilesPanel", "DrawFilesPanel"); }
-void ShowLegend() { Record("ShowLegend", "ShowLegend"); }
-void SelectColors() { Record("SelectColors", "SelectColors"); }
-void EnterSwrRuler() { Record("EnterSwrRuler", "EnterSwrRuler"); }
-void RepeatPolarPlot() { Record("RepeatPolarPlot", "RepeatPolarPlot"); }
-void Scan_A() { Record("Scan_A", "Scan_A"); }
-void Scan_B() { Record("Scan_B", "Scan_B"); }
-void BandScan() { Record("BandScan", "BandScan"); }
-void PointDataMode() { Record("PointDataMode", "PointDataMode"); }
-void SetScanLimits() { Record("SetScanLimits", "SetScanLimits"); }
-void SmoothingDialog() { Record("SmoothingDialog", "SmoothingDialog"); }
-void RescanCenter() { Record("RescanCenter", "RescanCenter"); }
-void SetLineExtension() { Record("SetLineExtension", "SetLineExtension"); }
-void RefToAntenna() { Record("RefToAntenna", "RefToAntenna"); }
-void CalA() { Record("CalA", "CalA"); }
-void CalB() { Record("CalB", "CalB"); }
-void SaveCalFile() { Record("SaveCalFile", "SaveCalFile"); }
-void CalMultiChannel() { Record("CalMultiChannel", "CalMultiChannel"); }
-void RunTDR() { Record("RunTDR", "RunTDR"); }
-void ScanAllChannels() { Record("ScanAllChannels", "ScanAllChannels"); }
-void ReadAllElements() { Record("ReadAllElements", "ReadAllElements"); }
-void DistanceToFaultCheck() { Record("DistanceToFaultCheck", "DistanceToFaultCheck"); }
-void MeasureCrystal() { Record("MeasureCrystal", "MeasureCrystal"); }
-void MeasureVelocityFactor() { Record("MeasureVelocityFactor", "MeasureVelocityFactor"); }
-void MeasureQ() { Record("MeasureQ", "MeasureQ"); }
-void AntennaBandwidth() { Record("AntennaBandwidth", "AntennaBandwidth"); }
-void Bandwidth() { Record("Bandwidth", "Bandwidth"); }
-void OpenVectorScope() { Record("OpenVectorScope", "OpenVectorScope"); }
-void LoadScanA() { Record("LoadScanA", "LoadScanA"); }
-void LoadScanB() { Record("LoadScanB", "LoadScanB"); }
-void SaveScanA() { Record("SaveScanA", "SaveScanA"); }
-void SaveScanB() { Record("SaveScanB", "SaveScanB"); }
-void LoadCalibrationFile() { Record("LoadCalibrationFile", "LoadCalibrationFile"); }
-void LoadConfigFile() { Record("LoadConfigFile", "LoadConfigFile"); }
-void SaveStateFile() { Record("SaveStateFile", "SaveStateFile"); }
-void LoadStateFile() { Record("LoadStateFile", "LoadStateFile"); }
-void ConfigEditor() { Record("ConfigEditor", "ConfigEditor"); }
-void ShowStatus() { Record("ShowStatus", "ShowStatus"); }
-void ShowAbout() { Record("ShowAbout", "ShowAbout"); }
-void SetToneRange() { Record("SetToneRange", "SetToneRange"); }
-void WriteControlCsv() { Record("WriteControlCsv", "WriteControlCsv"); }
-void OpenManual() { Record("OpenManual", "OpenManual"); }
-void OpenUpdatePage() { Record("OpenUpdatePage", "OpenUpdatePage"); }
-void OpenLCMatching() { Record("OpenLCMatching", "OpenLCMatching"); }
-void OpenPlotTool() { Record("OpenPlotTool", "OpenPlotTool"); }
-void ShowTwelfthWave() { Record("ShowTwelfthWave", "ShowTwelfthWave"); }
-void EnterConstantFreq() { Record("EnterConstantFreq", "EnterConstantFreq"); }
-void ShowMuxDialog() { Record("ShowMuxDialog", "ShowMuxDialog"); }
-void DiagGraph() { Record("DiagGraph", "DiagGraph"); }
-void PowerOff() { Record("PowerOff", "PowerOff"); }
-void ProgGain() { Record("ProgGain", "ProgGain"); }
-void LogicTest() { Record("LogicTest", "LogicTest"); }
-void ReadTemperature() { Record("ReadTemperature", "ReadTemperature"); }
-void TemperatureDrift() { Record("TemperatureDrift", "TemperatureDrift"); }
-void ShowFreqPlan() { Record("ShowFreqPlan", "ShowFreqPlan"); }
-void ShowOscBands() { Record("ShowOscBands", "ShowOscBands"); }
-void CheckComm() { Record("CheckComm", "CheckComm"); }
-void MarkerCommand(int a) { Record("MarkerCommand", "MarkerCommand(" + Arg(a) + ")"); }
-void ReopenMainWindow(int a) { Record("ReopenMainWindow", "ReopenMainWindow(" + Arg(a) + ")"); }
-void SetStyles(int a) { Record("SetStyles", "SetStyles(" + Arg(a) + ")"); }
-void InfoPanel(int a) { Record("InfoPanel", "InfoPanel(" + Arg(a) + ")"); }
-void GetPortACal(int a) { Record("GetPortACal", "GetPortACal(" + Arg(a) + ")"); }
-void CleanRelays(int a) { Record("CleanRelays", "CleanRelays(" + Arg(a) + ")"); }
-void ScanMuxChannel(int a) { Record("ScanMuxChannel", "ScanMuxChannel(" + Arg(a) + ")"); }
-void SaveTDR(int a) { Record("SaveTDR", "SaveTDR(" + Arg(a) + ")"); }
-void LoadTDR(int a) { Record("LoadTDR", "LoadTDR(" + Arg(a) + ")"); }
-void RecallAutoSave(int a) { Record("RecallAutoSave", "RecallAutoSave(" + Arg(a) + ")"); }
-void EnterMyVar(int a) { Record("EnterMyVar", "EnterMyVar(" + Arg(a) + ")"); }
-void ProgRelay(int a) { Record("ProgRelay", "ProgRelay(" + Arg(a) + ")"); }
-void SetAutoPowerDown(int a) { Record("SetAutoPowerDown", "SetAutoPowerDown(" + Arg(a) + ")"); }
-void CursorReadout(int x, int y) { Record("CursorReadout", "CursorReadout(" + Arg(x) + "," + Arg(y) + ")"); }
-void SelectStyle(int t, int s) { Record("SelectStyle", "SelectStyle(" + Arg(t) + "," + Arg(s) + ")"); }
-void AverageADC(int n, bool) { Record("AverageADC", "AverageADC(" + Arg(n) + ")"); }
+void DrawGraph() {
+  Record("DrawGraph", "DrawGraph");
+}
+void RedrawGraph() {
+  Record("RedrawGraph", "RedrawGraph");
+}
+void DrawTitle() {
+  Record("DrawTitle", "DrawTitle");
+}
+void Smith() {
+  Record("Smith", "Smith");
+}
+void Smith_2() {
+  Record("Smith_2", "Smith_2");
+}
+void TDRScales() {
+  Record("TDRScales", "TDRScales");
+}
+void GraphScales() {
+  Record("GraphScales", "GraphScales");
+}
+void ShowCursorData() {
+  Record("ShowCursorData", "ShowCursorData");
+}
+void ClearGraph() {
+  Record("ClearGraph", "ClearGraph");
+}
+void CheckScreenDimensions() {
+  Record("CheckScreenDimensions", "CheckScreenDimensions");
+}
+void DrawFilesPanel() {
+  Record("DrawFilesPanel", "DrawFilesPanel");
+}
+void ShowLegend() {
+  Record("ShowLegend", "ShowLegend");
+}
+void SelectColors() {
+  Record("SelectColors", "SelectColors");
+}
+void EnterSwrRuler() {
+  Record("EnterSwrRuler", "EnterSwrRuler");
+}
+void RepeatPolarPlot() {
+  Record("RepeatPolarPlot", "RepeatPolarPlot");
+}
+void Scan_A() {
+  Record("Scan_A", "Scan_A");
+}
+void Scan_B() {
+  Record("Scan_B", "Scan_B");
+}
+void BandScan() {
+  Record("BandScan", "BandScan");
+}
+void PointDataMode() {
+  Record("PointDataMode", "PointDataMode");
+}
+void SetScanLimits() {
+  Record("SetScanLimits", "SetScanLimits");
+}
+void SmoothingDialog() {
+  Record("SmoothingDialog", "SmoothingDialog");
+}
+void RescanCenter() {
+  Record("RescanCenter", "RescanCenter");
+}
+void SetLineExtension() {
+  Record("SetLineExtension", "SetLineExtension");
+}
+void RefToAntenna() {
+  Record("RefToAntenna", "RefToAntenna");
+}
+void CalA() {
+  Record("CalA", "CalA");
+}
+void CalB() {
+  Record("CalB", "CalB");
+}
+void SaveCalFile() {
+  Record("SaveCalFile", "SaveCalFile");
+}
+void CalMultiChannel() {
+  Record("CalMultiChannel", "CalMultiChannel");
+}
+void RunTDR() {
+  Record("RunTDR", "RunTDR");
+}
+void ScanAllChannels() {
+  Record("ScanAllChannels", "ScanAllChannels");
+}
+void ReadAllElements() {
+  Record("ReadAllElements", "ReadAllElements");
+}
+void DistanceToFaultCheck() {
+  Record("DistanceToFaultCheck", "DistanceToFaultCheck");
+}
+void MeasureCrystal() {
+  Record("MeasureCrystal", "MeasureCrystal");
+}
+void MeasureVelocityFactor() {
+  Record("MeasureVelocityFactor", "MeasureVelocityFactor");
+}
+void MeasureQ() {
+  Record("MeasureQ", "MeasureQ");
+}
+void AntennaBandwidth() {
+  Record("AntennaBandwidth", "AntennaBandwidth");
+}
+void Bandwidth() {
+  Record("Bandwidth", "Bandwidth");
+}
+void OpenVectorScope() {
+  Record("OpenVectorScope", "OpenVectorScope");
+}
+void LoadScanA() {
+  Record("LoadScanA", "LoadScanA");
+}
+void LoadScanB() {
+  Record("LoadScanB", "LoadScanB");
+}
+void SaveScanA() {
+  Record("SaveScanA", "SaveScanA");
+}
+void SaveScanB() {
+  Record("SaveScanB", "SaveScanB");
+}
+void LoadCalibrationFile() {
+  Record("LoadCalibrationFile", "LoadCalibrationFile");
+}
+void LoadConfigFile() {
+  Record("LoadConfigFile", "LoadConfigFile");
+}
+void SaveStateFile() {
+  Record("SaveStateFile", "SaveStateFile");
+}
+void LoadStateFile() {
+  Record("LoadStateFile", "LoadStateFile");
+}
+void ConfigEditor() {
+  Record("ConfigEditor", "ConfigEditor");
+}
+void ShowStatus() {
+  Record("ShowStatus", "ShowStatus");
+}
+void ShowAbout() {
+  Record("ShowAbout", "ShowAbout");
+}
+void SetToneRange() {
+  Record("SetToneRange", "SetToneRange");
+}
+void WriteControlCsv() {
+  Record("WriteControlCsv", "WriteControlCsv");
+}
+void OpenManual() {
+  Record("OpenManual", "OpenManual");
+}
+void OpenUpdatePage() {
+  Record("OpenUpdatePage", "OpenUpdatePage");
+}
+void OpenLCMatching() {
+  Record("OpenLCMatching", "OpenLCMatching");
+}
+void OpenPlotTool() {
+  Record("OpenPlotTool", "OpenPlotTool");
+}
+void ShowTwelfthWave() {
+  Record("ShowTwelfthWave", "ShowTwelfthWave");
+}
+void EnterConstantFreq() {
+  Record("EnterConstantFreq", "EnterConstantFreq");
+}
+void ShowMuxDialog() {
+  Record("ShowMuxDialog", "ShowMuxDialog");
+}
+void DiagGraph() {
+  Record("DiagGraph", "DiagGraph");
+}
+void PowerOff() {
+  Record("PowerOff", "PowerOff");
+}
+void ProgGain() {
+  Record("ProgGain", "ProgGain");
+}
+void LogicTest() {
+  Record("LogicTest", "LogicTest");
+}
+void ReadTemperature() {
+  Record("ReadTemperature", "ReadTemperature");
+}
+void TemperatureDrift() {
+  Record("TemperatureDrift", "TemperatureDrift");
+}
+void ShowFreqPlan() {
+  Record("ShowFreqPlan", "ShowFreqPlan");
+}
+void ShowOscBands() {
+  Record("ShowOscBands", "ShowOscBands");
+}
+void CheckComm() {
+  Record("CheckComm", "CheckComm");
+}
+void MarkerCommand(int a) {
+  Record("MarkerCommand", "MarkerCommand(" + Arg(a) + ")");
+}
+void ReopenMainWindow(int a) {
+  Record("ReopenMainWindow", "ReopenMainWindow(" + Arg(a) + ")");
+}
+void SetStyles(int a) {
+  Record("SetStyles", "SetStyles(" + Arg(a) + ")");
+}
+void InfoPanel(int a) {
+  Record("InfoPanel", "InfoPanel(" + Arg(a) + ")");
+}
+void GetPortACal(int a) {
+  Record("GetPortACal", "GetPortACal(" + Arg(a) + ")");
+}
+void CleanRelays(int a) {
+  Record("CleanRelays", "CleanRelays(" + Arg(a) + ")");
+}
+void ScanMuxChannel(int a) {
+  Record("ScanMuxChannel", "ScanMuxChannel(" + Arg(a) + ")");
+}
+void SaveTDR(int a) {
+  Record("SaveTDR", "SaveTDR(" + Arg(a) + ")");
+}
+void LoadTDR(int a) {
+  Record("LoadTDR", "LoadTDR(" + Arg(a) + ")");
+}
+void RecallAutoSave(int a) {
+  Record("RecallAutoSave", "RecallAutoSave(" + Arg(a) + ")");
+}
+void EnterMyVar(int a) {
+  Record("EnterMyVar", "EnterMyVar(" + Arg(a) + ")");
+}
+void ProgRelay(int a) {
+  Record("ProgRelay", "ProgRelay(" + Arg(a) + ")");
+}
+void SetAutoPowerDown(int a) {
+  Record("SetAutoPowerDown", "SetAutoPowerDown(" + Arg(a) + ")");
+}
+void CursorReadout(int x, int y) {
+  Record("CursorReadout", "CursorReadout(" + Arg(x) + "," + Arg(y) + ")");
+}
+void SelectStyle(int t, int s) {
+  Record("SelectStyle", "SelectStyle(" + Arg(t) + "," + Arg(s) + ")");
+}
+void AverageADC(int n, bool) {
+  Record("AverageADC", "AverageADC(" + Arg(n) + ")");
+}
 
 }  // namespace vna

@@ -123,7 +123,8 @@ TEST_F(CommandsTest, ArrowsMoveTheReadoutCursorWhileHeld) {
   KeyDown(kVkLeft);
   KeyDown(kVkRight);
   EXPECT_EQ(mouse_x, 99);
-  EXPECT_EQ(Calls(), (Strings{"CursorReadout(99,40)", "CursorReadout(98,40)", "CursorReadout(99,40)"}));
+  EXPECT_EQ(Calls(),
+            (Strings{"CursorReadout(99,40)", "CursorReadout(98,40)", "CursorReadout(99,40)"}));
   // A key-up does not move it.
   ClearCalls();
   PostEvent(main_win, kEvKeyUp, 0, kVkLeft);

@@ -107,14 +107,11 @@ TEST_F(MainWindowTest, CloseRequestClosesTheToolWindowsAndEndsTheProgram) {
     int* open;
     int* closed;
   };
-  const Tool tools[] = {{&point_win, &pointwin_run, nullptr},
-                        {&smith_win, &smith_open, &smith_closed},
-                        {&polar_win, &polar_open, &polar_closed},
-                        {&smith2_win, &smith2_open, &smith2_closed},
-                        {&marker_win, &markerwin_open, nullptr},
-                        {&legend_win, &legend_open, nullptr},
-                        {&win_vector_scope, &vscope_open, nullptr},
-                        {&win_array_scan, &arrayscan_open, nullptr}};
+  const Tool tools[] = {
+      {&point_win, &pointwin_run, nullptr},       {&smith_win, &smith_open, &smith_closed},
+      {&polar_win, &polar_open, &polar_closed},   {&smith2_win, &smith2_open, &smith2_closed},
+      {&marker_win, &markerwin_open, nullptr},    {&legend_win, &legend_open, nullptr},
+      {&win_vector_scope, &vscope_open, nullptr}, {&win_array_scan, &arrayscan_open, nullptr}};
   for (const Tool& t : tools) {
     OpenWindow(*t.win, 0, 0, 200, 200, kWinCaption, t.win->name, [] { return 0; });
     *t.open = 1;

@@ -98,7 +98,8 @@ TEST_F(CommandsTest, RestoreDefaultCalRangesAsksFirst) {
   const std::string question = testhook::MsgBoxes()[0].text;
   EXPECT_EQ(question.substr(0, question.find("\r\n\r\nDEFAULT")),
             "Do you want to restore the default cal Start/Stop freq values?\r\n"
-            "Present freq values are: \r\n" + present);
+            "Present freq values are: \r\n" +
+                present);
   EXPECT_NE(question.find("DEFAULT values will be:\r\nBand 1  start=  0.10"), std::string::npos);
   EXPECT_NE(question.find("Band 2  start=  0.10  | stop=  60  |"), std::string::npos);
   EXPECT_EQ(HFcalEnd, 30);
@@ -355,8 +356,8 @@ TEST_F(CommandsTest, ClearAllStylesAndStylePreselection) {
   EXPECT_EQ(Calls().back(), "SelectStyle(6,4)");
   swrstyle = zmagstyle = s21style = 3;
   Pick(3027);
-  EXPECT_EQ(swrstyle + zmagstyle + rsstyle + xsstyle + phasestyle + rtstyle + s11style +
-                s21style + delaystyle,
+  EXPECT_EQ(swrstyle + zmagstyle + rsstyle + xsstyle + phasestyle + rtstyle + s11style + s21style +
+                delaystyle,
             0);
 }
 

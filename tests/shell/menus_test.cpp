@@ -37,7 +37,8 @@ class MenusTest : public ::testing::Test {
     WinHeight = 700;
     WinLeft = 0;
     status_y = 600;
-    OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu, "", [] { return 0; });
+    OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu, "",
+               [] { return 0; });
   }
   void TearDown() override {
     CloseWindow(main_win);
@@ -237,10 +238,10 @@ TEST_F(MenusTest, CheckMarksFollowTheirFlags) {
   fixed_avg = 0;
   avgweight = 0.5;
   BuildMenus();
-  const std::set<int> all_on = {30178, 23350, 23351, 23352, 23353, 23354, 23355, 23356, 23348,
-                                38,    4505,  4506,  4507,  3058,  46,    30172, 30177, 3163,
-                                3165,  32191, 32193, 32194, 32195, 32198, 147,   4473,  3081,
-                                67,    3085,  23342, 23346, 25318};
+  const std::set<int> all_on = {30178, 23350, 23351, 23352, 23353, 23354, 23355, 23356,
+                                23348, 38,    4505,  4506,  4507,  3058,  46,    30172,
+                                30177, 3163,  3165,  32191, 32193, 32194, 32195, 32198,
+                                147,   4473,  3081,  67,    3085,  23342, 23346, 25318};
   EXPECT_EQ(CheckedIds(GetMenuBar(main_win)), all_on);
 
   trace_serial = std_comp = 0;

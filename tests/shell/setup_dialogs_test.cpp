@@ -119,7 +119,7 @@ TEST_F(SetupDialogsTest, AveragingCountsStayWithin1To256) {
     int count;
   };
   // Above 256 the count stays 256: the instrument takes anything larger as 1.
-  const Case cases[] = {{"-8", 8},    {"0", 1},     {"3", 3},     {"256", 256}, {"300", 256},
+  const Case cases[] = {{"-8", 8},    {"0", 1},      {"3", 3},     {"256", 256}, {"300", 256},
                         {"750", 256}, {"1024", 256}, {"16.5", 16}, {"x", 1}};
   for (const Case& c : cases) {
     average = 4;
@@ -181,9 +181,8 @@ TEST_F(SetupDialogsTest, ZrefTakesResistanceAndASmallReactance) {
     double r, x;
     bool caution;
   };
-  const Case cases[] = {{"75", 75, 0, false},      {"50-j5", 50, -5, false},
-                        {"50+j20", 50, 0, false},  {"-75", 75, 0, false},
-                        {"0.5", 50, 0, true},      {"0.5-j3", 50, 0, true},
+  const Case cases[] = {{"75", 75, 0, false},  {"50-j5", 50, -5, false}, {"50+j20", 50, 0, false},
+                        {"-75", 75, 0, false}, {"0.5", 50, 0, true},     {"0.5-j3", 50, 0, true},
                         {"", 60, 2, false}};  // an empty entry changes nothing
   for (const Case& c : cases) {
     testhook::ClearLogs();
@@ -224,8 +223,10 @@ TEST_F(SetupDialogsTest, SmithReferenceFollowsZrefOnlyWhenItWasEqual) {
 }
 
 TEST_F(SetupDialogsTest, ZrefFieldShowsTheReactanceOnlyWhenItCounts) {
-  const std::pair<double, const char*> cases[] = {
-      {-0.0005, "  50"}, {0.001, "   50 + j 0.001"}, {10, "   50 + j 10"}, {-2.5, "   50 - j 2.500"}};
+  const std::pair<double, const char*> cases[] = {{-0.0005, "  50"},
+                                                  {0.001, "   50 + j 0.001"},
+                                                  {10, "   50 + j 10"},
+                                                  {-2.5, "   50 - j 2.500"}};
   for (const auto& [x, shown] : cases) {
     Z0real = 50;
     Z0imag = x;
@@ -239,12 +240,12 @@ TEST_F(SetupDialogsTest, ZrefFieldShowsTheReactanceOnlyWhenItCounts) {
 TEST_F(SetupDialogsTest, ZrefStepsActAtOnce) {
   Zref = Z0real = 1.5;
   Z0imag = 0;
-  Answer(" Zref", {}, 4);   // + 1
-  Answer(" Zref", {}, 7);   // - 0.1
-  Answer(" Zref", {}, 5);   // - 1
-  Answer(" Zref", {}, 5);   // - 1: not below 1
-  Answer(" Zref", {}, 6);   // + 0.1
-  Answer(" Zref", {}, 0);   // closed
+  Answer(" Zref", {}, 4);  // + 1
+  Answer(" Zref", {}, 7);  // - 0.1
+  Answer(" Zref", {}, 5);  // - 1
+  Answer(" Zref", {}, 5);  // - 1: not below 1
+  Answer(" Zref", {}, 6);  // + 0.1
+  Answer(" Zref", {}, 0);  // closed
   EnterZref();
   EXPECT_NEAR(Zref, 1.1, 1e-12);
   EXPECT_EQ(Z0real, 1.5);
@@ -266,8 +267,8 @@ TEST_F(SetupDialogsTest, RecycleDepthIsStoredAsTyped) {
     EXPECT_EQ(Recycle_depth, depth) << typed;
     EXPECT_EQ(recycle_count, Rnd(ParseNumber(typed) + 2)) << typed;
   }
-  Answer(" Recycle Depth (1..N=Clear screen after N cycles,  [0=Don't clear screen]) ",
-         {{1, "9"}}, 3);
+  Answer(" Recycle Depth (1..N=Clear screen after N cycles,  [0=Don't clear screen]) ", {{1, "9"}},
+         3);
   EnterRecycleDepth();
   EXPECT_EQ(Recycle_depth, 2);
 }
@@ -394,9 +395,11 @@ TEST_F(SetupDialogsTest, PortEntriesDoNothingInTheOtherMode) {
 
 TEST_F(SetupDialogsTest, DelayOffsetShowsItsUnitAndTakesTheTypedOne) {
   PortB_on = 1;
-  const std::pair<double, const char*> shown[] = {
-      {2e-9, " 2 nsec"}, {-5e-6, " -5000 nsec"}, {0, " 0 nsec"},
-      {2.5e-6, " 2.500 usec"}, {0.002, " 2 msec"}};
+  const std::pair<double, const char*> shown[] = {{2e-9, " 2 nsec"},
+                                                  {-5e-6, " -5000 nsec"},
+                                                  {0, " 0 nsec"},
+                                                  {2.5e-6, " 2.500 usec"},
+                                                  {0.002, " 2 msec"}};
   for (const auto& [offset, text] : shown) {
     SetDigits(3);
     delay_offset = offset;
@@ -425,9 +428,8 @@ TEST_F(SetupDialogsTest, DelayOffsetShowsItsUnitAndTakesTheTypedOne) {
 
 TEST_F(SetupDialogsTest, DelaySmoothingInSamplesOrPercent) {
   PortB_on = 1;
-  const std::string title =
-      "Group Delay Smoothing 0..20 samples  (enter \"%\" for percent)";
-  const std::pair<const char*, int> cases[] = {{"5", 5},    {"5%", -5}, {"5p", -5}, {"30", 20},
+  const std::string title = "Group Delay Smoothing 0..20 samples  (enter \"%\" for percent)";
+  const std::pair<const char*, int> cases[] = {{"5", 5},     {"5%", -5}, {"5p", -5}, {"30", 20},
                                                {"25%", -20}, {"p", 0},   {"-7", 7}};
   for (const auto& [text, value] : cases) {
     delay_smoothing = 2;
@@ -474,7 +476,7 @@ TEST_F(SetupDialogsTest, RulerBoxesActAtOnceAndOnlyASizeChangeSwitchesOn) {
   ruler_1 = -3;
   ruler_2 = -10;
   ruler1_on = 0;
-  ruler2_on = 3;  // shown as 1
+  ruler2_on = 3;                                            // shown as 1
   Answer(" Enter Rulers", {}, 0, {{7, true}, {8, false}});  // then closed
   ShowRulers();
   EXPECT_EQ(ruler1_on, 1);
