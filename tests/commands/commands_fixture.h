@@ -25,6 +25,7 @@
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "commands/fakes.h"
+#include "support/shell_fixture.h"
 
 namespace vna::test {
 
@@ -37,24 +38,9 @@ class CommandsTest : public ::testing::Test {
     DefineDialogs();
   }
   void SetUp() override {
-    maximumfreq = 1200;
-    InitVars();
-    min_Zref = 1;
-    vna_present = 1;
-    model_uhf = 1;
-    PortB_on = 0;
-    PortB_cal = 0;
-    DIAGMODE = 0;
-    dsp_debug = coord_debug = no_cal_comp = 0;
-    tdr_mode = 0;
+    OpenShell(1, MainWindowHandler);
     mouse_x = mouse_y = last_mouse_x = last_mouse_y = 0;
     key_down = ctrl_key_down = shift_key_down = 0;
-    WinWidth = 1024;
-    WinHeight = 700;
-    WinLeft = 0;
-    status_y = 600;
-    OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu | kWinSizing, "",
-               MainWindowHandler);
     BuildMenus();
     PumpEvents();
     testhook::ClearLogs();

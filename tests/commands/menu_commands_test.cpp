@@ -24,18 +24,6 @@ int VelocityFactorHandler() {
 namespace test {
 namespace {
 
-void Answer(const std::string& caption, std::vector<std::pair<int, std::string>> texts, int press) {
-  testhook::Answer a;
-  a.caption = caption;
-  a.texts = std::move(texts);
-  if (press) {
-    a.press = press;
-  } else {
-    a.close_box = true;
-  }
-  testhook::QueueAnswer(a);
-}
-
 TEST_F(CommandsTest, TdrModeOnAndOffKeepsAveragingAndSmoothing) {
   average = 16;
   smoothing = 5;
@@ -158,7 +146,7 @@ TEST_F(CommandsTest, PortBCalibrationSavesOnlyAfterSuccess) {
   DDS_Amplitude = 50;
   cal_comment = "old";
   last_comment_A = "my cal";
-  Answer(" Enter a comment", {}, 2);  // accepts the shown text
+  AnswerDialog(" Enter a comment", {}, 2);  // accepts the shown text
   Pick(39179);
   EXPECT_EQ(Calls(), (Strings{"CalB", "DrawTitle", "SaveCalFile", "GetPortACal(0)"}));
   EXPECT_EQ(cal_comment, "my cal");
@@ -173,7 +161,7 @@ TEST_F(CommandsTest, SaveGraphAsksForATitleOnlyWithoutOne) {
   PortB_on = 1;
   PortB_cal = 1;
   PortB_title = "";
-  Answer(" Enter a comment", {{1, "filter response"}}, 2);
+  AnswerDialog(" Enter a comment", {{1, "filter response"}}, 2);
   Pick(2);
   EXPECT_EQ(PortB_title, "filter response");
   EXPECT_EQ(Calls(), (Strings{"DrawTitle", "DrawTitle", "SaveScanB"}));
@@ -229,11 +217,11 @@ TEST_F(CommandsTest, PrintMenuPrintsMainOrSmithChartsOnly) {
 TEST_F(CommandsTest, VelocityFactorIsKeptInItsRange) {
   const std::pair<const char*, double> cases[] = {{"-0.8", 0.8}, {"1.3", 1}, {"0.3", 0.66}};
   for (const auto& [typed, vf] : cases) {
-    Answer(dlg_velocity_factor.title, {{1, typed}}, 2);
+    AnswerDialog(dlg_velocity_factor.title, {{1, typed}}, 2);
     Pick(3867);
     EXPECT_DOUBLE_EQ(VF, vf) << typed;
   }
-  Answer(dlg_velocity_factor.title, {}, 0);  // closed: unchanged
+  AnswerDialog(dlg_velocity_factor.title, {}, 0);  // closed: unchanged
   Pick(3867);
   EXPECT_DOUBLE_EQ(VF, 0.66);
 }

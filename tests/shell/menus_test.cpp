@@ -17,6 +17,7 @@
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "shell/menu_dump.h"
+#include "support/shell_fixture.h"
 #include "tools/state.h"
 
 namespace vna {
@@ -25,20 +26,7 @@ namespace {
 class MenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    maximumfreq = 1200;
-    InitVars();
-    vna_present = 1;
-    model_uhf = 1;
-    PortB_on = 0;
-    PortB_cal = 0;
-    DIAGMODE = 0;
-    tdr_mode = 0;
-    WinWidth = 1024;
-    WinHeight = 700;
-    WinLeft = 0;
-    status_y = 600;
-    OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu, "",
-               [] { return 0; });
+    test::OpenShell(1, [] { return 0; });
   }
   void TearDown() override {
     CloseWindow(main_win);
@@ -208,66 +196,61 @@ TEST_F(MenusTest, LeavingDiagnosticModeRemovesItsEntries) {
 }
 
 // Every flag of the check-mark table on: exactly the table's ids carry a mark;
-// every flag off: none does.
+// every flag off: only "Fixed Avg" does.
 TEST_F(MenusTest, CheckMarksFollowTheirFlags) {
+  struct Flag {
+    int* flag;
+    int on, off;  // "off" values next to "on" show the exact condition
+  };
+  const Flag flags[] = {
+      {&trace_serial, 1, 0},
+      {&std_comp, 1, 0},
+      {&comp_s11_half, 1, 0},
+      {&comp_s11_measure, 1, 0},
+      {&comp_s11_specify, 1, 0},
+      {&comp_s22_half, 1, 0},
+      {&comp_s22_is_s11, 1, 0},
+      {&comp_s22_specify, 1, 0},
+      {&autorange, 1, 2},
+      {&ref_to_antenna, 1, 0},
+      {&tone_swr, 10, 0},
+      {&tone_phase, 60, 0},
+      {&tone_zmag, 500, 0},
+      {&full_current_mode, 0, 1},
+      {&autopoweroff, 1, 0},
+      {&gain_color, 1, 2},
+      {&no_cal_comp, 0, 1},
+      {&cursorena, 1, 0},
+      {&grid_highlight, 1, 0},
+      {&tdr_mode, 1, 0},
+      {&tdr_lines, 1, 0},
+      {&tdr_high_res, 1, 0},
+      {&tdr_linear_z, 1, 0},
+      {&metric, 1, 0},
+      {&voice, 1, 0},
+      {&highlight, 1, 0},
+      {&markerena, 1, 0},
+      {&PortB_Gain, 3, 6},
+      {&PortB_Sens, 2, 3},
+      {&fixed_avg, 0, 1},
+  };
   DIAGMODE = 1;
   PortB_on = 1;
   PortB_cal = 1;
-  trace_serial = 1;
-  std_comp = 1;
-  comp_s11_half = comp_s11_measure = comp_s11_specify = 1;
-  comp_s22_half = comp_s22_is_s11 = comp_s22_specify = 1;
-  autorange = 1;
-  ref_to_antenna = 1;
-  tone_swr = tone_phase = tone_zmag = 10;
-  full_current_mode = 0;
-  autopoweroff = 1;
-  gain_color = 1;
-  no_cal_comp = 0;
-  cursorena = 1;
-  grid_highlight = 1;
-  tdr_mode = tdr_lines = tdr_high_res = tdr_linear_z = 1;
-  metric = 1;
-  swr_ruler = 1.0;
-  voice = 1;
-  markers[1].Freq = 989;
-  highlight = 1;
-  markerena = 1;
-  PortB_Gain = 3;
-  PortB_Sens = 2;
-  fixed_avg = 0;
   avgweight = 0.5;
-  BuildMenus();
-  const std::set<int> all_on = {30178, 23350, 23351, 23352, 23353, 23354, 23355, 23356,
-                                23348, 38,    4505,  4506,  4507,  3058,  46,    30172,
-                                30177, 3163,  3165,  32191, 32193, 32194, 32195, 32198,
-                                147,   4473,  3081,  67,    3085,  23342, 23346, 25318};
-  EXPECT_EQ(CheckedIds(GetMenuBar(main_win)), all_on);
-
-  trace_serial = std_comp = 0;
-  comp_s11_half = comp_s11_measure = comp_s11_specify = 0;
-  comp_s22_half = comp_s22_is_s11 = comp_s22_specify = 0;
-  autorange = 2;  // only exactly 1 checks
-  ref_to_antenna = 0;
-  tone_swr = tone_phase = tone_zmag = 0;
-  full_current_mode = 1;
-  autopoweroff = 0;
-  gain_color = 2;
-  no_cal_comp = 1;
-  cursorena = 0;
-  grid_highlight = 0;
-  tdr_mode = tdr_lines = tdr_high_res = tdr_linear_z = 0;
-  metric = 0;
-  swr_ruler = 0.99999;
-  voice = 0;
-  markers[1].Freq = 990;
-  highlight = 0;
-  markerena = 0;
-  PortB_Gain = 6;
-  PortB_Sens = 3;
-  fixed_avg = 1;
-  BuildMenus();
-  EXPECT_EQ(CheckedIds(GetMenuBar(main_win)), std::set<int>{25320});
+  for (bool on : {true, false}) {
+    for (const Flag& f : flags) *f.flag = on ? f.on : f.off;
+    swr_ruler = on ? 1.0 : 0.99999;
+    markers[1].Freq = on ? 989 : 990;
+    BuildMenus();
+    const std::set<int> expected =
+        on ? std::set<int>{30178, 23350, 23351, 23352, 23353, 23354, 23355, 23356,
+                           23348, 38,    4505,  4506,  4507,  3058,  46,    30172,
+                           30177, 3163,  3165,  32191, 32193, 32194, 32195, 32198,
+                           147,   4473,  3081,  67,    3085,  23342, 23346, 25318}
+           : std::set<int>{25320};
+    EXPECT_EQ(CheckedIds(GetMenuBar(main_win)), expected) << on;
+  }
 }
 
 TEST_F(MenusTest, SomeMarksAreOnlySetAndARebuildClearsThem) {

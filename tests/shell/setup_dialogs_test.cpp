@@ -26,11 +26,14 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "support/sim_runner.h"
+#include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "support/watchdog.h"
 
 namespace vna {
 namespace {
+
+using test::AnswerDialog;
 
 class SetupDialogsTest : public ::testing::Test {
  protected:
@@ -39,15 +42,8 @@ class SetupDialogsTest : public ::testing::Test {
     DefineDialogs();
   }
   void SetUp() override {
-    maximumfreq = 1200;
-    InitVars();
-    min_Zref = 1;
-    vna_present = 0;  // no link unless a test starts the simulator
-    PortB_on = 0;
-    tdr_mode = 0;
-    focus_win = 0;
+    test::OpenShell(0, [] { return 0; });  // no link unless a test starts the simulator
     SetDigits(3);
-    OpenWindow(main_win, 0, 0, 1024, 700, kWinCaption | kWinSysMenu, "", [] { return 0; });
     testhook::ClearLogs();
   }
   void TearDown() override {
@@ -58,21 +54,6 @@ class SetupDialogsTest : public ::testing::Test {
     for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
   }
 
-  // Types into fields (none: the field as shown), then presses a control
-  // (0: the close box).
-  static void Answer(const std::string& title, std::vector<std::pair<int, std::string>> texts,
-                     int press, std::vector<std::pair<int, bool>> checks = {}) {
-    testhook::Answer a;
-    a.caption = title;
-    a.texts = std::move(texts);
-    a.checks = std::move(checks);
-    if (press) {
-      a.press = press;
-    } else {
-      a.close_box = true;
-    }
-    testhook::QueueAnswer(a);
-  }
   static std::vector<std::string> BoxTexts() {
     std::vector<std::string> t;
     for (const auto& b : testhook::MsgBoxes()) t.push_back(b.text);
@@ -88,22 +69,22 @@ TEST_F(SetupDialogsTest, SettlingTimeIsRoundedAndKeptWithin1To31) {
                                                {"5k", 5},  {"abc", 1},   {"12", 12}};
   for (const auto& [typed, ms] : cases) {
     DDSdelay = 9;
-    Answer("DDS Settling Time (msec)", {{1, typed}}, 2);
+    AnswerDialog("DDS Settling Time (msec)", {{1, typed}}, 2);
     EnterDDSdelay();
     EXPECT_EQ(DDSdelay, ms) << typed;
     EXPECT_EQ(focus_win, 1);
   }
   DDSdelay = 9;
-  Answer("DDS Settling Time (msec)", {{1, "20"}}, 3);  // Cancel
+  AnswerDialog("DDS Settling Time (msec)", {{1, "20"}}, 3);  // Cancel
   EnterDDSdelay();
-  Answer("DDS Settling Time (msec)", {{1, "20"}}, 0);  // close box
+  AnswerDialog("DDS Settling Time (msec)", {{1, "20"}}, 0);  // close box
   EnterDDSdelay();
   EXPECT_EQ(DDSdelay, 9);
 }
 
 TEST_F(SetupDialogsTest, TheEditedInfoButtonIsTinted) {
   AddControl(main_win, {CtlKind::Button, "Settling Time=", 900, 100, 100, 20, 0, kInfoSettling});
-  Answer("DDS Settling Time (msec)", {}, 0);
+  AnswerDialog("DDS Settling Time (msec)", {}, 0);
   EnterDDSdelay();
   int text, bg, hover;
   GetCtlColors(main_win, kInfoSettling, text, bg, hover);
@@ -124,7 +105,7 @@ TEST_F(SetupDialogsTest, AveragingCountsStayWithin1To256) {
   for (const Case& c : cases) {
     average = 4;
     shown_average = 7;
-    Answer(" Average value 1..256", {{1, c.typed}}, 2);
+    AnswerDialog(" Average value 1..256", {{1, c.typed}}, 2);
     EnterAverage();
     EXPECT_EQ(average, c.count) << c.typed;
     EXPECT_EQ(shown_average, -1) << c.typed;
@@ -134,13 +115,13 @@ TEST_F(SetupDialogsTest, AveragingCountsStayWithin1To256) {
 
 TEST_F(SetupDialogsTest, AveragingDialogShowsTheCountAndItsChoices) {
   average = 32;
-  Answer(" Average value 1..256", {}, 2);  // Enter on the shown text
+  AnswerDialog(" Average value 1..256", {}, 2);  // Enter on the shown text
   EnterAverage();
   EXPECT_EQ(dlg_text1, " 32");
   EXPECT_EQ(average, 32);
   // A cancel keeps the count (and still sends it, below).
   shown_average = 7;
-  Answer(" Average value 1..256", {{1, "64"}}, 3);
+  AnswerDialog(" Average value 1..256", {{1, "64"}}, 3);
   EnterAverage();
   EXPECT_EQ(average, 32);
   EXPECT_EQ(shown_average, 7);
@@ -162,13 +143,13 @@ TEST_F(SetupDialogsTest, AveragingReachesTheInstrument) {
   };
   using Bytes = std::vector<std::vector<uint8_t>>;
   sim.Mark("typed 1000");
-  Answer(" Average value 1..256", {{1, "1000"}}, 2);
+  AnswerDialog(" Average value 1..256", {{1, "1000"}}, 2);
   EnterAverage();
   EXPECT_EQ(sent_after("typed 1000"), (Bytes{{'J', 200}}));
   EXPECT_EQ(average, 256);
   EXPECT_EQ(adc_scale, 1);
   sim.Mark("cancel");
-  Answer(" Average value 1..256", {{1, "8"}}, 3);
+  AnswerDialog(" Average value 1..256", {{1, "8"}}, 3);
   EnterAverage();
   EXPECT_EQ(sent_after("cancel"), (Bytes{{'J', 200}}));
 }
@@ -188,7 +169,7 @@ TEST_F(SetupDialogsTest, ZrefTakesResistanceAndASmallReactance) {
     testhook::ClearLogs();
     Z0real = Zref = 60;
     Z0imag = 2;
-    Answer(" Zref", {{1, c.typed}}, 2);
+    AnswerDialog(" Zref", {{1, c.typed}}, 2);
     EnterZref();
     EXPECT_DOUBLE_EQ(Z0real, c.r) << c.typed;
     EXPECT_DOUBLE_EQ(Zref, c.r) << c.typed;
@@ -210,12 +191,12 @@ TEST_F(SetupDialogsTest, SmithReferenceFollowsZrefOnlyWhenItWasEqual) {
   Z0imag = 0;
   Zsm_real = 50;
   Zsm_imag = 0;
-  Answer(" Zref", {{1, "75"}}, 2);
+  AnswerDialog(" Zref", {{1, "75"}}, 2);
   EnterZref();
   EXPECT_EQ(Zsm_real, 75);
   EXPECT_EQ(Zsm_imag, 0);
   Zsm_real = 50;
-  Answer(" Zref", {{1, "100-j4"}}, 2);
+  AnswerDialog(" Zref", {{1, "100-j4"}}, 2);
   EnterZref();
   EXPECT_EQ(Zsm_real, 50);
   EXPECT_EQ(Zsm_imag, 0);
@@ -230,7 +211,7 @@ TEST_F(SetupDialogsTest, ZrefFieldShowsTheReactanceOnlyWhenItCounts) {
   for (const auto& [x, shown] : cases) {
     Z0real = 50;
     Z0imag = x;
-    Answer(" Zref", {}, 2);  // Enter on the field as shown
+    AnswerDialog(" Zref", {}, 2);  // Enter on the field as shown
     EnterZref();
     EXPECT_EQ(dlg_text1, shown) << x;
   }
@@ -240,17 +221,17 @@ TEST_F(SetupDialogsTest, ZrefFieldShowsTheReactanceOnlyWhenItCounts) {
 TEST_F(SetupDialogsTest, ZrefStepsActAtOnce) {
   Zref = Z0real = 1.5;
   Z0imag = 0;
-  Answer(" Zref", {}, 4);  // + 1
-  Answer(" Zref", {}, 7);  // - 0.1
-  Answer(" Zref", {}, 5);  // - 1
-  Answer(" Zref", {}, 5);  // - 1: not below 1
-  Answer(" Zref", {}, 6);  // + 0.1
-  Answer(" Zref", {}, 0);  // closed
+  AnswerDialog(" Zref", {}, 4);  // + 1
+  AnswerDialog(" Zref", {}, 7);  // - 0.1
+  AnswerDialog(" Zref", {}, 5);  // - 1
+  AnswerDialog(" Zref", {}, 5);  // - 1: not below 1
+  AnswerDialog(" Zref", {}, 6);  // + 0.1
+  AnswerDialog(" Zref", {}, 0);  // closed
   EnterZref();
   EXPECT_NEAR(Zref, 1.1, 1e-12);
   EXPECT_EQ(Z0real, 1.5);
-  Answer(" Zref", {}, 4);
-  Answer(" Zref", {}, 2);  // Enter: the field now shows the stepped Zref alone
+  AnswerDialog(" Zref", {}, 4);
+  AnswerDialog(" Zref", {}, 2);  // Enter: the field now shows the stepped Zref alone
   EnterZref();
   EXPECT_EQ(dlg_text1, NumStr(2.1));
   EXPECT_NEAR(Z0real, 2.1, 1e-12);
@@ -261,14 +242,14 @@ TEST_F(SetupDialogsTest, ZrefStepsActAtOnce) {
 TEST_F(SetupDialogsTest, RecycleDepthIsStoredAsTyped) {
   const std::pair<const char*, int> cases[] = {{"3", 3}, {"0", 0}, {"-4", -4}, {"2.5", 2}};
   for (const auto& [typed, depth] : cases) {
-    Answer(" Recycle Depth (1..N=Clear screen after N cycles,  [0=Don't clear screen]) ",
-           {{1, typed}}, 2);
+    AnswerDialog(" Recycle Depth (1..N=Clear screen after N cycles,  [0=Don't clear screen]) ",
+                 {{1, typed}}, 2);
     EnterRecycleDepth();
     EXPECT_EQ(Recycle_depth, depth) << typed;
     EXPECT_EQ(recycle_count, Rnd(ParseNumber(typed) + 2)) << typed;
   }
-  Answer(" Recycle Depth (1..N=Clear screen after N cycles,  [0=Don't clear screen]) ", {{1, "9"}},
-         3);
+  AnswerDialog(" Recycle Depth (1..N=Clear screen after N cycles,  [0=Don't clear screen]) ",
+               {{1, "9"}}, 3);
   EnterRecycleDepth();
   EXPECT_EQ(Recycle_depth, 2);
 }
@@ -279,19 +260,19 @@ TEST_F(SetupDialogsTest, CommPortOutsideTheRangeIsRefused) {
   commport = 8;
   for (const char* typed : {"0", "256", "abc"}) {
     testhook::ClearLogs();
-    Answer(" Enter Comm Port", {{1, typed}}, 2);
+    AnswerDialog(" Enter Comm Port", {{1, typed}}, 2);
     EnterCommPort();
     EXPECT_EQ(commport, 8) << typed;
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Comm port must be between 1 and 255"});
   }
   const std::pair<const char*, int> cases[] = {{"3.5", 4}, {"4.5", 4}, {"-3", 3}, {"255", 255}};
   for (const auto& [typed, port] : cases) {
-    Answer(" Enter Comm Port", {{1, typed}}, 2);
+    AnswerDialog(" Enter Comm Port", {{1, typed}}, 2);
     EnterCommPort();
     EXPECT_EQ(commport, port) << typed;
   }
   // The field shows two blanks before the number.
-  Answer(" Enter Comm Port", {}, 2);
+  AnswerDialog(" Enter Comm Port", {}, 2);
   EnterCommPort();
   EXPECT_EQ(dlg_text1, "  255");
   EXPECT_EQ(focus_win, 1);
@@ -309,7 +290,7 @@ TEST_F(SetupDialogsTest, CommPortReopensTheLinkAtTheNewPort) {
   OpenCommPort();
   EXPECT_EQ(hcom, kInvalidPort);
   sim.Mark("before");
-  Answer(" Enter Comm Port", {{1, "9"}}, 2);
+  AnswerDialog(" Enter Comm Port", {{1, "9"}}, 2);
   EnterCommPort();
   EXPECT_EQ(commport, 9);
   EXPECT_NE(hcom, kInvalidPort);
@@ -333,7 +314,7 @@ TEST_F(SetupDialogsTest, VoiceSwapsOnAndOff) {
 
 TEST_F(SetupDialogsTest, CommentSetsTheTitleOfTheCurrentPort) {
   last_comment_A = "earlier A";
-  Answer(" Enter a comment", {{1, "dipole at 3 m"}}, 2);
+  AnswerDialog(" Enter a comment", {{1, "dipole at 3 m"}}, 2);
   EnterComment();
   EXPECT_EQ(PortA_title, "dipole at 3 m");
   EXPECT_EQ(last_comment_A, "dipole at 3 m");
@@ -342,7 +323,7 @@ TEST_F(SetupDialogsTest, CommentSetsTheTitleOfTheCurrentPort) {
 
   PortB_on = 1;
   last_comment_B = "filter";
-  Answer(" Enter a comment", {}, 2);  // the shown text accepted as it is
+  AnswerDialog(" Enter a comment", {}, 2);  // the shown text accepted as it is
   EnterComment();
   EXPECT_EQ(dlg_text1, "filter");
   EXPECT_EQ(PortB_title, "filter");
@@ -350,12 +331,12 @@ TEST_F(SetupDialogsTest, CommentSetsTheTitleOfTheCurrentPort) {
 
   // Closed: no title changes and the shown text comes back.
   PortB_title = "kept";
-  Answer(" Enter a comment", {{1, "not this"}}, 0);
+  AnswerDialog(" Enter a comment", {{1, "not this"}}, 0);
   EnterComment();
   EXPECT_EQ(msg_text, "filter");
   EXPECT_EQ(PortB_title, "kept");
   // An empty entry changes nothing either.
-  Answer(" Enter a comment", {{1, ""}}, 2);
+  AnswerDialog(" Enter a comment", {{1, ""}}, 2);
   EnterComment();
   EXPECT_EQ(msg_text, "filter");
   EXPECT_EQ(PortB_title, "kept");
@@ -366,10 +347,10 @@ TEST_F(SetupDialogsTest, CommentInTdrDisplaySetsTheTdrTitles) {
   tdr_title = "old tdr";
   PortA_title = "A";
   msg_text = "replaced";
-  Answer(" Enter a comment", {}, 0);
+  AnswerDialog(" Enter a comment", {}, 0);
   EnterComment();
   EXPECT_EQ(msg_text, "old tdr");
-  Answer(" Enter a comment", {{1, "feed line"}}, 2);
+  AnswerDialog(" Enter a comment", {{1, "feed line"}}, 2);
   EnterComment();
   EXPECT_EQ(tdr_title, "feed line");
   EXPECT_EQ(tdr_graph_title, "feed line");
@@ -403,7 +384,7 @@ TEST_F(SetupDialogsTest, DelayOffsetShowsItsUnitAndTakesTheTypedOne) {
   for (const auto& [offset, text] : shown) {
     SetDigits(3);
     delay_offset = offset;
-    Answer("  Delay time (sec, msec, usec, nsec)", {}, 4);  // Cancel
+    AnswerDialog("  Delay time (sec, msec, usec, nsec)", {}, 4);  // Cancel
     EnterDelayOffset();
     EXPECT_EQ(GetCtlText(dlg_delay_time, 1), "");  // closed by now
     EXPECT_EQ(msg_text, text) << offset;
@@ -413,14 +394,14 @@ TEST_F(SetupDialogsTest, DelayOffsetShowsItsUnitAndTakesTheTypedOne) {
   const std::pair<const char*, double> typed[] = {
       {"1.5 msec", 0.0015}, {"2.5 usec", 2.5e-6}, {"20", 20}, {"7 ns", 7e-9}, {"3 MS", 0.003}};
   for (const auto& [text, seconds] : typed) {
-    Answer("  Delay time (sec, msec, usec, nsec)", {{1, text}}, 2);
+    AnswerDialog("  Delay time (sec, msec, usec, nsec)", {{1, text}}, 2);
     EnterDelayOffset();
     EXPECT_DOUBLE_EQ(delay_offset, seconds) << text;
   }
   // Null the Delay takes out the mean delay of the last scan and closes.
   delay_offset = 1e-9;
   avg_delay = 3e-9;
-  Answer("  Delay time (sec, msec, usec, nsec)", {{1, "99"}}, 3);
+  AnswerDialog("  Delay time (sec, msec, usec, nsec)", {{1, "99"}}, 3);
   EnterDelayOffset();
   EXPECT_DOUBLE_EQ(delay_offset, 4e-9);
   EXPECT_EQ(dlg_result, 2);
@@ -433,15 +414,15 @@ TEST_F(SetupDialogsTest, DelaySmoothingInSamplesOrPercent) {
                                                {"25%", -20}, {"p", 0},   {"-7", 7}};
   for (const auto& [text, value] : cases) {
     delay_smoothing = 2;
-    Answer(title, {{1, text}}, 2);
+    AnswerDialog(title, {{1, text}}, 2);
     EnterDelaySmoothing();
     EXPECT_EQ(delay_smoothing, value) << text;
   }
   delay_smoothing = -5;
-  Answer(title, {{1, ""}}, 2);  // accepted empty: the same size in samples
+  AnswerDialog(title, {{1, ""}}, 2);  // accepted empty: the same size in samples
   EnterDelaySmoothing();
   EXPECT_EQ(delay_smoothing, 5);
-  Answer(title, {{1, "9"}}, 3);
+  AnswerDialog(title, {{1, "9"}}, 3);
   EnterDelaySmoothing();
   EXPECT_EQ(delay_smoothing, 5);
 }
@@ -450,7 +431,7 @@ TEST_F(SetupDialogsTest, RulersInDbOrAsARatio) {
   PortB_on = 1;
   ruler_1 = ruler_2 = 0;
   ruler1_on = ruler2_on = 0;
-  Answer(" Enter Rulers", {{5, "-10"}, {6, "-3 dB"}}, 9);
+  AnswerDialog(" Enter Rulers", {{5, "-10"}, {6, "-3 dB"}}, 9);
   ShowRulers();
   // Ruler 1 is never below ruler 2 while ruler 2 is on.
   EXPECT_EQ(ruler_1, -3);
@@ -476,19 +457,19 @@ TEST_F(SetupDialogsTest, RulerBoxesActAtOnceAndOnlyASizeChangeSwitchesOn) {
   ruler_1 = -3;
   ruler_2 = -10;
   ruler1_on = 0;
-  ruler2_on = 3;                                            // shown as 1
-  Answer(" Enter Rulers", {}, 0, {{7, true}, {8, false}});  // then closed
+  ruler2_on = 3;                                                  // shown as 1
+  AnswerDialog(" Enter Rulers", {}, 0, {{7, true}, {8, false}});  // then closed
   ShowRulers();
   EXPECT_EQ(ruler1_on, 1);
   EXPECT_EQ(ruler2_on, 0);
   // The same levels again, or a change of sign only, switch nothing on.
   ruler1_on = 0;
-  Answer(" Enter Rulers", {{5, "3"}, {6, "-10"}}, 9);
+  AnswerDialog(" Enter Rulers", {{5, "3"}, {6, "-10"}}, 9);
   ShowRulers();
   EXPECT_EQ(ruler1_on, 0);
   EXPECT_EQ(ruler2_on, 0);
   EXPECT_EQ(ruler_1, 3);
-  Answer(" Enter Rulers", {{5, "0x"}, {6, "-20"}}, 9);
+  AnswerDialog(" Enter Rulers", {{5, "0x"}, {6, "-20"}}, 9);
   ShowRulers();
   EXPECT_EQ(ruler_1, 3);  // a ratio of 0 is not taken
   EXPECT_EQ(ruler_2, -20);
@@ -502,12 +483,12 @@ TEST_F(SetupDialogsTest, SmithRotationEndsWhenTheChartDoesNotOpen) {
   smith2_closed = 0;
   {
     test::Watchdog guard(std::chrono::seconds(20), "EnterSmithRotation");
-    Answer("Rotate Smith Chart (+/-degrees)", {{1, "-45"}}, 2);
+    AnswerDialog("Rotate Smith Chart (+/-degrees)", {{1, "-45"}}, 2);
     EnterSmithRotation();
   }
   EXPECT_EQ(smith_rotation, -45);
   EXPECT_EQ(focus_win, 1);
-  Answer("Rotate Smith Chart (+/-degrees)", {{1, ""}}, 2);  // empty: the angle stays
+  AnswerDialog("Rotate Smith Chart (+/-degrees)", {{1, ""}}, 2);  // empty: the angle stays
   EnterSmithRotation();
   EXPECT_EQ(smith_rotation, -45);
 }
