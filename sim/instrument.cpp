@@ -4,40 +4,20 @@
 #include <cmath>
 #include <limits>
 
+#include "protocol_constants.h"
 #include "value_parse.h"
-#include "tuning.h"
 
 namespace vna::sim {
 
 namespace {
 
-// Frequency offsets of the two-multiplier model's second DDS, in units of
-// 1e-8 MHz as the version text gives them ("dfr1=", "dfr2=").
-constexpr uint32_t kOffset1 = 0x03E153;
-constexpr uint32_t kOffset2 = 0x03F28F;
-constexpr double kUhfClock1 = 50.0, kUhfClock2 = 49.152;  // MHz
-constexpr double kVhfClock = 400.0;                       // MHz
-constexpr uint8_t kAck = 0x06;                            // answer to a frequency-only "E"
-constexpr int kBandScanEnd = 30117;
 constexpr double kLoneQWait = 0.05;      // s: "Q" alone, or the start of "Q" 97 229
 constexpr double kCommandTimeout = 1.0;  // s: a command that never completes is dropped
-
-// Consumes one use of a counted fault.
-bool Take(int& count) {
-  if (count == 0) return false;
-  if (count > 0) --count;
-  return true;
-}
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
   std::string s;
   for (uint8_t b : bytes) s += Format(s.empty() ? "%02X" : " %02X", b);
   return s;
-}
-
-std::string TwoBytes(long value) {
-  const long v = std::clamp(value, 0L, 65535L);
-  return std::string{static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)};
 }
 
 // Argument bytes after the command letter; "Q" is decided by what follows.
@@ -281,35 +261,6 @@ void Instrument::Send(const std::string& bytes, std::string& out) {
   out += bytes;
 }
 
-void Instrument::SendMeasurement(const Reply& reply, std::string& out) {
-  std::string bytes(reply.begin(), reply.end());
-  if (Take(env_.faults.checksum)) {
-    bytes[70] = static_cast<char>(bytes[70] ^ 0x5A);
-    log_.Note("fault: damaged checksum");
-  }
-  if (Take(env_.faults.short_reply)) {
-    bytes.resize(static_cast<size_t>(env_.faults.short_bytes));
-    log_.Note(Format("fault: short reply of %d bytes", env_.faults.short_bytes));
-  }
-  Send(bytes, out);
-}
-
-void Instrument::Measure(double mhz, uint32_t readback, std::string& out) {
-  freq_mhz_ = mhz;
-  SignalFaults faults;
-  faults.overload = Take(env_.faults.overload);
-  faults.noref = Take(env_.faults.noref);
-  faults.nosignal = Take(env_.faults.nosignal);
-  if (faults.overload) log_.Note("fault: overload");
-  if (faults.noref) log_.Note("fault: no reference signal");
-  if (faults.nosignal) log_.Note("fault: no signal");
-  const Words words =
-      front_.Measure(path_, *env_.port_a, PortBDevice(), TrueMhz(mhz) * 1e6, faults);
-  last_reply_ = PackReply(readback, words);
-  ++measurements_;
-  SendMeasurement(last_reply_, out);
-}
-
 void Instrument::Execute(const std::vector<uint8_t>& cmd, double now, std::string& out) {
   last_activity_ = now;
   if (power_ != Power::kOn) {
@@ -503,114 +454,6 @@ void Instrument::Temperature(uint8_t which, std::string& out) {
   const double c = env_.temp_c;
   const double volts = uhf_sensor ? (c / 100 + 0.349) * 1.181 : c * 0.00355 + 0.986;
   Send(TwoBytes(std::lround(volts * 4096 / 3.2)), out);
-}
-
-void Instrument::SingleDds(const std::vector<uint8_t>& cmd, std::string& out) {
-  if (model_ != Model::k7306) {
-    log_.ProtocolError(Format("%c is a command of the single-DDS model", cmd[0]));
-    return;
-  }
-  const bool set_only = cmd[0] == 'G';
-  uint32_t word;
-  if (!ParseHexWord(reinterpret_cast<const char*>(cmd.data()) + (set_only ? 1 : 2), word)) {
-    log_.ProtocolError("tuning word needs 8 upper-case hexadecimal digits");
-    return;
-  }
-  if (word >= 0x80000000u) log_.ProtocolError("tuning word beyond half the clock");
-  const double mhz = WordFrequency(word, kVhfClock);
-  if (set_only) {
-    freq_mhz_ = mhz;
-    return;
-  }
-  if (cmd[1] == 0) log_.ProtocolError("settling byte travels plus 1");
-  settle_ = cmd[1] - 1;
-  path_.port_b = cmd[0] == 'T';
-  Measure(mhz, word, out);
-}
-
-void Instrument::TwoMultiplier(const std::vector<uint8_t>& cmd, std::string& out) {
-  if (model_ != Model::kUhf) {
-    log_.ProtocolError("E is a command of the two-multiplier model");
-    return;
-  }
-  const int mode = cmd[1];
-  if (mode != 1 && mode != 2 && mode != 5 && mode != 6) {
-    log_.ProtocolError(Format("E mode %d", mode));
-    return;
-  }
-  uint32_t word1, word2;
-  const char* text = reinterpret_cast<const char*>(cmd.data());
-  if (!ParseHexWord(text + 4, word1) || !ParseHexWord(text + 12, word2)) {
-    log_.ProtocolError("tuning words need 8 upper-case hexadecimal digits each");
-    return;
-  }
-  const int m1 = (cmd[2] >> 4) + 5, m2 = (cmd[2] & 15) + 5;
-  if (mode & 4) {
-    mult1_ = m1;
-    mult2_ = m2;
-  } else if (m1 != mult1_ || m2 != mult2_) {
-    // The multiplied clocks are only re-locked when the command says so.
-    log_.ProtocolError(Format("multipliers %d,%d sent without the change flag; still %d,%d", m1, m2,
-                              mult1_, mult2_));
-  }
-  settle_ = cmd[3] & 0x1F;
-  path_.port_b = cmd[3] & 0x20;
-  const double offset = kOffset1 * 1e-8;
-  const TwoWordFrequency f = DecodeTwoWords(word1, word2, Clock(), mult1_, mult2_, offset);
-  if (f.mismatch > 0.001) {
-    log_.ProtocolError(Format("the two words disagree by %.6f MHz", f.mismatch));
-  }
-  if (mode & 1) {
-    Measure(f.f1, word1, out);
-  } else {
-    freq_mhz_ = f.f1;
-    Send(std::string(1, static_cast<char>(kAck)), out);
-  }
-}
-
-void Instrument::StartBandScan(const std::vector<uint8_t>& cmd, std::string& out) {
-  uint32_t start, end, step;
-  const char* text = reinterpret_cast<const char*>(cmd.data());
-  if (!ParseHexWord(text + 1, start) || !ParseHexWord(text + 9, end) ||
-      !ParseHexWord(text + 17, step)) {
-    log_.ProtocolError("N needs three words of 8 upper-case hexadecimal digits");
-    return;
-  }
-  if (step == 0) {
-    log_.ProtocolError("band scan step of 0");
-    return;
-  }
-  // The scan runs on the second DDS's multiplied clock (single-DDS model: its clock).
-  const double clock = model_ == Model::kUhf ? Clock() * mult2_ : kVhfClock;
-  scan_.active = true;
-  scan_.next = WordFrequency(start, clock);
-  scan_.end = WordFrequency(end, clock);
-  scan_.step = WordFrequency(step, clock);
-  scan_.sent = 0;
-  log_.Note(Format("band scan %.6f to %.6f MHz by %.6f", scan_.next, scan_.end, scan_.step));
-  SendLevel(out);
-}
-
-void Instrument::SendLevel(std::string& out) {
-  if (scan_.next > scan_.end + scan_.step * 1e-6) {
-    Send(TwoBytes(kBandScanEnd), out);
-    scan_.active = false;
-    log_.Note(Format("band scan complete after %ld levels", scan_.sent));
-    return;
-  }
-  const int level = front_.BandLevel(path_, *env_.port_a, TrueMhz(scan_.next) * 1e6);
-  Send(TwoBytes(level), out);
-  ++scan_.sent;
-  scan_.next += scan_.step;
-}
-
-void Instrument::StreamByte(uint8_t b, std::string& out) {
-  if (b == 2) {
-    scan_.active = false;
-    log_.Note("band scan stopped");
-    return;
-  }
-  SendLevel(out);
 }
 
 std::string Instrument::Status() const {
