@@ -11,7 +11,7 @@ namespace vna {
 namespace {
 
 struct Dut {
-  const char* spec;
+  const char* device;
   double r, x;
 };
 const Dut kDuts[] = {{"r=10", 10, 0},     {"r=50", 50, 0},     {"r=200", 200, 0},
@@ -24,10 +24,10 @@ void CheckRange(PointSim& t, test::SimRunner& sim, const std::vector<double>& fr
   average = 16;
   AverageADC(average);
   for (const Dut& d : kDuts) {
-    sim.SetDut(d.spec);
+    sim.SetDut(d.device);
     DDSAmplitude(std::abs(std::complex<double>(d.r, d.x)) < 40 ? 40 : 100);
     for (double f : freqs) {
-      SCOPED_TRACE(std::string(d.spec) + " at " + std::to_string(f) + " MHz");
+      SCOPED_TRACE(std::string(d.device) + " at " + std::to_string(f) + " MHz");
       freq = f;
       ReadPoint_A(0);
       ASSERT_EQ(vna_status, 0);
@@ -81,13 +81,13 @@ TEST_F(PointSimImpedance, SingleDdsModelAcrossItsRange) {
 TEST_F(PointSimImpedance, ReflectionQuantitiesOfMeasuredDevices) {
   Start("uhf", {"--bridge", "ideal"});
   const struct {
-    const char* spec;
+    const char* device;
     double rho, swr, rl;
   } cases[] = {
       {"r=150", 0.5, 3, -6.0206}, {"r=25", 1.0 / 3, 2, -9.5424}, {"r=2", 48.0 / 52, 25, -0.6955}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.spec);
-    Sim().SetDut(c.spec);
+    SCOPED_TRACE(c.device);
+    Sim().SetDut(c.device);
     DDSAmplitude(10);
     freq = 14;
     ReadPoint_A(0);
