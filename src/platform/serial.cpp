@@ -33,6 +33,7 @@ struct Port {
   size_t head = 0, tail = 0;
   Clock::time_point line_free{};  // when the bytes last written have crossed the line
   bool reply_due = false;         // nothing was read since the last write
+  bool awaiting = false;          // no byte came since the last write
   bool paced = false;             // replies were seen trickling in at the line's speed
   int empty_owed = 0;             // empty reads a long wait already lasted
 };
@@ -199,7 +200,7 @@ int SerialWrite(int handle, const char* data, int n) {
     const auto now = Clock::now();
     p->line_free =
         std::max(p->line_free, now) + std::chrono::microseconds(done * 10'000'000L / p->baud);
-    p->reply_due = true;
+    p->reply_due = p->awaiting = true;
   }
   return done;
 }
@@ -268,11 +269,12 @@ int Fill(Port& p, int expected) {
         std::this_thread::sleep_until(start + kReadTimeout);
         return 1;
       }
-      // A reply that is still arriving at the first wake-up came at the
-      // line's pace; one that came whole came faster than any line.
-      if (reply_due && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
+      // A reply that is still arriving when its first byte wakes us comes at
+      // the line's pace; one that came whole came faster than any line.
+      if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
     }
   }
+  p.awaiting = false;
   const long missing = expected - static_cast<long>(Held(p));
   if (missing > 0 && p.baud > 0) {
     std::this_thread::sleep_for(LineTime(p, missing) + LineTime(p, 1));

@@ -122,6 +122,39 @@ TEST_F(PtyTest, PacedReplyComesWholeAndInOrder) {
   EXPECT_EQ(SerialReadByte(handle, b, 1), 0);
 }
 
+// Once replies are seen to trickle in, the first read after a command waits
+// in one go until a reply of the expected length can have crossed the line.
+// When none came, that wait still counts as the time-outs it lasted: the
+// following calls come back empty at once until they are used up.
+TEST_F(PtyTest, LongWaitForAReplyCountsAsTheEmptyReadsItLasted) {
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+  };
+  OpenPort();
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+  std::thread line([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    for (int i = 0; i < 72; ++i) {
+      const char c = static_cast<char>(i);
+      if (write(master, &c, 1) != 1) return;
+      std::this_thread::sleep_for(std::chrono::microseconds(174));
+    }
+  });
+  int empty = 0;
+  EXPECT_EQ(ReadLikeAReader(72, 500, empty).size(), 72u);
+  line.join();
+
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);  // and no reply this time
+  uint8_t b;
+  const auto t0 = Clock::now();
+  EXPECT_EQ(SerialReadByte(handle, b, 500), 0);
+  const auto t1 = Clock::now();
+  EXPECT_GE(ms(t1 - t0), 500 * 10 / 57.6);  // 500 bytes at 57600 baud: 87 ms
+  for (int i = 0; i < 80; ++i) EXPECT_EQ(SerialReadByte(handle, b, 500), 0);
+  EXPECT_LT(ms(Clock::now() - t1), 20) << "time already waited";
+}
+
 TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {
   OpenPort();
   const std::string cmd("A\x05\x00", 3);  // a gain command whose last byte is 0
