@@ -4,6 +4,7 @@
 #include "calibration/state.h"
 #include "files/pending.h"
 #include "files/settings.h"
+#include "graph/chart_handlers.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/commands.h"

@@ -3,6 +3,9 @@
 
 namespace vna {
 
+[[gnu::weak]] int cmd_param = 0;
+[[gnu::weak]] std::string SUB;
+
 [[gnu::weak]] int midi_out = 0;
 [[gnu::weak]] int midi_result = 0;
 [[gnu::weak]] void OpenMidi() {

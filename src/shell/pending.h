@@ -4,7 +4,15 @@
 // its place; delete the entry then.
 #pragma once
 
+#include <string>
+
 namespace vna {
+
+// Shared parameter slot: a command stores a small number here before it calls
+// a routine that reads it (the marker sub-commands). Placeholder: 0.
+extern int cmd_param;
+// Name of the routine running, for the diagnostic trace. Placeholder: empty.
+extern std::string SUB;
 
 // Tone output: the MIDI device opened at start-up and closed at exit.
 // Placeholders until the tones are built: no device is opened (midi_out
