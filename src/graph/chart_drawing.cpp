@@ -7,6 +7,21 @@
 
 namespace vna {
 
+namespace {
+
+// Segments are drawn in batches of this many: few painter set-ups, and a
+// small buffer used again and again.
+constexpr size_t kSegmentBatch = 1024;
+
+void FlushSegments(TraceWalk& t) {
+  if (t.segments.empty()) return;
+  SetPen(*t.win, RedColor, kPenSolid, 2);
+  DrawSegments(*t.win, t.segments);
+  t.segments.clear();
+}
+
+}  // namespace
+
 Reflection ChartReflection(double r, double x) {
   const double a = r - Zsm_real, b = x - Zsm_imag;
   const double c = r + Zsm_real, d = x + Zsm_imag;
@@ -19,8 +34,20 @@ void StartTrace(TraceWalk& t, Window& win, int cx, int cy) {
   t.win = &win;
   t.cx = cx;
   t.cy = cy;
+  t.segments.reserve(4 * kSegmentBatch);
   SetPen(win, RedColor, kPenSolid, 2);
   SetDigits(3);
+}
+
+void EndTrace(TraceWalk& t) {
+  Window& w = *t.win;
+  FlushSegments(t);
+  // With markers shown the walk leaves the marker text's font and colour.
+  if (markerena != 0) {
+    SetTextColor(w, Green);
+    SetFont(w, "arial", font_size + 1, font_weight);
+    SetTextBackground(w, true, w.draw.text_bg);
+  }
 }
 
 void TraceStep(TraceWalk& t, int i, int x, int y) {
@@ -29,28 +56,32 @@ void TraceStep(TraceWalk& t, int i, int x, int y) {
     t.px = x;
     t.py = y;
   }
-  SetPen(w, RedColor, kPenSolid, 2);
-  DrawLine(w, t.cx + t.px, t.cy - t.py, t.cx + x, t.cy - y);
+  // The segments wait to be drawn together; a dot or a marker drawn over the
+  // trace flushes them first, so every pixel ends as drawn in point order.
+  t.segments.insert(t.segments.end(), {t.cx + t.px, t.cy - t.py, t.cx + x, t.cy - y});
+  if (t.segments.size() >= 4 * kSegmentBatch) FlushSegments(t);
   if (markerena == 0 && i == 0) {
+    FlushSegments(t);
     SetPen(w, Magenta, kPenSolid, 2);
     SetFill(w, true, Magenta);
     DrawCircle(w, t.cx + x, t.cy - y, 4);
     SetFill(w, false);
   }
   if (markerena != 0) {
-    SetTextColor(w, Green);
-    SetTextBackground(w, false, w.draw.text_bg);
-    SetFont(w, "arial", font_size + 1, font_weight);
     // The walk waits at marker k until the trace reaches its point; the
     // circle goes on the previous point, as the index is one ahead.
     if (t.marker <= kMaxMarkers && marker_points[t.marker] == i) {
+      FlushSegments(t);
+      SetTextColor(w, Green);
+      SetTextBackground(w, false, w.draw.text_bg);
+      SetFont(w, "arial", font_size + 1, font_weight);
       SetPen(w, RedColor, kPenSolid, 2);
       DrawCircle(w, t.cx + t.px, t.cy - t.py, 3);
       MoveTo(w, t.cx + t.px + 3, t.cy - t.py - 3);
       PrintText(w, NumStr(t.marker));
+      SetTextBackground(w, true, w.draw.text_bg);
       ++t.marker;
     }
-    SetTextBackground(w, true, w.draw.text_bg);
   }
   t.px = x;
   t.py = y;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vna {
 
@@ -21,14 +22,17 @@ Reflection ChartReflection(double r, double x);
 // magenta dot, with them shown each marker is circled on its nearest point.
 struct TraceWalk {
   Window* win = nullptr;
-  int cx = 0, cy = 0;  // chart centre, window pixels
-  int px = 0, py = 0;  // offsets of the previous point
-  int marker = 1;      // the next marker the walk waits for
+  int cx = 0, cy = 0;         // chart centre, window pixels
+  int px = 0, py = 0;         // offsets of the previous point
+  int marker = 1;             // the next marker the walk waits for
+  std::vector<int> segments;  // drawn in one pass before anything else is drawn
 };
 // Pen, precision and counter for a new trace.
 void StartTrace(TraceWalk& t, Window& win, int cx, int cy);
 // Point i at offsets (x, y) from the centre, y upwards.
 void TraceStep(TraceWalk& t, int i, int x, int y);
+// Draws what the walk still holds; call after the last point.
+void EndTrace(TraceWalk& t);
 
 // Five push buttons (ids first_id .. first_id + 4) of rnd(35 s) x rnd(20 s)
 // at the top right of a window W pixels wide, the one of `current` (1..5)

@@ -174,6 +174,7 @@ void PolarPlot() {
       polar_py[i] = cy - y;
     }
   }
+  EndTrace(t);
 
   ChartScaleButtons(w, s, W, 2201, row.captions, scale, true);
   AddControl(w, {CtlKind::Button, "Print", W - 110, H - 60, 100, 25, 0, 2206});

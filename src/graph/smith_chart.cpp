@@ -183,6 +183,7 @@ void DrawTrace(Window& w, const SmithGeometry& g, double turn, bool keep_outside
       py_out[i] = g.cy - y;
     }
   }
+  EndTrace(t);
 }
 
 // "Zref = ", "SWRref=" and, on the second chart, the rotation.

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -148,6 +149,29 @@ void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
                    .adjusted(-e, -e, e, e));
   }
   MoveTo(w, x2, y2);
+}
+
+void DrawSegments(Window& w, const std::vector<int>& xy) {
+  const size_t n = xy.size() / 4;
+  if (n == 0) return;
+  if (ImageOf(w)) {
+    std::vector<QLine> lines;
+    lines.reserve(n);
+    int x0 = xy[0], y0 = xy[1], x1 = x0, y1 = y0;
+    for (size_t k = 0; k < n; ++k) {
+      const int* s = &xy[4 * k];
+      lines.emplace_back(s[0], s[1], s[2], s[3]);
+      x0 = std::min({x0, s[0], s[2]});
+      x1 = std::max({x1, s[0], s[2]});
+      y0 = std::min({y0, s[1], s[3]});
+      y1 = std::max({y1, s[1], s[3]});
+    }
+    Painter pp(w);
+    pp.p.drawLines(lines.data(), static_cast<int>(lines.size()));
+    const int e = PenExtra(w);
+    Touched(w, QRect(QPoint(x0, y0), QPoint(x1, y1)).adjusted(-e, -e, e, e));
+  }
+  MoveTo(w, xy[4 * n - 2], xy[4 * n - 1]);
 }
 
 void LineTo(Window& w, int x, int y) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vna {
 
@@ -53,6 +54,10 @@ void TextExtent(Window& w, const std::string& text, int& width, int& height);
 // Primitives.
 void DrawLine(Window& w, int x1, int y1, int x2, int y2);  // leaves the position at (x2, y2)
 void LineTo(Window& w, int x, int y);
+// Line segments x1, y1, x2, y2, ... drawn one after the other with the
+// present pen, exactly as DrawLine would draw each, in one pass (a trace of
+// many points); the position is left at the end of the last one.
+void DrawSegments(Window& w, const std::vector<int>& xy);
 void DrawRect(Window& w, int x, int y, int width, int height);  // outline, filled when fill is on
 void DrawEllipse(Window& w, int x, int y, int width, int height);  // bounding box
 void DrawCircle(Window& w, int cx, int cy, int r);

@@ -157,6 +157,27 @@ TEST_F(UiTest, ImageRowsReadBottomUpAsBitmapRows) {
   EXPECT_FALSE(ReadImageRows(closed, 0, 0, 10, 10, edge.data()));
 }
 
+TEST_F(UiTest, SegmentsInOnePassAreTheLinesOneByOne) {
+  OpenWindow(other, 0, 0, 400, 300, kWinCaption, "Other", RecordingHandler);
+  // A zig-zag with short, long, steep and zero-length segments, drawn over
+  // a filled rectangle in a colour of its own.
+  const std::vector<int> xy = {10, 10,  50,  12,  50,  12,  52, 200, 52, 200, 52, 200,
+                               52, 200, 390, 290, 390, 290, 20, 150, 20, 150, 21, 151};
+  for (Window* w : {&win, &other}) {
+    SetFill(*w, true, Rgb(180, 220, 255));
+    SetPen(*w, Rgb(0, 0, 0), kPenSolid, 1);
+    DrawRect(*w, 30, 30, 200, 150);
+    SetFill(*w, false);
+    SetPen(*w, Rgb(240, 0, 0), kPenSolid, 2);
+  }
+  for (size_t k = 0; k + 3 < xy.size(); k += 4)
+    DrawLine(win, xy[k], xy[k + 1], xy[k + 2], xy[k + 3]);
+  DrawSegments(other, xy);
+  EXPECT_EQ(Pixels(win, 400, 300), Pixels(other, 400, 300));
+  EXPECT_EQ(other.draw.pos_x, 21);
+  EXPECT_EQ(other.draw.pos_y, 151);
+}
+
 TEST_F(UiTest, PrintsTheWindowImageToPdf) {
   DrawLine(win, 0, 0, 100, 100);
   QTemporaryDir tmp;
