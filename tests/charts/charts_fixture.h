@@ -126,9 +126,16 @@ inline void RunChart(Window& win, void (*draw)(), std::vector<ChartScript::Step>
   EXPECT_EQ(script.done(), count) << "the window opened fewer times than the script expects";
 }
 
-// The chart window's close box.
-inline ChartScript::Step CloseBox(Window& win) {
-  return [&win] { PostEvent(win, kEvClose); };
+// Draws a chart, keeps its picture (and a PNG of it when named) and closes
+// it by its close box.
+inline QImage DrawChart(Window& win, void (*draw)(), const std::string& png = "") {
+  QImage img;
+  RunChart(win, draw, {[&] {
+             img = Picture(win);
+             if (!png.empty()) KeepPng(img, png);
+             PostEvent(win, kEvClose);
+           }});
+  return img;
 }
 
 class ChartTest : public ::testing::Test {

@@ -21,13 +21,7 @@ class PolarTest : public ChartTest {
 };
 
 QImage DrawPolar(const std::string& png = "") {
-  QImage img;
-  RunChart(polar_win, PolarPlot, {[&] {
-             img = Picture(polar_win);
-             if (!png.empty()) KeepPng(img, png);
-             PostEvent(polar_win, kEvClose);
-           }});
-  return img;
+  return DrawChart(polar_win, PolarPlot, png);
 }
 
 // Ring labels in order: on the vertical axis at rings 1 to 5, y 210 .. 10.

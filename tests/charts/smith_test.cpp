@@ -21,15 +21,8 @@ struct Expect {
 
 class SmithTest : public ChartTest {};
 
-// Draws the first chart of the stored scan and hands its picture back.
 QImage DrawSmith(const std::string& png = "") {
-  QImage img;
-  RunChart(smith_win, Smith, {[&] {
-             img = Picture(smith_win);
-             if (!png.empty()) KeepPng(img, png);
-             PostEvent(smith_win, kEvClose);
-           }});
-  return img;
+  return DrawChart(smith_win, Smith, png);
 }
 
 TEST_F(SmithTest, EachImpedanceLandsWhereItsReflectionPutsIt) {
@@ -335,13 +328,7 @@ TEST_F(SmithTest, BesidePointDataAndInRecycleModeTheChartDoesNotWait) {
 class Smith2Test : public ChartTest {};
 
 QImage DrawSmith2(const std::string& png = "") {
-  QImage img;
-  RunChart(smith2_win, Smith_2, {[&] {
-             img = Picture(smith2_win);
-             if (!png.empty()) KeepPng(img, png);
-             PostEvent(smith2_win, kEvClose);
-           }});
-  return img;
+  return DrawChart(smith2_win, Smith_2, png);
 }
 
 TEST_F(Smith2Test, WithoutRotationItIsTheFirstChart) {
