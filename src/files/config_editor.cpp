@@ -143,8 +143,12 @@ void ConfigEditor() {
   SetTitle(cfg_editor_win, "Edit: " + file_name);
   ReadIntoEditor();
   SetCtlColors(cfg_editor_win, kEditId, Black, White);
-  SetCtlFocus(cfg_editor_win, kEditId);
   cfg_editor_running = 1;
+  // The window takes the focus once it is on screen, so typing and Ctrl+S
+  // reach it at once.
+  PumpEvents();
+  FocusForm(cfg_editor_win);
+  SetCtlFocus(cfg_editor_win, kEditId);
   while (cfg_editor_running != 0 && main_loop_on != 0) WaitEvents();
   CloseWindow(cfg_editor_win);
   cfg_editor_open = 0;

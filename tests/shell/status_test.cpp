@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -40,26 +39,13 @@
 #include "support/shell_fixture.h"
 #include "support/sim_runner.h"
 #include "support/watchdog.h"
+#include "support/when.h"
 
 namespace vna {
 namespace {
 
 using Row = std::pair<int, std::string>;  // y and text of one print
 using Rows = std::vector<Row>;
-
-// Runs act from inside the event waits once ready() holds: the way a person
-// acts on a window that is already on screen.
-void When(std::function<bool()> ready, std::function<void()> act) {
-  auto* t = new QTimer;
-  t->setInterval(5);
-  QObject::connect(t, &QTimer::timeout, [t, ready = std::move(ready), act = std::move(act)] {
-    if (!ready()) return;
-    t->stop();
-    t->deleteLater();
-    act();
-  });
-  t->start();
-}
 
 // What has been printed into the Status window since the logs were cleared.
 std::vector<testhook::PrintRecord> StatusPrints() {
@@ -177,7 +163,7 @@ class StatusTest : public ::testing::Test {
 
   // Presses "Status" and closes the window as soon as every row is printed.
   static void ShowAndClose() {
-    When([] { return PrintedRow(kLastRow); }, CloseStatusBox);
+    test::When([] { return PrintedRow(kLastRow); }, CloseStatusBox);
     test::Watchdog dog(std::chrono::seconds(20), "ShowStatus");
     ShowStatus();
   }
@@ -313,27 +299,27 @@ TEST_F(StatusTest, EveryRowShowsTheValueItNames) {
 TEST_F(StatusTest, TheWindowWaitsUntilClosedAndHandsTheFocusBack) {
   // Opened at the main window's size plus 150 pixels, titled " Status".
   int w = 0, h = 0;
-  When([] { return PrintedRow(kLastRow); },
-       [&] {
-         OuterSize(point_win, w, h);
-         EXPECT_EQ(GetTitle(point_win), " Status");
-         EXPECT_EQ(focus_win, 3);
-         EXPECT_EQ(pointwin_run, 1);
-         // A picture of the window for a person to look at.
-         const std::string dir = VNA_BINARY_DIR "/test_images";
-         std::filesystem::create_directories(dir);
-         ASSERT_TRUE(SaveBitmap(dir + "/status_window.bmp", point_win, 0, 0, w, h));
-         QImage(QString::fromStdString(dir + "/status_window.bmp"))
-             .save(QString::fromStdString(dir + "/status_window.png"));
-         std::filesystem::remove(dir + "/status_window.bmp");
-         // Keys typed into the window are the graph windows' keys: P prints
-         // the window that has the focus, this one.
-         PostEvent(point_win, kEvKeyDown, 0, 'P');
-         PostEvent(point_win, kEvKeyUp, 0, 'P');
-         ctrl_key_down = 1;
-         PostEvent(point_win, kEvKeyUp, 0, kVkCtrl);
-         PostEvent(point_win, kEvClose);
-       });
+  test::When([] { return PrintedRow(kLastRow); },
+             [&] {
+               OuterSize(point_win, w, h);
+               EXPECT_EQ(GetTitle(point_win), " Status");
+               EXPECT_EQ(focus_win, 3);
+               EXPECT_EQ(pointwin_run, 1);
+               // A picture of the window for a person to look at.
+               const std::string dir = VNA_BINARY_DIR "/test_images";
+               std::filesystem::create_directories(dir);
+               ASSERT_TRUE(SaveBitmap(dir + "/status_window.bmp", point_win, 0, 0, w, h));
+               QImage(QString::fromStdString(dir + "/status_window.bmp"))
+                   .save(QString::fromStdString(dir + "/status_window.png"));
+               std::filesystem::remove(dir + "/status_window.bmp");
+               // Keys typed into the window are the graph windows' keys: P prints
+               // the window that has the focus, this one.
+               PostEvent(point_win, kEvKeyDown, 0, 'P');
+               PostEvent(point_win, kEvKeyUp, 0, 'P');
+               ctrl_key_down = 1;
+               PostEvent(point_win, kEvKeyUp, 0, kVkCtrl);
+               PostEvent(point_win, kEvClose);
+             });
   {
     test::Watchdog dog(std::chrono::seconds(20), "ShowStatus");
     PostEvent(main_win, kEvCommand, kBtnStatus);
@@ -354,13 +340,13 @@ TEST_F(StatusTest, ASecondPressReprintsIntoTheOpenWindowAndQuitEndsBothWaits) {
   const int opened_before = point_win.instance;
   // First press: the window opens. While it waits, the averaging changes and
   // Status is pressed again: the rows are printed afresh into the same window.
-  When([] { return PrintedRow(kLastRow); },
-       [] {
-         average = 16;
-         PostEvent(main_win, kEvCommand, kBtnStatus);
-         When([] { return PrintedRow(kLastRow, 2); },
-              [] { PostEvent(main_win, kEvMenu, 0, 0, 0, 0, 9); });  // File, Quit
-       });
+  test::When([] { return PrintedRow(kLastRow); },
+             [] {
+               average = 16;
+               PostEvent(main_win, kEvCommand, kBtnStatus);
+               test::When([] { return PrintedRow(kLastRow, 2); },
+                          [] { PostEvent(main_win, kEvMenu, 0, 0, 0, 0, 9); });  // File, Quit
+             });
   {
     test::Watchdog dog(std::chrono::seconds(20), "two Status waits and Quit");
     ShowStatus();
