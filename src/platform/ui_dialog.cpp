@@ -940,8 +940,16 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
   dlg.setNameFilters(FilterList(filter));
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::AnyFile);
-  const std::string ext = default_ext.substr(0, default_ext.find('|'));
-  if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
+  // "vcal|chan1": each filter has its own default extension.
+  const QStringList exts = Q(default_ext).split('|');
+  if (!exts.front().isEmpty()) dlg.setDefaultSuffix(exts.front());
+  const QStringList filters = FilterList(filter);
+  QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                   [&dlg, exts, filters](const QString& f) {
+                     const qsizetype i = filters.indexOf(f);
+                     if (i >= 0 && i < exts.size() && !exts[i].isEmpty())
+                       dlg.setDefaultSuffix(exts[i]);
+                   });
   if (!confirm_overwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   dlg.setOption(QFileDialog::ReadOnly, false);
   std::string path;
