@@ -79,10 +79,7 @@ void LoadFile() {
   CloseTextFile(probe);
   if (file_name.size() > 2 && readable) {
     config_file_path = file_name;
-    msg_text = file_name;
-    SplitPath();
-    config_file_name = msg_text;
-    config_folder = aux_text;
+    SplitPathInto(file_name, config_file_name, config_folder);
   }
   ReadIntoEditor();
 }
@@ -107,10 +104,7 @@ void SaveAs() {
     return;
   }
   config_file_path = file_name;
-  msg_text = file_name;
-  SplitPath();
-  config_file_name = msg_text;
-  config_folder = aux_text;
+  SplitPathInto(file_name, config_file_name, config_folder);
   DrawFilesPanel();
   MsgBox(&cfg_editor_win,
          "Be sure to CLOSE the VNA program and RESTART it\rfor the changes to take effect.",

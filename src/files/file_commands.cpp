@@ -31,14 +31,6 @@ std::string FolderOr(const std::string& folder) {
   return folder.size() > 2 ? folder : ProgramFolder();
 }
 
-// The name and folder of a chosen path, through SplitPath.
-void SplitInto(const std::string& path, std::string& name, std::string& folder) {
-  msg_text = path;
-  SplitPath();
-  name = msg_text;
-  folder = aux_text;
-}
-
 struct CalNames {
   std::string path, name, folder;
   static CalNames Now() { return {cal_file_path, cal_file_name, cal_folder}; }
@@ -75,7 +67,7 @@ void LoadCalibrationPath(const std::string& path) {
   file_name = path;
   if (IsChoice(file_name)) {
     cal_file_path = file_name;
-    SplitInto(file_name, cal_file_name, cal_folder);
+    SplitPathInto(file_name, cal_file_name, cal_folder);
     AskAboutLineExtension();
     GetPortACal(1);
     // The names must describe the calibration in memory, which a refused
@@ -92,7 +84,7 @@ void LoadConfigFile() {
   if (!IsChoice(file_name)) return;
   config_interactive = 1;
   config_file_path = file_name;
-  SplitInto(file_name, config_file_name, config_folder);
+  SplitPathInto(file_name, config_file_name, config_folder);
   LoadConfig();
   DrawFilesPanel();
   if (config_loaded != 1) return;

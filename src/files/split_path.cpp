@@ -18,4 +18,11 @@ void SplitPath() {
   msg_text = s.substr(cut + 1);
 }
 
+void SplitPathInto(const std::string& path, std::string& name, std::string& folder) {
+  msg_text = path;
+  SplitPath();
+  name = msg_text;
+  folder = aux_text;
+}
+
 }  // namespace vna

@@ -23,6 +23,7 @@
 #include "platform/qt_internal.h"
 #include "platform/serial.h"
 #include "scan/state.h"
+#include "support/program_link.h"
 #include "support/sim_runner.h"
 #include "support/watchdog.h"
 
@@ -269,11 +270,7 @@ TEST_F(EditorTest, TypingStopsAtTheTextLimitAndTheFieldFollowsTheWindow) {
 // instrument.
 TEST_F(EditorTest, AfterASaveTheInstrumentIsLeftAlone) {
   test::SimRunner sim;
-  commport = sim.ComPort();
-  vna_present = 1;
-  live_data = 1;
-  baudrate = kBaudLow;
-  OpenCommPort();
+  test::OpenLinkTo(sim);
   ASSERT_NE(hcom, kInvalidPort);
   testhook::QueueFileAnswer(dir / "new.cfg");
   RunEditor({kSaveAs});

@@ -37,6 +37,7 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "support/shell_fixture.h"
+#include "support/program_link.h"
 #include "support/sim_runner.h"
 #include "support/watchdog.h"
 #include "support/when.h"
@@ -365,11 +366,7 @@ TEST_F(StatusTest, ASecondPressReprintsIntoTheOpenWindowAndQuitEndsBothWaits) {
 // before its row, shown with 2 decimals, and the decimals end at 3.
 TEST_F(StatusTest, TheSupplyRowReadsTheInstrument) {
   test::SimRunner sim({"--supply", "12.6"});
-  commport = sim.ComPort();
-  vna_present = 1;
-  live_data = 1;
-  baudrate = kBaudLow;
-  OpenCommPort();
+  test::OpenLinkTo(sim);
   ASSERT_NE(hcom, kInvalidPort);
   SetDigits(5);
   sim.Mark("status");
@@ -420,11 +417,7 @@ TEST_F(StatusTest, AboutShowsTheControllerOfEachModel) {
   for (const auto& [name, line] : models) {
     SCOPED_TRACE(name);
     test::SimRunner sim({"--model", name});
-    commport = sim.ComPort();
-    vna_present = 1;
-    live_data = 1;
-    baudrate = kBaudLow;
-    OpenCommPort();
+    test::OpenLinkTo(sim);
     ASSERT_NE(hcom, kInvalidPort);
     sim.Mark("about");
     focus_win = 0;
