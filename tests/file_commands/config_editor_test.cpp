@@ -194,6 +194,19 @@ TEST_F(EditorTest, ARealCtrlSOpensTheSaveDialogAndASecondOpeningDoesNothing) {
   EXPECT_EQ(seen.texts.back(), "A\r\n\r\nB\r\n");  // the S was not typed into the text
 }
 
+// Load Config File from the main menu while the editor is open: its restart
+// notice belongs to the editor's window.
+TEST_F(EditorTest, ARestartNoticeWhileTheEditorIsOpenIsOwnedByIt) {
+  const std::string cfg =
+      dir.Write("full.cfg", ReadBytes(VNA_SOURCE_DIR "/tests/files/data/golden.cfg"));
+  testhook::QueueFileAnswer(cfg);
+  RunEditor({}, [] { PostEvent(main_win, kEvMenu, 0, 0, 0, 0, 8); });
+  ASSERT_EQ(config_loaded, 1);
+  ASSERT_FALSE(testhook::MsgBoxes().empty());
+  EXPECT_EQ(testhook::MsgBoxes().back().caption, "Restart VNA Prog");
+  EXPECT_EQ(testhook::MsgBoxes().back().owner, "cfg_editor_win");
+}
+
 TEST_F(EditorTest, ASaveThatCannotWriteSaysSoAndChangesNothing) {
   std::filesystem::create_directories(dir / "locked");
   const std::string old = dir.Write("locked/old.cfg", "OLD\r\n");

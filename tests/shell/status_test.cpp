@@ -39,6 +39,7 @@
 #include "support/shell_fixture.h"
 #include "support/program_link.h"
 #include "support/sim_runner.h"
+#include "support/temp_dir.h"
 #include "support/watchdog.h"
 #include "support/when.h"
 
@@ -161,6 +162,10 @@ class StatusTest : public ::testing::Test {
     min_dc_voltage = 1000;
     SetDigits(3);
   }
+
+  // The version query writes its file into the current folder: a folder of
+  // the test's own.
+  vna::testing::TempDir cwd_{true};
 
   // Presses "Status" and closes the window as soon as every row is printed.
   static void ShowAndClose() {
@@ -321,6 +326,7 @@ TEST_F(StatusTest, TheWindowWaitsUntilClosedAndHandsTheFocusBack) {
                PostEvent(point_win, kEvKeyUp, 0, kVkCtrl);
                PostEvent(point_win, kEvClose);
              });
+  osc_manual = 1;  // a hand-chosen oscillator ends with the window
   {
     test::Watchdog dog(std::chrono::seconds(20), "ShowStatus");
     PostEvent(main_win, kEvCommand, kBtnStatus);
@@ -333,6 +339,7 @@ TEST_F(StatusTest, TheWindowWaitsUntilClosedAndHandsTheFocusBack) {
   EXPECT_EQ(key_down, 0);
   EXPECT_FALSE(point_win.IsOpen());
   EXPECT_EQ(pointwin_run, 0);
+  EXPECT_EQ(osc_manual, 0);
   EXPECT_EQ(focus_win, 1);
   EXPECT_EQ(main_loop_on, 1);
 }
