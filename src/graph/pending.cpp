@@ -13,6 +13,8 @@ namespace vna {
 [[gnu::weak]] int graph_bottom = 0;
 [[gnu::weak]] int graph_mid_x = 0;
 [[gnu::weak]] int tdr_mode = 0;
+[[gnu::weak]] int WinTop = 0;
+[[gnu::weak]] double cursor_freq = 0;
 [[gnu::weak]] int graph_zero_y = 0;
 [[gnu::weak]] float win_yscale = 1;
 [[gnu::weak]] std::string graph_stamp;

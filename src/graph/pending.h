@@ -11,8 +11,10 @@ namespace vna {
 // Plot box of the main window, pixels. The placeholder values are 0 until
 // the layout computes them.
 extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
-extern int tdr_mode;      // the main graph shows the TDR plot
-extern int graph_zero_y;  // y of the middle line of the plot box. Placeholder: 0
+extern int tdr_mode;        // the main graph shows the TDR plot
+extern int WinTop;          // top edge of the graph window, 0 after the layout
+extern double cursor_freq;  // frequency under the graph cursor, MHz
+extern int graph_zero_y;    // y of the middle line of the plot box. Placeholder: 0
 // Height scale of the layout, WinHeight / 768. Placeholder: 1 (a 768-pixel
 // window) until the layout computes it.
 extern float win_yscale;
