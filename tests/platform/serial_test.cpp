@@ -152,7 +152,7 @@ TEST_F(PtyTest, LongWaitForAReplyCountsAsTheEmptyReadsItLasted) {
   const auto t1 = Clock::now();
   EXPECT_GE(ms(t1 - t0), 500 * 10 / 57.6);  // 500 bytes at 57600 baud: 87 ms
   for (int i = 0; i < 80; ++i) EXPECT_EQ(SerialReadByte(handle, b, 500), 0);
-  EXPECT_LT(ms(Clock::now() - t1), 20) << "time already waited";
+  EXPECT_LT(ms(Clock::now() - t1), 50) << "time already waited";
 }
 
 TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {
