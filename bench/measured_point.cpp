@@ -13,11 +13,13 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <chrono>
 #include <cmath>
 #include <complex>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "files/settings.h"
 #include "instrument/commands.h"
@@ -128,6 +130,35 @@ void BM_PointOnPacedLine(benchmark::State& state) {
   state.SetLabel(std::string(uhf ? "two-multiplier" : "single-DDS") + " model, " +
                  std::to_string(baud) + " baud");
 }
+
+// The floor beside it: nothing but one sleep for the line's time per point,
+// the least any program waiting for the reply pays. On a virtual machine a
+// single wake-up can cost more processor time than all the program's work.
+// Args: bytes per point, baud.
+void BM_WaitAlone(benchmark::State& state) {
+  const auto line = std::chrono::microseconds(state.range(0) * 10'000'000L / state.range(1));
+  double cpu = 0;
+  int waits = 0;
+  for (auto _ : state) {
+    const double t0 = ProcessSeconds();
+    std::this_thread::sleep_for(line);
+    cpu += ProcessSeconds() - t0;
+    ++waits;
+  }
+  const double link_us = std::chrono::duration<double, std::micro>(line).count();
+  const double cpu_us = waits > 0 ? cpu / waits * 1e6 : 0;
+  state.counters["cpu_us"] = cpu_us;
+  state.counters["link_us"] = link_us;
+  state.counters["cpu_%_of_link"] = 100 * cpu_us / link_us;
+}
+
+BENCHMARK(BM_WaitAlone)
+    ->ArgNames({"bytes", "baud"})
+    ->Args({kCommandBytesUhf + kReplyBytes, kBaudLow})
+    ->Args({kCommandBytesUhf + kReplyBytes, kBaudHigh})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime()
+    ->MinTime(2);
 
 BENCHMARK(BM_PointOnPacedLine)
     ->ArgNames({"uhf", "baud"})

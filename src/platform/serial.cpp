@@ -249,35 +249,35 @@ int Fill(Port& p, int expected) {
   const auto start = Clock::now();
   const bool reply_due = p.reply_due;
   p.reply_due = false;
-  if (Drain(p) == 0) {
-    if (reply_due && p.paced && expected > 1 && p.baud > 0) {
-      const auto margin = LineTime(p, 2);
-      const auto end = std::max(start, p.line_free) + LineTime(p, expected) + margin;
-      if (end - start > kReadTimeout) {
-        std::this_thread::sleep_until(end);
-        if (Drain(p) == 0) {
-          const auto waited = Clock::now() - start;
-          return std::max<int>(1, static_cast<int>(waited / kReadTimeout));
-        }
+  bool slept = false;
+  if (reply_due && p.paced && expected > 1 && p.baud > 0) {
+    // Nothing to look at before the command and the reply can have crossed
+    // the line (two byte times to spare for the far end's own pace).
+    const auto end = std::max(start, p.line_free) + LineTime(p, expected + 2);
+    if (end - start > kReadTimeout) {
+      std::this_thread::sleep_until(end);
+      if (Drain(p) == 0) {
+        return std::max<int>(1, static_cast<int>((Clock::now() - start) / kReadTimeout));
       }
+      slept = true;
     }
-    if (Held(p) == 0) {
-      pollfd pfd{p.fd, POLLIN, 0};
-      if (!(poll(&pfd, 1, 1) > 0 && (pfd.revents & POLLIN) && Drain(p) > 0)) {
-        // A hung-up or failing device returns from poll at once: still take
-        // the time-out, so counted empty reads keep measuring time.
-        std::this_thread::sleep_until(start + kReadTimeout);
-        return 1;
-      }
-      // A reply that is still arriving when its first byte wakes us comes at
-      // the line's pace; one that came whole came faster than any line.
-      if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
+  }
+  if (!slept && Drain(p) == 0) {
+    pollfd pfd{p.fd, POLLIN, 0};
+    if (!(poll(&pfd, 1, 1) > 0 && (pfd.revents & POLLIN) && Drain(p) > 0)) {
+      // A hung-up or failing device returns from poll at once: still take
+      // the time-out, so counted empty reads keep measuring time.
+      std::this_thread::sleep_until(start + kReadTimeout);
+      return 1;
     }
+    // A reply that is still arriving when its first byte wakes us comes at
+    // the line's pace; one that came whole came faster than any line.
+    if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
   }
   p.awaiting = false;
   const long missing = expected - static_cast<long>(Held(p));
   if (missing > 0 && p.baud > 0) {
-    std::this_thread::sleep_for(LineTime(p, missing) + LineTime(p, 1));
+    std::this_thread::sleep_for(LineTime(p, missing + 1));
     Drain(p);
   }
   return 0;
