@@ -5,6 +5,8 @@
 
 namespace vna {
 
+[[gnu::weak]] int multichan_scan = 0;
+
 [[gnu::weak]] int VelocityFactorHandler() {
   return InertDialogEvent();
 }

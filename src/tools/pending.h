@@ -6,6 +6,10 @@
 
 namespace vna {
 
+// 1 while a multiplexer channel scan runs: loading a calibration file then
+// also sets the scan limits. Placeholder until the channel scans are built: 0.
+extern int multichan_scan;
+
 int VelocityFactorHandler();
 int CrystalMeasHandler();
 int CrystalParamsHandler();
