@@ -109,14 +109,48 @@ void Box(const std::string& text, const std::string& caption, bool topmost = tru
   MsgBox(&main_win, text, caption, kMbOk, kIconNone, topmost);
 }
 
-// A heading that is not where the file needs it.
-void HeadingBox(const std::string& expected, const std::string& caption, bool topmost) {
-  Box("Cal file error:\rExpected:    " + expected + "\rRead    :  " + LowerCase(line_buf), caption,
-      topmost);
-}
+// A heading the file must have where it stands, and what a file without it
+// is told.
+struct HeadingCheck {
+  const char* word;      // found anywhere in the line, in any case
+  const char* expected;  // the message's name of it
+  const char* caption;
+  int status;
+  bool silenced;  // not shown while an export runs
+  bool topmost;
+};
+constexpr HeadingCheck kLowRange{"low range", "low range", "Incorrect Cal File Format 25",
+                                 2383,        false,       false};
 
-bool HasHeading(const std::string& word) {
-  return LowerCase(line_buf).find(word) != std::string::npos;
+struct PortATable {
+  HeadingCheck heading;
+  double CalPointA::*r;
+  double CalPointA::*x;
+};
+const PortATable kPortATables[] = {
+    {{"short", "Short Circuit", " Incorrect Cal File Format 22", kStatusNotLoaded, true, true},
+     &CalPointA::shortR,
+     &CalPointA::shortX},
+    {{"open circuit", "Open Circuit", " Incorrect Cal File Format 23", 2381, false, true},
+     &CalPointA::openR,
+     &CalPointA::openX},
+    {{"resistance", "resistance", " Incorrect Cal File Format 24", 2382, false, true},
+     &CalPointA::stdR,
+     &CalPointA::stdX},
+};
+
+// The next line, which must hold the heading; false when it does not (its
+// message shown and its status set) or the file ended.
+bool NextHeading(LineSource& in, const HeadingCheck& h) {
+  if (!in.Next()) return false;
+  const std::string read = LowerCase(line_buf);
+  if (read.find(h.word) != std::string::npos) return true;
+  if (!(h.silenced && Silenced())) {
+    Box(std::string("Cal file error:\rExpected:    ") + h.expected + "\rRead    :  " + read,
+        h.caption, h.topmost);
+  }
+  vna_status = h.status;
+  return false;
 }
 
 // The third line of a refused file as far as it is readable text.
@@ -275,42 +309,19 @@ bool ReadCalFile(LoadedCal& c) {
 
   const int n = c.points;
   c.a.assign(n, CalPointA{});
-  if (!in.Next()) return false;
-  if (!HasHeading("short")) {
-    if (!Silenced()) HeadingBox("Short Circuit", " Incorrect Cal File Format 22", true);
-    vna_status = kStatusNotLoaded;
-    return false;
-  }
-  for (CalPointA& p : c.a) {
-    if (!in.Fields()) return false;
-    p.freq = Field(1);
-    p.shortR = Field(2);
-    p.shortX = Field(3);
-    p.multstate = Rnd(Field(4) + 2);
-    p.gainA = Field(5);
-    p.osc = Rnd(Field(6));
-  }
-  if (!in.Next()) return false;
-  if (!HasHeading("open circuit")) {
-    HeadingBox("Open Circuit", " Incorrect Cal File Format 23", true);
-    vna_status = 2381;
-    return false;
-  }
-  for (CalPointA& p : c.a) {
-    if (!in.Fields()) return false;
-    p.openR = Field(2);
-    p.openX = Field(3);
-  }
-  if (!in.Next()) return false;
-  if (!HasHeading("resistance")) {
-    HeadingBox("resistance", " Incorrect Cal File Format 24", true);
-    vna_status = 2382;
-    return false;
-  }
-  for (CalPointA& p : c.a) {
-    if (!in.Fields()) return false;
-    p.stdR = Field(2);
-    p.stdX = Field(3);
+  for (const PortATable& t : kPortATables) {
+    if (!NextHeading(in, t.heading)) return false;
+    for (CalPointA& p : c.a) {
+      if (!in.Fields()) return false;
+      p.*t.r = Field(2);
+      p.*t.x = Field(3);
+      if (t.r != &CalPointA::shortR) continue;
+      // The short circuit's rows carry what the three tables share.
+      p.freq = Field(1);
+      p.multstate = Rnd(Field(4) + 2);
+      p.gainA = Field(5);
+      p.osc = Rnd(Field(6));
+    }
   }
 
   int nb = 0, further = 0;
@@ -324,11 +335,8 @@ bool ReadCalFile(LoadedCal& c) {
     c.rng_gain[k] = Field(1);
     c.rng[k] = Field(2) / 57.3;
   }
-  if (!in.Next()) return false;
-  if (!HasHeading("low range")) {
-    HeadingBox("low range", "Incorrect Cal File Format 25", false);
-    vna_status = 2383;  // reading goes on; the load fails at its end
-  }
+  // Without its heading the low table is still read; the load fails at its end.
+  if (!NextHeading(in, kLowRange) && vna_status != kLowRange.status) return false;
   c.b.assign(n, CalPointB{});
   for (CalPointB& p : c.b) {
     if (!in.Fields()) return false;

@@ -23,7 +23,7 @@ const std::string kGolden =
 
 Lines GoldenLines() {
   std::ifstream in(kGolden, std::ios::binary);
-  return SplitLines(std::string(std::istreambuf_iterator<char>(in), {}));
+  return SplitCrLf(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 size_t IndexOf(const Lines& lines, const std::string& start) {
@@ -84,7 +84,7 @@ class CalFileErrors : public CalFileTest {
   std::string Damaged(const Edit& edit) {
     Lines lines = GoldenLines();
     edit(lines);
-    return dir.Write("damaged.vcal", JoinLines(lines));
+    return dir.Write("damaged.vcal", JoinCrLf(lines));
   }
   std::vector<std::string> Captions() {
     std::vector<std::string> out;
@@ -272,9 +272,9 @@ TEST_F(CalFileErrors, APointCountOutOfRangeEndsAfterReading) {
   Save("57.vcal");
   for (const char* count : {" 9", " 30001", " 99999999999"}) {
     SCOPED_TRACE(count);
-    Lines lines = SplitLines(dir.Read("57.vcal"));
+    Lines lines = SplitCrLf(dir.Read("57.vcal"));
     lines[kPointsLine] = count;
-    const std::string path = dir.Write("count.vcal", JoinLines(lines));
+    const std::string path = dir.Write("count.vcal", JoinCrLf(lines));
     ClearCalibration();
     FillCalibration(12, false);
     const CalSnapshot before = CalSnapshot::Take();

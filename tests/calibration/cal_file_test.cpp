@@ -24,7 +24,7 @@ std::string ReadFile(const std::string& path) {
 
 // The text with its date line (line 5) set aside, and that line checked.
 std::vector<std::string> WithoutDate(const std::string& text) {
-  std::vector<std::string> lines = SplitLines(text);
+  std::vector<std::string> lines = SplitCrLf(text);
   EXPECT_GT(lines.size(), 5u);
   if (lines.size() > 4) {
     EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(\d\d-\d\d-\d{4}  \d\d:\d\d:\d\d)")))
@@ -108,7 +108,7 @@ TEST_F(CalFileTest, GoldenFileLoadsAndWritesBackTheSameText) {
   EXPECT_EQ(number_decimals, 3);
   EXPECT_EQ(cal_file_name, "two_multiplier.vcal");
   EXPECT_EQ(cal_prog_version, "Zelmar_636A");
-  EXPECT_EQ(cal_date, SplitLines(ReadFile(kGolden))[4]);
+  EXPECT_EQ(cal_date, SplitCrLf(ReadFile(kGolden))[4]);
   EXPECT_EQ(cal_temperature, 76.5);
   const std::string again = Save("again.vcal");
   EXPECT_EQ(WithoutDate(again), WithoutDate(ReadFile(kGolden)));
@@ -119,7 +119,7 @@ TEST_F(CalFileTest, SingleDdsModelHasNoModelBlockAndMayHoldNoPortB) {
   StartModel("7306", 1);
   FillCalibration(12, false);
   const std::string text = Save("vhf.vcal");
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<std::string> lines = SplitCrLf(text);
   ASSERT_GT(lines.size(), 60u);
   EXPECT_EQ(lines[0], " 16300");
   EXPECT_EQ(lines[1], " 180");
@@ -165,7 +165,7 @@ TEST_F(CalFileTest, MultiplexerChannelFiles) {
   EXPECT_EQ(cal_save_name, dir / "my.cal/x.vcal");
   EXPECT_EQ(cal_file_name, "x.chan1");
   EXPECT_EQ(cal_folder, dir / "my.cal/");
-  const std::vector<std::string> first = SplitLines(dir.Read("my.cal/x.chan1"));
+  const std::vector<std::string> first = SplitCrLf(dir.Read("my.cal/x.chan1"));
   EXPECT_EQ(first[3], "Instrument: VNA-Zelmar  multiplexer channel 1");
 
   // The next channels take their name without a dialog.
@@ -250,14 +250,14 @@ TEST_F(CalFileTest, SummaryBox) {
                          "Zref for analysis =  50 ohms\r\rThis cal file is valid for Port A and "
                          "Port B."});
   // A standard calibration without a comment and without Port B.
-  std::vector<std::string> lines = SplitLines(ReadFile(kGolden));
+  std::vector<std::string> lines = SplitCrLf(ReadFile(kGolden));
   lines[7] = "";
   lines[9] = " 1";
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i] == " Port B cal data:") lines[i + 1] = " 0";
   }
   testhook::ClearLogs();
-  ASSERT_EQ(Load(dir.Write("std.vcal", JoinLines(lines)), 1), 0);
+  ASSERT_EQ(Load(dir.Write("std.vcal", JoinCrLf(lines)), 1), 0);
   EXPECT_EQ(Boxes(), std::vector<std::string>{
                          " Calibration|Calibration File ---\r\rRange =  1 to  10 MHz\rCal resistor "
                          "used was  50 ohms\r\rZref for analysis =  50 ohms\r\rThis cal file is "

@@ -208,27 +208,6 @@ std::vector<std::string> Boxes() {
   return out;
 }
 
-std::vector<std::string> SplitLines(const std::string& bytes) {
-  std::vector<std::string> out;
-  size_t p = 0;
-  while (p < bytes.size()) {
-    size_t e = bytes.find("\r\n", p);
-    if (e == std::string::npos) {
-      out.push_back(bytes.substr(p));
-      break;
-    }
-    out.push_back(bytes.substr(p, e - p));
-    p = e + 2;
-  }
-  return out;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const std::string& l : lines) s += l + "\r\n";
-  return s;
-}
-
 void CalFileTest::TearDown() {
   CloseTextFile(data_file);
   mux_chan = 0;

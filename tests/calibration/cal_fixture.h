@@ -17,6 +17,7 @@
 #include "instrument/state.h"
 #include "platform/testhook.h"
 #include "shell/state.h"
+#include "support/file_lines.h"
 #include "support/temp_dir.h"
 #include "tools/state.h"
 
@@ -57,9 +58,8 @@ struct CalSnapshot {
 // The message boxes shown since the logs were cleared, as "caption|text".
 std::vector<std::string> Boxes();
 
-// The lines of a file split at CR LF.
-std::vector<std::string> SplitLines(const std::string& bytes);
-std::string JoinLines(const std::vector<std::string>& lines);
+using testing::JoinCrLf;
+using testing::SplitCrLf;
 
 class CalFileTest : public ::testing::Test {
  protected:
