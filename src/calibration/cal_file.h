@@ -27,8 +27,9 @@ namespace vna {
 // cal_save_name without asking. A cancelled dialog writes nothing. The file
 // is written to a temporary name and put in place when complete; a file that
 // cannot be written is reported and the remembered names stay as they were.
-// After a write cal_file_path, cal_file_name and cal_folder name the new file,
-// file_name holds its path for the read back, and 3 decimals are in force.
+// After a write cal_file_path, cal_file_name and cal_folder name the new file
+// and 3 decimals are in force. Either way file_name is left at cal_file_path,
+// so reading the calibration back reads the file in force.
 void SaveCalFile();
 
 // The file of multiplexer channel n for a chosen calibration file: the

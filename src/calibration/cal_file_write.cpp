@@ -147,6 +147,9 @@ void SaveCalFile() {
     cal_save_name = path;
   }
   if (mux_chan != 0) path = CalChannelFileName(cal_save_name, mux_chan);
+  // Whatever happens, a caller that reads the calibration back reads the
+  // file in force: the one written, or the previous one.
+  file_name = cal_file_path;
   if (path.size() <= 2) return;  // no file chosen: nothing is written
 
   msg_text = path;

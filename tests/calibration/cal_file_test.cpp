@@ -218,6 +218,7 @@ TEST_F(CalFileTest, ACancelledSaveWritesNothing) {
     EXPECT_EQ(cal_file_path, "/somewhere/old.vcal");
     EXPECT_EQ(cal_file_name, "old.vcal");
     EXPECT_EQ(cal_folder, "/somewhere/");
+    EXPECT_EQ(file_name, "/somewhere/old.vcal");  // a read back reads the file in force
     EXPECT_TRUE(Boxes().empty());
   }
 }
@@ -236,6 +237,7 @@ TEST_F(CalFileTest, AReadOnlyFileIsReportedAndKept) {
   EXPECT_EQ(cal_file_path, "/somewhere/old.vcal");
   EXPECT_EQ(cal_file_name, "old.vcal");
   EXPECT_EQ(cal_folder, "/somewhere/");
+  EXPECT_EQ(file_name, "/somewhere/old.vcal");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
