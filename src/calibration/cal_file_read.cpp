@@ -467,10 +467,7 @@ void GetPortACal(int show_summary) {
   DDSAmplitude(DDS_Amplitude);
   ProgGain();
   SetDigits(3);
-  msg_text = file_name;
-  SplitPath();
-  cal_folder = aux_text;
-  cal_file_name = file_name.substr(aux_text.size());
+  SplitPathInto(file_name, cal_file_name, cal_folder);
   DrawFilesPanel();
   if (show_summary == 1) ShowSummary();
   BuildMenus();

@@ -152,10 +152,8 @@ void SaveCalFile() {
   file_name = cal_file_path;
   if (path.size() <= 2) return;  // no file chosen: nothing is written
 
-  msg_text = path;
-  SplitPath();
-  const std::string folder = aux_text;
-  const std::string name = path.substr(folder.size());
+  std::string name, folder;
+  SplitPathInto(path, name, folder);
   if (OpenTextFile(data_file, path, "W") != 0) {
     MsgBox(&main_win, ReadOnlyFileText(name), "", kMbOk, kIconNone, true);
     return;

@@ -46,11 +46,9 @@ extern int std_cal;                 // 1 standard (full range) calibration, 0 ba
 extern int indep_chan;              // multiplexer channel calibrated apart from channel 1
 
 // ---- Calibration file ----
-extern std::string cal_prog_version;  // program version that wrote the loaded file
-extern std::string cal_date;          // date and time the loaded file was written
-extern double cal_temperature;        // instrument temperature at the calibration, degrees F
-extern std::string cal_save_name;     // path chosen in the last save dialog of the writer
-extern std::string cal_field[8];      // fields of the row last cut by SplitCalLine
+extern double cal_temperature;     // instrument temperature at the calibration, degrees F
+extern std::string cal_save_name;  // path chosen in the last save dialog of the writer
+extern std::string cal_field[8];   // fields of the row last cut by SplitCalLine
 
 // ---- Ranges, MHz ----
 extern double cal_start_freq, cal_end_freq, cal_delta_freq;  // the loaded (or next) calibration
@@ -63,9 +61,11 @@ extern int calB_only;      // the Port B calibration runs on its own, over the s
 extern int calB_error;     // outcome of the last Port B calibration, 0 = success
 
 // ---- The loaded calibration ----
-extern std::string cal_comment;  // its comment
-extern int cal_PortA_Sens;       // Port A sensitivity it was made with
-extern int cal_ndx_A;            // point index of the Port A calibration tables
+extern std::string cal_comment;       // its comment
+extern std::string cal_date;          // date and time it was made
+extern std::string cal_prog_version;  // the program version that made it
+extern int cal_PortA_Sens;            // Port A sensitivity it was made with
+extern int cal_ndx_A;                 // point index of the Port A calibration tables
 
 // ---- S21 compensation menu (ids 23350..23356) ----
 extern int std_comp;                                           // "Standard Compensation"

@@ -13,6 +13,8 @@ namespace vna {
 [[gnu::weak]] int graph_bottom = 0;
 [[gnu::weak]] int graph_mid_x = 0;
 [[gnu::weak]] int tdr_mode = 0;
+[[gnu::weak]] int WinTop = 0;
+[[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}

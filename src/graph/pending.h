@@ -9,7 +9,9 @@ namespace vna {
 // Plot box of the main window, pixels. The placeholder values are 0 until
 // the layout computes them.
 extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
-extern int tdr_mode;  // the main graph shows the TDR plot
+extern int tdr_mode;        // the main graph shows the TDR plot
+extern int WinTop;          // top edge of the graph window, 0 after the layout
+extern double cursor_freq;  // frequency under the graph cursor, MHz
 
 // Info panel: 0 builds its five buttons, 1..5 redraws one. Placeholder: draws
 // nothing.
