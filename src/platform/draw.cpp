@@ -42,8 +42,15 @@ QImage* ImageOf(Window& w) {
   return w.impl ? &w.impl->image : nullptr;
 }
 
+// Queues a repaint of the area; an area already queued since the last paint
+// is not queued again, so thousands of small lines cost one union each.
 void Touched(Window& w, const QRect& r) {
-  if (w.impl && w.impl->client) w.impl->client->update(r.adjusted(-2, -2, 2, 2));
+  if (!w.impl || !w.impl->client || r.isEmpty()) return;
+  const QRect area = r.adjusted(-2, -2, 2, 2);
+  QRect& dirty = w.impl->dirty;
+  if (dirty.contains(area)) return;
+  dirty |= area;
+  w.impl->client->update(dirty);
 }
 
 // A painter set up from the window's state; no antialiasing, so exclusive-or
@@ -139,14 +146,7 @@ void FontTextExtent(const std::string& face, int points, int weight, const std::
 }
 
 void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
-  if (ImageOf(w)) {
-    Painter pp(w);
-    pp.p.drawLine(x1, y1, x2, y2);
-    const int e = PenExtra(w);
-    Touched(w, QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                     QPoint(std::max(x1, x2), std::max(y1, y2)))
-                   .adjusted(-e, -e, e, e));
-  }
+  if (QImage* img = ImageOf(w)) Touched(w, RasterLine(*img, w.draw, x1, y1, x2, y2));
   MoveTo(w, x2, y2);
 }
 
