@@ -28,14 +28,18 @@ struct BadScale {
 };
 std::vector<BadScale> bad_scales;
 
-// numerator / scale, or 0 when the scale cannot give a finite factor.
-double Factor(double numerator, double scale, bool shown, const char* name) {
-  if (std::isfinite(scale) && scale != 0) {
-    const double f = numerator / scale;
+// numerator / divisor, or 0 when that is no finite factor; a shown trace
+// then has its scale setting (`setting`) named in the notice.
+double Factor(double numerator, double divisor, bool shown, const char* name, double setting) {
+  if (std::isfinite(divisor) && divisor != 0) {
+    const double f = numerator / divisor;
     if (std::isfinite(f)) return f;
   }
-  if (shown) bad_scales.push_back({name, scale});
+  if (shown) bad_scales.push_back({name, setting});
   return 0;
+}
+double Factor(double numerator, double scale, bool shown, const char* name) {
+  return Factor(numerator, scale, shown, name, scale);
 }
 
 double SwrPerDivision(double scale) {
@@ -224,7 +228,7 @@ void ComputeGraphFactors() {
   const bool port_a = PortB_on == 0, port_b = PortB_on > 0;
   if (swr_log != 0) {
     const double decade = std::log10(swr_scale);
-    swr_yscale = Factor(half, decade, SwrTraceShown() && bandscan_mode == 0, "LogSWR");
+    swr_yscale = Factor(half, decade, SwrTraceShown() && bandscan_mode == 0, "LogSWR", swr_scale);
   } else {
     swr_yscale = grid_units_per_div / swr_per_div;
   }

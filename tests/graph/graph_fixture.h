@@ -26,6 +26,7 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "support/shell_fixture.h"
+#include "tools/state.h"
 
 namespace vna::test {
 
@@ -43,6 +44,18 @@ class GraphTest : public ::testing::Test {
     color_index = 0;
     recycle_on = recycle_count = 0;
     bandscan_mode = 0;
+    // Settings the defaults leave to the init file.
+    swr_log = 0;
+    bandskip = 0;
+    grid_highlight = 0;
+    plot_ZphaseB = plot_phaseS11 = 0;
+    s21phase_scale = 180;
+    delay_scale = 1000;
+    smoothing = 0;
+    scanloop = 0;
+    scana_ok = scanb_ok = 0;
+    cal_file_name = config_file_name = "";
+    PortA_title = PortB_title = "";
     bg_color = ReadPixel(main_win, 2, 2);
     SetTextBackground(main_win, true, bg_color);
     MeasureGraphLayout();
