@@ -68,10 +68,10 @@ QRect RasterLine(QImage& img, const DrawState& s, int x1, int y1, int x2, int y2
     on = width;
     period = 3 * width;
   }
-  const QColor c = Color(s.pen_color);
-  const Plotter plot{
-      img.bits(), img.bytesPerLine(), img.width(), img.height(), qRgb(c.red(), c.green(), c.blue()),
-      s.xor_mode};
+  // Packed r + 256 g + 65536 b to the image's 0xAARRGGBB.
+  const int p = s.pen_color;
+  const QRgb rgb = qRgb(p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF);
+  const Plotter plot{img.bits(), img.bytesPerLine(), img.width(), img.height(), rgb, s.xor_mode};
 
   const int64_t dx = static_cast<int64_t>(x2) - x1;
   const int64_t dy = static_cast<int64_t>(y2) - y1;
