@@ -20,7 +20,8 @@
 
 namespace vna {
 
-extern int tdr_mode;  // the main graph shows the TDR plot
+extern int tdr_mode;        // the main graph shows the TDR plot
+extern double cursor_freq;  // frequency under the graph cursor, MHz
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.
