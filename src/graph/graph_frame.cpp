@@ -90,11 +90,6 @@ AxisFormat FormatFor(double per_div) {
   return {" MHz", 1, "#.0", "#.0"};
 }
 
-void Print(Window& w, int x, int y, const std::string& text) {
-  MoveTo(w, x, y);
-  PrintText(w, text);
-}
-
 void DrawBoxAndGrid() {
   Window& w = main_win;
   const double div = grid_units_per_div;
@@ -144,7 +139,7 @@ void DrawFrequencyAxis(const AxisFormat& fmt) {
   SetDigits(2);
   SetTextColor(w, Black);
   const int label_y = graph_zero_y + 10;
-  Print(w, graph_left + 5, label_y, FormatUsing(fmt.pattern, {graph_start}));
+  GraphPrint(graph_left + 5, label_y, {FormatUsing(fmt.pattern, {graph_start})});
   for (int i = 1; i <= n - 1; ++i) {
     const int label_x = graph_left - 10 + i * spacing;
     const int tick_x = Rnd(graph_left + px_per_MHz * freq_per_div * i * t + 0.5);
@@ -155,12 +150,12 @@ void DrawFrequencyAxis(const AxisFormat& fmt) {
     SetPen(w, Black, kPenSolid, 1);
     DrawLine(w, tick_x, graph_zero_y - 5, tick_x, graph_zero_y + 5);
     DrawLine(w, tick_x - 1, graph_zero_y - 5, tick_x - 1, graph_zero_y + 5);
-    Print(w, label_x, label_y, FormatUsing(fmt.pattern, {freq_per_div * i * t + graph_start}));
+    GraphPrint(label_x, label_y, {FormatUsing(fmt.pattern, {freq_per_div * i * t + graph_start})});
   }
   const std::string end_text = FormatUsing(fmt.pattern, {graph_end});
   int tw = 0, th = 0;
   TextExtent(w, end_text, tw, th);
-  Print(w, graph_right - tw - 5, label_y, end_text);
+  GraphPrint(graph_right - tw - 5, label_y, {end_text});
   SetDigits(3);
   SetTextColor(w, RedColor);
   SetFont(w, "Arial", font_size + 1, 700);
@@ -197,15 +192,20 @@ void DrawScaleNotices() {
   SetFont(w, "Arial", font_size + 1, 600);
   int y = graph_top + 10;
   for (const BadScale& b : bad_scales) {
-    Print(
-        w, graph_left + 10, y,
-        b.name + " scale of" + NumStr(b.value) + " cannot be drawn: set it with the Scales button");
+    GraphPrint(graph_left + 10, y,
+               {b.name + " scale of" + NumStr(b.value) +
+                " cannot be drawn: set it with the Scales button"});
     y += text_height + 2;
   }
   SetTextColor(w, Black);
 }
 
 }  // namespace
+
+void GraphPrint(int x, int y, const TextItems& items) {
+  MoveTo(main_win, x, y);
+  PrintItems(main_win, items);
+}
 
 bool SwrTraceShown() {
   return (PortB_on == 0 && plot_swrA > 0) || (PortB_on > 0 && plot_swrB > 0);
@@ -263,25 +263,25 @@ void DrawGraph() {
   SetTextColor(w, Black);
   SetFont(w, "Arial", font_size + 1, 600);
   if (freq_per_div < 0.05) SetDigits(5);
-  Print(w, graph_mid_x - 80, graph_zero_y + 30,
-        "FREQ (" + FormatUsing(fmt.div_pattern, {freq_per_div * fmt.unit_factor}) + fmt.unit +
-            "/div)");
+  GraphPrint(graph_mid_x - 80, graph_zero_y + 30,
+             {"FREQ (" + FormatUsing(fmt.div_pattern, {freq_per_div * fmt.unit_factor}) + fmt.unit +
+              "/div)"});
 
   SetTextColor(w, RedColor);
-  if (ref_to_antenna != 0) Print(w, graph_mid_x - 50, 0, "Ref to Antenna      ");
+  if (ref_to_antenna != 0) GraphPrint(graph_mid_x - 50, 0, {"Ref to Antenna      "});
   if (SwrTraceShown()) DrawSWRRuler(swr_ruler);
   DrawS21Rulers();
   DrawTitle();
   DrawFilesPanel();
   if (bandskip != 0) {
     SetTextColor(w, RedColor);
-    Print(w, graph_mid_x - 50, graph_bottom - 20, "Band Skip is ON");
+    GraphPrint(graph_mid_x - 50, graph_bottom - 20, {"Band Skip is ON"});
     SetTextColor(w, Black);
   }
   InfoPanel(0);
   SetTextColor(w, RedColor);
   if (bandscan_mode != 0) {
-    Print(w, graph_mid_x - 50, graph_bottom - 50, "BAND SCAN MODE");
+    GraphPrint(graph_mid_x - 50, graph_bottom - 50, {"BAND SCAN MODE"});
     if (bandscan_sens == 2) PrintText(w, "-high sens");
   }
   SetTextColor(w, Black);

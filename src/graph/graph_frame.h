@@ -4,6 +4,8 @@
 // text panels, the info panel and the marker lines. No measured point.
 #pragma once
 
+#include "shell/text.h"
+
 namespace vna {
 
 // Chooses the grid (FreqGrid), sets the geometry and pixel factors of
@@ -18,6 +20,11 @@ void DrawGraph();
 // trace factors, from the plot box, the grid and the scale settings
 // (s11gain_scale is forced to -60, rtloss_scale kept to 1..80 in magnitude).
 void ComputeGraphFactors();
+
+// Prints into main_win with the text's top-left corner at (x, y), by the
+// window-printing rule (a double with the current decimals, an integer and
+// a blank, a text as it stands).
+void GraphPrint(int x, int y, const TextItems& items);
 
 // The SWR trace is on the graph: plot_swrA in Port A mode, plot_swrB in Port B mode.
 bool SwrTraceShown();

@@ -20,11 +20,6 @@ bool OddScale(double scale) {
   return Rnd(scale) % 2 != 0;
 }
 
-void PrintAt(int x, int y, const TextItems& items) {
-  MoveTo(main_win, x, y);
-  PrintItems(main_win, items);
-}
-
 // y of a division line (k divisions below the top) plus an offset, rounded.
 int DivY(double k, int offset = 0) {
   return Rnd(graph_top + k * grid_units_per_div + offset);
@@ -38,7 +33,7 @@ void BandScanScale() {
     if (y >= graph_top - 2) PrintItems(w, {5 * k});
   }
   SetTextColor(w, RedColor);
-  PrintAt(10, line1_y, {"Spectrum (dB)"});
+  GraphPrint(10, line1_y, {"Spectrum (dB)"});
   SetTextColor(w, Black);
 }
 
@@ -73,7 +68,7 @@ void SwrScale() {
     const double c = std::log10(swr_scale) * 0.230258;
     for (int k = 0; k <= 10; ++k) {
       const int y = Rnd(graph_zero_y - k * div);
-      PrintAt(graph_left - 52, y - 8, {std::exp(c * k)});
+      GraphPrint(graph_left - 52, y - 8, {std::exp(c * k)});
       DrawLine(w, graph_left - 10, y, graph_left, y);
     }
     SetDigits(1);
@@ -83,10 +78,10 @@ void SwrScale() {
 // Four labels of a scale centred on the middle line: full, half, minus half
 // and minus full scale, at the top, a quarter, three quarters and the bottom.
 void CentredScale(int x, double scale, int top_offset) {
-  PrintAt(x, graph_top + top_offset, {scale});
-  PrintAt(x, DivY(5, -8), {scale * 0.5});
-  PrintAt(x, DivY(15, -8), {-0.5 * scale});
-  PrintAt(x, DivY(20, -8), {-scale});
+  GraphPrint(x, graph_top + top_offset, {scale});
+  GraphPrint(x, DivY(5, -8), {scale * 0.5});
+  GraphPrint(x, DivY(15, -8), {-0.5 * scale});
+  GraphPrint(x, DivY(20, -8), {-scale});
 }
 
 void PortAScales() {
@@ -110,13 +105,13 @@ void PortAScales() {
   if (plot_rt > 0) {
     SetTextColor(w, Blue);
     SetDigits(rtloss_scale > 1.001 ? 0 : 1);
-    for (int k = 13; k <= 20; ++k) PrintAt(17, DivY(k, -10), {rtloss_scale * (k - 10) * 0.1});
+    for (int k = 13; k <= 20; ++k) GraphPrint(17, DivY(k, -10), {rtloss_scale * (k - 10) * 0.1});
   }
   if (plot_Q != 0) {
     SetTextColor(w, RedColor);
     SetDigits(0);
-    PrintAt(15, graph_top - 8, {Q_scale});
-    PrintAt(15, DivY(5, -8), {Q_scale * 0.5});
+    GraphPrint(15, graph_top - 8, {Q_scale});
+    GraphPrint(15, DivY(5, -8), {Q_scale * 0.5});
   }
   std::string title = "        ";
   if (plot_ZphaseA != 0) {
@@ -127,7 +122,7 @@ void PortAScales() {
   }
   SetTextColor(w, Magenta);
   SetFont(w, "Arial", font_size + 1, 600);
-  PrintAt(graph_right + 10, line1_y - 2, {title});
+  GraphPrint(graph_right + 10, line1_y - 2, {title});
   SetFont(w, "Arial", font_size + 1, font_weight);
 }
 
@@ -138,7 +133,7 @@ void DbPerDivisionScale(int x, double per_div) {
     const int y = DivY(k);
     const double value = per_div * (Zero_Ref - k);
     SetDigits(value > -100 ? 1 : 0);
-    PrintAt(x, y - 9, {value});
+    GraphPrint(x, y - 9, {value});
   }
 }
 
@@ -161,18 +156,18 @@ void DelayScale() {
   int tw = 0, th = 0;
   TextExtent(w, full, tw, th);
   const int width = tw + 8;
-  PrintAt(graph_right - width, graph_top + 2, {full});
-  PrintAt(graph_right - width - 10 * f, DivY(5, -8), {half});
-  PrintAt(graph_right - width - 5, graph_bottom - 12, {"-" + full});
-  PrintAt(graph_right - width - 10 * f - 5, Rnd(graph_bottom - 5 * grid_units_per_div - 8),
-          {"-" + half});
+  GraphPrint(graph_right - width, graph_top + 2, {full});
+  GraphPrint(graph_right - width - 10 * f, DivY(5, -8), {half});
+  GraphPrint(graph_right - width - 5, graph_bottom - 12, {"-" + full});
+  GraphPrint(graph_right - width - 10 * f - 5, Rnd(graph_bottom - 5 * grid_units_per_div - 8),
+             {"-" + half});
 }
 
 void PortBScales() {
   Window& w = main_win;
   if (plots21 != 0) {
     SetTextColor(w, Green);
-    PrintAt(graph_left - 40, line1_y - 5, {"|S21|"});
+    GraphPrint(graph_left - 40, line1_y - 5, {"|S21|"});
   }
   SetTextColor(w, Black);
   if (plots21 != 0) DbPerDivisionScale(graph_left - 45, s21gain_scale);
@@ -186,7 +181,7 @@ void PortBScales() {
     CentredScale(graph_right + 10, s21phase_scale, -8);
   }
   SetTextColor(w, Magenta);
-  PrintAt(graph_right + 10, line1_y - 4, {title});
+  GraphPrint(graph_right + 10, line1_y - 4, {title});
 }
 
 void PortBDbScales() {
@@ -195,7 +190,7 @@ void PortBDbScales() {
   if (plot_s11 != 0) {
     SetTextColor(w, Blue);
     SetDigits(0);
-    for (int k = 0; k <= 20; ++k) PrintAt(graph_left + 3, DivY(k, -10), {-3 * k});
+    for (int k = 0; k <= 20; ++k) GraphPrint(graph_left + 3, DivY(k, -10), {-3 * k});
     SetDigits(3);
   }
   if (plot_insloss != 0) {
@@ -216,7 +211,7 @@ void DrawTraceScales() {
   if (PortB_on == 0) PortAScales();
   if (PortB_on != 0 && plot_s11 != 0) {
     SetTextColor(w, Blue);
-    PrintAt(graph_left + 5, line1_y - 5, {"|S11|"});
+    GraphPrint(graph_left + 5, line1_y - 5, {"|S11|"});
   }
   if (PortB_on != 0) PortBScales();
   PortBDbScales();
@@ -231,19 +226,19 @@ void DrawTraceTitles() {
       text = "LogSWR";
       if (PortB_on == 0) x -= 27;
     }
-    PrintAt(x, line1_y, {text});
+    GraphPrint(x, line1_y, {text});
   }
   if (PortB_on == 0) {
-    if (plot_Q != 0) PrintAt(graph_left - 35, graph_top + 50, {"Q"});
+    if (plot_Q != 0) GraphPrint(graph_left - 35, graph_top + 50, {"Q"});
     SetTextColor(w, Blue);
     SetFont(w, "Arial", font_size + 1, 600);
     if (plot_rt != 0) {
       const int x = graph_left - 35, y = graph_zero_y + 10;
-      PrintAt(x, y, {"L"});
-      PrintAt(x, y + 25, {"O"});
-      PrintAt(x, y + 40, {"S"});
-      PrintAt(x, y + 55, {"S"});
-      PrintAt(graph_left - 45, graph_zero_y + 70, {"(dB)"});
+      GraphPrint(x, y, {"L"});
+      GraphPrint(x, y + 25, {"O"});
+      GraphPrint(x, y + 40, {"S"});
+      GraphPrint(x, y + 55, {"S"});
+      GraphPrint(graph_left - 45, graph_zero_y + 70, {"(dB)"});
     }
     MoveTo(w, graph_right - 45, line0_y - 1);
     SetTextColor(w, Orange);
@@ -264,13 +259,13 @@ void DrawTraceTitles() {
   }
   if (plot_insloss > 0 && PortB_on > 0) {
     SetTextColor(w, Orange);
-    PrintAt(graph_right - 55, line0_y, {"Insertion"});
-    PrintAt(graph_right - 55, line1_y, {"Loss   "});
+    GraphPrint(graph_right - 55, line0_y, {"Insertion"});
+    GraphPrint(graph_right - 55, line1_y, {"Loss   "});
   }
   if (plot_delay > 0 && PortB_on > 0) {
     SetTextColor(w, Orange);
-    PrintAt(graph_right - 45, line0_y - 2, {"Group"});
-    PrintAt(graph_right - 45, line1_y - 4, {"Delay   "});
+    GraphPrint(graph_right - 45, line0_y - 2, {"Group"});
+    GraphPrint(graph_right - 45, line1_y - 4, {"Delay   "});
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
+#include "graph/graph_frame.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
@@ -19,11 +20,6 @@ namespace {
 std::string PadTo30(std::string s) {
   if (s.size() < 30) s.append(30 - s.size(), ' ');
   return s;
-}
-
-void PrintAt(int x, int y, const std::string& text) {
-  MoveTo(main_win, x, y);
-  PrintText(main_win, text);
 }
 
 }  // namespace
@@ -43,9 +39,9 @@ void DrawTitle() {
   int x = graph_mid_x - tw / 2;
   if (x < title_min_x) x = title_min_x;
   const std::string blanks(200, ' ');
-  PrintAt(title_min_x, title_y, blanks);
-  PrintAt(title_min_x, title_y + 2, blanks);
-  PrintAt(x, title_y, text);
+  GraphPrint(title_min_x, title_y, {blanks});
+  GraphPrint(title_min_x, title_y + 2, {blanks});
+  GraphPrint(x, title_y, {text});
   SetTextColor(w, Black);
 }
 
@@ -72,25 +68,26 @@ void DrawFilesPanel() {
   files_panel_y = y;
   SetFont(w, "arial", font_size, font_weight);
   SetTextColor(w, files_color);
-  PrintAt(x, y, "FILES: (" + prog_ver + prog_subver + ")");
+  GraphPrint(x, y, {"FILES: (" + prog_ver + prog_subver + ")"});
   y += h;
   x += 5;
-  PrintAt(x, y, PadTo30(cal_file_name));
+  GraphPrint(x, y, {PadTo30(cal_file_name)});
   y += h;
   SetTextColor(w, files_color);
-  PrintAt(x, y, PadTo30(config_file_name));
+  GraphPrint(x, y, {PadTo30(config_file_name)});
   SetTextColor(w, Green);
   SetDigits(6);
-  PrintAt(graph_mid_x - 200, line0_y,
-          " Cal Range =" + NumStr(cal_start_freq) + ", " + NumStr(cal_end_freq) + " MHz       ");
+  GraphPrint(
+      graph_mid_x - 200, line0_y,
+      {" Cal Range =" + NumStr(cal_start_freq) + ", " + NumStr(cal_end_freq) + " MHz       "});
   SetDigits(3);
   SetTextColor(w, Black);
   if (DIAGMODE != 0) {
     SetTextColor(w, Green);
-    PrintAt(graph_mid_x, 1,
-            " DIAGMODE Baud=" + NumStr(baudrate / 1000) + "K  port=" + NumStr(commport) +
-                "  MultSet= " + NumStr(format) +
-                (monitor_trace != 0 ? "  Debug" : std::string(13, ' ')));
+    GraphPrint(
+        graph_mid_x, 1,
+        {" DIAGMODE Baud=" + NumStr(baudrate / 1000) + "K  port=" + NumStr(commport) +
+         "  MultSet= " + NumStr(format) + (monitor_trace != 0 ? "  Debug" : std::string(13, ' '))});
   }
   DrawBattery(dc_voltage);
 }
