@@ -32,12 +32,8 @@ namespace vna {
   return InertDialogEvent();
 }
 
-[[gnu::weak]] void PlotTDR() {}
-
 [[gnu::weak]] void CursorReadout(int, int) {}
 [[gnu::weak]] void MarkerCommand(int) {}
-[[gnu::weak]] void Smith() {}
-[[gnu::weak]] void Smith_2() {}
 [[gnu::weak]] void TDRScales() {}
 [[gnu::weak]] void GraphScales() {}
 [[gnu::weak]] void ShowCursorData() {}
@@ -46,6 +42,11 @@ namespace vna {
 [[gnu::weak]] void ShowLegend() {}
 [[gnu::weak]] void SelectColors() {}
 [[gnu::weak]] void EnterSwrRuler() {}
-[[gnu::weak]] void RepeatPolarPlot() {}
+
+[[gnu::weak]] int marker_measure = 0;
+[[gnu::weak]] void MarkerData_A() {}
+[[gnu::weak]] void ListMarkers_A() {}
+[[gnu::weak]] void SaveMarkers() {}
+[[gnu::weak]] void LoadMarkers() {}
 
 }  // namespace vna

@@ -33,21 +33,10 @@ int GraphStyleHandler();
 int ColorSelectionHandler();
 int TDRScalesHandler();
 
-// The stored TDR trace over the TDR frame, with the point count and the feet
-// per sample it was computed with (not the present TDR settings).
-// Placeholder: draws nothing.
-void PlotTDR();
-
 // ---- What the main window's commands call ----
 // Each placeholder draws nothing and opens nothing; the real routine replaces it.
-void CursorReadout(int x, int y);  // cursor line and readout at window pixel x, y
-void MarkerCommand(int sub);       // marker sub-commands 1, 5, 6, 7, 8, 9, 22
-// Smith chart of the last Port A scan, waiting in its own loop until it must
-// be drawn anew or was closed; with fewer than 3 points, in Port B mode or in
-// TDR mode it opens nothing and leaves smith_closed as it was.
-void Smith();
-// The second, rotated Smith chart; the same rule as Smith with smith2_closed.
-void Smith_2();
+void CursorReadout(int x, int y);        // cursor line and readout at window pixel x, y
+void MarkerCommand(int sub);             // marker sub-commands 1, 5, 6, 7, 8, 9, 22
 void TDRScales();                        // " TDR Scales" dialog
 void GraphScales();                      // " Graph  Scales" dialog
 void ShowCursorData();                   // the " Cursor Data" window
@@ -56,6 +45,13 @@ void SelectStyle(int trace, int style);  // " Graph Style" dialog for one trace
 void ShowLegend();                       // the legend window
 void SelectColors();                     // " Color Selection" dialog
 void EnterSwrRuler();                    // " SWR Ruler" dialog
-void RepeatPolarPlot();                  // polar plot until its window is closed
+
+// ---- What the chart windows call ----
+// Each placeholder opens, lists, reads and writes nothing.
+extern int marker_measure;  // the marker list measures each marker anew
+void MarkerData_A();        // the Port A marker data window and its wait
+void ListMarkers_A();       // one row per marker into the marker window
+void SaveMarkers();         // marker file; with cmd_param 8 also the readable list
+void LoadMarkers();         // marker file into the marker table
 
 }  // namespace vna

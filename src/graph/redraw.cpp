@@ -5,6 +5,7 @@
 #include "graph/graph_frame.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "graph/tdr_plot.h"
 #include "graph/text_panels.h"
 #include "scan/pending.h"
 #include "scan/state.h"
