@@ -25,6 +25,26 @@ bool Integer(const std::string& name, const std::string& text, long& out, std::s
   return true;
 }
 
+// Six hexadecimal digits, as the version text carries an offset.
+bool Hex6(const std::string& name, const std::string& text, uint32_t& out, std::string& error) {
+  uint32_t v = 0;
+  bool ok = text.size() == 6;
+  for (char c : text) {
+    const int d = c >= '0' && c <= '9'   ? c - '0'
+                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                         : -1;
+    ok = ok && d >= 0;
+    v = v * 16 + static_cast<uint32_t>(d < 0 ? 0 : d);
+  }
+  if (!ok) {
+    error = name + ": six hexadecimal digits, as \"03e153\"";
+    return false;
+  }
+  out = v;
+  return true;
+}
+
 }  // namespace
 
 bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
@@ -55,11 +75,16 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
       c.quiet = true;
       continue;
     }
+    if (name == "--pace") {
+      c.pace = true;
+      continue;
+    }
     static const char* const kWithValue[] = {
         "--model",    "--link",      "--dut",          "--dut-b",         "--chan",
         "--bridge",   "--noise",     "--seed",         "--fault",         "--control",
         "--log",      "--temp",      "--supply",       "--extport-volts", "--extport-digital",
-        "--max-baud", "--clock-ppm", "--autopoweroff", "--send"};
+        "--max-baud", "--clock-ppm", "--autopoweroff", "--send",          "--dfr1",
+        "--dfr2",     "--tune-error"};
     bool known = false;
     for (const char* k : kWithValue) known = known || name == k;
     if (!known) {
@@ -129,6 +154,12 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
       c.max_baud = static_cast<int>(n);
     } else if (name == "--clock-ppm") {
       if (!Number(name, value, c.clock_ppm, error)) return false;
+    } else if (name == "--dfr1") {
+      if (!Hex6(name, value, c.dfr1, error)) return false;
+    } else if (name == "--dfr2") {
+      if (!Hex6(name, value, c.dfr2, error)) return false;
+    } else if (name == "--tune-error") {
+      if (!Number(name, value, c.tune_error, error)) return false;
     } else if (name == "--autopoweroff") {
       if (!Number(name, value, c.autopoweroff_s, error)) return false;
       if (c.autopoweroff_s <= 0) return error = "--autopoweroff: above 0 seconds", false;
@@ -163,6 +194,17 @@ Link and model:
                          than the instrument's (when the simulator reads
                          them) are garbled and dropped
   --clock-ppm PPM        error of the DDS clock (default 0)
+  --dfr1 HEX, --dfr2 HEX offsets of the second DDS of oscillators 1 and 2, six
+                         hexadecimal digits in 1e-8 MHz, as the version text
+                         gives them (default 03e153, 03f28f); the "E" words
+                         must differ by the offset of oscillator 1 to the
+                         words' resolution, else a protocol error, and the
+                         sampled sines run off their period
+  --tune-error MHZ       the DDS runs MHZ away from the commanded frequency;
+                         the reply's read-back word tells the word really set
+                         (default 0)
+  --pace                 bytes cross the line at its speed, 10 bit times each
+                         way; without it replies leave in one burst
 
 Devices under test:
   --dut DEVICE           Port A device (default load)
@@ -193,7 +235,9 @@ Faults (also from the control channel):
       silence    withhold every reply (COUNT replies; default until cleared)
       checksum   damage the checksum of the next COUNT measurement replies,
                  resends included (default 1)
-      overload   load samples beyond full scale (default until cleared)
+      overload   load samples beyond both ends of the range (default until cleared)
+      clip       load samples beyond the top of the range only, the trough of
+                 the sine well inside it (default until cleared)
       noref      reference channel dead: no signal, no bias (default until cleared)
       nosignal   every ADC word 0 (default until cleared)
       short      cut the next COUNT measurement replies to BYTES (default 1, 40)
@@ -213,6 +257,7 @@ Control commands:
   dut DEVICE | dut-b DEVICE | chan N DEVICE | chan N none
   fault KIND [COUNT [BYTES]] | fault none
   temp C | supply V | extport VOLTS | bridge ideal|real | noise SIGMA [SEED]
+  tune-error MHZ
   power on|off | mark TEXT (a note in the log) | status | quit
 
 )";

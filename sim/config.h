@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "front_end.h"
+#include "protocol_constants.h"
 
 namespace vna::sim {
 
@@ -30,6 +31,9 @@ struct SimConfig {
   int max_baud = 115000;
   bool baud_check = true;
   double clock_ppm = 0;
+  uint32_t dfr1 = kOffset1, dfr2 = kOffset2;  // offsets of the second DDS, 1e-8 MHz
+  double tune_error = 0;                      // MHz the DDS runs from the commanded frequency
+  bool pace = false;                          // bytes cross the line at its speed
   double autopoweroff_s = 600;
   bool quiet = false;
   std::string send;  // client mode: the line to send to --control

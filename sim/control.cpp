@@ -95,6 +95,10 @@ std::string RunControl(Instrument& inst, const std::string& raw, bool& quit) {
     if (w.size() != 2 || !ParseSi(w[1], value)) return "error: " + cmd + " needs one number";
     (cmd == "temp" ? env.temp_c : cmd == "supply" ? env.supply_v : env.extport_volts) = value;
     answer = Ok();
+  } else if (cmd == "tune-error") {
+    if (w.size() != 2 || !ParseSi(w[1], value)) return "error: tune-error MHZ";
+    env.tune_error = value;
+    answer = Ok();
   } else if (cmd == "bridge") {
     if (w.size() != 2 || (w[1] != "ideal" && w[1] != "real")) return "error: bridge ideal|real";
     inst.Front().SetIdealBridge(w[1] == "ideal");

@@ -123,11 +123,18 @@ Words FrontEnd::Measure(const PathState& path, const Device& port_a, const Devic
   cplx load =
       path.port_b ? source * PortBLoad(path, port_b, hz) : ref * PortALoad(path, port_a, hz);
   if (faults.overload) load = std::polar(std::max(std::abs(load) * 50.0, 3000.0), std::arg(load));
+  // Clipped at the top: the sine's upper third beyond full scale, its trough
+  // well inside the range, so no word drops towards 0.
+  double load_dc = kLoadDc;
+  if (faults.clip) {
+    load = std::polar(std::clamp(std::abs(load), 600.0, 2000.0), std::arg(load));
+    load_dc = kAdcMax - std::abs(load) / 2;
+  }
   const int n = std::clamp(path.readings, 1, 256);
   Words words{};
   for (int i = 0; i < 17; ++i) {
-    const double a = 2 * M_PI * i / 16.0;
-    const double load_value = kLoadDc + std::abs(load) * std::sin(a - std::arg(load));
+    const double a = 2 * M_PI * i / 16.0 * path.if_ratio;
+    const double load_value = load_dc + std::abs(load) * std::sin(a - std::arg(load));
     // The 33rd word is one more load sample, the first of the next period.
     words[i < 16 ? i : 32] = Convert(load_value, n);
     if (i < 16) {

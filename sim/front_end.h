@@ -4,7 +4,9 @@
 // DC + |P| sin(2 pi i / 16 - arg P): the sample phase runs against the
 // physical phase, so the program's Port A decoding (50 ohms times the
 // reference-to-load ratio, turned by the load-minus-reference phase) gives the
-// impedance the bridge presents, and its negated Port B phase gives S21.
+// impedance the bridge presents, and its negated Port B phase gives S21. The
+// 16 samples span one period only while the signal runs at the frequency the
+// converter expects (PathState::if_ratio 1).
 #pragma once
 
 #include <array>
@@ -30,10 +32,15 @@ struct PathState {
   int b_gain = 1;    // Port B gain step 1..5
   int b_sens = 1;    // single-DDS model: Port B RF sensitivity, 2 = +12 dB
   int readings = 1;  // readings averaged per point
+  // The frequency the converter sees over the one it samples one period of:
+  // 1 unless the two-multiplier model's DDS outputs differ by another amount
+  // than its offset.
+  double if_ratio = 1;
 };
 
 struct SignalFaults {
-  bool overload = false;  // the load signal far beyond the ADC's range
+  bool overload = false;  // the load signal far beyond both ends of the ADC's range
+  bool clip = false;      // the load signal beyond the top of the range, its lower half in it
   bool noref = false;     // the reference channel dead (no signal, no bias)
   bool nosignal = false;  // the ADC reads zero on every word
 };

@@ -60,7 +60,7 @@ int ArgumentBytes(uint8_t c) {
 
 bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
   if (words.empty()) {
-    error = "fault: name a fault (silence, checksum, overload, noref, nosignal, short, none)";
+    error = "fault: name a fault (silence, checksum, overload, clip, noref, nosignal, short, none)";
     return false;
   }
   const std::string& kind = words[0];
@@ -76,6 +76,8 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
     slot = &checksum, once = true;
   else if (kind == "overload")
     slot = &overload;
+  else if (kind == "clip")
+    slot = &clip;
   else if (kind == "noref")
     slot = &noref;
   else if (kind == "nosignal")
@@ -115,6 +117,7 @@ std::string Faults::Describe() const {
   add("silence", silence);
   add("checksum", checksum);
   add("overload", overload);
+  add("clip", clip);
   add("noref", noref);
   add("nosignal", nosignal);
   add("short", short_reply);
@@ -126,6 +129,8 @@ Instrument::Instrument(const SimConfig& config, Environment env, EventLog& log)
       has_temp_(config.has_temp),
       max_baud_(config.max_baud),
       clock_ppm_(config.clock_ppm),
+      dfr1_(config.dfr1),
+      dfr2_(config.dfr2),
       autopoweroff_s_(config.autopoweroff_s),
       env_(std::move(env)),
       log_(log),
@@ -161,7 +166,7 @@ std::string Instrument::VersionText() const {
                          ? Format(
                                "VNA UHF ver 2.41 ddsclk1=%08.5f ddsclk2=%08.5f dfr1=%06x "
                                "dfr2=%06x",
-                               kUhfClock1, kUhfClock2, kOffset1, kOffset2)
+                               kUhfClock1, kUhfClock2, dfr1_, dfr2_)
                          : std::string("VNA7306 ver 3.10 ddsclk=100.0000");
   if (has_temp_) text += " temp";
   if (max_baud_ >= 115000) text += " maxbaud115";

@@ -19,7 +19,8 @@ namespace vna::sim {
 struct Faults {
   int silence = 0;   // replies withheld
   int checksum = 0;  // measurement replies (also resends) with a damaged checksum
-  int overload = 0;  // measurements with the load signal at full scale
+  int overload = 0;  // measurements with the load signal far beyond both ends of the range
+  int clip = 0;      // measurements with the load signal beyond the top of the range only
   int noref = 0;     // measurements without a reference signal
   int nosignal = 0;  // measurements whose words are all zero
   int short_reply = 0;
@@ -38,6 +39,9 @@ struct Environment {
   double supply_v = 13.8;
   double extport_volts = 1.65;
   int extport_digital = 0;
+  // MHz by which the DDS runs away from the frequency commanded; the
+  // read-back word of the reply tells the word it really set.
+  double tune_error = 0;
   Faults faults;
 };
 
@@ -80,7 +84,9 @@ class Instrument {
 
   void Send(const std::string& bytes, std::string& out);
   void SendMeasurement(const Reply& reply, std::string& out);
-  void Measure(double mhz, uint32_t readback, std::string& out);
+  // One measurement at the frequency the DDS really runs at; its word on
+  // `clock` goes back as the read-back word.
+  void Measure(double mhz, double clock, std::string& out);
 
   void Gains(uint8_t a, uint8_t b);
   void Averaging(uint8_t code);
@@ -99,6 +105,7 @@ class Instrument {
   bool has_temp_;
   int max_baud_;
   double clock_ppm_;
+  uint32_t dfr1_, dfr2_;  // second-DDS offsets of oscillators 1 and 2, 1e-8 MHz
   double autopoweroff_s_;
   Environment env_;
   EventLog& log_;

@@ -18,6 +18,7 @@
 #include "device.h"
 #include "event_log.h"
 #include "instrument.h"
+#include "line_pacer.h"
 #include "pty_link.h"
 #include "value_parse.h"
 
@@ -55,6 +56,7 @@ bool BuildEnvironment(const SimConfig& config, Environment& env, std::string& er
   env.supply_v = config.supply_v;
   env.extport_volts = config.extport_volts;
   env.extport_digital = config.extport_digital;
+  env.tune_error = config.tune_error;
   return true;
 }
 
@@ -108,17 +110,21 @@ int Run(const SimConfig& config) {
   std::string out;
   bool quit = false;
   auto run_control = [&](const std::string& line) { return RunControl(instrument, line, quit); };
+  LinePacer pacer;
   std::vector<uint8_t> buf(4096);
   std::vector<pollfd> fds;
   while (!g_stop && !quit) {
+    const bool writable = !out.empty() && !config.pace;
     fds.clear();
-    fds.push_back({pty.Master(), static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0});
+    fds.push_back({pty.Master(), static_cast<short>(POLLIN | (writable ? POLLOUT : 0)), 0});
     control.AddPollFds(fds);
-    // Woken at least every 20 ms to clear the line's exclusive flag (see PtyLink).
-    const double wait = instrument.NextDeadline() - Now();
-    const int timeout_ms =
-        std::isinf(wait) ? 20 : std::clamp(static_cast<int>(std::ceil(wait * 1000)), 0, 20);
-    const int ready = poll(fds.data(), fds.size(), timeout_ms);
+    // Woken at least every 20 ms to clear the line's exclusive flag (see
+    // PtyLink), and in time for the next byte of a paced line.
+    double next = instrument.NextDeadline();
+    if (config.pace) next = std::min(next, pacer.NextEvent());
+    const double wait = std::isinf(next) ? 0.02 : std::clamp(next - Now(), 0.0, 0.02);
+    timespec timeout{0, static_cast<long>(wait * 1e9)};
+    const int ready = ppoll(fds.data(), fds.size(), &timeout, nullptr);
     if (ready < 0 && errno != EINTR) {
       std::fprintf(stderr, "vna-sim: poll: %s\n", std::strerror(errno));
       return 1;
@@ -132,13 +138,25 @@ int Run(const SimConfig& config) {
                           line, instrument.Baud()));
           continue;
         }
-        instrument.Receive(buf.data(), static_cast<size_t>(n), Now(), out);
+        if (config.pace) {
+          pacer.Incoming(buf.data(), static_cast<size_t>(n), Now(), instrument.Baud());
+        } else {
+          instrument.Receive(buf.data(), static_cast<size_t>(n), Now(), out);
+        }
       }
+    }
+    if (config.pace) {
+      const std::vector<uint8_t> arrived = pacer.Arrived(Now());
+      instrument.Receive(arrived.data(), arrived.size(), Now(), out);
     }
     pty.ReleaseExclusive();
     if (ready > 0) control.Service(fds, 1, run_control);
     instrument.Tick(Now(), out);
-    Flush(pty.Master(), out);
+    if (config.pace) {
+      pacer.Send(pty.Master(), out, Now(), instrument.Baud());
+    } else {
+      Flush(pty.Master(), out);
+    }
   }
   return 0;
 }

@@ -23,18 +23,20 @@ void Instrument::SendMeasurement(const Reply& reply, std::string& out) {
   Send(bytes, out);
 }
 
-void Instrument::Measure(double mhz, uint32_t readback, std::string& out) {
+void Instrument::Measure(double mhz, double clock, std::string& out) {
   freq_mhz_ = mhz;
   SignalFaults faults;
   faults.overload = Take(env_.faults.overload);
+  faults.clip = Take(env_.faults.clip);
   faults.noref = Take(env_.faults.noref);
   faults.nosignal = Take(env_.faults.nosignal);
   if (faults.overload) log_.Note("fault: overload");
+  if (faults.clip) log_.Note("fault: load clipped at the top");
   if (faults.noref) log_.Note("fault: no reference signal");
   if (faults.nosignal) log_.Note("fault: no signal");
   const Words words =
       front_.Measure(path_, *env_.port_a, PortBDevice(), TrueMhz(mhz) * 1e6, faults);
-  last_reply_ = PackReply(readback, words);
+  last_reply_ = PackReply(FoldedWord(mhz, clock), words);
   ++measurements_;
   SendMeasurement(last_reply_, out);
 }
@@ -51,7 +53,7 @@ void Instrument::SingleDds(const std::vector<uint8_t>& cmd, std::string& out) {
     return;
   }
   if (word >= 0x80000000u) log_.ProtocolError("tuning word beyond half the clock");
-  const double mhz = WordFrequency(word, kVhfClock);
+  const double mhz = WordFrequency(word, kVhfClock) + env_.tune_error;
   if (set_only) {
     freq_mhz_ = mhz;
     return;
@@ -59,7 +61,8 @@ void Instrument::SingleDds(const std::vector<uint8_t>& cmd, std::string& out) {
   if (cmd[1] == 0) log_.ProtocolError("settling byte travels plus 1");
   settle_ = cmd[1] - 1;
   path_.port_b = cmd[0] == 'T';
-  Measure(mhz, word, out);
+  path_.if_ratio = 1;
+  Measure(mhz, kVhfClock, out);
 }
 
 void Instrument::TwoMultiplier(const std::vector<uint8_t>& cmd, std::string& out) {
@@ -89,15 +92,26 @@ void Instrument::TwoMultiplier(const std::vector<uint8_t>& cmd, std::string& out
   }
   settle_ = cmd[3] & 0x1F;
   path_.port_b = cmd[3] & 0x20;
-  const double offset = kOffset1 * 1e-8;
+  // The second DDS runs the offset of oscillator 1 above the first, whichever
+  // oscillator is in use: the converter samples their difference 16 times
+  // per period of that offset.
+  const double offset = dfr1_ * 1e-8;
   const TwoWordFrequency f = DecodeTwoWords(word1, word2, Clock(), mult1_, mult2_, offset);
-  if (f.mismatch > 0.001) {
-    log_.ProtocolError(Format("the two words disagree by %.6f MHz", f.mismatch));
+  // What the words can do no better than: one step of each, and the part of
+  // a frequency calibration's correction (100 ppm) that scales the offset.
+  const double resolution = Clock() * (mult1_ + mult2_) / 4294967296.0 + offset * 1e-4;
+  const double difference = TrueMhz(f.f2 - f.f1);
+  if (std::fabs(difference - offset) > resolution) {
+    log_.ProtocolError(Format("the second DDS runs %.8f MHz above the first, not the offset %.8f",
+                              difference, offset));
   }
+  // Any other difference runs the sampled sines off their period.
+  path_.if_ratio = difference / offset;
+  const double mhz = f.f1 + env_.tune_error;
   if (mode & 1) {
-    Measure(f.f1, word1, out);
+    Measure(mhz, Clock() * mult1_, out);
   } else {
-    freq_mhz_ = f.f1;
+    freq_mhz_ = mhz;
     Send(std::string(1, static_cast<char>(kAck)), out);
   }
 }

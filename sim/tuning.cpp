@@ -33,6 +33,13 @@ bool ParseHexWord(const char* digits, uint32_t& word) {
   return true;
 }
 
+uint32_t FoldedWord(double mhz, double clock) {
+  const double ratio = mhz / clock;
+  const double folded = std::fabs(ratio - std::round(ratio));
+  const double w = std::round(folded * 4294967296.0);
+  return w >= 2147483648.0 ? 0x7FFFFFFFu : static_cast<uint32_t>(w);
+}
+
 double WordFrequency(uint32_t word, double clock) {
   return word / 4294967296.0 * clock;
 }
@@ -60,7 +67,7 @@ TwoWordFrequency DecodeTwoWords(uint32_t word1, uint32_t word2, double clock, in
   const double x2 = word2 / 4294967296.0;
   const double clock1 = clock * m1, clock2 = clock * m2;
   struct Image {
-    double f, mismatch;
+    double f, f2, mismatch;
   };
   std::vector<Image> images;
   // A sampled output at x of the clock also appears at n - x and n + x; the
@@ -71,9 +78,11 @@ TwoWordFrequency DecodeTwoWords(uint32_t word1, uint32_t word2, double clock, in
       if (ratio <= 0 || ratio > 4.5) continue;
       const double f1 = ratio * clock1;
       if (f1 > kHighestImage) continue;
+      // The second word's image on the same side of its zone edge as f1 + offset.
       const double r2 = (f1 + offset) / clock2;
-      const double folded = std::fabs(r2 - std::round(r2));
-      images.push_back({f1, std::fabs(folded - x2) * clock2});
+      const double n2 = std::round(r2);
+      const double f2 = (r2 >= n2 ? n2 + x2 : n2 - x2) * clock2;
+      images.push_back({f1, f2, std::fabs(f2 - (f1 + offset))});
     }
   }
   TwoWordFrequency best;
@@ -87,6 +96,7 @@ TwoWordFrequency DecodeTwoWords(uint32_t word1, uint32_t word2, double clock, in
     const bool passes = BandMultipliers(im.f, b1, b2) && b1 == m1 && b2 == m2;
     if (best.f1 == 0 || (passes && !in_band) || (passes == in_band && im.f < best.f1)) {
       best.f1 = im.f;
+      best.f2 = im.f2;
       in_band = passes;
     }
   }

@@ -17,8 +17,13 @@ double WordFrequency(uint32_t word, double clock);
 
 struct TwoWordFrequency {
   double f1 = 0;        // the frequency of the first DDS (the test signal), MHz
+  double f2 = 0;        // the image of the second word nearest f1 + offset, MHz
   double mismatch = 0;  // how far the second word lies from the offset image, MHz
 };
+
+// The word a DDS on `clock` is set to for a frequency: its ratio to the clock
+// folded into the first Nyquist zone (odd zones mirror, even zones shift).
+uint32_t FoldedWord(double mhz, double clock);
 
 // The multiplier pair whose band (the instrument's band filters, laid out
 // after the default frequency plan) passes a frequency in MHz; false above it.

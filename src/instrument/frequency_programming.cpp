@@ -66,6 +66,15 @@ void OutOfRangeBox(double shown_freq) {
          " Freq out of range", kMbOk, kIconNone, true);
 }
 
+// Puts back the averaging a low-frequency point raised. AverageADC reports
+// success, which must not cover the point's own failure: the caller of the
+// point decides on vna_status.
+void RestoreAveraging(int n, bool quiet) {
+  const int status = vna_status;
+  AverageADC(n, quiet);
+  vna_status = status;
+}
+
 void LowFrequencyListing() {
   SetDigits(6);
   MoveTo(main_win, 100, 100);
@@ -177,7 +186,7 @@ int SendFreqVHF(int flags) {
     SendData("G" + digits, 9);
   }
 
-  if (average != remembered_average) AverageADC(remembered_average, true);
+  if (average != remembered_average) RestoreAveraging(remembered_average, true);
   return 0;
 }
 
@@ -270,7 +279,7 @@ int Send_FreqUHF(int flags) {
   } else {
     ReadReplyBytes(1, 1000);  // the one-byte acknowledgement, into rx_buf[0]
   }
-  if (remembered_average > 0) AverageADC(remembered_average);
+  if (remembered_average > 0) RestoreAveraging(remembered_average, false);
   freq = remembered;
   return 0;
 }

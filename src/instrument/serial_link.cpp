@@ -118,9 +118,9 @@ void WriteDirect(const std::string& bytes) {
   bytes_written = SerialWrite(hcom, bytes, static_cast<int>(bytes.size()));
 }
 
-int ReadOneByte() {
+int ReadOneByte(int expected) {
   uint8_t b = 0;
-  const int r = SerialReadByte(hcom, b);
+  const int r = SerialReadByte(hcom, b, expected);
   if (r == 1) {
     rx_byte[0] = b;
     rx_byte[1] = 0;
@@ -136,7 +136,7 @@ int ReadReplyBytes(int expected, int empty_limit) {
   if (expected > kRxBufSize) expected = kRxBufSize;
   int count = 0, empty = 0;
   while (count < expected && empty <= empty_limit) {
-    if (ReadOneByte() == 1) {
+    if (ReadOneByte(expected - count) == 1) {
       rx_buf[count++] = rx_byte[0];
     } else {
       ++empty;

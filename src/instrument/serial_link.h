@@ -29,7 +29,9 @@ void WriteDirect(const std::string& bytes);
 
 // One read of one byte into rx_byte: 1 with a byte, 0 for an empty read (about
 // 1 ms). An empty read sets port_status to 0, as every reader expects.
-int ReadOneByte();
+// `expected`: the bytes the reader still waits for, this one included; the
+// port then takes a reply in a few wake-ups instead of one per byte.
+int ReadOneByte(int expected = 1);
 // The read loop of the short replies: stores up to `expected` bytes in rx_buf
 // from index 0 and gives up when the empty reads exceed `empty_limit` (5000
 // gives up at the 5001st). Returns the number of bytes stored. The caller sets

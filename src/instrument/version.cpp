@@ -13,6 +13,7 @@
 #include "instrument/state.h"
 #include "platform/clock.h"
 #include "platform/draw.h"
+#include "platform/paths.h"
 #include "platform/events.h"
 #include "platform/serial.h"
 #include "platform/ui.h"
@@ -77,7 +78,7 @@ Identity Identify(const std::string& text) {
       id.two_osc = 1;
     }
   } else {
-    id.ddsclk1 = ParseNumber(After(text, "ddsclk=", 7));
+    id.ddsclk1 = ParseNumber(After(text, "ddsclk=", 8));
     id.ddsclk2 = id.ddsclk1;
   }
   if (id.model7306) id.ddsclk1 = id.ddsclk2 = 100;
@@ -162,8 +163,10 @@ void ShowReplyText(const std::string& text) {
   }
 }
 
+// In the program folder, beside the init file: never in whatever folder the
+// program happened to be started from.
 void WriteVersionFile() {
-  file_name = "version.txt";
+  file_name = ProgramFolder() + "version.txt";
   DrawDateStamp();
   if (OpenTextFile(data_file, file_name, "W") != 0) {
     MsgBox(&main_win,

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -21,9 +22,20 @@ namespace vna {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct Port {
   int fd = -1;
   std::string device;
+  // Reading in batches (see SerialReadByte).
+  int baud = 0;                    // as last set: a byte takes 10 bit times on the line
+  std::array<uint8_t, 512> buf{};  // taken from the device, not yet handed out: [head, tail)
+  size_t head = 0, tail = 0;
+  Clock::time_point line_free{};  // when the bytes last written have crossed the line
+  bool reply_due = false;         // nothing was read since the last write
+  bool awaiting = false;          // no byte came since the last write
+  bool paced = false;             // replies were seen trickling in at the line's speed
+  int empty_owed = 0;             // empty reads a long wait already lasted
 };
 
 // Handles are our own numbers, never reused, so a stale handle can never
@@ -149,6 +161,7 @@ SerialSetup SerialSetLine(int handle, int baud) {
     cfsetospeed(&t, s);
   }
   Apply(p->fd, t, baud);
+  p->baud = baud;
   return Apply(p->fd, t, baud) ? SerialSetup::kOk : SerialSetup::kSecondApplyFailed;
 }
 
@@ -182,6 +195,13 @@ int SerialWrite(int handle, const char* data, int n) {
       break;
     }
   }
+  p->empty_owed = 0;  // a new exchange: time waited for the last one is no part of it
+  if (done > 0 && p->baud > 0) {
+    const auto now = Clock::now();
+    p->line_free =
+        std::max(p->line_free, now) + std::chrono::microseconds(done * 10'000'000L / p->baud);
+    p->reply_due = p->awaiting = true;
+  }
   return done;
 }
 
@@ -189,18 +209,98 @@ int SerialWrite(int handle, const std::string& text, int n) {
   return SerialWrite(handle, text.data(), std::min(n, static_cast<int>(text.size())));
 }
 
-int SerialReadByte(int handle, uint8_t& byte) {
+namespace {
+
+constexpr auto kReadTimeout = std::chrono::milliseconds(1);
+
+std::chrono::microseconds LineTime(const Port& p, long bytes) {
+  return std::chrono::microseconds(bytes * 10'000'000L / p.baud);
+}
+
+// Takes whatever the device holds into the port's buffer. The number of bytes taken.
+size_t Drain(Port& p) {
+  if (p.head == p.tail) p.head = p.tail = 0;
+  size_t taken = 0;
+  for (;;) {
+    const size_t room = p.buf.size() - p.tail;
+    const ssize_t n = room > 0 ? read(p.fd, p.buf.data() + p.tail, room) : 0;
+    if (n <= 0) return taken;
+    p.tail += static_cast<size_t>(n);
+    taken += static_cast<size_t>(n);
+    if (static_cast<size_t>(n) < room) return taken;  // all there was
+  }
+}
+
+size_t Held(const Port& p) {
+  return p.tail - p.head;
+}
+
+// Fills the empty buffer with up to `expected` bytes, waking as seldom as the
+// line allows: every wake-up costs far more processor time than the bytes.
+// - The first read after a command, on a line whose replies trickle in at
+//   its speed, sleeps until the whole reply can be there: the command's own
+//   bytes and the reply's, 10 bit times each. What it finds is taken at once;
+//   when nothing came, the wait counts as the read time-outs it lasted.
+// - Otherwise one read time-out of waiting for the first byte. Once bytes
+//   flow, it sleeps for the time the rest needs on the line and takes them in
+//   one go.
+// Returns the number of empty reads the call amounts to (0 with bytes).
+int Fill(Port& p, int expected) {
+  const auto start = Clock::now();
+  const bool reply_due = p.reply_due;
+  p.reply_due = false;
+  bool slept = false;
+  if (reply_due && p.paced && expected > 1 && p.baud > 0) {
+    // Nothing to look at before the command and the reply can have crossed
+    // the line (two byte times to spare for the far end's own pace).
+    const auto end = std::max(start, p.line_free) + LineTime(p, expected + 2);
+    if (end - start > kReadTimeout) {
+      std::this_thread::sleep_until(end);
+      if (Drain(p) == 0) {
+        return std::max<int>(1, static_cast<int>((Clock::now() - start) / kReadTimeout));
+      }
+      slept = true;
+    }
+  }
+  if (!slept && Drain(p) == 0) {
+    pollfd pfd{p.fd, POLLIN, 0};
+    if (!(poll(&pfd, 1, 1) > 0 && (pfd.revents & POLLIN) && Drain(p) > 0)) {
+      // A hung-up or failing device returns from poll at once: still take
+      // the time-out, so counted empty reads keep measuring time.
+      std::this_thread::sleep_until(start + kReadTimeout);
+      return 1;
+    }
+    // A reply that is still arriving when its first byte wakes us comes at
+    // the line's pace; one that came whole came faster than any line.
+    if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
+  }
+  p.awaiting = false;
+  const long missing = expected - static_cast<long>(Held(p));
+  if (missing > 0 && p.baud > 0) {
+    std::this_thread::sleep_for(LineTime(p, missing + 1));
+    Drain(p);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int SerialReadByte(int handle, uint8_t& byte, int expected) {
   Port* p = Find(handle);
   if (!p) return -1;
-  if (read(p->fd, &byte, 1) == 1) return 1;
-  using Clock = std::chrono::steady_clock;
-  const auto end = Clock::now() + std::chrono::milliseconds(1);
-  pollfd pfd{p->fd, POLLIN, 0};
-  if (poll(&pfd, 1, 1) > 0 && (pfd.revents & POLLIN) && read(p->fd, &byte, 1) == 1) return 1;
-  // A hung-up or failing device returns from poll at once: still take the
-  // millisecond, so counted empty reads keep measuring time.
-  std::this_thread::sleep_until(end);
-  return 0;
+  if (p->head == p->tail) {
+    if (p->empty_owed > 0) {
+      --p->empty_owed;  // time already spent in an earlier wait
+      return 0;
+    }
+    const int empty = Fill(*p, expected);
+    if (empty > 0) {
+      p->empty_owed = empty - 1;
+      return 0;
+    }
+  }
+  byte = p->buf[p->head++];
+  return 1;
 }
 
 void SerialClose(int handle) {

@@ -15,8 +15,11 @@
 //
 // Reads take one byte: a waiting byte is returned at once, otherwise the call
 // waits about 1 ms and comes back empty. Every reader counts these empty
-// reads to time its waits, so one call is always one empty read of about a
-// millisecond, never more.
+// reads to time its waits, so each empty read stands for about a millisecond
+// of waiting, never more. Underneath, bytes are taken from the device in
+// batches into a buffer of the port, timed by the line's speed, so that a
+// reply costs one or two wake-ups of the program rather than one per byte: a
+// wake-up costs far more processor time than the bytes it brings.
 #pragma once
 
 #include <cstdint>
@@ -62,8 +65,14 @@ int SerialWrite(int handle, const char* data, int n);
 int SerialWrite(int handle, const std::string& text, int n);
 
 // One byte: 1 with the byte, 0 for an empty read (about 1 ms), -1 at once on a
-// closed or invalid handle.
-int SerialReadByte(int handle, uint8_t& byte);
+// closed or invalid handle. `expected`: how many bytes the caller still waits
+// for, this one included. Once the first of them has come, the call sleeps
+// until the rest should have crossed the line and takes them all at once. On
+// a line whose replies arrive at its speed (a real one), the first read after
+// a command sleeps until the command and the whole reply can have crossed it;
+// when nothing came by then, that wait is returned as the number of empty
+// reads it lasted, one per call, the later ones without waiting again.
+int SerialReadByte(int handle, uint8_t& byte, int expected = 1);
 
 // Closing an invalid or already closed handle does nothing.
 void SerialClose(int handle);

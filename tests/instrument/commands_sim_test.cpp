@@ -21,6 +21,7 @@ using Commands = std::vector<Command>;
 class CommandBytes : public SimLink {
  protected:
   void SetUp() override {
+    mult_code = new_mults = 0;  // as at start-up: no multiplier pair programmed yet
     StartSim({"--model", "uhf"});
     GetVersion(1);
     ASSERT_EQ(comm_ok, 1);
@@ -31,6 +32,7 @@ class CommandBytes : public SimLink {
     SetDigits(4);
   }
   testing::TempDir dir_{true};
+  testing::ScopedEnv program_dir_{"VNA_PROGRAM_DIR", dir_.path()};  // version.txt
 };
 
 TEST_F(CommandBytes, RelaysKeepTheOtherRelayAndSwitchTheDdsPower) {
@@ -112,10 +114,12 @@ TEST_F(CommandBytes, AveragingCodesAndScale) {
                         {9, 9, 9, 1},       {0, 1, 1, 16}, {512, 1, 1, 16}, {1024, 1, 1, 16}};
   for (const Case& c : cases) {
     Mark();
+    vna_status = 10;  // a failure before: the averaging command reports success
     AverageADC(c.n);
     EXPECT_EQ(Sent(), (Commands{Cmd("J", {c.code})})) << c.n;
     EXPECT_EQ(average, c.average) << c.n;
     EXPECT_EQ(adc_scale, c.scale) << c.n;
+    EXPECT_EQ(vna_status, 0) << c.n;
   }
 }
 

@@ -26,12 +26,14 @@ size_t LogLinesShown() {
 class DriftTest : public SimLink {
  protected:
   testing::TempDir dir_{true};
+  testing::ScopedEnv program_dir_{"VNA_PROGRAM_DIR", dir_.path()};  // version.txt
   Window halt_win_{"halt_win"};
   uint64_t offset_ = 0;
 };
 
 TEST_F(DriftTest, LogsAtOnceThenEveryFiveSecondsUntilHalt) {
-  InitVars();  // the sine-fit tables and clock corrections the measured point needs
+  InitVars();                 // the sine-fit tables and clock corrections the measured point needs
+  mult_code = new_mults = 0;  // as at start-up: no multiplier pair programmed yet
   StartSim({"--model", "uhf", "--temp", "25"});
   GetVersion(1);
   ASSERT_EQ(has_temp, 1);

@@ -45,6 +45,7 @@ TEST(FreqPlan, Model7306LeavesEverythingAlone) {
   model7306 = 1;
   format = 7;
   freq_mult_table[100] = 99;
+  freqplan_code[0] = 0;
   InitFreqPlan();
   EXPECT_EQ(format, 7);
   EXPECT_EQ(freq_mult_table[100], 99);
@@ -80,13 +81,44 @@ TEST(FreqPlan, CopyTakesEntriesZeroToN) {
   EXPECT_EQ(freqplan_bp[4], -1);
 }
 
-TEST(OscBands, TableMatchesItsEdges) {
+// Every band of the second oscillator: both edges as stored, and the rule
+// around them (an edge itself belongs to oscillator 1).
+TEST(OscBands, EveryBandAndItsEdges) {
+  struct Band {
+    double lo, hi;
+  };
+  const Band kBands[42] = {{},           {0.1, 60},    {99, 110},    {148.5, 160},   {198, 220},
+                           {248, 255},   {272, 278},   {297.5, 304}, {320, 330},     {347, 360},
+                           {373, 378},   {397.5, 410}, {423, 429},   {446.5, 460},   {470, 480},
+                           {496, 510},   {545, 555},   {570, 580},   {11595, 11605}, {620, 630},
+                           {645, 655},   {695, 705},   {745, 755},   {770, 780},     {795, 805},
+                           {820, 830},   {845, 855},   {870, 880},   {895, 905},     {920, 930},
+                           {945, 955},   {970, 980},   {995, 1003},  {1020, 1028},   {1045, 1055},
+                           {1070, 1080}, {1145, 1155}, {1190, 1205}, {1220, 1230},   {1245, 1255},
+                           {1270, 1280}, {1295, 1305}};
   InitOscBands();
   ASSERT_EQ(osc_band_count, 41);
-  EXPECT_DOUBLE_EQ(osc_band_lo[1], 0.1);
-  EXPECT_DOUBLE_EQ(osc_band_hi[1], 60);
-  EXPECT_DOUBLE_EQ(osc_band_lo[18], 11595);
-  EXPECT_DOUBLE_EQ(osc_band_hi[41], 1305);
+  two_osc = 2;
+  osc_manual = 0;
+  MyVar1 = 0;
+  ddsclk1 = 50;
+  ddsclk2 = 49.152;
+  for (int i = 1; i <= 41; ++i) {
+    SCOPED_TRACE("band " + std::to_string(i));
+    EXPECT_DOUBLE_EQ(osc_band_lo[i], kBands[i].lo);
+    EXPECT_DOUBLE_EQ(osc_band_hi[i], kBands[i].hi);
+    const struct {
+      double mhz;
+      int osc;
+    } probes[] = {{kBands[i].lo, 1}, {(kBands[i].lo + kBands[i].hi) / 2, 2}, {kBands[i].hi, 1}};
+    for (const auto& p : probes) {
+      OSC = p.osc == 1 ? 2 : 1;  // so that every probe has to switch
+      freq = p.mhz;
+      SelectOscBand();
+      EXPECT_EQ(OSC, p.osc) << p.mhz << " MHz";
+    }
+  }
+  OSC = 1;
 }
 
 // SelectOscBand without an instrument: SelectOsc switches the clocks and
@@ -141,6 +173,7 @@ TEST_F(OscChoice, ManualSingleOscillatorAndDiagnosticValueKeepTheirOwn) {
 TEST(FreqPlan, DiagnosticOverlayRowsAndEndMark) {
   MaxFreqUHF = 1200;
   model7306 = 0;
+  for (int i = 0; i < kPlanSize; ++i) freqplan_bp[i] = freqplan_code[i] = 0;  // as at start
   InitFreqPlan();
   model_uhf = 1;
   DIAGMODE = 1;

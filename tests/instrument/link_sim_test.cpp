@@ -78,7 +78,8 @@ TEST_F(CheckCommTest, NoInstrumentMakesNoThirdAttempt) {
 
 class Identification : public SimLink {
  protected:
-  testing::TempDir dir_{true};  // version.txt goes to the current folder
+  testing::TempDir dir_;  // version.txt goes to the program folder
+  testing::ScopedEnv program_dir_{"VNA_PROGRAM_DIR", dir_.path()};
 };
 
 TEST_F(Identification, TwoMultiplierModel) {

@@ -28,6 +28,7 @@ class PointSim : public SimLink {
     InitVars();
     // Run state that InitVars leaves alone, as the program starts with it.
     mult_code = mult_changed = new_mults = 0;
+    DIAGMODE = 0;
     dds_mult1 = dds_mult2 = 0;
     min_freq = 0.005;
     MaxFreqUHF = 1200;
@@ -98,7 +99,8 @@ class PointSim : public SimLink {
   }
 
  private:
-  testing::TempDir dir_{true};  // the version query writes version.txt here
+  testing::TempDir dir_;  // the version query writes version.txt here
+  testing::ScopedEnv program_dir_{"VNA_PROGRAM_DIR", dir_.path()};
 };
 
 }  // namespace vna

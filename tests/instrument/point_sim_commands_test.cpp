@@ -103,11 +103,12 @@ TEST_F(PointSimVhf, NoClockSendsNothing) {
 class PointSimUhf : public PointSim {
  protected:
   void SetUp() override {
-    Start("uhf");
-    // The values of the worked examples: oscillator 1 at 50 MHz, offset 0.0025.
+    // The values of the worked examples: oscillator 1 at 50 MHz, offset
+    // 0.0025 MHz (250000 x 1e-8), which the instrument itself announces.
+    Start("uhf", {"--dfr1", "03d090"});
+    ASSERT_DOUBLE_EQ(freq_offset1, 0.0025);
     SelectOsc(1);
     two_osc = 0;
-    freq_offset1 = 0.0025;
     DDSdelay = 2;
   }
   Command Programmed(double f, int flags = 0) {

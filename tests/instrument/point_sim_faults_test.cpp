@@ -116,14 +116,15 @@ TEST_F(PointSimFaults, FiveBadChecksumsFailThePoint) {
   EXPECT_EQ(printed.find("No Reference"), std::string::npos);
 }
 
+// Words at the top of the range, word 1 well above the floor: the overload
+// and nothing else.
 TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
-  Sim().Fault("overload 1");
+  Sim().Fault("clip 1");
   Mark();
   freq = 14;
   Send_Freq(0);
-  // A later check takes precedence: a load word clipped to 0 at sample 1
-  // also reads as a missing reference.
-  EXPECT_EQ(vna_status, ADCdata[1] < 10 ? kStatusNoReference : kStatusOverload);
+  EXPECT_EQ(vna_status, kStatusOverload);
+  EXPECT_GE(ADCdata[1], 10);
   EXPECT_EQ(scan_running, 0);
   EXPECT_EQ(recycle_on, 0);
   EXPECT_EQ(raw_valid, 0);
@@ -131,14 +132,39 @@ TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
   EXPECT_EQ(relayB, 0);
   EXPECT_EQ(hw_reset_prompt, 0);
   EXPECT_EQ(Sim().Status("relays"), "0");
-  ASSERT_FALSE(testhook::MsgBoxes().empty());
+  EXPECT_EQ(Printed().find("No Reference"), std::string::npos);
+  // One reaction, and one box, for every word beyond the limit.
+  int over = 0;
+  for (int k = 0; k < kReplyAdcWords; ++k) over += ADCdata[k] > 65500;
+  EXPECT_GT(over, 1);
+  ASSERT_EQ(testhook::MsgBoxes().size(), static_cast<size_t>(over));
   for (const testhook::MsgBoxRecord& box : testhook::MsgBoxes()) {
     EXPECT_EQ(box.caption, "  RF INPUT OVERLOAD ");
     EXPECT_EQ(box.text,
               "OVERLOAD at the RF Input.\r\nFreq= 14 PortB_on= 0  PortB_gain= 1  "
               "PortA_gain= 1");
+    EXPECT_EQ(box.icon, kIconNone);
+    EXPECT_TRUE(box.topmost);
   }
+  int relays_off = 0;
+  for (const Command& c : Sent()) relays_off += c == Cmd("K", {40});
+  EXPECT_EQ(relays_off, over);
   EXPECT_NEAR(Rsm, 100, 0.5);  // the overloaded reply was not analysed
+}
+
+// A load overdriven at both ends also pulls word 1 to the floor: the later
+// reference check replaces the overload's status, after its reaction ran.
+TEST_F(PointSimFaults, OverloadThatAlsoEmptiesWordOneReportsNoReference) {
+  Sim().Fault("overload 1");
+  freq = 14;
+  Send_Freq(0);
+  ASSERT_LT(ADCdata[1], 10);
+  EXPECT_EQ(vna_status, kStatusNoReference);
+  EXPECT_EQ(relayA, 0);
+  EXPECT_EQ(Sim().Status("relays"), "0");
+  ASSERT_FALSE(testhook::MsgBoxes().empty());
+  EXPECT_EQ(testhook::MsgBoxes()[0].caption, "  RF INPUT OVERLOAD ");
+  EXPECT_NE(Printed().find("*** No Reference signal at  14.000 MHz      "), std::string::npos);
 }
 
 TEST_F(PointSimFaults, LargeWordsAtAHigherGainAreNoOverload) {
@@ -203,6 +229,80 @@ TEST_F(PointSimFaults, WithoutAnInstrumentNothingIsReadAndTheOldWordsAreChecked)
   EXPECT_EQ(vna_status, kStatusNoReference);  // the reference check runs on the old words
   EXPECT_EQ(scan_running, 0);
   vna_present = 1;
+}
+
+// Below 0.2 MHz (single-DDS model) and 0.05 MHz (two-multiplier model) the
+// point runs at a higher averaging and puts the old one back afterwards; the
+// point's failure must come through that.
+class PointSimLowFrequency : public PointSim {
+ protected:
+  struct Case {
+    double mhz;
+    const char* fault;
+    int status;
+  };
+  void Check(const char* model, std::initializer_list<Case> cases) {
+    Start(model, {"--bridge", "ideal", "--dut", "r=100"});
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.fault) + " at " + std::to_string(c.mhz));
+      relayA = relayB = 1;
+      ProgRelay(3);  // on again after an overload
+      average = 1;
+      AverageADC(average);
+      testhook::QueueMsgBoxAnswer(kIdIgnore, " Hardware Reset");
+      FaultyPoint(c.fault, c.mhz);
+      EXPECT_EQ(vna_status, c.status);
+      EXPECT_EQ(average, 1);  // put back all the same
+      EXPECT_EQ(adc_scale, 16);
+    }
+  }
+};
+
+TEST_F(PointSimLowFrequency, SingleDdsModelKeepsTheFailure) {
+  Check("7306", {{0.15, "silence 1", kStatusNoData},
+                 {0.15, "clip 1", kStatusOverload},
+                 {0.05, "checksum 5", kStatusBadChecksums}});
+}
+
+TEST_F(PointSimLowFrequency, TwoMultiplierModelKeepsTheFailure) {
+  Check("uhf", {{0.03, "silence 1", kStatusNoData},
+                {0.03, "clip 1", kStatusOverload},
+                {0.01, "checksum 5", kStatusBadChecksums}});
+}
+
+// The instrument reports the tuning word it really set. Within 0.005 MHz of
+// the frequency asked for, that is the point's frequency while it is
+// analysed; further away the report is not believed. The reference message
+// shows which frequency the reply check worked with.
+class PointSimReadBack : public PointSim {
+ protected:
+  void Check(const char* model) {
+    Start(model, {"--bridge", "ideal"});
+    const struct {
+      double error;
+      const char* shown;
+    } cases[] = {{0.004, "14.004"}, {-0.004, "13.996"}, {0.006, "14.000"}, {-0.006, "14.000"}};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.error);
+      Sim().Control("tune-error " + std::to_string(c.error));
+      testhook::ClearLogs();
+      FaultyPoint("nosignal 1", 14);
+      EXPECT_EQ(vna_status, kStatusNoReference);
+      EXPECT_NE(testhook::PrintedText("main_win")
+                    .find(std::string("*** No Reference signal at  ") + c.shown + " MHz      "),
+                std::string::npos)
+          << testhook::PrintedText("main_win");
+      EXPECT_EQ(freq, 14);  // the caller gets its own frequency back
+    }
+  }
+};
+
+TEST_F(PointSimReadBack, SingleDdsModel) {
+  Check("7306");
+}
+
+TEST_F(PointSimReadBack, TwoMultiplierModel) {
+  Check("uhf");
 }
 
 }  // namespace

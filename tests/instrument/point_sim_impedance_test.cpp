@@ -3,7 +3,10 @@
 #include <cmath>
 #include <complex>
 
+#include "instrument/frequency_programming.h"
 #include "instrument/impedance.h"
+#include "instrument/measurement_reply.h"
+#include "instrument/serial_link.h"
 #include "instrument/point_reads.h"
 #include "point_sim.h"
 
@@ -78,24 +81,61 @@ TEST_F(PointSimImpedance, SingleDdsModelAcrossItsRange) {
   CheckRange(*this, Sim(), {0.1, 0.15, 0.3, 1, 10, 50, 100, 125, 150, 179.9, 180});
 }
 
-TEST_F(PointSimImpedance, ReflectionQuantitiesOfMeasuredDevices) {
-  Start("uhf", {"--bridge", "ideal"});
+// The point derives reflection coefficient, SWR and return loss from the
+// values the correction leaves (point_Rs, point_Xs), or, without a
+// correction, from those the last one left: never from the raw reading.
+TEST_F(PointSimImpedance, ReflectionQuantitiesAreThoseOfTheCorrectedValues) {
+  Start("uhf", {"--bridge", "ideal", "--dut", "r=25"});
+  DDSAmplitude(10);
   const struct {
-    const char* device;
+    double r;
     double rho, swr, rl;
-  } cases[] = {
-      {"r=150", 0.5, 3, -6.0206}, {"r=25", 1.0 / 3, 2, -9.5424}, {"r=2", 48.0 / 52, 25, -0.6955}};
+  } cases[] = {{150, 0.5, 3, -6.0206}, {25, 1.0 / 3, 2, -9.5424}, {2, 48.0 / 52, 25, -0.69524}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.device);
-    Sim().SetDut(c.device);
-    DDSAmplitude(10);
+    SCOPED_TRACE(c.r);
+    point_Rs = c.r;  // as a correction left them
+    point_Xs = 0;
+    rho = swr = return_loss = -1;
     freq = 14;
-    ReadPoint_A(0);
-    CalcRho(Rsm, Xsm);
-    EXPECT_NEAR(rho, c.rho, 0.003);
-    EXPECT_NEAR(swr, c.swr, c.swr * 0.01);
-    EXPECT_NEAR(return_loss, c.rl, 0.05);
+    Send_Freq(2);  // measured, not corrected
+    ASSERT_EQ(vna_status, 0);
+    EXPECT_NEAR(Rsm, 25, 0.1);  // the raw reading is the device's
+    EXPECT_NEAR(rho, c.rho, 1e-9);
+    EXPECT_NEAR(swr, c.swr, 1e-6);
+    EXPECT_NEAR(return_loss, c.rl, 1e-4);
+    EXPECT_NEAR(rho_mag, c.rho, 1e-9);
   }
+}
+
+// Replies that cross the line at its speed, with gaps the reader waits out,
+// at both speeds of the link; a reply cut short still ends in "no data".
+TEST_F(PointSimImpedance, PacedLineAtBothSpeeds) {
+  Start("uhf", {"--bridge", "ideal", "--pace", "--dut", "z=30,40"});
+  average = 16;
+  AverageADC(average);
+  const std::complex<double> want(30, 40);
+  for (int baud : {57600, 115000}) {
+    SCOPED_TRACE(baud);
+    if (baud == 115000) {
+      highbaud = 1;
+      CheckComm();
+      ASSERT_EQ(comm_ok, 1);
+      ASSERT_EQ(Sim().Status("baud"), "115000");
+    }
+    for (double f : {1.0, 100.0, 600.0}) {
+      freq = f;
+      ReadPoint_A(0);
+      ASSERT_EQ(vna_status, 0) << f;
+      EXPECT_EQ(port_status, 1);
+      EXPECT_LT(std::abs(std::complex<double>(Rsm, Xsm) - want) / std::abs(want), 0.005) << f;
+    }
+    hw_reset_prompt = 0;
+    Sim().Fault("short 1 40");
+    freq = 14;
+    Send_Freq(0);
+    EXPECT_EQ(vna_status, kStatusNoData);
+  }
+  highbaud = 0;
 }
 
 }  // namespace

@@ -32,7 +32,10 @@ class VersionQuery : public ScriptedLink {
     GetVersion(detect);
   }
 
-  testing::TempDir dir_{true};  // version.txt lands in the current folder
+  // version.txt belongs in the program folder, not in the folder the program
+  // was started from.
+  testing::TempDir dir_{true}, program_dir_;
+  testing::ScopedEnv program_env_{"VNA_PROGRAM_DIR", program_dir_.path()};
 };
 
 TEST_F(VersionQuery, TwoMultiplierModelWithEveryKeyInAnyCase) {
@@ -72,6 +75,16 @@ TEST_F(VersionQuery, ReplyWithoutOffsetIsTheSingleDdsModelWithItsParsedClocks) {
   EXPECT_EQ(msg_text.back(), '@');  // no "cpuclk": the version text keeps its "@"
 }
 
+// Without either model's mark and without an offset the reply is the
+// single-DDS model that keeps its parsed clock: all eight characters of it.
+TEST_F(VersionQuery, ClockTakesEightCharactersAfterItsKey) {
+  Query("vna ver 1.0 ddsclk=123.45678 temp@");
+  EXPECT_EQ(model7306, 1);
+  EXPECT_DOUBLE_EQ(ddsclk1, 123.4567);
+  EXPECT_DOUBLE_EQ(ddsclk2, 123.4567);
+  EXPECT_DOUBLE_EQ(DDS_Clk, 123.4567);
+}
+
 TEST_F(VersionQuery, Model7306RunsAtItsOwnClock) {
   Query("vna7306 ddsclk=48.00000 dfr1=000010@");
   EXPECT_EQ(model7306, 1);
@@ -93,8 +106,8 @@ TEST_F(VersionQuery, FixedClockFirmwareOverridesClocksButNotTheClockInUse) {
 
 TEST_F(VersionQuery, ValidReplyWritesTheVersionFile) {
   Query("vna uhf ddsclk1=50.00000 dfr1=000001@");
-  std::ifstream in("version.txt", std::ios::binary);
-  const std::string text(std::istreambuf_iterator<char>(in), {});
+  EXPECT_FALSE(std::ifstream("version.txt").good()) << "written into the current folder";
+  const std::string text = program_dir_.Read("version.txt");
   size_t lines = 0;
   for (size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
   EXPECT_EQ(lines, 6u);
@@ -138,7 +151,7 @@ TEST_F(VersionQuery, UnusableRepliesGiveDemonstrationMode) {
     SerialClose(hcom);
     OpenCommPort();
   }
-  EXPECT_FALSE(std::ifstream("version.txt").good());
+  EXPECT_EQ(program_dir_.Read("version.txt"), "");
 }
 
 TEST_F(VersionQuery, LinkTestWithoutDetection) {

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "platform/serial.h"
 #include "support/temp_dir.h"
@@ -52,14 +53,14 @@ class PtyTest : public ::testing::Test {
     }
     return got;
   }
-  // A reader's loop: one-byte reads until `want` bytes came or the empty
-  // reads reach the limit.
+  // A reader's loop: one-byte reads, each telling how many bytes are still
+  // wanted, until `want` bytes came or the empty reads reach the limit.
   std::string ReadLikeAReader(size_t want, int limit, int& empty_reads) {
     std::string got;
     empty_reads = 0;
     while (got.size() < want && empty_reads < limit) {
       uint8_t b;
-      int r = SerialReadByte(handle, b);
+      int r = SerialReadByte(handle, b, static_cast<int>(want - got.size()));
       if (r == 1)
         got += static_cast<char>(b);
       else
@@ -74,18 +75,84 @@ class PtyTest : public ::testing::Test {
   int handle = kInvalidPort;
 };
 
+// Also while a whole reply is expected: the wait for its first byte is
+// counted in reads of the port's time-out, as every reader's limit assumes.
 TEST_F(PtyTest, SilentPortGivesOneEmptyReadOfAboutAMillisecondPerCall) {
   OpenPort();
   constexpr int kReads = 200;
+  for (size_t want : {1, 72}) {
+    SCOPED_TRACE(want);
+    int empty = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    ReadLikeAReader(want, kReads, empty);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(empty, kReads);  // every call came back, empty, and counted once
+    const double per_read = ms / kReads;
+    EXPECT_GT(per_read, 0.5);
+    EXPECT_LT(per_read, 5.0);
+  }
+}
+
+// A reply that crosses the line at its speed (57600 baud: a byte every
+// 174 us) is taken in batches as it arrives, and comes whole and in order.
+TEST_F(PtyTest, PacedReplyComesWholeAndInOrder) {
+  OpenPort();
+  std::string reply;
+  for (int i = 0; i < 72; ++i) reply += static_cast<char>(255 - i * 3);
+  std::thread line([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (char c : reply) {
+      if (write(master, &c, 1) != 1) return;
+      std::this_thread::sleep_for(std::chrono::microseconds(174));
+    }
+  });
   int empty = 0;
-  const auto t0 = std::chrono::steady_clock::now();
-  ReadLikeAReader(1, kReads, empty);
-  const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_EQ(empty, kReads);  // every call came back, empty, and counted once
-  const double per_read = ms / kReads;
-  EXPECT_GT(per_read, 0.5);
-  EXPECT_LT(per_read, 5.0);
+  std::string got;
+  uint8_t b;
+  while (got.size() < reply.size() && empty < 500) {
+    if (SerialReadByte(handle, b, static_cast<int>(reply.size() - got.size())) == 1) {
+      got += static_cast<char>(b);
+    } else {
+      ++empty;
+    }
+  }
+  line.join();
+  EXPECT_EQ(got, reply);
+  EXPECT_EQ(SerialReadByte(handle, b, 1), 0);
+}
+
+// Once replies are seen to trickle in, the first read after a command waits
+// in one go until a reply of the expected length can have crossed the line.
+// When none came, that wait still counts as the time-outs it lasted: the
+// following calls come back empty at once until they are used up.
+TEST_F(PtyTest, LongWaitForAReplyCountsAsTheEmptyReadsItLasted) {
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+  };
+  OpenPort();
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+  std::thread line([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    for (int i = 0; i < 72; ++i) {
+      const char c = static_cast<char>(i);
+      if (write(master, &c, 1) != 1) return;
+      std::this_thread::sleep_for(std::chrono::microseconds(174));
+    }
+  });
+  int empty = 0;
+  EXPECT_EQ(ReadLikeAReader(72, 500, empty).size(), 72u);
+  line.join();
+
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);  // and no reply this time
+  uint8_t b;
+  const auto t0 = Clock::now();
+  EXPECT_EQ(SerialReadByte(handle, b, 500), 0);
+  const auto t1 = Clock::now();
+  EXPECT_GE(ms(t1 - t0), 500 * 10 / 57.6);  // 500 bytes at 57600 baud: 87 ms
+  for (int i = 0; i < 80; ++i) EXPECT_EQ(SerialReadByte(handle, b, 500), 0);
+  EXPECT_LT(ms(Clock::now() - t1), 50) << "time already waited";
 }
 
 TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {

@@ -57,6 +57,39 @@ TEST(SimFaults, OverloadPutsTheLoadSamplesAtFullScale) {
   EXPECT_EQ(over.checksum, over.sum);
 }
 
+TEST(SimFaults, ClipOverloadsTheTopAndKeepsEveryWordOffTheFloor) {
+  SimSession s({"--model", "uhf"});
+  s.Setup(1023, 1);
+  s.sim.Fault("clip 1");
+  const ReplyData over = s.Measure(14);
+  const ReplyData normal = s.Measure(14);
+  const int top = *std::max_element(over.words.begin(), over.words.begin() + 16);
+  const int bottom = *std::min_element(over.words.begin(), over.words.begin() + 16);
+  EXPECT_GT(top * 16, 65500) << "the program's overload test fires at the lowest gain";
+  EXPECT_GT(bottom * 16, 1000) << "no word near the floor, word 1 included";
+  EXPECT_LT(*std::max_element(normal.words.begin(), normal.words.begin() + 16) * 16, 65500);
+  EXPECT_NEAR(FitSine(&over.words[16]).mag, FitSine(&normal.words[16]).mag, 1.0);
+  EXPECT_EQ(over.checksum, over.sum);
+}
+
+// The DDS runs off the commanded frequency by the tuning error, and the
+// reply's read-back word is the word it really set.
+TEST(SimFaults, TuningErrorShowsInTheReadBackWord) {
+  for (const char* model : {"7306", "uhf"}) {
+    SCOPED_TRACE(model);
+    SimSession s({"--model", model});
+    s.Setup(1023, 1);
+    const double clock = s.Uhf() ? 50.0 * 14 : 400.0;  // the first DDS's clock at 14 MHz
+    EXPECT_NEAR(s.Measure(14).readback * clock / 4294967296.0, 14, 1e-6);
+    s.sim.Control("tune-error 0.004");
+    EXPECT_NEAR(s.Measure(14).readback * clock / 4294967296.0, 14.004, 1e-6);
+    EXPECT_NEAR(std::stod(s.sim.Status("freq")), 14.004, 1e-6);
+    s.sim.Control("tune-error -0.006");
+    EXPECT_NEAR(s.Measure(14).readback * clock / 4294967296.0, 13.994, 1e-6);
+    EXPECT_EQ(s.sim.Status("protocolerrors"), "0");
+  }
+}
+
 TEST(SimFaults, MissingReferenceAndMissingSignal) {
   SimSession s({"--model", "uhf"});
   s.Setup(1023, 1);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -177,6 +178,39 @@ TEST(SimProtocol, LineSpeedFollowsTheSpeedCommand) {
     s.port.SetBaud(115000);
     EXPECT_TRUE(s.port.Exchange("V", 1, 150).empty());
   }
+}
+
+// A paced line takes 10 bit times per byte each way: the command reaches the
+// instrument byte by byte, and the reply leaves byte by byte.
+TEST(SimProtocol, PacedLineMovesOneByteEveryTenBitTimes) {
+  using Clock = std::chrono::steady_clock;
+  SimSession s({"--model", "7306", "--pace"});
+  s.Setup(1023, 1);
+  for (int baud : {57600, 115000}) {
+    SCOPED_TRACE(baud);
+    if (baud == 115000) {
+      s.port.Write(Bytes({'C', 5}));
+      s.port.Drain(50);
+      s.port.SetBaud(baud);
+    }
+    const double byte_ms = 10.0 / baud * 1000;
+    const auto t0 = Clock::now();
+    s.port.Write(VhfCommand('U', 10));
+    const std::vector<uint8_t> first = s.port.Read(1);
+    const auto t1 = Clock::now();
+    const std::vector<uint8_t> rest = s.port.Read(71);
+    const auto t2 = Clock::now();
+    ASSERT_EQ(first.size() + rest.size(), 72u);
+    const auto ms = [](Clock::duration d) {
+      return std::chrono::duration<double, std::milli>(d).count();
+    };
+    // The 10 command bytes and the first reply byte before anything arrives,
+    // the 71 others after it: never sooner (a busy machine only delays).
+    EXPECT_GE(ms(t1 - t0), 11 * byte_ms * 0.98);
+    EXPECT_GE(ms(t2 - t0), 82 * byte_ms * 0.98);
+    EXPECT_LT(ms(t2 - t0), 82 * byte_ms + 100);
+  }
+  EXPECT_EQ(s.sim.Status("protocolerrors"), "0");
 }
 
 TEST(SimProtocol, PowerOffAndLogicTestLeaveTheInstrumentMute) {
@@ -361,6 +395,12 @@ TEST(SimProtocol, HelpDocumentsEveryOption) {
                              "--max-baud",
                              "--ignore-baud",
                              "--clock-ppm",
+                             "--dfr1",
+                             "--dfr2",
+                             "--tune-error",
+                             "--pace",
+                             "clip",
+                             "tune-error MHZ",
                              "--dut",
                              "--dut-b",
                              "--chan",

@@ -68,6 +68,25 @@ TEST(SimSignal, IdealBridgeGivesBackTheDeviceImpedance) {
   }
 }
 
+// The second DDS must run oscillator 1's offset above the first, to the
+// words' resolution. Oscillator 2's offset instead is a protocol error, and
+// the samples run off the period the converter expects: the impedance moves.
+TEST(SimSignal, SecondDdsOffItsOffsetRunsTheSamplesOffTheirPeriod) {
+  SimSession s({"--model", "uhf", "--bridge", "ideal", "--dut", "z=20,-80"});
+  s.Setup(1023, 200);
+  const cplx z(20, -80);
+  const auto measure = [&](double offset) {
+    return RawImpedance(
+        ParseReply(s.port.Exchange(UhfCommand(100, 14, 13, 5, 2, false, offset), 72)));
+  };
+  ExpectNear(measure(s.version.offset1), z, 1e-3, "oscillator 1's offset");
+  EXPECT_EQ(s.sim.Status("protocolerrors"), "0");
+  ASSERT_GT(std::abs(s.version.offset2 - s.version.offset1), 1e-5);
+  const cplx off = measure(s.version.offset2);
+  EXPECT_EQ(s.sim.Status("protocolerrors"), "1");
+  EXPECT_GT(std::abs(off - z) / std::abs(z), 0.005) << off;
+}
+
 TEST(SimSignal, CircuitModelsFollowFrequency) {
   struct Case {
     const char* model;
