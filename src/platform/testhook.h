@@ -28,17 +28,26 @@ void QueueFileAnswer(const std::string& path);  // "" = cancel
 void QueueColorAnswer(int color);               // -1 = cancel
 size_t PendingAnswers();
 
+// What the window manager was told while the box or dialog was shown: the
+// record of the window it is transient for ("" when none) and whether it is
+// modal for that window.
+struct OwnerTie {
+  std::string transient_for;
+  bool window_modal = false;
+};
 struct MsgBoxRecord {
   std::string owner, caption, text;
   int buttons = 0, icon = 0;
   bool topmost = false;
   int result = 0;
   bool scripted = false;
+  OwnerTie tie;
 };
 struct DialogRecord {
   std::string title;
   int result = 0;
   bool scripted = false;
+  OwnerTie tie;
 };
 struct PrintRecord {
   std::string window;

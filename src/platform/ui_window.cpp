@@ -241,6 +241,7 @@ void OpenWindow(Window& win, int x, int y, int w, int h, unsigned flags, const s
   impl->owner = owner;
   win.impl = impl;
   QWidget* top = impl->top;
+  top->setProperty("vna_record", Q(win.name));
   Qt::WindowFlags wf = Qt::Window | Qt::CustomizeWindowHint;
   if (flags & kWinCaption) wf |= Qt::WindowTitleHint;
   if (flags & kWinSysMenu) wf |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;

@@ -41,6 +41,7 @@ class HelpTest : public ::testing::Test {
 };
 
 TEST_F(HelpTest, MissingManualIsReportedWithItsNameAndFolder) {
+  OpenWindow(main_win, 0, 0, 800, 600, kWinCaption | kWinSysMenu, "", [] { return 0; });
   OpenManual();
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   const auto& box = testhook::MsgBoxes()[0];
@@ -50,6 +51,11 @@ TEST_F(HelpTest, MissingManualIsReportedWithItsNameAndFolder) {
             "name:\r" +
                 dir.path() + "/");
   EXPECT_EQ(box.icon, kIconExclamation);
+  EXPECT_FALSE(box.topmost);
+  // Not topmost, so only the window manager keeps it above the greyed main
+  // window: it must know the box belongs to it.
+  EXPECT_EQ(box.tie.transient_for, "main_win");
+  EXPECT_TRUE(box.tie.window_modal);
   EXPECT_TRUE(testhook::OpenedDocuments().empty());
 }
 
