@@ -180,6 +180,13 @@ QString TipHtml(const std::string& text, int width_px) {
   return QString("<table width=\"%1\"><tr><td>%2</td></tr></table>").arg(width_px).arg(body);
 }
 
+// A menu item shows a check mark while checked and looks like any other
+// item otherwise: no empty check box on items that are no toggles.
+void ShowCheck(QAction* a, bool on) {
+  a->setCheckable(on);
+  a->setChecked(on);
+}
+
 void BuildMenu(FormImpl* impl, QMenu* menu, const std::vector<MenuItem>& items) {
   for (const MenuItem& it : items) {
     if (it.separator) {
@@ -190,14 +197,14 @@ void BuildMenu(FormImpl* impl, QMenu* menu, const std::vector<MenuItem>& items) 
       BuildMenu(impl, sub, it.items);
     } else {
       QAction* a = menu->addAction(Literal(it.caption));
-      a->setCheckable(true);
-      a->setChecked(it.checked);
+      ShowCheck(a, it.checked);
       a->setEnabled(!it.greyed);
       impl->actions.emplace(it.id, a);
       const int id = it.id;
       QObject::connect(a, &QAction::triggered, a, [a, impl, id] {
-        // A pick never changes a check mark by itself; the command sets it.
-        a->setChecked(!a->isChecked());
+        // A pick never changes a check mark by itself (Qt has just taken it
+        // off a checked item); the command sets it.
+        if (a->isCheckable()) a->setChecked(true);
         PostImplEvent(impl, kEvMenu, 0, 0, 0, 0, id);
       });
     }
@@ -372,7 +379,8 @@ void SetMenuCheck(Window& win, int id, bool on) {
   SetChecks(impl->menu_tree, id, on);
   auto range = impl->actions.equal_range(id);
   for (auto it = range.first; it != range.second; ++it) {
-    if (it->second->isCheckable()) it->second->setChecked(on);
+    // Not the commands straight on the bar: they never carry a mark.
+    if (qobject_cast<QMenu*>(it->second->parent())) ShowCheck(it->second, on);
   }
 }
 

@@ -421,6 +421,7 @@ TEST_F(UiTest, MenusDeliverIdsKeepChecksAndSurviveRebuildFromTheirOwnPick) {
   auto actions = win.impl->actions;
   ASSERT_EQ(actions.count(67), 1u);
   EXPECT_TRUE(actions.find(67)->second->isChecked());
+  EXPECT_FALSE(actions.find(3)->second->isCheckable());  // no empty box on a plain command
   EXPECT_EQ(actions.find(21330)->second->text(), "Save && Exit");
   EXPECT_FALSE(actions.find(20)->second->isEnabled());
   actions.find(67)->second->trigger();
@@ -433,6 +434,9 @@ TEST_F(UiTest, MenusDeliverIdsKeepChecksAndSurviveRebuildFromTheirOwnPick) {
   SetMenuCheck(win, 67, false);
   SetMenuCheck(win, 9999, true);  // a missing id is ignored
   EXPECT_FALSE(win.impl->actions.find(67)->second->isChecked());
+  EXPECT_FALSE(win.impl->actions.find(67)->second->isCheckable());
+  SetMenuCheck(win, 3, true);  // any item can take a mark
+  EXPECT_TRUE(win.impl->actions.find(3)->second->isChecked());
   EXPECT_FALSE(GetMenuBar(win)[1].items[0].checked);
   EXPECT_TRUE(GetMenuBar(win)[2].greyed);
 }
