@@ -81,6 +81,7 @@ struct FormImpl {
   bool finished = false;
   bool scripted = false;  // a test answered it
   bool tips_active = true;
+  int tip_delay_ms = -1;  // the automatic tip times' base, -1 = the platform's own
   bool user_moved = false;
   int handler_depth = 0;      // > 0 while this form's handler runs
   int width = 0, height = 0;  // outer size as opened, then as resized

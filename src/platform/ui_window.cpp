@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 
 #include "platform/qt_internal.h"
@@ -395,6 +396,39 @@ int MenuBarHeight(const Window& win) {
 
 // ---- tool tips ----
 
+namespace {
+
+// Qt asks a widget's style how long the mouse must rest before its tip shows.
+class TipDelayStyle : public QProxyStyle {
+ public:
+  explicit TipDelayStyle(int show_after_ms) : show_after_ms_(show_after_ms) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return show_after_ms_;
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+
+ private:
+  int show_after_ms_;
+};
+
+// Styles are not owned by the widgets that use them: one per delay, kept.
+QStyle* TipStyle(int show_after_ms) {
+  static std::map<int, QStyle*> styles;
+  QStyle*& s = styles[show_after_ms];
+  if (!s) s = new TipDelayStyle(show_after_ms);
+  return s;
+}
+
+void ApplyTipDelays(FormImpl* impl, Control& c, bool with_visible) {
+  const int t = impl->tip_delay_ms;
+  if (t < 0 || !c.widget) return;
+  c.widget->setStyle(TipStyle(t));
+  if (with_visible) c.widget->setToolTipDuration(10 * t);
+}
+
+}  // namespace
+
 void AddToolTip(Form& form, int ctl_id, const std::string& text, int width_px, int visible_ms) {
   if (!form.impl) return;
   Control* c = form.impl->Find(ctl_id);
@@ -403,6 +437,24 @@ void AddToolTip(Form& form, int ctl_id, const std::string& text, int width_px, i
   c->widget->setToolTip(form.impl->tips_active ? TipHtml(text, width_px) : QString());
   c->widget->setToolTipDuration(visible_ms);
   c->widget->setProperty("vna_tip_width", width_px);
+  ApplyTipDelays(form.impl, *c, false);
+}
+
+void SetToolTipDelays(Form& form, int automatic_ms) {
+  if (!form.impl) return;
+  form.impl->tip_delay_ms = automatic_ms;
+  for (Control& c : form.impl->controls) {
+    if (!c.tip.empty()) ApplyTipDelays(form.impl, c, true);
+  }
+}
+
+bool GetToolTipDelays(const Form& form, int ctl_id, int& show_after_ms, int& visible_ms) {
+  show_after_ms = visible_ms = -1;
+  const Control* c = form.impl ? form.impl->Find(ctl_id) : nullptr;
+  if (!c || !c->widget) return false;
+  show_after_ms = c->widget->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, c->widget);
+  visible_ms = c->widget->toolTipDuration();
+  return true;
 }
 
 void ActivateToolTips(Form& form, bool on) {
