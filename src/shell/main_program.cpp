@@ -266,8 +266,7 @@ void ExitSequence() {
     SaveScanB();
   }
   NoteOff();
-  MidiClose(midi_out);
-  midi_result = 0;
+  midi_result = MidiClose(midi_out);
   midi_out = 0;
   SetSignalCloseTarget(nullptr);
   CloseWindow(main_win);
