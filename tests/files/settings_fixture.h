@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,17 @@ class SettingsTest : public ::testing::Test {
     SetDigits(4);
     InitVars();
     format = 25;
+    // What start-up sets before its own config load, and the names no
+    // default sets: a test that changed them must not hand them on.
+    config_interactive = 0;
+    config_file_name = cal_file_name = "";
     testhook::ClearLogs();
+    working_folder_ = std::filesystem::current_path();
   }
   void TearDown() override {
     CloseTextFile(data_file);
     CloseTextFile(file_out);
+    std::filesystem::current_path(working_folder_);
   }
 
   // The message boxes shown since the test began, as "caption|text".
@@ -71,6 +78,7 @@ class SettingsTest : public ::testing::Test {
 
  private:
   ScopedEnv program_dir_env_;
+  std::filesystem::path working_folder_;
 };
 
 }  // namespace vna::testing
