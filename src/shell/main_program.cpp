@@ -189,6 +189,9 @@ void StartUp() {
   // whatever the last run's init file says; exit saves only what they hold.
   scana_ok = 0;
   scanb_ok = 0;
+  // A new program folder gets the program's own config file, so the load
+  // below finds one.
+  InstallDefaultConfig();
   config_interactive = 0;
   file_name = config_file_path;
   LoadConfig();

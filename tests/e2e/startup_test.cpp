@@ -84,6 +84,11 @@ TEST_F(StartupTest, WithoutAnInstrumentRunsInDemonstrationMode) {
   EXPECT_EQ(main_loop_on, 1);
   EXPECT_EQ(focus_win, 1);
   EXPECT_TRUE(dlg_scan_limits.defined && dlg_tdrscales.defined && dlg_about.defined);
+  // The new program folder got the program's own config file: read whole,
+  // without a box.
+  EXPECT_EQ(config_loaded, 1);
+  EXPECT_TRUE(std::filesystem::exists(dir / "_VNA_Config_1.cfg"));
+  for (const auto& b : testhook::MsgBoxes()) EXPECT_NE(b.caption, "Config File") << b.text;
   EXPECT_FALSE(std::filesystem::exists(dir / kInitFile));
   CloseAndExit();
   EXPECT_TRUE(std::filesystem::exists(dir / kInitFile));
