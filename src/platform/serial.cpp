@@ -24,6 +24,7 @@ namespace {
 struct Port {
   int fd = -1;
   std::string device;
+  bool lost = false;  // the device went away: nothing more is read or written
 };
 
 // Handles are our own numbers, never reused, so a stale handle can never
@@ -37,6 +38,22 @@ int next_handle = 1;
 Port* Find(int handle) {
   auto it = Ports().find(handle);
   return it == Ports().end() ? nullptr : &it->second;
+}
+
+SerialLostHandler lost_handler = nullptr;
+
+// Errors of a device that is gone, as opposed to one that is only quiet.
+bool DeviceGone(int err) {
+  return err == EIO || err == ENXIO || err == ENODEV || err == EPIPE;
+}
+
+// Marks the port lost and says so once; returns what a failed call returns.
+int Lost(int handle) {
+  Port* p = Find(handle);
+  if (!p || p->lost) return -1;
+  p->lost = true;
+  if (lost_handler) lost_handler(handle);  // may close the port: p is not used after
+  return -1;
 }
 
 speed_t StandardSpeed(int baud) {
@@ -167,7 +184,7 @@ bool SerialRaiseRts(int handle) {
 
 int SerialWrite(int handle, const char* data, int n) {
   Port* p = Find(handle);
-  if (!p || n < 0) return -1;
+  if (!p || p->lost || n < 0) return -1;
   int done = 0;
   while (done < n) {
     ssize_t w = write(p->fd, data + done, static_cast<size_t>(n - done));
@@ -179,6 +196,7 @@ int SerialWrite(int handle, const char* data, int n) {
       pollfd pfd{p->fd, POLLOUT, 0};
       if (poll(&pfd, 1, 1000) <= 0) break;
     } else {
+      if (w < 0 && DeviceGone(errno)) return Lost(handle);
       break;
     }
   }
@@ -191,14 +209,22 @@ int SerialWrite(int handle, const std::string& text, int n) {
 
 int SerialReadByte(int handle, uint8_t& byte) {
   Port* p = Find(handle);
-  if (!p) return -1;
-  if (read(p->fd, &byte, 1) == 1) return 1;
+  if (!p || p->lost) return -1;
+  ssize_t r = read(p->fd, &byte, 1);
+  if (r == 1) return 1;
+  if (r < 0 && DeviceGone(errno)) return Lost(handle);
   using Clock = std::chrono::steady_clock;
   const auto end = Clock::now() + std::chrono::milliseconds(1);
   pollfd pfd{p->fd, POLLIN, 0};
-  if (poll(&pfd, 1, 1) > 0 && (pfd.revents & POLLIN) && read(p->fd, &byte, 1) == 1) return 1;
-  // A hung-up or failing device returns from poll at once: still take the
-  // millisecond, so counted empty reads keep measuring time.
+  if (poll(&pfd, 1, 1) > 0) {
+    if (pfd.revents & POLLIN) {
+      r = read(p->fd, &byte, 1);
+      if (r == 1) return 1;
+      if (r < 0 && DeviceGone(errno)) return Lost(handle);
+    }
+    // Hung up with nothing left to read: the device is gone.
+    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Lost(handle);
+  }
   std::this_thread::sleep_until(end);
   return 0;
 }
@@ -212,6 +238,15 @@ void SerialClose(int handle) {
 
 bool SerialIsOpen(int handle) {
   return Find(handle) != nullptr;
+}
+
+void SetSerialLostHandler(SerialLostHandler handler) {
+  lost_handler = handler;
+}
+
+bool SerialLost(int handle) {
+  const Port* p = Find(handle);
+  return p && p->lost;
 }
 
 }  // namespace vna

@@ -14,6 +14,7 @@
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
+#include "instrument/link_lost.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "instrument/supply.h"
@@ -202,6 +203,7 @@ void StartUp() {
   DrawGraph();
   FocusForm(main_win);
   focus_win = 1;
+  WatchForLostInstrument();
   CheckComm();
   DefineDialogs();
   if (vna_status != 0) {
