@@ -222,25 +222,5 @@ TEST_F(StartupTest, MainWindowStaysWithinTheScreen) {
   CloseAndExit();
 }
 
-// The command line's scan file is kept for the start-up load, whose name
-// mode then says "the file named on the command line".
-TEST_F(StartupTest, CommandLineScanFileIsTakenAtStartUp) {
-  ScopedEnv port("VNA_COM8", dir / "no-such-port");
-  command_line = "\"/opt/vna/vna\" \"/home/u/my scan.scn\"";
-  StartUp();
-  EXPECT_EQ(scan_load_mode, 3);
-  EXPECT_EQ(save_mode, 3);
-  CloseAndExit();
-}
-
-TEST_F(StartupTest, WithoutACommandLineFileTheAutoSaveIsLoaded) {
-  ScopedEnv port("VNA_COM8", dir / "no-such-port");
-  command_line = "\"/opt/vna/vna\"";
-  StartUp();
-  EXPECT_EQ(scan_load_mode, 0);
-  EXPECT_EQ(save_mode, 1);
-  CloseAndExit();
-}
-
 }  // namespace
 }  // namespace vna
