@@ -145,6 +145,8 @@ void SetCheck(Form& form, int id, bool on);
 bool GetCheck(const Form& form, int id);
 void ComboAdd(Form& form, int id, const std::string& text);
 void ComboClear(Form& form, int id);
+// The list of a combo box in order (empty when the control is missing).
+std::vector<std::string> ComboItems(const Form& form, int id);
 void EnableCtl(Form& form, int id, bool on);
 void ShowCtl(Form& form, int id, bool on);
 void SetCtlFont(Form& form, int id, const std::string& face, int points, int weight);

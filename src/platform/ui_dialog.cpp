@@ -452,6 +452,8 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     return;
   }
   dlg.impl->scripted = true;
+  if (a.look) a.look();
+  if (!dlg.impl || dlg.impl->finished) return;
   // The caption a person sees: a handler may have retitled the dialog.
   const std::string shown = GetTitle(dlg);
   if (!a.caption.empty() && a.caption != shown)
@@ -674,6 +676,19 @@ void ComboAdd(Form& form, int id, const std::string& text) {
     cb->addItem(Q(text));
     cb->setEditText(keep);
   }
+}
+
+std::vector<std::string> ComboItems(const Form& form, int id) {
+  std::vector<std::string> items;
+  const Control* c = form.impl ? form.impl->Find(id) : nullptr;
+  if (!c) return items;
+  if (c->list) {
+    auto* list = static_cast<QListWidget*>(c->list);
+    for (int i = 0; i < list->count(); ++i) items.push_back(S(list->item(i)->text()));
+  } else if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
+    for (int i = 0; i < cb->count(); ++i) items.push_back(S(cb->itemText(i)));
+  }
+  return items;
 }
 
 void ComboClear(Form& form, int id) {
