@@ -7,15 +7,8 @@
 
 namespace vna {
 
-[[gnu::weak]] int graph_left = 0;
-[[gnu::weak]] int graph_right = 0;
-[[gnu::weak]] int graph_top = 0;
-[[gnu::weak]] int graph_bottom = 0;
-[[gnu::weak]] int graph_mid_x = 0;
 [[gnu::weak]] int tdr_mode = 0;
-
-[[gnu::weak]] void InfoPanel(int) {}
-[[gnu::weak]] void DrawDateStamp() {}
+[[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] int GraphScalesHandler() {
   return InertDialogEvent();
@@ -39,34 +32,21 @@ namespace vna {
   return InertDialogEvent();
 }
 
-[[gnu::weak]] void Initgrafsize() {
-  int sw = 0, sh = 0;
-  ScreenSize(sw, sh);
-  if (sw > 0 && WinWidth > sw) WinWidth = sw;
-  if (sh > 0 && WinHeight > sh) WinHeight = sh;
-  if (WinWidth < 200) WinWidth = 200;
-  if (WinHeight < 100) WinHeight = 100;
-}
-[[gnu::weak]] void FreqGrid() {}
-
-[[gnu::weak]] void RedrawGraph() {}
-[[gnu::weak]] void DrawTitle() {}
 [[gnu::weak]] void CursorReadout(int, int) {}
 [[gnu::weak]] void MarkerCommand(int) {}
-[[gnu::weak]] void Smith() {}
-[[gnu::weak]] void Smith_2() {}
 [[gnu::weak]] void TDRScales() {}
 [[gnu::weak]] void GraphScales() {}
-[[gnu::weak]] void ReopenMainWindow(int) {}
 [[gnu::weak]] void ShowCursorData() {}
-[[gnu::weak]] void ClearGraph() {}
-[[gnu::weak]] void CheckScreenDimensions() {}
-[[gnu::weak]] void DrawFilesPanel() {}
 [[gnu::weak]] void SetStyles(int) {}
 [[gnu::weak]] void SelectStyle(int, int) {}
 [[gnu::weak]] void ShowLegend() {}
 [[gnu::weak]] void SelectColors() {}
 [[gnu::weak]] void EnterSwrRuler() {}
-[[gnu::weak]] void RepeatPolarPlot() {}
+
+[[gnu::weak]] int marker_measure = 0;
+[[gnu::weak]] void MarkerData_A() {}
+[[gnu::weak]] void ListMarkers_A() {}
+[[gnu::weak]] void SaveMarkers() {}
+[[gnu::weak]] void LoadMarkers() {}
 
 }  // namespace vna

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -42,8 +43,15 @@ QImage* ImageOf(Window& w) {
   return w.impl ? &w.impl->image : nullptr;
 }
 
+// Queues a repaint of the area; an area already queued since the last paint
+// is not queued again, so thousands of small lines cost one union each.
 void Touched(Window& w, const QRect& r) {
-  if (w.impl && w.impl->client) w.impl->client->update(r.adjusted(-2, -2, 2, 2));
+  if (!w.impl || !w.impl->client || r.isEmpty()) return;
+  const QRect area = r.adjusted(-2, -2, 2, 2);
+  QRect& dirty = w.impl->dirty;
+  if (dirty.contains(area)) return;
+  dirty |= area;
+  w.impl->client->update(dirty);
 }
 
 // A painter set up from the window's state; no antialiasing, so exclusive-or
@@ -139,15 +147,22 @@ void FontTextExtent(const std::string& face, int points, int weight, const std::
 }
 
 void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
-  if (ImageOf(w)) {
-    Painter pp(w);
-    pp.p.drawLine(x1, y1, x2, y2);
-    const int e = PenExtra(w);
-    Touched(w, QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                     QPoint(std::max(x1, x2), std::max(y1, y2)))
-                   .adjusted(-e, -e, e, e));
-  }
+  if (QImage* img = ImageOf(w)) Touched(w, RasterLine(*img, w.draw, x1, y1, x2, y2));
   MoveTo(w, x2, y2);
+}
+
+void DrawSegments(Window& w, const std::vector<int>& xy) {
+  const size_t n = xy.size() / 4;
+  if (n == 0) return;
+  if (QImage* img = ImageOf(w)) {
+    QRect touched;
+    for (size_t k = 0; k < n; ++k) {
+      const int* s = &xy[4 * k];
+      touched |= RasterLine(*img, w.draw, s[0], s[1], s[2], s[3]);
+    }
+    Touched(w, touched);
+  }
+  MoveTo(w, xy[4 * n - 2], xy[4 * n - 1]);
 }
 
 void LineTo(Window& w, int x, int y) {
@@ -204,57 +219,24 @@ int ReadPixel(Window& w, int x, int y) {
   return Packed(QColor(img->pixel(x, y)));
 }
 
-namespace {
-
-void Put16(std::vector<unsigned char>& b, size_t at, uint32_t v) {
-  b[at] = v & 0xFF;
-  b[at + 1] = (v >> 8) & 0xFF;
-}
-void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
-}
-
-}  // namespace
-
-bool SaveBitmap(const std::string& path, Window& w, int x, int y, int width, int height) {
-  QImage* img = ImageOf(w);
-  if (!img || width <= 0 || height <= 0 || width > 32768 || height > 32768) {
-    MsgBox(&w, "Couldn't create bitmap", "Error", kMbOk, kIconNone, false);
-    return false;
-  }
-  // 32 bits per pixel (B, G, R, 0), rows bottom-up. The image size field is
-  // (width + 7) / 8 x height x bits, which is larger than the rows need; the
-  // rest is zeros.
-  const double exact = (width + 7) / 8.0 * height * 32.0;
-  const uint32_t size_field = static_cast<uint32_t>(std::nearbyint(exact));
-  const uint32_t row_bytes = static_cast<uint32_t>(width) * 4;
-  std::vector<unsigned char> file(54 + static_cast<size_t>(size_field), 0);
-  file[0] = 'B';
-  file[1] = 'M';
-  Put32(file, 2, 54 + size_field);
-  Put32(file, 10, 54);
-  Put32(file, 14, 40);
-  Put32(file, 18, static_cast<uint32_t>(width));
-  Put32(file, 22, static_cast<uint32_t>(height));
-  Put16(file, 26, 1);
-  Put16(file, 28, 32);
-  Put32(file, 34, size_field);
+bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
+  const QImage* img = ImageOf(w);
+  if (!img || width <= 0 || height <= 0) return false;
   for (int row = 0; row < height; ++row) {
     const int sy = y + height - 1 - row;
-    unsigned char* out = &file[54 + static_cast<size_t>(row) * row_bytes];
+    unsigned char* out = rows + static_cast<size_t>(row) * width * 4;
+    const bool line = sy >= 0 && sy < img->height();
+    const QRgb* in = line ? reinterpret_cast<const QRgb*>(img->constScanLine(sy)) : nullptr;
     for (int col = 0; col < width; ++col) {
       const int sx = x + col;
-      // Pixels outside the image are the background.
-      QRgb px = img->valid(sx, sy) ? img->pixel(sx, sy) : qRgb(255, 255, 255);
+      const QRgb px = line && sx >= 0 && sx < img->width() ? in[sx] : qRgb(255, 255, 255);
       out[4 * col] = static_cast<unsigned char>(qBlue(px));
       out[4 * col + 1] = static_cast<unsigned char>(qGreen(px));
       out[4 * col + 2] = static_cast<unsigned char>(qRed(px));
+      out[4 * col + 3] = 0;
     }
   }
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-  return (std::fclose(f) == 0) && ok;
+  return true;
 }
 
 bool PrintWindowImage(Window& w, const std::string& pdf_path) {

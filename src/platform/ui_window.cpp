@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -106,6 +107,7 @@ class Canvas : public QWidget {
     QPainter p(this);
     p.fillRect(e->rect(), Qt::white);
     p.drawImage(e->rect().topLeft(), impl_->image, e->rect());
+    impl_->dirty = QRect();
   }
   void mouseMoveEvent(QMouseEvent* e) override { Post(kEvMouseMove, e); }
   void mousePressEvent(QMouseEvent* e) override {
@@ -392,6 +394,17 @@ const std::vector<MenuItem>& GetMenuBar(const Window& win) {
 
 int MenuBarHeight(const Window& win) {
   return (win.impl && win.impl->menubar) ? win.impl->menubar->sizeHint().height() : 0;
+}
+
+void AddMenuShortcut(Window& win, const std::string& keys, int menu_id) {
+  FormImpl* impl = win.impl;
+  if (!impl || !impl->top) return;
+  auto* a = new QAction(impl->top);
+  a->setShortcut(QKeySequence(Q(keys)));
+  a->setShortcutContext(Qt::WindowShortcut);
+  impl->top->addAction(a);
+  QObject::connect(a, &QAction::triggered, a,
+                   [impl, menu_id] { PostImplEvent(impl, kEvMenu, 0, 0, 0, 0, menu_id); });
 }
 
 // ---- tool tips ----

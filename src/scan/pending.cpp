@@ -5,6 +5,8 @@
 namespace vna {
 
 [[gnu::weak]] double scan_extra_value = 0;
+[[gnu::weak]] double scanA_Rs[30012] = {};
+[[gnu::weak]] double scanA_Xs[30012] = {};
 [[gnu::weak]] void SmoothA() {}
 
 [[gnu::weak]] int ScanLimitsHandler() {

@@ -6,6 +6,9 @@
 namespace vna {
 
 extern double scan_extra_value;  // value kept with each scan; the relay command clears it
+// Series resistance and reactance of each point of the last Port A scan,
+// ohms. Placeholders: zeros until the scan stores its points.
+extern double scanA_Rs[30012], scanA_Xs[30012];
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.

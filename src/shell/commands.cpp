@@ -4,10 +4,12 @@
 
 #include <map>
 
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "graph/pending.h"
+#include "graph/smith_chart.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/state.h"
@@ -20,9 +22,10 @@
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/pending.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
+#include "shell/status.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/pending.h"

@@ -3,6 +3,7 @@
 // the window opens.
 #include "shell/main_program.h"
 
+#include "calibration/cal_file.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/config_file.h"
@@ -27,8 +28,9 @@
 #include "shell/init_vars.h"
 #include "shell/pending.h"
 #include "shell/menus.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/state.h"
+#include "shell/tones.h"
 #include "shell/text.h"
 #include "shell/tool_tips.h"
 #include "shell/windows.h"

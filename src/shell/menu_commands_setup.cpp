@@ -2,8 +2,10 @@
 // My Vars menus and the diagnostic entries. None of them needs an
 // instrument to be picked; the routines they call decide for themselves.
 #include "calibration/state.h"
+#include "files/config_editor.h"
 #include "files/pending.h"
 #include "files/settings.h"
+#include "graph/chart_handlers.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
@@ -24,6 +26,8 @@
 #include "shell/pending.h"
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
+#include "shell/tones.h"
+#include "shell/status.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/pending.h"

@@ -20,7 +20,7 @@
 #include "platform/testhook.h"
 #include "shell/init_vars.h"
 #include "shell/main_program.h"
-#include "shell/pending.h"
+#include "shell/tones.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "support/temp_dir.h"
