@@ -28,6 +28,7 @@ namespace vna {
 namespace {
 
 constexpr int kConfigPositions = 63;
+constexpr const char* kDefaultConfigName = "_VNA_Config_1.cfg";
 constexpr int kFirstBandPosition = 20;
 
 bool Contains(const std::string& s, const char* what) {
@@ -238,6 +239,29 @@ void ReadConfigLine(int n) {
   }
 }
 
+bool InstallDefaultConfig() {
+  const std::string path = ProgramFolder() + kDefaultConfigName;
+  TextFile probe;
+  if (OpenTextFile(probe, path, "R") == 0) {
+    CloseTextFile(probe);
+    return true;
+  }
+  const std::string shipped = ShippedFile(kDefaultConfigName);
+  if (shipped.empty()) return false;
+  // Written the way the program writes text files: every line ended by CR LF,
+  // in place only once complete.
+  TextFile out;
+  if (OpenTextFile(out, path, "W") != 0) return false;
+  size_t at = 0;
+  while (at < shipped.size()) {
+    size_t end = shipped.find('\n', at);
+    if (end == std::string::npos) end = shipped.size();
+    WriteText(out, shipped.substr(at, end - at));
+    at = end + 1;
+  }
+  return CloseTextFile(out) == 0;
+}
+
 void LoadConfig() {
   config_end = 0;
   config_line_no = 1;
@@ -245,7 +269,7 @@ void LoadConfig() {
   config_loaded = 0;
 
   if (OpenTextFile(data_file, file_name, "R") != 0) {
-    file_name = ProgramFolder() + "_VNA_Config_1.cfg";
+    file_name = ProgramFolder() + kDefaultConfigName;
     config_file_name = config_file_path = file_name;
   } else {
     CloseTextFile(data_file);

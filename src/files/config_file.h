@@ -13,6 +13,11 @@ namespace vna {
 // With config_interactive 1 the graph is redrawn and the title shown.
 void LoadConfig();
 
+// Gives the program folder the program's own "_VNA_Config_1.cfg" when it has
+// none, so a new folder starts with a complete config file. A file that is
+// there is never touched. False when it was missing and could not be written.
+bool InstallDefaultConfig();
+
 // Reads lines until one takes the next position (a value line with n = 1 or
 // 3 numbers, or a file-name line) or the file ends (config_end := 1, file
 // closed).

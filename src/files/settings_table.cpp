@@ -193,6 +193,13 @@ void ReadS21PhaseScale(double v, const std::string&) {
   s21phase_scale = (v > 200 || v < 1) ? 200 : v;
 }
 
+// The group delay full scale, ns. Nothing else gives it a start value, so a
+// 0 read at start-up would be the first value the graph divides by.
+void ReadDelayScale(double v, const std::string&) {
+  KeepNonZero(delay_scale, v);
+  if (delay_scale == 0 || !std::isfinite(delay_scale)) delay_scale = 100;
+}
+
 void ReadDelaySmoothing(double v, const std::string&) {
   // Samples when positive, percent when negative; the window is at most 20 wide.
   delay_smoothing = std::clamp(Rnd(v), -20, 20);
@@ -343,7 +350,7 @@ std::vector<InitLine> BuildTable() {
       Dbl("s21gain_scale   ", &s21gain_scale, ScaleRule<&s21gain_scale>),
       Dbl("s21phase_scale  ", &s21phase_scale, ReadS21PhaseScale),
       Dbl("s11gain_scale   ", &s11gain_scale, ScaleRule<&s11gain_scale>),
-      Dbl("delay_scale   ", &delay_scale),
+      Dbl("delay_scale   ", &delay_scale, ReadDelayScale),
       Int("delay_smoothing  ", &delay_smoothing, ReadDelaySmoothing),  // 45
       Int("grid_highlight ", &grid_highlight),
       Int("PortB_Gain   ", &PortB_Gain, ReadPortBGain),

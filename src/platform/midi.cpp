@@ -106,10 +106,11 @@ void MidiSend(int handle, uint32_t packed) {
   }
 }
 
-void MidiClose(int handle) {
-  if (handle == 0 || handle != open_handle) return;
+int MidiClose(int handle) {
+  if (handle == 0 || handle != open_handle) return kMidiInvalidHandle;
   out.reset();  // closes the port
   open_handle = 0;
+  return kMidiOk;
 }
 
 }  // namespace vna

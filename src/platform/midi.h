@@ -13,8 +13,12 @@ int MidiOpen();
 // Sends a packed short message: status + byte1 x 256 + byte2 x 65536. Does
 // nothing with handle 0 or a closed handle.
 void MidiSend(int handle, uint32_t packed);
-// Closing 0 or a closed handle does nothing.
-void MidiClose(int handle);
+// The results of a device call, as the program stores them.
+constexpr int kMidiOk = 0;
+constexpr int kMidiInvalidHandle = 5;
+// Closes the device: kMidiOk, or kMidiInvalidHandle (and nothing done) for 0
+// or a handle that is not open.
+int MidiClose(int handle);
 
 // The bytes a packed message becomes: the status and as many data bytes as it
 // takes (two for note off/on and controllers, one for a program change), each

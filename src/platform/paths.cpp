@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include <QFile>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -33,11 +35,20 @@ std::string HomeFolder() {
 
 std::string ProgramFolder() {
   std::string dir = Env("VNA_PROGRAM_DIR");
-  if (!dir.empty()) return WithTrailingSlash(dir);
+  if (dir.empty()) {
+    std::string data = Env("XDG_DATA_HOME");
+    if (data.empty() || data[0] != '/') data = HomeFolder() + "/.local/share";
+    dir = WithTrailingSlash(data) + "vna";
+  }
   std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "./";
-  return WithTrailingSlash(exe.parent_path().string());
+  std::filesystem::create_directories(dir, ec);  // a failure shows at the first file's open
+  return WithTrailingSlash(dir);
+}
+
+std::string ShippedFile(const std::string& name) {
+  QFile f(QString::fromStdString(":/defaults/" + name));
+  if (!f.open(QIODevice::ReadOnly)) return "";
+  return f.readAll().toStdString();
 }
 
 std::string DriveRoot() {

@@ -18,9 +18,17 @@
 
 namespace vna {
 
-// The folder of the executable with a trailing "/". VNA_PROGRAM_DIR, when
-// set, takes its place (tests run in a temporary folder).
+// The program folder, with a trailing "/": where the init file, the config
+// file, the scans saved at exit and the manual live. It is the user's data
+// folder of the program, $XDG_DATA_HOME/vna (~/.local/share/vna), created
+// when missing, so a user's settings outlive the build folder and every copy
+// of the program shares them. VNA_PROGRAM_DIR, when set, takes its place
+// (tests run in a temporary folder).
 std::string ProgramFolder();
+
+// The bytes of a file the program ships inside itself (src/files/defaults),
+// "" when there is none by that name.
+std::string ShippedFile(const std::string& name);
 
 // The host folder that stands for drive letters, without a trailing "/".
 std::string DriveRoot();

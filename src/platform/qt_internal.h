@@ -86,6 +86,7 @@ struct FormImpl {
   bool finished = false;
   bool scripted = false;  // a test answered it
   bool tips_active = true;
+  int tip_delay_ms = -1;  // the automatic tip times' base, -1 = the platform's own
   bool user_moved = false;
   int handler_depth = 0;      // > 0 while this form's handler runs
   int width = 0, height = 0;  // outer size as opened, then as resized
@@ -116,6 +117,15 @@ void DeleteGarbage();
 void DisableOwner(Form* owner);
 void EnableOwner(Form* owner);
 QWidget* OwnerWidget(Form* owner);
+// Tells the window manager that a box or dialog belongs to its owner, so it
+// stays above it: transient for the owner's window and, for modal runs,
+// window-modal. Call before showing it, after DisableOwner. A hidden, closed
+// or absent owner leaves the box on its own.
+void TieToOwner(QWidget* top, Form* owner, bool modal);
+// The record name of the window a box or dialog is transient for ("" when
+// none), and whether it is window-modal: what the window manager is told.
+std::string TransientOwnerName(QWidget* top);
+bool IsWindowModal(QWidget* top);
 
 // Builds one control inside the form's client widget.
 void CreateControl(FormImpl* impl, const ControlDef& def);

@@ -36,6 +36,8 @@ struct Port {
   bool awaiting = false;          // no byte came since the last write
   bool paced = false;             // replies were seen trickling in at the line's speed
   int empty_owed = 0;             // empty reads a long wait already lasted
+  bool gone = false;              // a read found the device gone (reported by SerialReadByte)
+  bool lost = false;              // the device went away: nothing more is read or written
 };
 
 // Handles are our own numbers, never reused, so a stale handle can never
@@ -49,6 +51,22 @@ int next_handle = 1;
 Port* Find(int handle) {
   auto it = Ports().find(handle);
   return it == Ports().end() ? nullptr : &it->second;
+}
+
+SerialLostHandler lost_handler = nullptr;
+
+// Errors of a device that is gone, as opposed to one that is only quiet.
+bool DeviceGone(int err) {
+  return err == EIO || err == ENXIO || err == ENODEV || err == EPIPE;
+}
+
+// Marks the port lost and says so once; returns what a failed call returns.
+int Lost(int handle) {
+  Port* p = Find(handle);
+  if (!p || p->lost) return -1;
+  p->lost = true;
+  if (lost_handler) lost_handler(handle);  // may close the port: p is not used after
+  return -1;
 }
 
 speed_t StandardSpeed(int baud) {
@@ -180,7 +198,7 @@ bool SerialRaiseRts(int handle) {
 
 int SerialWrite(int handle, const char* data, int n) {
   Port* p = Find(handle);
-  if (!p || n < 0) return -1;
+  if (!p || p->lost || n < 0) return -1;
   int done = 0;
   while (done < n) {
     ssize_t w = write(p->fd, data + done, static_cast<size_t>(n - done));
@@ -192,6 +210,7 @@ int SerialWrite(int handle, const char* data, int n) {
       pollfd pfd{p->fd, POLLOUT, 0};
       if (poll(&pfd, 1, 1000) <= 0) break;
     } else {
+      if (w < 0 && DeviceGone(errno)) return Lost(handle);
       break;
     }
   }
@@ -224,6 +243,7 @@ size_t Drain(Port& p) {
   for (;;) {
     const size_t room = p.buf.size() - p.tail;
     const ssize_t n = room > 0 ? read(p.fd, p.buf.data() + p.tail, room) : 0;
+    if (n < 0 && DeviceGone(errno)) p.gone = true;
     if (n <= 0) return taken;
     p.tail += static_cast<size_t>(n);
     taken += static_cast<size_t>(n);
@@ -264,7 +284,11 @@ int Fill(Port& p, int expected) {
   }
   if (!slept && Drain(p) == 0) {
     pollfd pfd{p.fd, POLLIN, 0};
-    if (!(poll(&pfd, 1, 1) > 0 && (pfd.revents & POLLIN) && Drain(p) > 0)) {
+    const bool ready = poll(&pfd, 1, 1) > 0;
+    if (!(ready && (pfd.revents & POLLIN) && Drain(p) > 0)) {
+      // Hung up with nothing left to read: the device is gone.
+      if (ready && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
+      if (p.gone) return 1;
       // A hung-up or failing device returns from poll at once: still take
       // the time-out, so counted empty reads keep measuring time.
       std::this_thread::sleep_until(start + kReadTimeout);
@@ -287,13 +311,14 @@ int Fill(Port& p, int expected) {
 
 int SerialReadByte(int handle, uint8_t& byte, int expected) {
   Port* p = Find(handle);
-  if (!p) return -1;
+  if (!p || p->lost) return -1;
   if (p->head == p->tail) {
     if (p->empty_owed > 0) {
       --p->empty_owed;  // time already spent in an earlier wait
       return 0;
     }
     const int empty = Fill(*p, expected);
+    if (p->head == p->tail && p->gone) return Lost(handle);
     if (empty > 0) {
       p->empty_owed = empty - 1;
       return 0;
@@ -312,6 +337,15 @@ void SerialClose(int handle) {
 
 bool SerialIsOpen(int handle) {
   return Find(handle) != nullptr;
+}
+
+void SetSerialLostHandler(SerialLostHandler handler) {
+  lost_handler = handler;
+}
+
+bool SerialLost(int handle) {
+  const Port* p = Find(handle);
+  return p && p->lost;
 }
 
 }  // namespace vna

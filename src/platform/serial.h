@@ -78,4 +78,14 @@ int SerialReadByte(int handle, uint8_t& byte, int expected = 1);
 void SerialClose(int handle);
 bool SerialIsOpen(int handle);
 
+// A device that goes away while open (an adapter unplugged, the far end of a
+// pseudo-terminal closed) fails a read or write for good, which a time-out
+// never does. The port then counts as lost: every later read and write fails
+// at once, as on a closed handle, and the handler hears of it once, with the
+// handle, from inside the read or write that found it. The handle stays
+// valid until it is closed.
+using SerialLostHandler = void (*)(int handle);
+void SetSerialLostHandler(SerialLostHandler handler);
+bool SerialLost(int handle);
+
 }  // namespace vna

@@ -3,6 +3,7 @@
 // into windows). The answers drive the same widgets a person would use.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,9 @@ struct Answer {
   std::vector<std::pair<int, bool>> checks;        // dialog: set these check boxes / radio buttons
   int press = 0;           // message box: button id (kIdOk..kIdNo); dialog: control id to click
   bool close_box = false;  // end with the close box instead
+  // Dialog: runs once it is open and its handler has filled it, before the
+  // answer is given, so a test can look at what a person would see.
+  std::function<void()> look;
 };
 void QueueAnswer(const Answer& a);
 void QueueMsgBoxAnswer(int button, const std::string& caption = "");
@@ -28,17 +32,26 @@ void QueueFileAnswer(const std::string& path);  // "" = cancel
 void QueueColorAnswer(int color);               // -1 = cancel
 size_t PendingAnswers();
 
+// What the window manager was told while the box or dialog was shown: the
+// record of the window it is transient for ("" when none) and whether it is
+// modal for that window.
+struct OwnerTie {
+  std::string transient_for;
+  bool window_modal = false;
+};
 struct MsgBoxRecord {
   std::string owner, caption, text;
   int buttons = 0, icon = 0;
   bool topmost = false;
   int result = 0;
   bool scripted = false;
+  OwnerTie tie;
 };
 struct DialogRecord {
   std::string title;
   int result = 0;
   bool scripted = false;
+  OwnerTie tie;
 };
 struct PrintRecord {
   std::string window;

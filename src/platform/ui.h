@@ -145,6 +145,8 @@ void SetCheck(Form& form, int id, bool on);
 bool GetCheck(const Form& form, int id);
 void ComboAdd(Form& form, int id, const std::string& text);
 void ComboClear(Form& form, int id);
+// The list of a combo box in order (empty when the control is missing).
+std::vector<std::string> ComboItems(const Form& form, int id);
 void EnableCtl(Form& form, int id, bool on);
 void ShowCtl(Form& form, int id, bool on);
 void SetCtlFont(Form& form, int id, const std::string& face, int points, int weight);
@@ -204,6 +206,13 @@ void AddToolTip(Form& form, int ctl_id, const std::string& text, int width_px = 
                 int visible_ms = 10000);
 void ActivateToolTips(Form& form, bool on);
 std::string GetToolTip(const Form& form, int ctl_id);
+// The automatic tip times of a window, derived from one time t as a tool-tip
+// control does: a tip shows after the mouse rested t on its control and stays
+// 10 t. They apply to the tips the window has and to those added later
+// (a tip added with its own visible time keeps that).
+void SetToolTipDelays(Form& form, int automatic_ms);
+// The times in effect on a control's tip; false when the control is missing.
+bool GetToolTipDelays(const Form& form, int ctl_id, int& show_after_ms, int& visible_ms);
 
 // ---- message boxes ----
 enum : int { kMbOk = 0, kMbOkCancel = 1, kMbAbortRetryIgnore = 2, kMbYesNo = 4 };

@@ -1,5 +1,6 @@
 // Dialog records, controls by id, modal runs that disable only their owner,
 // message boxes and the common dialogs.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,6 +20,9 @@
 #include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"
@@ -64,6 +68,60 @@ void EnableOwner(Form* owner) {
   if (!owner || !owner->impl) return;
   if (owner->impl->disabled_by > 0 && --owner->impl->disabled_by == 0 && owner->impl->top)
     owner->impl->top->setEnabled(true);
+}
+
+namespace {
+
+// The window of every top-level widget in the chain of transient parents,
+// starting with w's own.
+std::vector<QWindow*> TransientChain(QWindow* w) {
+  std::vector<QWindow*> chain;
+  for (; w; w = w->transientParent()) chain.push_back(w);
+  return chain;
+}
+
+// A window-modal box blocks, in Qt and in the window manager, every window
+// that shares an ancestor with it, not only its owner: a second dialog of
+// the same owner would be frozen too. Then the box is only transient.
+bool WouldBlockOthers(QWidget* top, QWidget* owner) {
+  const std::vector<QWindow*> owners = TransientChain(owner->windowHandle());
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w == top || w == owner || !w->isVisible() || !w->isEnabled() || !w->windowHandle())
+      continue;
+    for (QWindow* a : TransientChain(w->windowHandle())) {
+      if (std::find(owners.begin(), owners.end(), a) != owners.end()) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void TieToOwner(QWidget* top, Form* owner, bool modal) {
+  QWidget* ow = OwnerWidget(owner);
+  // A hidden owner (hidden_win) has no window to stay above, and a box modal
+  // for nothing would freeze every window of the program.
+  const bool tied = ow && ow->isVisible();
+  // Set before the native window exists, which takes it over only then.
+  top->setWindowModality(tied && modal && !WouldBlockOthers(top, ow) ? Qt::WindowModal
+                                                                     : Qt::NonModal);
+  if (!tied) return;
+  top->winId();  // the native windows, so the relation reaches the window manager
+  ow->winId();
+  top->windowHandle()->setTransientParent(ow->windowHandle());
+}
+
+std::string TransientOwnerName(QWidget* top) {
+  QWindow* tp = top && top->windowHandle() ? top->windowHandle()->transientParent() : nullptr;
+  if (!tp) return "";
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->windowHandle() == tp) return S(w->property("vna_record").toString());
+  }
+  return "?";
+}
+
+bool IsWindowModal(QWidget* top) {
+  return top && top->windowHandle() && top->windowHandle()->modality() == Qt::WindowModal;
 }
 
 namespace {
@@ -365,6 +423,7 @@ FormImpl* NewDialogImpl(Dialog& dlg, Form* owner) {
   ++dlg.instance;
   impl->instance = dlg.instance;
   auto* w = new DialogWidget(impl);
+  w->setProperty("vna_record", Q(dlg.name));
   impl->top = w;
   impl->client = w;
   Qt::WindowFlags wf = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -395,6 +454,8 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     return;
   }
   dlg.impl->scripted = true;
+  if (a.look) a.look();
+  if (!dlg.impl || dlg.impl->finished) return;
   // The caption a person sees: a handler may have retitled the dialog.
   const std::string shown = GetTitle(dlg);
   if (!a.caption.empty() && a.caption != shown)
@@ -464,7 +525,7 @@ int RunModal(Dialog& dlg, Form* owner) {
   }
   if (EndRequested()) {
     // The program is ending: answered as by the close box, without showing.
-    testhook::LogDialog({dlg.title, 2, false});
+    testhook::LogDialog({dlg.title, 2, false, {}});
     dlg_result = 2;
     return 2;
   }
@@ -477,7 +538,9 @@ int RunModal(Dialog& dlg, Form* owner) {
   FormImpl* impl = NewDialogImpl(dlg, owner);
   DisableOwner(owner);
   QWidget* top = impl->top;
+  TieToOwner(top, owner, true);
   top->show();
+  const testhook::OwnerTie tie{TransientOwnerName(top), IsWindowModal(top)};
   CenterDialog(dlg);
   PostImplEvent(impl, kEvInitDialog);
   if (testhook::Enabled())
@@ -491,7 +554,7 @@ int RunModal(Dialog& dlg, Form* owner) {
   std::erase(g_running_modals, &dlg);
   impl->loop = nullptr;
   const int code = impl->result;
-  testhook::LogDialog({GetTitle(dlg), code, impl->scripted});
+  testhook::LogDialog({GetTitle(dlg), code, impl->scripted, tie});
   dlg.impl = nullptr;
   impl->form = nullptr;
   EnableOwner(owner);
@@ -509,6 +572,7 @@ void ShowModeless(Dialog& dlg, Form* owner) {
   }
   dlg.modeless = true;
   FormImpl* impl = NewDialogImpl(dlg, owner);
+  TieToOwner(impl->top, owner, false);
   impl->top->show();
   CenterDialog(dlg);
   PostImplEvent(impl, kEvInitDialog);
@@ -614,6 +678,19 @@ void ComboAdd(Form& form, int id, const std::string& text) {
     cb->addItem(Q(text));
     cb->setEditText(keep);
   }
+}
+
+std::vector<std::string> ComboItems(const Form& form, int id) {
+  std::vector<std::string> items;
+  const Control* c = form.impl ? form.impl->Find(id) : nullptr;
+  if (!c) return items;
+  if (c->list) {
+    auto* list = static_cast<QListWidget*>(c->list);
+    for (int i = 0; i < list->count(); ++i) items.push_back(S(list->item(i)->text()));
+  } else if (auto* cb = qobject_cast<QComboBox*>(c->widget.data())) {
+    for (int i = 0; i < cb->count(); ++i) items.push_back(S(cb->itemText(i)));
+  }
+  return items;
 }
 
 void ComboClear(Form& form, int id) {
@@ -810,7 +887,7 @@ int EscapeId(int buttons) {
 int MsgBox(Form* owner, const std::string& text, const std::string& caption, int buttons, int icon,
            bool topmost, int default_button) {
   testhook::MsgBoxRecord rec{
-      owner ? owner->name : "", caption, text, buttons, icon, topmost, 0, false};
+      owner ? owner->name : "", caption, text, buttons, icon, topmost, 0, false, {}};
   const auto list = BoxButtons(buttons);
   int def = default_button ? default_button : list.front().id;
   if (!PlatformReady()) {
@@ -851,10 +928,11 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     if (b.id == def) box.setDefaultButton(static_cast<QPushButton*>(qb));
     if (b.id == EscapeId(buttons)) box.setEscapeButton(qb);
   }
-  box.setWindowModality(Qt::NonModal);
   if (topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   DisableOwner(owner);
+  TieToOwner(&box, owner, true);
   box.show();
+  rec.tie = {TransientOwnerName(&box), IsWindowModal(&box)};
   if (testhook::Enabled()) {
     testhook::Answer a;
     int press = def;

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 
 #include "platform/qt_internal.h"
@@ -182,6 +183,13 @@ QString TipHtml(const std::string& text, int width_px) {
   return QString("<table width=\"%1\"><tr><td>%2</td></tr></table>").arg(width_px).arg(body);
 }
 
+// A menu item shows a check mark while checked and looks like any other
+// item otherwise: no empty check box on items that are no toggles.
+void ShowCheck(QAction* a, bool on) {
+  a->setCheckable(on);
+  a->setChecked(on);
+}
+
 void BuildMenu(FormImpl* impl, QMenu* menu, const std::vector<MenuItem>& items) {
   for (const MenuItem& it : items) {
     if (it.separator) {
@@ -192,14 +200,14 @@ void BuildMenu(FormImpl* impl, QMenu* menu, const std::vector<MenuItem>& items) 
       BuildMenu(impl, sub, it.items);
     } else {
       QAction* a = menu->addAction(Literal(it.caption));
-      a->setCheckable(true);
-      a->setChecked(it.checked);
+      ShowCheck(a, it.checked);
       a->setEnabled(!it.greyed);
       impl->actions.emplace(it.id, a);
       const int id = it.id;
       QObject::connect(a, &QAction::triggered, a, [a, impl, id] {
-        // A pick never changes a check mark by itself; the command sets it.
-        a->setChecked(!a->isChecked());
+        // A pick never changes a check mark by itself (Qt has just taken it
+        // off a checked item); the command sets it.
+        if (a->isCheckable()) a->setChecked(true);
         PostImplEvent(impl, kEvMenu, 0, 0, 0, 0, id);
       });
     }
@@ -243,6 +251,7 @@ void OpenWindow(Window& win, int x, int y, int w, int h, unsigned flags, const s
   impl->owner = owner;
   win.impl = impl;
   QWidget* top = impl->top;
+  top->setProperty("vna_record", Q(win.name));
   Qt::WindowFlags wf = Qt::Window | Qt::CustomizeWindowHint;
   if (flags & kWinCaption) wf |= Qt::WindowTitleHint;
   if (flags & kWinSysMenu) wf |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -373,7 +382,8 @@ void SetMenuCheck(Window& win, int id, bool on) {
   SetChecks(impl->menu_tree, id, on);
   auto range = impl->actions.equal_range(id);
   for (auto it = range.first; it != range.second; ++it) {
-    if (it->second->isCheckable()) it->second->setChecked(on);
+    // Not the commands straight on the bar: they never carry a mark.
+    if (qobject_cast<QMenu*>(it->second->parent())) ShowCheck(it->second, on);
   }
 }
 
@@ -399,6 +409,39 @@ void AddMenuShortcut(Window& win, const std::string& keys, int menu_id) {
 
 // ---- tool tips ----
 
+namespace {
+
+// Qt asks a widget's style how long the mouse must rest before its tip shows.
+class TipDelayStyle : public QProxyStyle {
+ public:
+  explicit TipDelayStyle(int show_after_ms) : show_after_ms_(show_after_ms) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return show_after_ms_;
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+
+ private:
+  int show_after_ms_;
+};
+
+// Styles are not owned by the widgets that use them: one per delay, kept.
+QStyle* TipStyle(int show_after_ms) {
+  static std::map<int, QStyle*> styles;
+  QStyle*& s = styles[show_after_ms];
+  if (!s) s = new TipDelayStyle(show_after_ms);
+  return s;
+}
+
+void ApplyTipDelays(FormImpl* impl, Control& c, bool with_visible) {
+  const int t = impl->tip_delay_ms;
+  if (t < 0 || !c.widget) return;
+  c.widget->setStyle(TipStyle(t));
+  if (with_visible) c.widget->setToolTipDuration(10 * t);
+}
+
+}  // namespace
+
 void AddToolTip(Form& form, int ctl_id, const std::string& text, int width_px, int visible_ms) {
   if (!form.impl) return;
   Control* c = form.impl->Find(ctl_id);
@@ -407,6 +450,24 @@ void AddToolTip(Form& form, int ctl_id, const std::string& text, int width_px, i
   c->widget->setToolTip(form.impl->tips_active ? TipHtml(text, width_px) : QString());
   c->widget->setToolTipDuration(visible_ms);
   c->widget->setProperty("vna_tip_width", width_px);
+  ApplyTipDelays(form.impl, *c, false);
+}
+
+void SetToolTipDelays(Form& form, int automatic_ms) {
+  if (!form.impl) return;
+  form.impl->tip_delay_ms = automatic_ms;
+  for (Control& c : form.impl->controls) {
+    if (!c.tip.empty()) ApplyTipDelays(form.impl, c, true);
+  }
+}
+
+bool GetToolTipDelays(const Form& form, int ctl_id, int& show_after_ms, int& visible_ms) {
+  show_after_ms = visible_ms = -1;
+  const Control* c = form.impl ? form.impl->Find(ctl_id) : nullptr;
+  if (!c || !c->widget) return false;
+  show_after_ms = c->widget->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, c->widget);
+  visible_ms = c->widget->toolTipDuration();
+  return true;
 }
 
 void ActivateToolTips(Form& form, bool on) {

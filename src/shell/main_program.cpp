@@ -15,6 +15,7 @@
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
+#include "instrument/link_lost.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "instrument/supply.h"
@@ -191,6 +192,9 @@ void StartUp() {
   // whatever the last run's init file says; exit saves only what they hold.
   scana_ok = 0;
   scanb_ok = 0;
+  // A new program folder gets the program's own config file, so the load
+  // below finds one.
+  InstallDefaultConfig();
   config_interactive = 0;
   file_name = config_file_path;
   LoadConfig();
@@ -201,6 +205,7 @@ void StartUp() {
   DrawGraph();
   FocusForm(main_win);
   focus_win = 1;
+  WatchForLostInstrument();
   CheckComm();
   DefineDialogs();
   if (vna_status != 0) {
@@ -268,8 +273,7 @@ void ExitSequence() {
     SaveScanB();
   }
   NoteOff();
-  MidiClose(midi_out);
-  midi_result = 0;
+  midi_result = MidiClose(midi_out);
   midi_out = 0;
   SetSignalCloseTarget(nullptr);
   CloseWindow(main_win);

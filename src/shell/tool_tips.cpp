@@ -34,6 +34,7 @@ const Tip kTips[] = {
 };
 
 constexpr int kTipWidth = 500;
+constexpr int kTipDelayMs = 1000;  // the automatic times: shown after 1 s, for 10 s
 
 }  // namespace
 
@@ -42,6 +43,7 @@ void SetToolTips() {
     for (const Tip& t : kTips) AddToolTip(main_win, t.ctl_id, t.text, kTipWidth);
   }
   ActivateToolTips(main_win, tooltips_on == 1);
+  SetToolTipDelays(main_win, kTipDelayMs);
 }
 
 }  // namespace vna

@@ -2,9 +2,13 @@
 // rule, the mouse buttons and the close path.
 #include <QWidget>
 
+#include <chrono>
+
 #include "commands/commands_fixture.h"
 #include "files/state.h"
 #include "platform/qt_internal.h"
+#include "shell/state.h"
+#include "support/watchdog.h"
 #include "tools/state.h"
 
 namespace vna::test {
@@ -110,8 +114,9 @@ TEST_F(MainWindowTest, CloseRequestClosesTheToolWindowsAndEndsTheProgram) {
   const Tool tools[] = {
       {&point_win, &pointwin_run, nullptr},       {&smith_win, &smith_open, &smith_closed},
       {&polar_win, &polar_open, &polar_closed},   {&smith2_win, &smith2_open, &smith2_closed},
-      {&marker_win, &markerwin_open, nullptr},    {&legend_win, &legend_open, nullptr},
-      {&win_vector_scope, &vscope_open, nullptr}, {&win_array_scan, &arrayscan_open, nullptr}};
+      {&help_win, &help_open, nullptr},           {&marker_win, &markerwin_open, nullptr},
+      {&legend_win, &legend_open, nullptr},       {&win_vector_scope, &vscope_open, nullptr},
+      {&win_array_scan, &arrayscan_open, nullptr}};
   for (const Tool& t : tools) {
     OpenWindow(*t.win, 0, 0, 200, 200, kWinCaption, t.win->name, [] { return 0; });
     *t.open = 1;
@@ -122,6 +127,16 @@ TEST_F(MainWindowTest, CloseRequestClosesTheToolWindowsAndEndsTheProgram) {
   recycle_on = 2;
   cfg_editor_running = 1;
   PostEvent(main_win, kEvClose);
+  // The close arrives while the Constant Test Frequency panel waits for a
+  // person: with the browser window it is ended, with result 1.
+  testhook::Enable(false);  // no automatic answer: only the close may end it
+  int panel_result = -1;
+  {
+    Watchdog watchdog(std::chrono::seconds(20), "the Constant Test Frequency panel");
+    panel_result = RunModal(dlg_const_freq, &main_win);
+  }
+  testhook::Enable(true);
+  EXPECT_EQ(panel_result, 1);
   PumpEvents();
   for (const Tool& t : tools) {
     EXPECT_FALSE(t.win->IsOpen()) << t.win->name;
@@ -131,7 +146,7 @@ TEST_F(MainWindowTest, CloseRequestClosesTheToolWindowsAndEndsTheProgram) {
     }
   }
   EXPECT_FALSE(hidden_win.IsOpen());
-  EXPECT_EQ(focus_win, 6);  // the second Smith chart was the last with an index
+  EXPECT_EQ(focus_win, 4);  // the browser window was the last with an index
   EXPECT_EQ(main_loop_on, 0);
   EXPECT_EQ(scan_running, 0);
   EXPECT_EQ(recycle_on, 0);

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "files/settings.h"
@@ -17,7 +19,9 @@
 #include "shell/main_program.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "support/sim_runner.h"
 #include "support/temp_dir.h"
+#include "support/watchdog.h"
 
 namespace vna {
 namespace {
@@ -90,6 +94,45 @@ TEST(CommandsE2E, APersonDrivesTheProgramInDemonstrationMode) {
   MainLoop();
   ExitSequence();
   EXPECT_FALSE(main_win.IsOpen());
+  for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
+}
+
+// The instrument goes away while the program runs: the first command that
+// reaches the port finds it gone, the program says so once and goes on as
+// without an instrument, and nothing waits for the missing replies.
+TEST(CommandsE2E, ALostInstrumentIsSaidOnceAndTheProgramGoesOnWithoutIt) {
+  TempDir dir(true);
+  ScopedEnv program_dir("VNA_PROGRAM_DIR", dir.path());
+  ScopedEnv drive_root("VNA_DRIVE_ROOT", dir / "drives");
+  test::SimRunner sim({"--model", "uhf"});
+  StartUp();
+  ASSERT_EQ(vna_present, 1);
+  const std::string lost_text =
+      "The connection to the VNA on \\\\.\\COM8 was lost.\r\n"
+      "The program now runs without the VNA (demonstration mode).\r\n\r\n"
+      "Check the power and the data cable, then restart the program.";
+  sim.Stop();
+  testhook::ClearLogs();
+  {
+    test::Watchdog watchdog(std::chrono::seconds(20), "commands after the loss");
+    PickMenu(46);  // Batt automatic off: writes to the instrument
+    EXPECT_EQ(Boxes(lost_text), 1);
+    EXPECT_EQ(vna_present, 0);
+    EXPECT_TRUE(GetTitle(main_win).ends_with("     DEMO MODE   ")) << GetTitle(main_win);
+    ClickButton(201);  // Scan A: refused as without an instrument
+    EXPECT_EQ(Boxes("This function requires the hardware"), 1);
+    PickMenu(46);
+    EXPECT_EQ(Boxes(lost_text), 1);  // said once
+  }
+  for (const auto& b : testhook::MsgBoxes()) {
+    if (b.text != lost_text) continue;
+    EXPECT_EQ(b.caption, " VNA connection lost");
+    EXPECT_EQ(b.owner, "main_win");
+  }
+  PressKey(Qt::Key_Q);
+  MainLoop();
+  ExitSequence();
+  EXPECT_TRUE(std::filesystem::exists(dir / "VNA_Init_Data_ 4177.ini"));
   for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
 }
 

@@ -1,12 +1,16 @@
 // The program as a user starts it: the executable, headless, ended by SIGTERM
 // while the start-up's boxes wait for a person, still leaves through its exit
-// sequence (the init file is written) with exit code 0.
+// sequence (the init file is written) with exit code 0; and the launch script
+// behind ./run, which passes the signal on and leaves nothing behind.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,6 +51,142 @@ TEST(ProcessTest, SigtermEndsAHeadlessRunThroughItsExitSequence) {
   kill(pid, SIGTERM);
   EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(30)), 0);
   EXPECT_TRUE(std::filesystem::exists(dir / "VNA_Init_Data_ 4177.ini"));
+}
+
+// The parent of every process, from /proc.
+std::map<pid_t, pid_t> Parents() {
+  std::map<pid_t, pid_t> parents;
+  for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = e.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream stat(e.path() / "stat");
+    std::string line;
+    std::getline(stat, line);
+    // "pid (comm) state ppid ...": the name may hold blanks and parentheses.
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(line.substr(close + 2));
+    char state = 0;
+    pid_t ppid = 0;
+    rest >> state >> ppid;
+    parents[std::stoi(name)] = ppid;
+  }
+  return parents;
+}
+
+std::string Command(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/comm");
+  std::string comm;
+  std::getline(in, comm);
+  return comm;
+}
+
+// Every process below pid, by name.
+std::map<pid_t, std::string> Descendants(pid_t pid) {
+  const std::map<pid_t, pid_t> parents = Parents();
+  std::map<pid_t, std::string> found;
+  std::vector<pid_t> todo = {pid};
+  while (!todo.empty()) {
+    const pid_t p = todo.back();
+    todo.pop_back();
+    for (const auto& [child, parent] : parents) {
+      if (parent != p || found.count(child)) continue;
+      found[child] = Command(child);
+      todo.push_back(child);
+    }
+  }
+  return found;
+}
+
+bool Alive(pid_t pid, const std::string& comm) {
+  return kill(pid, 0) == 0 && Command(pid) == comm;
+}
+
+// What the launch script started, once all of `names` run below it.
+std::map<pid_t, std::string> WaitForProcesses(pid_t script, const std::vector<std::string>& names) {
+  std::map<pid_t, std::string> seen;
+  const auto end = Clock::now() + std::chrono::seconds(30);
+  while (Clock::now() < end) {
+    seen = Descendants(script);
+    size_t found = 0;
+    for (const std::string& n : names) {
+      for (const auto& [pid, comm] : seen) {
+        if (comm == n) {
+          ++found;
+          break;
+        }
+      }
+    }
+    if (found == names.size()) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return seen;
+}
+
+class LaunchTest : public ::testing::Test {
+ protected:
+  pid_t Launch(const std::vector<std::string>& args, std::vector<std::string> env) {
+    std::vector<std::string> argv = {std::string(VNA_SOURCE_DIR) + "/scripts/launch.sh"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    env.push_back("VNA_BIN_DIR=" + std::string(VNA_BINARY_DIR) + "/bin");
+    env.push_back("VNA_PROGRAM_DIR=" + dir.path() + "/program");
+    env.push_back("VNA_DRIVE_ROOT=" + (dir / "drives"));
+    env.push_back("TMPDIR=" + (dir / "tmp"));  // where the script keeps its temporary folder
+    std::filesystem::create_directory(dir / "tmp");
+    return test::StartProcess(argv, env, dir.path());
+  }
+  // Nothing the script made is left: no process, no temporary folder; the
+  // program left through its exit sequence (its init file is written).
+  void ExpectAllCleanedUp(const std::map<pid_t, std::string>& started) {
+    for (const auto& [pid, comm] : started)
+      EXPECT_FALSE(Alive(pid, comm)) << comm << " left running";
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(dir / "tmp")) {
+      const std::string name = e.path().filename().string();
+      if (name != "runtime-root") left.push_back(name);  // Qt's own, not the script's
+    }
+    EXPECT_TRUE(left.empty()) << left.front();
+    EXPECT_TRUE(std::filesystem::exists(dir / "program/VNA_Init_Data_ 4177.ini"));
+  }
+  testing::TempDir dir;
+};
+
+// The simulator ends first (a crash, or killed by hand); the program runs on
+// without an instrument, and SIGTERM then ends it cleanly: status 0 and
+// nothing left behind.
+TEST_F(LaunchTest, SimulatorEndingFirstStillLeavesACleanExit) {
+  const pid_t script = Launch({"--sim"}, {"QT_QPA_PLATFORM=offscreen"});
+  ASSERT_GT(script, 0);
+  std::map<pid_t, std::string> started = WaitForProcesses(script, {"vna-sim", "vna"});
+  pid_t sim = 0;
+  for (const auto& [pid, comm] : started) sim = comm == "vna-sim" ? pid : sim;
+  ASSERT_GT(sim, 0) << "no simulator started";
+  ASSERT_TRUE(WaitFor(dir / "drives/c", std::chrono::seconds(20)));  // the program is up
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(sim, SIGKILL);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(script, SIGTERM);
+  EXPECT_EQ(test::WaitProcess(script, std::chrono::seconds(40)), 0);
+  ExpectAllCleanedUp(started);
+}
+
+// Without a display the program runs under xvfb-run, which a signal would end
+// at once, leaving the program and its display running: the signal must reach
+// the program, and the display must go after it.
+TEST_F(LaunchTest, WithoutADisplaySigtermReachesTheProgramAndTheDisplayGoes) {
+  const pid_t script = Launch(
+      {},
+      {"QT_QPA_PLATFORM=", "DISPLAY=", "WAYLAND_DISPLAY=", "VNA_COM8=" + (dir / "no-such-port")});
+  ASSERT_GT(script, 0);
+  const std::map<pid_t, std::string> started = WaitForProcesses(script, {"Xvfb", "vna"});
+  ASSERT_TRUE(WaitFor(dir / "drives/c", std::chrono::seconds(30)));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  bool saw_display = false;
+  for (const auto& [pid, comm] : started) saw_display |= comm == "Xvfb";
+  EXPECT_TRUE(saw_display);
+  kill(script, SIGTERM);
+  EXPECT_EQ(test::WaitProcess(script, std::chrono::seconds(40)), 0);
+  ExpectAllCleanedUp(started);
 }
 
 }  // namespace

@@ -84,6 +84,11 @@ TEST_F(StartupTest, WithoutAnInstrumentRunsInDemonstrationMode) {
   EXPECT_EQ(main_loop_on, 1);
   EXPECT_EQ(focus_win, 1);
   EXPECT_TRUE(dlg_scan_limits.defined && dlg_tdrscales.defined && dlg_about.defined);
+  // The new program folder got the program's own config file: read whole,
+  // without a box.
+  EXPECT_EQ(config_loaded, 1);
+  EXPECT_TRUE(std::filesystem::exists(dir / "_VNA_Config_1.cfg"));
+  for (const auto& b : testhook::MsgBoxes()) EXPECT_NE(b.caption, "Config File") << b.text;
   EXPECT_FALSE(std::filesystem::exists(dir / kInitFile));
   CloseAndExit();
   EXPECT_TRUE(std::filesystem::exists(dir / kInitFile));
@@ -214,26 +219,6 @@ TEST_F(StartupTest, MainWindowStaysWithinTheScreen) {
   EXPECT_LE(w, sw);
   EXPECT_LE(h, sh);
   EXPECT_GT(w, 0);
-  CloseAndExit();
-}
-
-// The command line's scan file is kept for the start-up load, whose name
-// mode then says "the file named on the command line".
-TEST_F(StartupTest, CommandLineScanFileIsTakenAtStartUp) {
-  ScopedEnv port("VNA_COM8", dir / "no-such-port");
-  command_line = "\"/opt/vna/vna\" \"/home/u/my scan.scn\"";
-  StartUp();
-  EXPECT_EQ(scan_load_mode, 3);
-  EXPECT_EQ(save_mode, 3);
-  CloseAndExit();
-}
-
-TEST_F(StartupTest, WithoutACommandLineFileTheAutoSaveIsLoaded) {
-  ScopedEnv port("VNA_COM8", dir / "no-such-port");
-  command_line = "\"/opt/vna/vna\"";
-  StartUp();
-  EXPECT_EQ(scan_load_mode, 0);
-  EXPECT_EQ(save_mode, 1);
   CloseAndExit();
 }
 

@@ -15,10 +15,12 @@
 #include "files/settings.h"
 #include "files/state.h"
 #include "graph/pending.h"
+#include "platform/midi.h"
 #include "platform/paths.h"
 #include "platform/testhook.h"
 #include "shell/init_vars.h"
 #include "shell/main_program.h"
+#include "shell/tones.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "support/temp_dir.h"
@@ -130,6 +132,17 @@ TEST_F(ExitSavesTest, TdrDataIsSavedFirstToTheCurrentFolder) {
   EXPECT_EQ(save_calls[0].file_name, "last_VNATDR_file.tdr");
   EXPECT_FALSE(save_calls[0].init_file_there);
   EXPECT_EQ(tdr_mode, 0);
+}
+
+// The MIDI output is closed at exit and the result of the close kept.
+TEST_F(ExitSavesTest, MidiCloseResultIsKept) {
+  int open_at_exit = -1;
+  Run([&open_at_exit] {
+    open_at_exit = midi_out;
+    midi_result = -7;
+  });
+  EXPECT_EQ(midi_result, open_at_exit != 0 ? kMidiOk : kMidiInvalidHandle);
+  EXPECT_EQ(midi_out, 0);
 }
 
 // The init file keeps the user's current mode; exit then switches to low

@@ -152,6 +152,82 @@ TEST_F(ConfigTest, GoldenFileLoadsIntoTheSettings) {
   EXPECT_EQ(dir.Read("ZiviRUR.cfg"), expected_copy);
 }
 
+// A new program folder receives the program's own config file: complete, so
+// the start-up load shows no box, and holding the start values every setting
+// has when no file sets it.
+TEST_F(ConfigTest, ShippedFileHoldsTheStartValues) {
+  ASSERT_TRUE(InstallDefaultConfig());
+  const std::string bytes = dir.Read("_VNA_Config_1.cfg");
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);  // CR LF line ends
+  for (int* colour : {&Cyan, &band_color, &files_color}) *colour = 1;
+  file_name = dir / "_VNA_Config_1.cfg";
+  LoadConfig();
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(config_loaded, 1);
+  EXPECT_EQ(config_version, 252);
+  // LightMagenta, Magenta, LightGreen, Green, LightRed, RedColor, LightBlue,
+  // Blue, LightOrange, Orange, LightYellow, Yellow.
+  const int defaults[12] = {Rgb(200, 180, 240), Rgb(200, 0, 200), Rgb(130, 240, 180),
+                            Rgb(0, 150, 0),     Rgb(240, 120, 0), Rgb(240, 0, 0),
+                            Rgb(175, 175, 250), Rgb(0, 0, 200),   Rgb(255, 195, 125),
+                            Rgb(240, 174, 0),   Rgb(225, 225, 0), Rgb(200, 200, 0)};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(default_colors[i], defaults[i]) << i;
+  EXPECT_EQ(Cyan, Rgb(0, 200, 200));
+  EXPECT_EQ(chart_bg_color, Rgb(180, 220, 255));
+  EXPECT_EQ(grid_line_color, Rgb(230, 230, 230));
+  EXPECT_EQ(files_color, Rgb(200, 0, 0));
+  EXPECT_EQ(trace_width, 2);
+  const double bands[17][3] = {{},
+                               {1.7, 2.1, 0.01},
+                               {3.4, 4.1, 0.02},
+                               {5.3, 5.5, 0.005},
+                               {6.9, 7.4, 0.01},
+                               {10, 10.2, 0.005},
+                               {13.9, 14.5, 0.01},
+                               {18, 18.2, 0.01},
+                               {20.9, 21.6, 0.01},
+                               {24.7, 25.1, 0.01},
+                               {27.9, 29.8, 0.01},
+                               {49.5, 54.5, 0.1},
+                               {143.5, 148.5, 0.1},
+                               {1, 150, 2},
+                               {1, 21, 0.2},
+                               {5, 45, 0.25},
+                               {13, 43, 0.2}};
+  for (int k = 1; k <= 16; ++k) {
+    EXPECT_EQ(band_start[k], F(bands[k][0])) << k;
+    EXPECT_EQ(band_end[k], F(bands[k][1])) << k;
+    EXPECT_EQ(band_delta[k], F(bands[k][2])) << k;
+  }
+  EXPECT_EQ(band_name[1], "160_meters");  // the names stay the built-in ones
+  EXPECT_EQ(band_name[16], " Band_D");
+  EXPECT_EQ(band_color, Rgb(240, 240, 240));
+  EXPECT_EQ(max_points, 30000);
+  EXPECT_EQ(metric, 0);
+  EXPECT_EQ(version_delay, 200);
+  EXPECT_EQ(font_size, 7);
+  EXPECT_EQ(bold_font, 1);
+  EXPECT_EQ(chart_scale, 1);
+  EXPECT_EQ(recycle_delay, 300);
+  EXPECT_EQ(highbaud, 0);
+  EXPECT_EQ(dspthreshold_factor, 0);
+  EXPECT_EQ(dspthreshold, 2);
+  EXPECT_EQ(regctl_mode, 0);
+  EXPECT_EQ(autosave_graph, 1);
+  EXPECT_EQ(voice_digits, 1);
+  EXPECT_EQ(voice_repeat, 0);
+  EXPECT_EQ(lowres_tol, 1);  // the smallest the file can give
+  EXPECT_EQ(relay_freq, F(3.313));
+  EXPECT_EQ(autobaud, 115000);
+  EXPECT_EQ(swr_yoffset, 1);
+
+  // A config file the folder has is the user's: never replaced.
+  dir.Write("_VNA_Config_1.cfg", "mine\r\n");
+  ASSERT_TRUE(InstallDefaultConfig());
+  EXPECT_EQ(dir.Read("_VNA_Config_1.cfg"), "mine\r\n");
+}
+
 TEST_F(ConfigTest, WhereReadingEnds) {
   std::vector<std::string> p = Positions();
   const int trace_width_before = trace_width, files_before = files_color;

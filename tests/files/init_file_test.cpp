@@ -90,6 +90,7 @@ class InitFileTest : public testing::SettingsTest {
     InitVars();
     format = 25;
     config_file_name = cal_file_name = "";  // names the defaults do not set
+    delay_scale = 0;                        // nor this scale: 0 when the program starts
     file_name = dir / "case.stat";
     testhook::ClearLogs();
     LoadInitData();
@@ -154,6 +155,7 @@ TEST_F(InitFileTest, ReadingBackRestoresEverySetting) {
   s21gain_scale = 5;
   s21phase_scale = 90;
   s11gain_scale = -40;
+  delay_scale = 250;
   delay_smoothing = -5;
   PortB_Gain = 3;
   PortB_Sens = 2;
@@ -255,6 +257,7 @@ TEST_F(InitFileTest, TextSettingsNeverMoveTheLinesAfterThem) {
 }
 
 TEST_F(InitFileTest, ReadRules) {
+  Z0imag = 5;  // so the rule that clears it along with Z0real shows
   const std::vector<std::string> base = WrittenLines();
   struct Case {
     size_t line;  // 1-based, in a file written by the program
@@ -342,6 +345,15 @@ TEST_F(InitFileTest, ReadRules) {
       {82, "swrstyle    12", [] { EXPECT_EQ(swrstyle, 0); }},
       {90, "delaystyle    -2", [] { EXPECT_EQ(delaystyle, 0); }},
       {11, "zmag_scale     0", [] { EXPECT_EQ(zmag_scale, 1000); }},
+      {44, "delay_scale    0", [] { EXPECT_EQ(delay_scale, 100); }},  // nothing else set it
+      {44, "delay_scale    5000", [] { EXPECT_EQ(delay_scale, 5000); }},
+      // A reference resistance below min_Zref falls back to 50 + j0: the
+      // reactance read on line 36 goes with it.
+      {37, "Z0real    0.5",
+       [] {
+         EXPECT_EQ(Z0real, 50);
+         EXPECT_EQ(Z0imag, 0);
+       }},
       {10, "swr_scale     1", [] { EXPECT_EQ(swr_scale, 10); }},
       {45, "delay_smoothing   50", [] { EXPECT_EQ(delay_smoothing, 20); }},
       {45, "delay_smoothing   -50", [] { EXPECT_EQ(delay_smoothing, -20); }},

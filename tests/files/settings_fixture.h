@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,15 +36,17 @@ class SettingsTest : public ::testing::Test {
     format = 25;
     // Left by other tests in this process: a load asked for from the menu
     // (it redraws the graph, whose info panel clamps the settings), the
-    // loaded config file's name, the clock the clamp sets.
+    // names no default sets, the clock the clamp sets.
     config_interactive = 0;
-    config_file_name = "";
+    config_file_name = cal_file_name = "";
     osc_freq = 0;
     testhook::ClearLogs();
+    working_folder_ = std::filesystem::current_path();
   }
   void TearDown() override {
     CloseTextFile(data_file);
     CloseTextFile(file_out);
+    std::filesystem::current_path(working_folder_);
   }
 
   // The message boxes shown since the test began, as "caption|text".
@@ -61,6 +64,7 @@ class SettingsTest : public ::testing::Test {
 
  private:
   ScopedEnv program_dir_env_;
+  std::filesystem::path working_folder_;
 };
 
 }  // namespace vna::testing

@@ -12,7 +12,18 @@
 namespace vna {
 namespace {
 
+// The plan tables as the program starts: every test here reads them as if
+// it were the first to build them, whatever ran before it in this process.
+void FreshPlanTables() {
+  for (int i = 0; i < kPlanSize; ++i) {
+    freqplan_bp[i] = freqplan_code[i] = 0;
+    freqplan_default_bp[i] = freqplan_default_code[i] = 0;
+  }
+  for (int& code : freq_mult_table) code = 0;
+}
+
 TEST(FreqPlan, LookupTableAtTheSegmentEdges) {
+  FreshPlanTables();
   MaxFreqUHF = 1200;
   InitFreqPlan();
   EXPECT_EQ(format, 25);
@@ -42,6 +53,7 @@ TEST(FreqPlan, HigherMaximumWritesTheNextSegmentAndAShorterPlanLeavesIt) {
 }
 
 TEST(FreqPlan, Model7306LeavesEverythingAlone) {
+  FreshPlanTables();
   model7306 = 1;
   format = 7;
   freq_mult_table[100] = 99;
@@ -171,6 +183,7 @@ TEST_F(OscChoice, ManualSingleOscillatorAndDiagnosticValueKeepTheirOwn) {
 }
 
 TEST(FreqPlan, DiagnosticOverlayRowsAndEndMark) {
+  FreshPlanTables();
   MaxFreqUHF = 1200;
   model7306 = 0;
   for (int i = 0; i < kPlanSize; ++i) freqplan_bp[i] = freqplan_code[i] = 0;  // as at start

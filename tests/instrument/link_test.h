@@ -10,6 +10,7 @@
 #include "platform/serial.h"
 #include "platform/testhook.h"
 #include "scan/state.h"
+#include "shell/state.h"
 
 namespace vna {
 
@@ -17,6 +18,10 @@ class LinkTest : public ::testing::Test {
  protected:
   // Opens COM port `port` at 57600 with an instrument taken to be present.
   void OpenLink(int port) {
+    // Run state as the program starts: no multiplier pair sent yet, and no
+    // diagnostic mode (no flag file), whatever a test before left.
+    mult_code = 0;
+    DIAGMODE = 0;
     commport = port;
     vna_present = 1;
     live_data = 1;

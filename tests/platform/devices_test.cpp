@@ -53,9 +53,9 @@ TEST(Midi, OpenSendCloseNeverHangsOrCrashes) {
   const int h = MidiOpen();
   MidiSend(h, 0xC0 + 79 * 256 + 64 * 65536);
   MidiSend(h, 0x80 + 60 * 256 + 64 * 65536);
-  MidiClose(h);
-  MidiClose(h);
-  MidiClose(0);
+  EXPECT_EQ(MidiClose(h), h != 0 ? kMidiOk : kMidiInvalidHandle);
+  EXPECT_EQ(MidiClose(h), kMidiInvalidHandle);  // closed already
+  EXPECT_EQ(MidiClose(0), kMidiInvalidHandle);
   MidiSend(0, 0x90 + 60 * 256 + 64 * 65536);  // without a device: nothing
   MidiSend(h, 0x90 + 60 * 256 + 64 * 65536);  // after close: nothing
   EXPECT_LT(SecondsSince(t0), 5.0);

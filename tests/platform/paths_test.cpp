@@ -43,16 +43,28 @@ TEST(HostPath, DefaultDriveRootIsBelowHome) {
   EXPECT_EQ(HostPath("c:\\AutoScan.csv"), home.path() + "/.vna/drives/c/AutoScan.csv");
 }
 
-TEST(ProgramFolder, ExecutableFolderUnlessOverridden) {
+// The user's data folder, never the build folder: removing a build (or a
+// fresh clone) must not take the settings, calibration and scans with it.
+TEST(ProgramFolder, UsersDataFolderUnlessOverridden) {
   {
+    TempDir home;
     ScopedEnv unset("VNA_PROGRAM_DIR", nullptr);
-    const std::string exe_dir = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    EXPECT_EQ(ProgramFolder(), exe_dir + "/");
+    ScopedEnv home_env("HOME", home.path());
+    ScopedEnv no_xdg("XDG_DATA_HOME", nullptr);
+    EXPECT_EQ(ProgramFolder(), home.path() + "/.local/share/vna/");
+    EXPECT_TRUE(std::filesystem::is_directory(home.path() + "/.local/share/vna"));  // made
+    ScopedEnv xdg("XDG_DATA_HOME", home / "data");
+    EXPECT_EQ(ProgramFolder(), home.path() + "/data/vna/");
+    EXPECT_TRUE(std::filesystem::is_directory(home.path() + "/data/vna"));
+    ScopedEnv relative("XDG_DATA_HOME", "data");  // not absolute: ignored, as the rule says
+    EXPECT_EQ(ProgramFolder(), home.path() + "/.local/share/vna/");
   }
-  ScopedEnv set("VNA_PROGRAM_DIR", "/tmp/vna-prog");
-  EXPECT_EQ(ProgramFolder(), "/tmp/vna-prog/");
-  ScopedEnv set2("VNA_PROGRAM_DIR", "/tmp/vna-prog/");
-  EXPECT_EQ(ProgramFolder(), "/tmp/vna-prog/");
+  TempDir dir;
+  ScopedEnv set("VNA_PROGRAM_DIR", dir / "prog");
+  EXPECT_EQ(ProgramFolder(), dir / "prog/");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "prog"));
+  ScopedEnv set2("VNA_PROGRAM_DIR", dir / "prog/");
+  EXPECT_EQ(ProgramFolder(), dir / "prog/");
 }
 
 }  // namespace

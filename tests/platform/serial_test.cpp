@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "platform/serial.h"
 #include "support/temp_dir.h"
@@ -217,17 +218,50 @@ TEST_F(PtyTest, ClosedAndInvalidHandlesAreHarmless) {
   EXPECT_NE(handle, kInvalidPort);
 }
 
-TEST_F(PtyTest, HungUpPortStillTakesAMillisecondPerEmptyRead) {
-  OpenPort();
-  close(master);
-  master = -1;
-  int empty = 0;
-  const auto t0 = std::chrono::steady_clock::now();
-  ReadLikeAReader(1, 50, empty);
-  const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_EQ(empty, 50);
-  EXPECT_GT(ms / 50, 0.5);
+std::vector<int> lost_reports;
+void RecordLoss(int handle) {
+  lost_reports.push_back(handle);
+}
+
+// The far end gone (the instrument unplugged, the simulator ended): the read
+// or write that finds it reports the port lost, once; from then on every call
+// fails at once, so no reader waits out its empty reads on a dead line.
+TEST_F(PtyTest, HungUpPortIsLostAndSaidOnce) {
+  SetSerialLostHandler(RecordLoss);
+  for (bool by_write : {false, true}) {
+    SCOPED_TRACE(by_write ? "found by a write" : "found by a read");
+    lost_reports.clear();
+    OpenPort();
+    EXPECT_FALSE(SerialLost(handle));
+    uint8_t b;
+    EXPECT_EQ(SerialReadByte(handle, b), 0);  // quiet is not lost
+    EXPECT_TRUE(lost_reports.empty());
+    close(master);
+    if (by_write) {
+      EXPECT_EQ(SerialWrite(handle, "V", 1), -1);
+    } else {
+      EXPECT_EQ(SerialReadByte(handle, b), -1);
+    }
+    EXPECT_EQ(lost_reports, std::vector<int>{handle});
+    EXPECT_TRUE(SerialLost(handle));
+    EXPECT_TRUE(SerialIsOpen(handle));  // until the program closes it
+    int empty = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    ReadLikeAReader(1, 5000, empty);
+    EXPECT_EQ(SerialWrite(handle, "V", 1), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
+    EXPECT_EQ(lost_reports.size(), 1u);
+    SerialClose(handle);
+    EXPECT_FALSE(SerialLost(handle));
+    // A new instrument side for the next round.
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    env.reset();  // restores the variable before it is set anew
+    env = std::make_unique<ScopedEnv>("VNA_COM5", std::string(ptsname(master)));
+  }
+  SetSerialLostHandler(nullptr);
 }
 
 TEST(ComPortRule, EnvironmentNamesTheDevice) {

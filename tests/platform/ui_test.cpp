@@ -227,6 +227,28 @@ TEST_F(UiTest, MessageBoxAnswersAndLog) {
   EXPECT_TRUE(win.impl->top->isEnabled());  // the owner is enabled again
 }
 
+// The window manager keeps a box above its owner and modal for it only when
+// told so: transient for the owner's window and window-modal. A hidden or
+// absent owner gives a box of its own that freezes nothing.
+TEST_F(UiTest, BoxesStayAboveTheirOwnerAndAreModalForIt) {
+  Window hidden{"hidden_test"};
+  OpenWindow(hidden, -5000, 5000, 10, 10, kWinHidden, "", RecordingHandler);
+  struct Case {
+    Form* owner;
+    const char* transient_for;
+    bool modal;
+  };
+  const Case cases[] = {{&win, "test_win", true}, {&hidden, "", false}, {nullptr, "", false}};
+  for (const Case& c : cases) {
+    testhook::ClearLogs();
+    MsgBox(c.owner, "text", "caption", kMbOk, kIconExclamation, false);
+    ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+    EXPECT_EQ(testhook::MsgBoxes()[0].tie.transient_for, c.transient_for);
+    EXPECT_EQ(testhook::MsgBoxes()[0].tie.window_modal, c.modal) << c.transient_for;
+  }
+  CloseWindow(hidden);
+}
+
 // A number-entry dialog: refuses an empty text, accepts a number.
 int entry_inits = 0;
 int entry_closes_seen = 0;
@@ -304,6 +326,14 @@ TEST_F(UiTest, RefusedEntryIsAnsweredAgain) {
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   EXPECT_EQ(testhook::MsgBoxes()[0].text, "Enter a number");
   EXPECT_EQ(testhook::PendingAnswers(), 0u);
+  // The dialog stays above its owner and is modal for it. The box, owned by
+  // the same window, stays above it too, but is not window-modal: that
+  // would freeze the dialog beside it, which the user still works in.
+  ASSERT_EQ(testhook::Dialogs().size(), 1u);
+  EXPECT_EQ(testhook::Dialogs()[0].tie.transient_for, "test_win");
+  EXPECT_TRUE(testhook::Dialogs()[0].tie.window_modal);
+  EXPECT_EQ(testhook::MsgBoxes()[0].tie.transient_for, "test_win");
+  EXPECT_FALSE(testhook::MsgBoxes()[0].tie.window_modal);
 }
 
 TEST_F(UiTest, CloseBoxEndsAModalDialogWithTwoAndNoEvent) {
@@ -395,6 +425,7 @@ TEST_F(UiTest, MenusDeliverIdsKeepChecksAndSurviveRebuildFromTheirOwnPick) {
   auto actions = win.impl->actions;
   ASSERT_EQ(actions.count(67), 1u);
   EXPECT_TRUE(actions.find(67)->second->isChecked());
+  EXPECT_FALSE(actions.find(3)->second->isCheckable());  // no empty box on a plain command
   EXPECT_EQ(actions.find(21330)->second->text(), "Save && Exit");
   EXPECT_FALSE(actions.find(20)->second->isEnabled());
   actions.find(67)->second->trigger();
@@ -407,6 +438,9 @@ TEST_F(UiTest, MenusDeliverIdsKeepChecksAndSurviveRebuildFromTheirOwnPick) {
   SetMenuCheck(win, 67, false);
   SetMenuCheck(win, 9999, true);  // a missing id is ignored
   EXPECT_FALSE(win.impl->actions.find(67)->second->isChecked());
+  EXPECT_FALSE(win.impl->actions.find(67)->second->isCheckable());
+  SetMenuCheck(win, 3, true);  // any item can take a mark
+  EXPECT_TRUE(win.impl->actions.find(3)->second->isChecked());
   EXPECT_FALSE(GetMenuBar(win)[1].items[0].checked);
   EXPECT_TRUE(GetMenuBar(win)[2].greyed);
 }

@@ -41,6 +41,7 @@ class HelpTest : public ::testing::Test {
 };
 
 TEST_F(HelpTest, MissingManualIsReportedWithItsNameAndFolder) {
+  OpenWindow(main_win, 0, 0, 800, 600, kWinCaption | kWinSysMenu, "", [] { return 0; });
   OpenManual();
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   const auto& box = testhook::MsgBoxes()[0];
@@ -50,6 +51,11 @@ TEST_F(HelpTest, MissingManualIsReportedWithItsNameAndFolder) {
             "name:\r" +
                 dir.path() + "/");
   EXPECT_EQ(box.icon, kIconExclamation);
+  EXPECT_FALSE(box.topmost);
+  // Not topmost, so only the window manager keeps it above the greyed main
+  // window: it must know the box belongs to it.
+  EXPECT_EQ(box.tie.transient_for, "main_win");
+  EXPECT_TRUE(box.tie.window_modal);
   EXPECT_TRUE(testhook::OpenedDocuments().empty());
 }
 
@@ -149,6 +155,7 @@ class ToolTipsTest : public ::testing::Test {
     OpenWindow(main_win, 0, 0, 800, 600, kWinCaption | kWinSysMenu, "", [] { return 0; });
     for (int id : {20192, 20821, 20822, 20823, 20824, 20825})
       AddControl(main_win, {CtlKind::Button, "b", 10 + (id % 100) * 5, 10, 40, 20, 0, id});
+    SetCtlColors(main_win, 20192, -1, -1, 0xFAFA8C);  // the hover colour the button bar has
   }
   void TearDown() override {
     CloseWindow(main_win);
@@ -179,6 +186,15 @@ TEST_F(ToolTipsTest, TipsAreTheExactTexts) {
   const QString tip = ShownTip(20825);
   EXPECT_TRUE(tip.contains("width=\"500\"")) << tip.toStdString();
   EXPECT_EQ(tip.count("<br>"), 3);
+  // The automatic times of 1000 ms: shown after a second, visible ten, also
+  // on buttons recoloured since (the info panel recolours at every redraw).
+  SetCtlColors(main_win, 20821, 0, 0xF0DCBE, 0xFFFFB4);
+  for (int id : {20192, 20821, 20822, 20823, 20824, 20825}) {
+    int show_after = 0, visible = 0;
+    ASSERT_TRUE(GetToolTipDelays(main_win, id, show_after, visible));
+    EXPECT_EQ(show_after, 1000) << id;
+    EXPECT_EQ(visible, 10000) << id;
+  }
 }
 
 TEST_F(ToolTipsTest, OffCreatesNoTipsAndSwitchesExistingOnesOff) {

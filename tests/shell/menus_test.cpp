@@ -2,6 +2,8 @@
 // Port B mode rule, captions, greyed entries and every check mark.
 #include <gtest/gtest.h>
 
+#include <QAction>
+
 #include <set>
 
 #include "calibration/state.h"
@@ -11,6 +13,7 @@
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"
+#include "platform/qt_internal.h"
 #include "scan/state.h"
 #include "shell/init_vars.h"
 #include "shell/menus.h"
@@ -49,6 +52,15 @@ class MenusTest : public ::testing::Test {
   static bool Checked(int id) {
     const MenuItem* m = Item(id);
     return m && m->checked;
+  }
+  // What a person sees: the items that show a check box at all, and those
+  // that show it ticked.
+  static std::set<int> ShownCheckable(bool ticked_only) {
+    std::set<int> ids;
+    for (const auto& [id, action] : main_win.impl->actions) {
+      if (action->isCheckable() && (action->isChecked() || !ticked_only)) ids.insert(id);
+    }
+    return ids;
   }
   static std::set<int> CheckedIds(const std::vector<MenuItem>& items) {
     std::set<int> ids;
@@ -250,6 +262,10 @@ TEST_F(MenusTest, CheckMarksFollowTheirFlags) {
                            147,   4473,  3081,  67,    3085,  23342, 23346, 25318}
            : std::set<int>{25320};
     EXPECT_EQ(CheckedIds(GetMenuBar(main_win)), expected) << on;
+    // Only a ticked item looks like a toggle; the others look like the
+    // commands they are, without an empty box.
+    EXPECT_EQ(ShownCheckable(true), expected) << on;
+    EXPECT_EQ(ShownCheckable(false), expected) << on;
   }
 }
 
@@ -274,6 +290,10 @@ TEST_F(MenusTest, SomeMarksAreOnlySetAndARebuildClearsThem) {
   cursorena = 0;
   UpdateMenuChecks();
   EXPECT_FALSE(Checked(3163));
+  EXPECT_EQ(ShownCheckable(false).count(3163), 0u);
+  cursorena = 1;
+  UpdateMenuChecks();
+  EXPECT_EQ(ShownCheckable(true).count(3163), 1u);
 }
 
 }  // namespace

@@ -121,8 +121,15 @@ TEST_F(SetupDialogsTest, AveragingCountsStayWithin1To256) {
 
 TEST_F(SetupDialogsTest, AveragingDialogShowsTheCountAndItsChoices) {
   average = 32;
-  AnswerDialog(" Average value 1..256", {}, 2);  // Enter on the shown text
+  std::vector<std::string> choices;
+  testhook::Answer enter;  // Enter on the shown text
+  enter.caption = " Average value 1..256";
+  enter.press = 2;
+  enter.look = [&choices] { choices = ComboItems(dlg_average, 1); };
+  testhook::QueueAnswer(enter);
   EnterAverage();
+  EXPECT_EQ(choices,
+            (std::vector<std::string>{"0", "2", "4", "8", "16", "32", "64", "128", "256"}));
   EXPECT_EQ(dlg_text1, " 32");
   EXPECT_EQ(average, 32);
   // A cancel keeps the count (and still sends it, below).
