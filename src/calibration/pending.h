@@ -9,6 +9,9 @@ namespace vna {
 // Gain factor of each Port B gain step 1..5 (index 0 unused), measured by the
 // Port B calibration.
 extern double RngGain[6];
+// Usable Port A calibration data in memory. Placeholder until the
+// calibration tables are built.
+extern int cal_valid;
 
 // Placeholder until the calibration correction is built: returns without
 // changing the point, so Send_Freq's flags-0 point reads as the last

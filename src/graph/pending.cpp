@@ -50,6 +50,16 @@ namespace vna {
   if (WinHeight < 100) WinHeight = 100;
 }
 [[gnu::weak]] void FreqGrid() {}
+[[gnu::weak]] double graph_start = 0;
+[[gnu::weak]] double graph_end = 0;
+[[gnu::weak]] double freq_per_div = 0;
+[[gnu::weak]] double grid_units_per_div = 0;
+
+[[gnu::weak]] void StartTracePlot() {}
+[[gnu::weak]] void PlotPointA() {}
+[[gnu::weak]] void EndTracePlot() {}
+[[gnu::weak]] int zmag_y_step = 0;
+[[gnu::weak]] void ListMarkers_A() {}
 
 [[gnu::weak]] void RedrawGraph() {}
 [[gnu::weak]] void DrawTitle() {}

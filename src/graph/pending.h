@@ -37,6 +37,20 @@ int TDRScalesHandler();
 void Initgrafsize();
 // Frequency grid of the graph for the scan limits. Placeholder: does nothing.
 void FreqGrid();
+// Frequencies at the left and right edge of the graph, MHz per horizontal
+// division and pixels per vertical division, as the grid and frame set them
+// (the scan files keep them). Placeholders: 0 until the graph computes them.
+extern double graph_start, graph_end, freq_per_div, grid_units_per_div;
+
+// ---- Trace plotting of a Port A scan (the scan calls these per point) ----
+// Placeholders draw nothing.
+void StartTracePlot();  // before the first point: drawing state reset, old progress line erased
+void PlotPointA();      // one point from the values the point read or replay left
+void EndTracePlot();    // after the last point: the progress line erased
+// Change of the |Z| trace's y at the last plotted point, pixels (0 here).
+extern int zmag_y_step;
+// Refreshes the rows of the Port A marker window. Placeholder: does nothing.
+void ListMarkers_A();
 
 // ---- What the main window's commands call ----
 // Each placeholder draws nothing and opens nothing; the real routine replaces it.
