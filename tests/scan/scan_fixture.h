@@ -54,12 +54,14 @@ class ScanTest : public ::testing::Test {
     MyVar2 = 0;
     bandskip = 0;
     max_points = 30000;
+    min_freq = 0.005;
     cal_start_freq = 0.1;
     cal_end_freq = 1200;
     SetDigits(3);
     testhook::ClearLogs();
   }
   void TearDown() override {
+    EXPECT_EQ(testhook::PendingAnswers(), 0u) << "an answer no box or dialog took";
     CloseWindow(main_win);
     PumpEvents();
     for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
