@@ -23,7 +23,6 @@
 #include "scan/scan_a.h"
 #include "scan/state.h"
 #include "shell/menus.h"
-#include "shell/placeholders.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

@@ -17,7 +17,6 @@
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
 #include "shell/number_entry.h"
-#include "shell/placeholders.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
