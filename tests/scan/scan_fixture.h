@@ -57,6 +57,11 @@ class ScanTest : public ::testing::Test {
     min_freq = 0.005;
     cal_start_freq = 0.1;
     cal_end_freq = 1200;
+    plot_at_zero = 0;
+    smoothing = smooth_man = smooth_auto = 0;
+    PortA_title = PortB_title = "";
+    bg_color = ReadPixel(main_win, 2, 2);
+    MeasureGraphLayout();
     SetDigits(3);
     testhook::ClearLogs();
   }
