@@ -377,6 +377,11 @@ void SaveScanA() {
 }
 
 void LoadScanA() {
+  // The arrays belong to the scan that runs (a key its events let through).
+  if (ScanAInProgress()) {
+    save_mode = 0;
+    return;
+  }
   std::string comment;     // the graph comment of a file chosen in the dialog
   bool automatic = false;  // an automatic name: the comment is emptied
   if (save_mode == 0) {

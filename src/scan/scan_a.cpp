@@ -109,6 +109,14 @@ void PrintResults(long zmag_steps) {
   }
 }
 
+bool scan_a_active = false;  // a Port A scan runs (its window events may call it again)
+
+// Marks the scan as running for as long as it lives.
+struct ActiveScan {
+  ActiveScan() { scan_a_active = true; }
+  ~ActiveScan() { scan_a_active = false; }
+};
+
 void AutoSave() {
   save_mode = 10;
   if (autosave_flipA == 1) {
@@ -123,7 +131,15 @@ void AutoSave() {
 
 }  // namespace
 
+bool ScanAInProgress() {
+  return scan_a_active;
+}
+
 void Scan_A() {
+  // A scan key pressed while a scan lets window events through would start a
+  // second scan inside the first, over the same arrays.
+  if (scan_a_active) return;
+  const ActiveScan active;
   ClampSettings();
   scan_running = 1;
   InitFreqPlan();
@@ -163,7 +179,7 @@ void Scan_A() {
     recycle_on = 0;
   }
 
-  const uint64_t start_tick = TickMs64();
+  uint64_t start_tick = 0;
   long zmag_steps = 0;
   if (failure == 0) {
     scanloop = 0;
@@ -201,6 +217,7 @@ void Scan_A() {
     std::fill(scanA_phase, scanA_phase + Numscanpts + 1, 0.0);
     int delay_count = 0;
     measured = true;
+    start_tick = TickMs64();
     do {
       scana_ok = 0;
       if (live) {

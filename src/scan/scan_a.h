@@ -23,5 +23,8 @@ enum : int {
 // the failure's status, whatever the supply check after it found. A scan
 // that measured nothing leaves the stored scan as it was.
 void Scan_A();
+// True while a Port A scan (live or replayed) runs; a call of Scan_A meanwhile
+// (from a key its window events let through) does nothing.
+bool ScanAInProgress();
 
 }  // namespace vna

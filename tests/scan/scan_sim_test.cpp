@@ -124,6 +124,37 @@ TEST_F(ScanSim, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {
   EXPECT_GT(off, 10);
 }
 
+// Keys are ignored while a scan measures; after Halt the scan still runs to
+// the end of its list, and the keys are heard again.
+TEST_F(ScanSim, KeysAfterHaltNeitherStartASecondScanNorLoadOverIt) {
+  Begin();
+  Calibrate(1, 3.05, 0.05);
+  Sim().SetDut("r=75");
+  ScanButton(1, 3, 0.05);  // ZiviRURGraph1.scn: the 75 ohm scan
+  Sim().SetDut("r=100");
+  scanloop = 0;  // as the second scan will start it, before the watcher looks
+  bool pressed = false;
+  Watch([&] {
+    if (scan_running != 1 || scanloop < 20) return false;
+    DispatchCommand(kBtnHalt);
+    for (int key : {int('S'), int('R'), int('U'), int(kVkUp), int(kVkUp)}) {
+      PostEvent(main_win, kEvKeyDown, 0, key);
+      PostEvent(main_win, kEvKeyUp, 0, key);
+    }
+    pressed = true;
+    return true;
+  });
+  Sim().Mark("scan");
+  ScanButton(1, 3, 0.05);
+  ASSERT_TRUE(pressed);
+  EXPECT_NE(readA_zmag[0], readA_zmag[Numscanpts - 1]);  // read before the halt, not repeated
+  const std::vector<Command> sent = SentSince("scan");
+  EXPECT_EQ(CountOf(sent, 'Y'), 1);  // one loop counter reset: one scan
+  EXPECT_LT(CountOf(sent, 'E'), 1.5 * Numscanpts);
+  EXPECT_EQ(scan_npoints, Numscanpts);
+  for (int k = 0; k < scan_npoints; ++k) EXPECT_NEAR(readA_zmag[k], 100, 1) << k;
+}
+
 TEST_F(ScanSim, FailedReadKeepsItsStatusPastTheSupplyCheck) {
   Begin();
   Calibrate(1, 3.05, 0.05);
