@@ -164,6 +164,7 @@ TEST_F(LimitsTest, ChangedLimitsClearTheGraphAndInvalidateTheStoredScan) {
   const int x = (graph_left + graph_right) / 2, y = (graph_top + graph_bottom) / 2;
   FillRect(main_win, x - 5, y - 5, 10, 10, RedColor);
   CheckScanLimits();
+  test::SaveMainWindowPng("limits_changed");
   EXPECT_EQ(scana_ok, 0);
   EXPECT_EQ(scanb_ok, 0);
   EXPECT_EQ(PortA_title, "");

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "calibration/state.h"
 #include "files/settings.h"
@@ -14,6 +17,7 @@
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/events.h"
+#include "platform/qt_internal.h"
 #include "platform/testhook.h"
 #include "platform/ui.h"
 #include "scan/state.h"
@@ -32,6 +36,16 @@ inline void ClearScanArrays() {
         scanB_freq, s21_dB, scanB_phase, scanB_s11rl, scanB_s11phase, delay_B}) {
     std::fill(a, a + kScanArraySize, 0.0);
   }
+}
+
+// The main window's picture, under build/scan/ for a person to look at.
+inline void SaveMainWindowPng(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(VNA_BINARY_DIR) / "scan";
+  std::filesystem::create_directories(dir);
+  int w = 0, h = 0;
+  ClientSize(main_win, w, h);
+  main_win.impl->image.copy(0, 0, w, h)
+      .save(QString::fromStdString((dir / (name + ".png")).string()));
 }
 
 class ScanTest : public ::testing::Test {

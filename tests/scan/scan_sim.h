@@ -5,8 +5,6 @@
 // short, open and 50 ohm load with the real point reads.
 #pragma once
 
-#include <QImage>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,7 +15,6 @@
 #include "graph/pending.h"
 #include "instrument/point_reads.h"
 #include "instrument/point_sim.h"
-#include "platform/qt_internal.h"
 #include "scan/freq_list.h"
 #include "scan/scan_fixture.h"
 #include "scan/state.h"
@@ -142,16 +139,6 @@ class ScanSim : public PointSim {
     int n = 0;
     for (const Command& c : sent) n += !c.empty() && c[0] == static_cast<uint8_t>(letter);
     return n;
-  }
-
-  // The main window's picture, under build/scan/ for a person to look at.
-  static void SavePng(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(VNA_BINARY_DIR) / "scan";
-    std::filesystem::create_directories(dir);
-    int w = 0, h = 0;
-    ClientSize(main_win, w, h);
-    main_win.impl->image.copy(0, 0, w, h)
-        .save(QString::fromStdString((dir / (name + ".png")).string()));
   }
 
   std::string Folder() const { return dir_.path(); }

@@ -28,7 +28,7 @@ TEST_F(ScanSim, SeriesCircuitResonanceAndMinimumSwr) {
   Calibrate(1, 10.05, 0.05);
   Sim().SetDut("series:r=10,l=10u,c=100p");
   ScanButton(1, 10, 0.05);
-  SavePng("series_rlc");
+  test::SaveMainWindowPng("series_rlc");
   ASSERT_EQ(vna_status, 0);
   EXPECT_EQ(scana_ok, 1);
   EXPECT_GE(scan_npoints, 180);
@@ -93,7 +93,7 @@ TEST_F(ScanSim, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {
   });
   Sim().Mark("scan");
   ScanButton(1, 10, 0.05);
-  SavePng("halted");
+  test::SaveMainWindowPng("halted");
   ASSERT_GT(halted_at, 0);
   ASSERT_LT(halted_at, Numscanpts - 20);
   EXPECT_EQ(vna_status, 0);  // a halt is no failure
@@ -255,7 +255,7 @@ TEST_F(ScanSim, RedrawReplaysWithoutTheInstrument) {
   const int flip = autosave_flipA;
   Sim().Mark("redraw");
   RedrawGraph();
-  SavePng("redrawn");
+  test::SaveMainWindowPng("redrawn");
   EXPECT_EQ(CountOf(SentSince("redraw"), 'E'), 0);
   EXPECT_EQ(scan_npoints, points);
   for (int k = 0; k < points; ++k) {

@@ -82,6 +82,7 @@ TEST_F(ScanFileA, LoadGivesBackTheArraysAndSettingsAndDrawsTheScan) {
   average = 1;
   smoothing = 3;
   LoadFrom(path);
+  test::SaveMainWindowPng("loaded_scan_file");
   EXPECT_EQ(vna_status, 0);
   EXPECT_EQ(Numscanpts, 3);
   const double f[] = {1, 1.5, 2}, z[] = {50, 100, 25.125}, p[] = {0, 0.5, -0.25};
