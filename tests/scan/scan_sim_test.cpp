@@ -224,6 +224,28 @@ TEST_F(ScanSim, UncalibratedScanIsRefusedAndTheStoredScanKept) {
   EXPECT_TRUE(std::filesystem::is_empty(Folder()));
 }
 
+TEST_F(ScanSim, BandSkipWithoutABandInTheLimitsMeasuresNothing) {
+  Begin();
+  PortA_cal = 1;
+  bandskip = 1;
+  for (int k = 1; k <= 12; ++k) bandskip_start[k] = bandskip_end[k] = 0;
+  bandskip_start[1] = 50;
+  bandskip_end[1] = 54;
+  Numscanpts = 3;
+  scanA_freq[2] = 7;
+  scana_ok = 1;
+  Sim().Mark("scan");
+  ScanButton(1, 10, 0.05);
+  bandskip = 0;
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].caption, " Band Skip");
+  EXPECT_EQ(vna_status, kStatusEmptyList);
+  EXPECT_EQ(CountOf(SentSince("scan"), 'E'), 0);
+  EXPECT_EQ(Numscanpts, 3);
+  EXPECT_EQ(scanA_freq[2], 7);
+  EXPECT_EQ(scana_ok, 1);
+}
+
 TEST_F(ScanSim, AutoSavesAlternateAndRecallBringsBackTheOlderScan) {
   Begin();
   Calibrate(1, 2.05, 0.05);
