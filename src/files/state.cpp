@@ -12,7 +12,8 @@ float freq_single = 0;
 
 double scn_const_a = 0, scn_const_b = 0, scn_const_c = 0;
 std::string scan_comment, loaded_scan_name;
-int autosave_flipA = 0, autosave_block = 0;
+int autosave_flipA = 0, autosave_flipB = 0, autosave_block = 0;
+int scn_spare_1 = 0, scn_spare_2 = 0, scn_spare_3 = 0;
 
 double config_numbers[13] = {};
 int config_end = 0, config_line_no = 0, config_version = 0, config_version_min = 252,

@@ -31,8 +31,10 @@ extern float freq_single;  // freq at single precision, as last written
 extern double scn_const_a, scn_const_b, scn_const_c;  // constants written into Port A scan files
 extern std::string scan_comment;                      // comment of the loaded scan file
 extern std::string loaded_scan_name;                  // name of the last loaded scan file
-extern int autosave_flipA;                            // suffix of the next auto-saved graph, 0 or 1
-extern int autosave_block;                            // auto-save locked
+extern int autosave_flipA;  // digit of the Port A graph saved or recalled last, 0 or 1
+extern int autosave_flipB;  // the same for Port B
+extern int autosave_block;  // 1 while a recall loads: no auto-save meanwhile
+extern int scn_spare_1, scn_spare_2, scn_spare_3;  // reserved integers of the scan files
 
 // ---- Config file and its editor ----
 extern double config_numbers[13];  // numbers of the value line last read: [n] first .. [1] last

@@ -4,9 +4,17 @@
 
 namespace vna {
 
-[[gnu::weak]] int ConstantTestFreqHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int VnaTestHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int MuxHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int average_saved = 0;
+
+[[gnu::weak]] int ConstantTestFreqHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int VnaTestHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int MuxHandler() {
+  return InertDialogEvent();
+}
 
 [[gnu::weak]] void EnterConstantFreq() {}
 [[gnu::weak]] void DiagGraph() {}

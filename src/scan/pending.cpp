@@ -4,27 +4,13 @@
 
 namespace vna {
 
-[[gnu::weak]] double scan_extra_value = 0;
-[[gnu::weak]] double scanA_Rs[30012] = {};
-[[gnu::weak]] double scanA_Xs[30012] = {};
-[[gnu::weak]] void SmoothA() {}
-
-[[gnu::weak]] int ScanLimitsHandler() {
-  return InertDialogEvent();
-}
 [[gnu::weak]] int EnterFreqHandler() {
   return InertDialogEvent();
 }
-[[gnu::weak]] int SmoothingHandler() {
-  return InertDialogEvent();
-}
 
-[[gnu::weak]] void Scan_A() {}
 [[gnu::weak]] void Scan_B() {}
 [[gnu::weak]] void BandScan() {}
 [[gnu::weak]] void PointDataMode() {}
-[[gnu::weak]] void SetScanLimits() {}
-[[gnu::weak]] void SmoothingDialog() {}
 [[gnu::weak]] void RescanCenter() {}
 
 }  // namespace vna

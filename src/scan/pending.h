@@ -1,33 +1,29 @@
-// Scan globals and routines the instrument link uses that the scans do not define yet.
-// Placeholders until the scans are built: weak definitions in pending.cpp,
-// so the real ones take their place; delete the entries then.
+// Scan routines other folders call that the scans do not define yet.
+// Placeholders until they are built: weak definitions in pending.cpp, so the
+// real ones take their place; delete the entries then.
+//
+// The Port A scan, its frequency list, limits, smoothing and resonance
+// search are built: their headers are included here, so the callers written
+// against this file find them.
 #pragma once
+
+#include "scan/freq_list.h"
+#include "scan/resonance.h"
+#include "scan/scan_a.h"
+#include "scan/scan_limits.h"
+#include "scan/smoothing.h"
 
 namespace vna {
 
-extern double scan_extra_value;  // value kept with each scan; the relay command clears it
-// Series resistance and reactance of each point of the last Port A scan,
-// ohms. Placeholders: zeros until the scan stores its points.
-extern double scanA_Rs[30012], scanA_Xs[30012];
-
-// Dialog handlers: each placeholder centres its dialog and waits for its
-// close box.
-int ScanLimitsHandler();
+// Dialog handler: the placeholder centres its dialog and waits for its close
+// box.
 int EnterFreqHandler();
-int SmoothingHandler();
-
-// Moving average of the last Port A points during a scan. Placeholder: the
-// point stays unsmoothed.
-void SmoothA();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
-void Scan_A();           // Port A scan over the scan limits
-void Scan_B();           // Port B scan over the scan limits
-void BandScan();         // one band-scan pass at bandscan_sens
-void PointDataMode();    // single-frequency live measurement
-void SetScanLimits();    // " Scan Limits" dialog
-void SmoothingDialog();  // " Smoothing" dialog
-void RescanCenter();     // rescan around a centre, then the noise filter dsp_filter
+void Scan_B();         // Port B scan over the scan limits
+void BandScan();       // one band-scan pass at bandscan_sens
+void PointDataMode();  // single-frequency live measurement
+void RescanCenter();   // rescan around a centre, then the noise filter dsp_filter
 
 }  // namespace vna

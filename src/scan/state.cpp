@@ -2,6 +2,24 @@
 
 namespace vna {
 
+double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_Rs[kScanArraySize],
+    scanA_Xs[kScanArraySize], scanA_zmag[kScanArraySize], scanA_phase[kScanArraySize];
+double readA_zmag[kScanArraySize], readA_phase[kScanArraySize];
+double scanB_freq[kScanArraySize], s21_dB[kScanArraySize], scanB_phase[kScanArraySize],
+    scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize];
+
+int last_point = 0;
+double scan_stop = 0, last_step = 0;
+int scan_recalled = 0;
+double min_swr = 10000, min_swr_freq = 0;
+double resonance_freqs[11] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+double scan_extra_value = 0, point_s21db = 0;
+int scanhdr_smooth = 0, scanhdr_avg = 0;
+double scanhdr_zref = 50, scanhdr_z0imag = 0, scanhdr_extra = 0;
+
+double sv_start = 0, sv_end = 0, sv_delta = 0;
+int svplotatzero = 0;
+
 int Numscanpts = 0, scan_npoints = 0, scanloop = 0, scan_running = 0, rescan_on = 0, live_data = 0;
 std::string scan_stamp, step_text;
 

@@ -1,5 +1,5 @@
-// Run-state of the scans: the point list, the scan flags, smoothing in use
-// and the step text of the limits dialogs.
+// Run-state of the scans: the scan arrays, the point list, the scan flags,
+// smoothing in use and the step text of the limits dialogs.
 #pragma once
 
 #include <string>
@@ -7,6 +7,49 @@
 #include "platform/ui.h"
 
 namespace vna {
+
+// ---- Scan arrays: element k of every array of a port describes point k ----
+// A scan uses elements 0 .. Numscanpts - 1; a list never holds more than
+// 30010 points, so every index a scan or a scan file writes fits.
+constexpr int kScanArraySize = 30012;
+// Port A. scanA_freq holds the list frequency until the point is measured,
+// then the frequency it is drawn at (the smoothing window's centre).
+extern double scanA_freq[kScanArraySize];   // MHz
+extern double scanA_swr[kScanArraySize];    // SWR (a band scan: its level, 0..50)
+extern double scanA_Rs[kScanArraySize];     // series resistance, ohms
+extern double scanA_Xs[kScanArraySize];     // series reactance, ohms
+extern double scanA_zmag[kScanArraySize];   // |Z|, ohms
+extern double scanA_phase[kScanArraySize];  // phase of Z, radians
+// |Z| and phase exactly as the point read delivered them: what a replay and
+// the scan file start from.
+extern double readA_zmag[kScanArraySize], readA_phase[kScanArraySize];
+// Port B.
+extern double scanB_freq[kScanArraySize];      // MHz
+extern double s21_dB[kScanArraySize];          // S21 magnitude, dB
+extern double scanB_phase[kScanArraySize];     // S21 phase, radians
+extern double scanB_s11rl[kScanArraySize];     // return loss of the Port A point read beside it, dB
+extern double scanB_s11phase[kScanArraySize];  // its reflection angle, radians
+extern double delay_B[kScanArraySize];         // group delay, ns
+
+// ---- The last scan ----
+extern int last_point;              // index of the last point stored by the last scan
+extern double scan_stop;            // stop frequency of the running scan, MHz
+extern double last_step;            // step of the last completed scan, MHz
+extern int scan_recalled;           // the graph shows recalled or filtered data
+extern double min_swr;              // smallest SWR of the last Port A scan (10000: none searched)
+extern double min_swr_freq;         // frequency of its first point, MHz
+extern double resonance_freqs[11];  // phase zero crossings, MHz, in scan order; -1 = empty
+extern double scan_extra_value;     // value kept with each scan; the relay command clears it
+extern double point_s21db;          // S21 magnitude of the Port B point being stored, dB
+// Settings in force at the end of the last scan, for the scan file's header
+// (zref, z0imag and extra only from a Port A scan).
+extern int scanhdr_smooth, scanhdr_avg;
+extern double scanhdr_zref, scanhdr_z0imag, scanhdr_extra;
+
+// ---- Scan limits before their last change (the limits dialog and the
+// calibration save them; CheckScanLimits compares) ----
+extern double sv_start, sv_end, sv_delta;
+extern int svplotatzero;
 
 // ---- Point list and progress ----
 extern int Numscanpts;          // points of the current frequency list

@@ -1,0 +1,319 @@
+#include "scan/scan_a.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "calibration/state.h"
+#include "files/pending.h"
+#include "files/settings.h"
+#include "files/settings_clamp.h"
+#include "files/state.h"
+#include "graph/pending.h"
+#include "graph/state.h"
+#include "instrument/commands.h"
+#include "instrument/freq_plan.h"
+#include "instrument/impedance.h"
+#include "instrument/point_reads.h"
+#include "instrument/serial_link.h"
+#include "instrument/state.h"
+#include "instrument/supply.h"
+#include "platform/clock.h"
+#include "platform/draw.h"
+#include "platform/events.h"
+#include "platform/ui.h"
+#include "scan/freq_list.h"
+#include "scan/resonance.h"
+#include "scan/state.h"
+#include "shell/main_window.h"
+#include "shell/state.h"
+#include "shell/text.h"
+#include "shell/windows.h"
+
+namespace vna {
+namespace {
+
+// The list of the stored scan, kept while a live scan builds its own: a scan
+// that measures nothing puts it back, so the stored points keep their
+// frequencies.
+struct StoredList {
+  std::vector<double> freq;
+  int points = 0;
+  void Take() {
+    points = Numscanpts;
+    const int n = std::clamp(points + 1, 0, kScanArraySize);
+    freq.assign(scanA_freq, scanA_freq + n);
+  }
+  void Restore() const {
+    Numscanpts = points;
+    std::copy(freq.begin(), freq.end(), scanA_freq);
+  }
+};
+
+void SendLoopCounterReset() {
+  std::string command = "Y";
+  for (int b : {37, 100, 41, 99, 26, 127}) command += static_cast<char>(b);
+  SendData(command, 7);
+}
+
+void CloseSmithCharts() {
+  if (smith_open != 0 || smith_win.IsOpen()) {
+    smith_open = 0;
+    smith_closed = 1;
+    CloseWindow(smith_win);
+    if (smith2_open != 0 || smith2_win.IsOpen()) {
+      smith2_open = 0;
+      smith2_closed = 1;
+      CloseWindow(smith2_win);
+    }
+  }
+  FocusMainWindow();
+}
+
+// The results under and over the graph: minimum SWR, the comment of a
+// replayed file, the resonances and the resolution warning.
+void PrintResults(long zmag_steps) {
+  Window& w = main_win;
+  if (plot_swrA != 0) {
+    MoveTo(w, graph_left + 25, line0_y);
+    PrintText(w, "Min SWR = " + FormatUsing("###.##", {min_swr}) + " @ " + NumStr(min_swr_freq) +
+                     "MHz   ");
+  }
+  if (live_data == 0) {
+    SetTextColor(w, Blue);
+    PrintText(w, "   " + scan_comment);
+    SetTextColor(w, Black);
+  }
+  if (resonance_freqs[0] > 0) {
+    MoveTo(w, graph_left + 25, line1_y);
+    SetDigits(6);
+    TextItems items{"Resonant freq: "};
+    const int shown = graph_right >= 550 ? 5 : 3;
+    for (int i = 0; i < shown && resonance_freqs[i] > 0; ++i) {
+      if (i > 0) items.emplace_back(",");
+      items.emplace_back(resonance_freqs[i]);
+      items.emplace_back(" ");
+    }
+    items.emplace_back("   ");
+    PrintItems(w, items);
+  }
+  scan_npoints = std::max(scanloop, 1);
+  const long average_step = zmag_steps / scan_npoints;
+  const int height = graph_bottom - graph_top;
+  const long percent = height > 0 ? average_step * 100 / height : 0;
+  if (percent > lowres_tol) {
+    MoveTo(w, 75, 50);
+    PrintItems(w, {"Low Freq Resolution:  delta Z avg= ", static_cast<int>(percent),
+                   "% f.s.,    tol=", lowres_tol, "%"});
+  }
+}
+
+bool scan_a_active = false;  // a Port A scan runs (its window events may call it again)
+
+// Marks the scan as running for as long as it lives.
+struct ActiveScan {
+  ActiveScan() { scan_a_active = true; }
+  ~ActiveScan() { scan_a_active = false; }
+};
+
+void AutoSave() {
+  save_mode = 10;
+  if (autosave_flipA == 1) {
+    msg_text = "0";
+    autosave_flipA = 0;
+  } else {
+    msg_text = "1";
+    autosave_flipA = 1;
+  }
+  SaveScanA();
+}
+
+}  // namespace
+
+bool ScanAInProgress() {
+  return scan_a_active;
+}
+
+void Scan_A() {
+  // A scan key pressed while a scan lets window events through would start a
+  // second scan inside the first, over the same arrays.
+  if (scan_a_active) return;
+  const ActiveScan active;
+  ClampSettings();
+  scan_running = 1;
+  InitFreqPlan();
+  PortB_on = 0;
+  vna_status = 0;
+  cal_ndx_A = 0;
+  if (smoothing < 0 || smoothing > maxsmooth) smoothing = 0;
+  const bool live = live_data != 0;
+  int failure = 0;        // status of the first failure; kept to the end
+  bool measured = false;  // at least one point went into the arrays
+  StoredList stored;
+
+  if (live) {
+    DDSAmplitude(DDS_Amplitude);
+    PortB_Sens = 1;
+    PortB_Gain = 1;
+    ProgGain();
+    scanloop = 0;
+    stored.Take();
+    BuildFreqList(1, delta_freq);
+  }
+
+  if (live && (vna_status != 0 || PortA_cal <= 0)) {
+    if (vna_present != 0) {
+      MsgBox(&main_win, "The instrument needs to be calibrated.", "Cal Problem  4482", kMbOk,
+             kIconNone, true);
+    }
+    failure = vna_status != 0 ? vna_status : kStatusNotCalibrated;
+  } else if (Numscanpts < 1) {
+    // Only band skip can leave the list empty.
+    MsgBox(&main_win, "No frequency of the scan limits lies in a band of the band skip.",
+           " Band Skip", kMbOk, kIconNone, true);
+    failure = kStatusEmptyList;
+  }
+  if (failure != 0) {
+    scan_running = 0;
+    recycle_on = 0;
+  }
+
+  uint64_t start_tick = 0;
+  long zmag_steps = 0;
+  if (failure == 0) {
+    scanloop = 0;
+    transmission_mode = 0;
+    if (live) {
+      PortA_title.clear();
+      scan_comment.clear();
+      scan_from_file = 0;
+    }
+    swr = -1;
+    freq = scanA_freq[0];
+    scan_stop = scanA_freq[Numscanpts - 1];
+    if (recycle_on == 0) CloseSmithCharts();
+    StartTracePlot();
+    if (graph_end > maximumfreq) scan_stop = maximumfreq;
+    scan_stop = std::min(scan_stop + delta_freq, maximumfreq);
+    if (live && recycle_on < 2) ProgRelay(3);
+    if (live && vna_present > 0) SendLoopCounterReset();
+    if (live) {
+      new_mults = 1;
+      ReadPoint_A(0);  // settling read, not stored
+      scan_recalled = 0;
+    }
+    if (vna_status != 0) {
+      failure = vna_status;
+      scan_running = 0;
+    }
+  }
+
+  if (failure == 0) {
+    // Cleared only once the instrument answered, so a scan that measures
+    // nothing leaves the stored values alone.
+    std::fill(scanA_swr, scanA_swr + Numscanpts + 1, 0.0);
+    std::fill(scanA_zmag, scanA_zmag + Numscanpts + 1, 0.0);
+    std::fill(scanA_phase, scanA_phase + Numscanpts + 1, 0.0);
+    int delay_count = 0;
+    measured = true;
+    start_tick = TickMs64();
+    do {
+      scana_ok = 0;
+      if (live) {
+        // After Halt or a failed read nothing more is read: the last reading
+        // is stored again at every remaining point.
+        if (scan_running == 1) ReadPoint_A(0);
+        readA_zmag[scanloop] = Zmag;
+        readA_phase[scanloop] = Zphase;
+        if (MagRef < 50) {
+          MoveTo(main_win, 100, 200);
+          PrintText(main_win, "    ****   There is no reference signal from the VNA at " +
+                                  NumStr(freq) + " MHz  **** //89237   ");
+          scan_running = 0;
+          recycle_on = 0;
+          ProgRelay(0);
+          vna_status = kStatusScanNoReference;
+          return;
+        }
+      } else {
+        freq = scanA_freq[scanloop];
+        Zmag = readA_zmag[scanloop];
+        Zphase = readA_phase[scanloop];
+        ImpedanceFromPolar();
+      }
+      scanA_Rs[scanloop] = point_Rs;
+      scanA_Xs[scanloop] = point_Xs;
+      PlotPointA();
+      if (scanloop > 0) zmag_steps += zmag_y_step;
+      scanA_freq[scanloop] = smoothing != 0 ? freq_plot : freq;
+      scanA_swr[scanloop] = swr;
+      scanA_zmag[scanloop] = Zmag;
+      scanA_phase[scanloop] = Zphase;
+
+      ++scanloop;
+      freq = scanA_freq[scanloop];
+      if (freq > scan_stop) scan_running = 0;
+      if (freq >= maximumfreq + 1) freq = maximumfreq + 1;
+      if (++delay_count > 10 && live) {
+        DelayMs(1);  // Halt and the other windows get their turn
+        delay_count = 0;
+      }
+      if (vna_status != 0) {
+        if (failure == 0) failure = vna_status;
+        scan_running = 0;
+      }
+    } while (scanloop < Numscanpts && freq < cal_end_freq);
+
+    last_step = delta_freq;
+    scana_ok = 1;
+    if (DIAGMODE != 0) {
+      const auto elapsed = static_cast<int>(TickMs64() - start_tick);
+      const double rate = Numscanpts * 1000.0 / (elapsed + 1);
+      SetTextColor(main_win, Magenta);
+      MoveTo(main_win, graph_right, graph_bottom + 10);
+      PrintItems(main_win, {Rnd(rate + 0.5), " pts/sec (", elapsed, "msec)"});
+      SetTextColor(main_win, Black);
+    }
+    if (vna_present > 0) CheckDCVoltage(Rnd(dc_volt_min), Rnd(dc_volt_max), 0);
+    if (markerwin_open != 0) ListMarkers_A();
+    if (recycle_on == 0) {
+      relayA = 0;
+      relayB = 0;
+      ProgRelay(0);
+    }
+    last_point = scanloop - 1;
+    SetFont(main_win, "arial", font_size + 1, font_weight);
+    DrawDateStamp();
+    FindResonances();
+    PrintResults(zmag_steps);
+    SetDigits(3);
+    scan_running = 0;
+    rescan_on = 0;
+  } else if (live) {
+    stored.Restore();
+  }
+
+  // The ending, also of a scan that measured nothing.
+  FocusMainWindow();
+  if (measured) {
+    scanhdr_smooth = smoothing;
+    scanhdr_extra = scan_extra_value;
+    scanhdr_avg = average;
+    scanhdr_zref = Zref;
+    scanhdr_z0imag = Z0imag;
+  }
+  scan_running = 0;
+  rescan_on = 0;
+  alt_colors = 1 - alt_colors;
+  CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
+  EndTracePlot();
+  // Only a scan that measured is saved: saving nothing would replace the
+  // older of the two auto-saved scans with a copy of the stored one.
+  if (measured && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 && live_data == 1) {
+    AutoSave();
+  }
+  if (failure != 0) vna_status = failure;
+}
+
+}  // namespace vna

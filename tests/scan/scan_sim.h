@@ -1,0 +1,153 @@
+// The Port A scan against the instrument simulator: the link brought up as
+// start-up brings it up, the main window open with its own handler (so the
+// Scan and Halt buttons are the real ones), a program folder of its own for
+// the auto-saved scans, and a calibration measured from the simulator's
+// short, open and 50 ohm load with the real point reads.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "calibration/state.h"
+#include "files/settings.h"
+#include "files/state.h"
+#include "graph/pending.h"
+#include "instrument/point_reads.h"
+#include "instrument/point_sim.h"
+#include "scan/freq_list.h"
+#include "scan/scan_fixture.h"
+#include "scan/state.h"
+#include "shell/commands.h"
+#include "shell/main_window.h"
+#include "shell/menus.h"
+#include "support/temp_dir.h"
+
+namespace vna {
+
+class ScanSim : public PointSim {
+ protected:
+  static void SetUpTestSuite() {
+    SetProgramVersion();
+    DefineDialogs();
+  }
+  ScanSim() : program_dir_("VNA_PROGRAM_DIR", dir_.path()) {}
+
+  void Begin(std::vector<std::string> args = {}) {
+    Start("uhf", std::move(args));
+    std::fill(CalDataA, CalDataA + kCalTableSize, CalPointA{});
+    cal_points = 0;
+    MaxCalANdx = -1;
+    PortA_cal = cal_valid = 0;
+    CalinProgress = 0;
+    ExtensionFlag = 0;
+    test::ClearScanArrays();
+    scana_ok = scanb_ok = 0;
+    scanloop = 0;
+    scan_format_A = 130;
+    autosave_graph = 1;
+    autosave_flipA = autosave_block = 0;
+    max_points = 30000;
+    recycle_on = 0;
+    DIAGMODE = tdr_mode = 0;
+    smoothing = 0;
+    PortB_on = 0;
+    plot_at_zero = 0;
+    WinWidth = 1024;
+    WinHeight = 700;
+    OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu, "",
+               MainWindowHandler);
+    bg_color = ReadPixel(main_win, 2, 2);
+    MeasureGraphLayout();
+    testhook::ClearLogs();
+  }
+  void TearDown() override {
+    CloseWindow(main_win);
+    CloseWindow(watch_);
+    PumpEvents();
+    EXPECT_EQ(testhook::PendingAnswers(), 0u);
+    for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
+    PointSim::TearDown();
+  }
+
+  // The frequency list a scan of these limits builds.
+  static std::vector<double> List(double start, double end, double step) {
+    start_freq = start;
+    end_freq = end;
+    BuildFreqList(1, step);
+    return std::vector<double>(scanA_freq, scanA_freq + Numscanpts);
+  }
+
+  // Short, open and 50 ohm load read at every frequency of this list into
+  // the calibration table, as the calibration stores them; the calibrated
+  // range is the list's.
+  void Calibrate(double start, double end, double step) {
+    const std::vector<double> freqs = List(start, end, step);
+    CalinProgress = 1;
+    const char* standards[] = {"short", "open", "load"};
+    for (int s = 0; s < 3; ++s) {
+      Sim().SetDut(standards[s]);
+      for (size_t i = 0; i < freqs.size(); ++i) {
+        freq = freqs[i];
+        ReadPoint_A(0);
+        ASSERT_EQ(vna_status, 0) << standards[s] << " at " << freqs[i];
+        CalPointA& p = CalDataA[i];
+        p.freq = freqs[i];
+        double& r = s == 0 ? p.shortR : s == 1 ? p.openR : p.stdR;
+        double& x = s == 0 ? p.shortX : s == 1 ? p.openX : p.stdX;
+        r = Rsm;
+        x = Xsm;
+        p.multstate = 1000 * OSC + mult_code;
+        p.gainA = gain_factor_A;
+        p.osc = OSC;
+      }
+    }
+    CalinProgress = 0;
+    cal_points = static_cast<int>(freqs.size());
+    MaxCalANdx = cal_points - 1;
+    Rstd = 50;
+    PortA_cal = cal_valid = 1;
+    cal_start_freq = freqs.front();
+    cal_end_freq = freqs.back();
+  }
+
+  // The Scan button of the button bar, over these limits.
+  void ScanButton(double start, double end, double step) {
+    start_freq = start;
+    end_freq = end;
+    delta_freq = step;
+    DispatchCommand(kBtnScan);
+  }
+
+  // Calls `act` at every pump of the event loop (every 11 points during a
+  // scan, and in the instrument commands' waits) until it returns true.
+  void Watch(std::function<bool()> act) {
+    act_ = std::move(act);
+    OpenWindow(watch_, -5000, 5000, 10, 10, kWinHidden, "", [this] {
+      if (act_ && !act_()) PostEvent(watch_, kEvCommand, 1);
+      return 0;
+    });
+    PostEvent(watch_, kEvCommand, 1);
+  }
+
+  // The commands the program sent since the mark `name`.
+  std::vector<Command> SentSince(const std::string& name) {
+    DelayMs(30);
+    return sim_->CommandsSince(name);
+  }
+  static int CountOf(const std::vector<Command>& sent, char letter) {
+    int n = 0;
+    for (const Command& c : sent) n += !c.empty() && c[0] == static_cast<uint8_t>(letter);
+    return n;
+  }
+
+  std::string Folder() const { return dir_.path(); }
+
+ private:
+  testing::TempDir dir_;
+  testing::ScopedEnv program_dir_;
+  Window watch_{"watch_win"};
+  std::function<bool()> act_;
+};
+
+}  // namespace vna
