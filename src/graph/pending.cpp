@@ -18,6 +18,10 @@ namespace vna {
 [[gnu::weak]] int graph_zero_y = 0;
 [[gnu::weak]] float win_yscale = 1;
 [[gnu::weak]] std::string graph_stamp;
+[[gnu::weak]] int PointWinWidth = 1024;
+[[gnu::weak]] int PointWinHeight = 700;
+[[gnu::weak]] double graph_start = 0;
+[[gnu::weak]] double px_per_MHz = 0;
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}

@@ -21,6 +21,12 @@ extern float win_yscale;
 // The date stamp text last printed on the graph, which the charts print too.
 // Placeholder: empty.
 extern std::string graph_stamp;
+// Size of the point window, pixels: WinWidth (at most 1270) x 700.
+// Placeholder: 1024 x 700 until the layout computes it.
+extern int PointWinWidth, PointWinHeight;
+// Left end of the frequency axis (MHz) and pixels per MHz, from the frequency
+// grid. Placeholder: 0 until the grid computes them.
+extern double graph_start, px_per_MHz;
 
 // Info panel: 0 builds its five buttons, 1..5 redraws one. Placeholder: draws
 // nothing.

@@ -3,6 +3,7 @@
 // into windows). The answers drive the same widgets a person would use.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,9 @@ struct Answer {
   std::vector<std::pair<int, bool>> checks;        // dialog: set these check boxes / radio buttons
   int press = 0;           // message box: button id (kIdOk..kIdNo); dialog: control id to click
   bool close_box = false;  // end with the close box instead
+  // What the person does on seeing the box, before answering it (connects
+  // the standard a prompt asks for, say).
+  std::function<void()> act;
 };
 void QueueAnswer(const Answer& a);
 void QueueMsgBoxAnswer(int button, const std::string& caption = "");

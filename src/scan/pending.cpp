@@ -8,6 +8,8 @@ namespace vna {
 [[gnu::weak]] double scanA_Rs[30012] = {};
 [[gnu::weak]] double scanA_Xs[30012] = {};
 [[gnu::weak]] void SmoothA() {}
+[[gnu::weak]] void NextFreq() {}
+[[gnu::weak]] void CheckScanLimits() {}
 
 [[gnu::weak]] int ScanLimitsHandler() {
   return InertDialogEvent();

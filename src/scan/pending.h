@@ -20,6 +20,13 @@ int SmoothingHandler();
 // point stays unsmoothed.
 void SmoothA();
 
+// Moves freq away from the DDS spurs while a scan or calibration runs.
+// Placeholder: leaves freq where it is.
+void NextFreq();
+// Holds the scan limits inside the calibrated range. Placeholder: checks
+// nothing.
+void CheckScanLimits();
+
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
 void Scan_A();           // Port A scan over the scan limits

@@ -16,6 +16,7 @@ int gain_color = 0;
 int pointdata_on = 0, point_smith = 0, point_smith_new = 0;
 Window point_win{"point_win"};
 int pointwin_run = 0;
+int tone_on = 0, tone_restart = 0;
 
 int alt_colors = 0, bandscan_mode = 0, bandscan_sens = 1;
 

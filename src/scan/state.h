@@ -41,6 +41,10 @@ extern int point_smith, point_smith_new;  // point shown on the Smith chart, fir
 extern Window point_win;
 extern int pointwin_run;
 
+// ---- Tone output of point data mode ----
+extern int tone_on;       // the tone follows the readings (the point window's Tone button)
+extern int tone_restart;  // sound a note at the next reading whatever its value
+
 // ---- Colours of the next scan and the band scan ----
 extern int alt_colors;     // the next scan draws in the light colour set (toggled by the scans)
 extern int bandscan_mode;  // 1 after a band scan, until the next Port B scan or scan load
