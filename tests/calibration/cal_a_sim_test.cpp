@@ -14,6 +14,8 @@
 #include "instrument/commands.h"
 #include "instrument/point_reads.h"
 #include "shell/dialogs.h"
+#include "graph/pending.h"
+#include "shell/text.h"
 #include "support/when.h"
 
 namespace vna::test {
@@ -129,7 +131,7 @@ TEST_P(CalASim, ScriptedBandCalibrationReadsKnownLoads) {
   EXPECT_EQ(delta_freq, 0.202);
   EXPECT_EQ(average, 2);
   EXPECT_EQ(Sim().Status("relays"), "0");
-  KeepMainWindowPicture("cal_a_" + GetParam());
+  KeepPicture(main_win, "cal_a_" + GetParam());
 
   ExpectLoadsRead({1.5, 7.3, 25.5, 44.4, 59.5});
 }
@@ -138,9 +140,9 @@ TEST_P(CalASim, ScriptedBandCalibrationReadsKnownLoads) {
 // force before it in force: the previous file's, or none at all.
 TEST_P(CalASim, CancelAtEachPromptKeepsThePreviousCalibration) {
   Begin(GetParam());
-  enum Step { kShort, kOpen, kStandard, kResistor, kSave };
+  enum Step { kShort, kOpen, kStandard, kResistor, kSave, kFile };
   for (bool previous : {true, false}) {
-    for (Step step : {kShort, kOpen, kStandard, kResistor, kSave}) {
+    for (Step step : {kShort, kOpen, kStandard, kResistor, kSave, kFile}) {
       SCOPED_TRACE(std::string(previous ? "previous file, " : "no calibration, ") + "step " +
                    std::to_string(step));
       ClearCalibration();
@@ -159,10 +161,11 @@ TEST_P(CalASim, CancelAtEachPromptKeepsThePreviousCalibration) {
       if (step > kShort) AnswerPrompt("open", step > kOpen);
       if (step > kOpen) AnswerPrompt("load", step > kStandard);
       if (step > kStandard) AnswerRstd(step > kResistor ? "50" : "");
-      if (step > kResistor) {
+      if (step == kSave) {
         AnswerBox(kIdNo, " Cal B Option ");
         AnswerPrompt("", false);  // not saved
       }
+      if (step == kFile) AnswerSave("not kept", "");  // the file dialog cancelled
       AnswerBox(kIdOk, previous ? " Calibration" : " Cal Required");
       RunBandCal();
       ExpectScriptFollowed();
@@ -176,7 +179,7 @@ TEST_P(CalASim, CancelAtEachPromptKeepsThePreviousCalibration) {
       EXPECT_TRUE(SameCalibration(before, after));
       EXPECT_EQ(PortA_cal, previous ? 1 : 0);
       EXPECT_EQ(cal_file_path, previous ? dir / "previous.vcal" : "");
-      EXPECT_EQ(DialogsTitled(" Enter a comment"), 0);
+      EXPECT_EQ(DialogsTitled(" Enter a comment"), step == kFile ? 1 : 0);
       EXPECT_EQ(CalinProgress, 0);
       EXPECT_EQ(Sim().Status("relays"), "0");
     }
@@ -292,10 +295,11 @@ TEST_P(CalASim, DataTestPassesTheStandardAndFlagsAWrongResistor) {
   relayA = relayB = 1;
   ProgRelay(3);
   Sim().SetDut("load");
-  When([] { return point_win.IsOpen(); },
+  When([] { return point_win.IsOpen() && cal_test_count > 2; },
        [&] {
          title = GetTitle(point_win);
          ClientSize(point_win, w, h);
+         KeepPicture(point_win, "cal_data_test_" + GetParam());
        });
   TestCalData();
   EXPECT_EQ(title, " Cal Data Test");
@@ -382,6 +386,36 @@ TEST_F(CalSim, StandardCalibrationFollowsItsPlan) {
   EXPECT_EQ(std_cal, 1);
   EXPECT_NEAR(cal_start_freq, 0.005, 1e-9);
   EXPECT_NEAR(cal_end_freq, 182.05, 1e-6);  // the third point beyond 180
+}
+
+// Diagnostic mode traces each check reading and the gain check on the main
+// window, over the scale of its level dots.
+TEST_F(CalSim, DiagnosticModeTracesTheReadings) {
+  Begin("uhf");
+  DIAGMODE = 1;
+  AnswerBandCal("1", "2", "0.05", "diag.vcal");
+  RunBandCal();
+  ExpectScriptFollowed();
+  EXPECT_EQ(PortA_cal, 1);
+  auto printed_at = [](int x, int y) {
+    std::string text;
+    for (const auto& p : testhook::Prints())
+      if (p.window == "main_win" && p.x == x && p.y == y) text += p.text;
+    return text;
+  };
+  EXPECT_EQ(printed_at(400, 5).rfind("   Temperature = ", 0), 0u);
+  EXPECT_EQ(printed_at(100, 600).rfind("  short :   MagLoad= ", 0), 0u);
+  EXPECT_EQ(printed_at(100, 620).rfind("  open  :   MagLoad= ", 0), 0u);
+  EXPECT_EQ(printed_at(100, 640).rfind("  Rstd :  short ckt ratio =", 0), 0u);
+  EXPECT_EQ(printed_at(200, 250).rfind(" PortA Hi Gain=", 0), 0u);
+  EXPECT_EQ(printed_at(200, 450).rfind("First ref=", 0), 0u);
+  EXPECT_EQ(printed_at(400, 120).rfind("Temperature = ", 0), 0u);
+  // The level scale: 0 to 30000 in 20 steps up the left edge.
+  EXPECT_NE(
+      printed_at(graph_left - 20, Rnd(graph_bottom - 10 * (graph_bottom - graph_top) / 20.0 - 10))
+          .find("15000 "),
+      std::string::npos);
+  KeepPicture(main_win, "cal_a_diagnostic");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, CalASim, ::testing::Values("uhf", "7306"));

@@ -158,13 +158,13 @@ void CalSim::ExpectScriptFollowed() {
   EXPECT_EQ(testhook::PendingAnswers(), 0u);
 }
 
-void CalSim::KeepMainWindowPicture(const std::string& name) {
+void CalSim::KeepPicture(Window& win, const std::string& name) {
   const std::string folder = VNA_BINARY_DIR "/test_images";
   std::filesystem::create_directories(folder);
   const std::string bmp = folder + "/" + name + ".bmp";
   int w = 0, h = 0;
-  OuterSize(main_win, w, h);
-  ASSERT_TRUE(SaveBitmap(bmp, main_win, 0, 0, w, h));
+  OuterSize(win, w, h);
+  ASSERT_TRUE(SaveBitmap(bmp, win, 0, 0, w, h));
   QImage(QString::fromStdString(bmp)).save(QString::fromStdString(folder + "/" + name + ".png"));
   std::filesystem::remove(bmp);
 }

@@ -65,8 +65,8 @@ class CalSim : public PointSim {
   // No answer went to a box or dialog it was not meant for, and every
   // answer was used.
   void ExpectScriptFollowed();
-  // A picture of the main window under build/test_images/.
-  void KeepMainWindowPicture(const std::string& name);
+  // A picture of an open window under build/test_images/.
+  static void KeepPicture(Window& win, const std::string& name);
 
   testing::TempDir dir;
 
