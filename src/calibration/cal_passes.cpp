@@ -15,7 +15,7 @@
 #include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/state.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 
