@@ -8,6 +8,7 @@
 
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_a.h"
+#include "graph/geometry.h"
 #include "graph/window_bitmap.h"
 #include "shell/dialogs.h"
 #include "shell/main_program.h"
@@ -45,6 +46,7 @@ void CalSim::Begin(const std::string& model) {
   DIAGMODE = 0;
   WinWidth = 1024;
   WinHeight = 700;
+  Initgrafsize();  // the graph's layout, as start-up computes it
   OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu | kWinSizing, "",
              MainWindowHandler);
   testhook::ClearLogs();
