@@ -456,7 +456,7 @@ int CalibrationHandler() {
   if (msg_id == kEvInitDialog) {
     CenterDialog(dlg_calibration);
     SetCtlColors(dlg_calibration, 3, Black, cal_prompt_color);
-    SetTitle(dlg_calibration, cal_caption);
+    if (!cal_caption.empty()) SetTitle(dlg_calibration, cal_caption);
     SetCtlFont(dlg_calibration, 3, "arial", font_size + 2, 600);
     while (cal_prompt.size() < 60) cal_prompt = " " + cal_prompt + " ";
     SetCtlText(dlg_calibration, 3, cal_prompt);

@@ -24,8 +24,8 @@ void CalA();
 void CheckGainA();
 
 // Handler of dlg_calibration: shows cal_prompt (padded to 60 characters) on
-// cal_prompt_color under the title cal_caption; "Continue" (1) closes with
-// 1, "Cancel" (2) with 2.
+// cal_prompt_color under the title cal_caption (the defined title while that
+// is empty); "Continue" (1) closes with 1, "Cancel" (2) with 2.
 int CalibrationHandler();
 
 // The standard calibration's frequency plan: point i's frequency and the
