@@ -57,6 +57,13 @@ struct FileDialogRecord {
   bool confirm_overwrite = true;
 };
 
+// A step a test runs inside the program's long operations: called at every
+// PumpEvents (a scan or calibration pumps after each point) until replaced
+// or cleared with nullptr. Timers would not do: while events keep arriving
+// the event loop may put them off until it next waits.
+void SetPumpHook(std::function<void()> hook);
+void RunPumpHook();
+
 const std::vector<MsgBoxRecord>& MsgBoxes();
 const std::vector<DialogRecord>& Dialogs();
 const std::vector<PrintRecord>& Prints();

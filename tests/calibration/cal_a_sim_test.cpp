@@ -16,7 +16,6 @@
 #include "shell/dialogs.h"
 #include "graph/pending.h"
 #include "shell/text.h"
-#include "support/when.h"
 
 namespace vna::test {
 namespace {
@@ -295,12 +294,12 @@ TEST_P(CalASim, DataTestPassesTheStandardAndFlagsAWrongResistor) {
   relayA = relayB = 1;
   ProgRelay(3);
   Sim().SetDut("load");
-  When([] { return point_win.IsOpen() && cal_test_count > 2; },
-       [&] {
-         title = GetTitle(point_win);
-         ClientSize(point_win, w, h);
-         KeepPicture(point_win, "cal_data_test_" + GetParam());
-       });
+  OnPump([] { return point_win.IsOpen() && cal_test_count > 2; },
+         [&] {
+           title = GetTitle(point_win);
+           ClientSize(point_win, w, h);
+           KeepPicture(point_win, "cal_data_test_" + GetParam());
+         });
   TestCalData();
   EXPECT_EQ(title, " Cal Data Test");
   EXPECT_EQ(w, 700);

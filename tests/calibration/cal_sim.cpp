@@ -16,7 +16,6 @@
 #include "shell/menus.h"
 #include "support/shell_fixture.h"
 #include "support/watchdog.h"
-#include "support/when.h"
 #include "tools/pending.h"
 
 namespace vna::test {
@@ -27,6 +26,7 @@ void CalSim::SetUpTestSuite() {
 }
 
 void CalSim::TearDown() {
+  testhook::SetPumpHook(nullptr);
   CloseWindow(main_win);
   CloseWindow(point_win);
   pointwin_run = 0;
@@ -140,8 +140,16 @@ std::function<void()> CalSim::DuringPass(int pass, std::function<void()> act) {
       return pass == 0 ? p.shortR : pass == 1 ? p.openR : p.stdR;
     };
     const double before = value();
-    When([value, before] { return CalinProgress != 0 && value() != before; }, act);
+    OnPump([value, before] { return CalinProgress != 0 && value() != before; }, act);
   };
+}
+
+void CalSim::OnPump(std::function<bool()> ready, std::function<void()> act) {
+  testhook::SetPumpHook([ready, act] {
+    if (!ready()) return;
+    testhook::SetPumpHook(nullptr);
+    act();
+  });
 }
 
 void CalSim::PressHalt() {

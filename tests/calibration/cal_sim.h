@@ -55,6 +55,8 @@ class CalSim : public PointSim {
   void RunStandardCal();
 
   // ---- While a pass runs ----
+  // Calls act once, at the first PumpEvents where ready() holds.
+  static void OnPump(std::function<bool()> ready, std::function<void()> act);
   // Acts once the given pass (0 short, 1 open, 2 standard resistor) has
   // stored its first point: Halt through the main window, or silence.
   static std::function<void()> DuringPass(int pass, std::function<void()> act);
