@@ -29,8 +29,9 @@ namespace vna {
 // cannot be written is reported and the remembered names stay as they were.
 // After a write cal_file_path, cal_file_name and cal_folder name the new file
 // and 3 decimals are in force. Either way file_name is left at cal_file_path,
-// so reading the calibration back reads the file in force.
-void SaveCalFile();
+// so reading the calibration back reads the file in force. True when the
+// file was written.
+bool SaveCalFile();
 
 // The file of multiplexer channel n for a chosen calibration file: the
 // file's own name up to its first ".", then "chan" and n (C:\cal\x.vcal

@@ -137,7 +137,7 @@ std::string CalChannelFileName(const std::string& path, int chan) {
   return stem + "chan" + NumStr(chan).substr(1);  // the digits without the blank
 }
 
-void SaveCalFile() {
+bool SaveCalFile() {
   const int n = std::clamp(cal_points, 0, kCalTableSize);
   std::string path;
   if (mux_chan < 2) {
@@ -150,24 +150,25 @@ void SaveCalFile() {
   // Whatever happens, a caller that reads the calibration back reads the
   // file in force: the one written, or the previous one.
   file_name = cal_file_path;
-  if (path.size() <= 2) return;  // no file chosen: nothing is written
+  if (path.size() <= 2) return false;  // no file chosen: nothing is written
 
   std::string name, folder;
   SplitPathInto(path, name, folder);
   if (OpenTextFile(data_file, path, "W") != 0) {
     MsgBox(&main_win, ReadOnlyFileText(name), "", kMbOk, kIconNone, true);
-    return;
+    return false;
   }
   WriteCalibration(n);
   if (const int err = CloseTextFile(data_file); err != 0) {
     MsgBox(&main_win, WriteFailedText(name, err), "", kMbOk, kIconNone, true);
-    return;
+    return false;
   }
   cal_file_path = path;
   cal_file_name = name;
   cal_folder = folder;
   file_name = path;
   SetDigits(3);
+  return true;
 }
 
 }  // namespace vna

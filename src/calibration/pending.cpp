@@ -10,17 +10,9 @@ namespace vna {
 
 [[gnu::weak]] void CorrectB() {}
 
-[[gnu::weak]] int CalLimitsHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int CalibrationHandler() {
-  return InertDialogEvent();
-}
-
 [[gnu::weak]] void InitPortLoadTables() {}
 
 [[gnu::weak]] void RefToAntenna() {}
-[[gnu::weak]] void CalA() {}
 [[gnu::weak]] void CalB() {
   calB_error = -1;
 }

@@ -14,18 +14,12 @@ extern double RngGain[6];
 // changing ratio_BA or Zphase.
 void CorrectB();
 
-// Dialog handlers: each placeholder centres its dialog and waits for its
-// close box.
-int CalLimitsHandler();
-int CalibrationHandler();
-
 // Fills the port-load impedance tables. Placeholder: does nothing.
 void InitPortLoadTables();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, writes nothing and opens nothing.
 void RefToAntenna();  // toggles the reference to the antenna
-void CalA();          // Port A calibration over cal_start_freq .. cal_end_freq
 // Port B calibration. Placeholder: calibrates nothing and says so in
 // calB_error (-1), so no caller saves a calibration file after it.
 void CalB();

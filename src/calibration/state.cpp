@@ -18,7 +18,13 @@ std::string cable_length_text, cable_loss_text;
 double cal_start_freq = 0, cal_end_freq = 0, cal_delta_freq = 0;
 double STDcalStart = 0, STDcalEnd = 0, STDcalDelta = 0;
 
-int CalinProgress = 0, cal_band = 0, calB_only = 0, calB_error = 0;
+int CalinProgress = 0, cal_band = 0, calB_only = 0, calB_error = 0, cal_test_count = 0;
+
+int sv_average = 0, sv_smoothing = 0;
+double sv_start = 0, sv_end = 0, sv_delta = 0;
+int svplotatzero = 0, sv_plot_swrA = 0, sv_plot_rt = 0;
+
+std::string cal_prompt, cal_caption;
 
 std::string cal_comment, cal_date, cal_prog_version;
 int cal_PortA_Sens = 0, cal_ndx_A = 0;

@@ -55,10 +55,20 @@ extern double cal_start_freq, cal_end_freq, cal_delta_freq;  // the loaded (or n
 extern double STDcalStart, STDcalEnd, STDcalDelta;           // the standard, full range
 
 // ---- Progress ----
-extern int CalinProgress;  // 1 while a calibration runs
-extern int cal_band;       // range of the next Port A calibration: 0 standard, 1..4 custom band
-extern int calB_only;      // the Port B calibration runs on its own, over the scan limits
-extern int calB_error;     // outcome of the last Port B calibration, 0 = success
+extern int CalinProgress;   // 1 while a calibration runs
+extern int cal_band;        // range of the next Port A calibration: 0 standard, 1..4 custom band
+extern int calB_only;       // the Port B calibration runs on its own, over the scan limits
+extern int calB_error;      // outcome of the last Port B calibration, 0 = success
+extern int cal_test_count;  // points tested by the last calibration data test
+
+// ---- Scan settings a calibration borrows, put back when it ends ----
+extern int sv_average, sv_smoothing;
+extern double sv_start, sv_end, sv_delta;  // also kept by the scan limits dialog
+extern int svplotatzero, sv_plot_swrA, sv_plot_rt;
+
+// ---- The prompt of a Port A calibration step ----
+extern std::string cal_prompt;   // the instruction shown
+extern std::string cal_caption;  // the prompt dialog's title
 
 // ---- The loaded calibration ----
 extern std::string cal_comment;       // its comment

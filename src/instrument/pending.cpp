@@ -4,8 +4,6 @@
 
 namespace vna {
 
-[[gnu::weak]] int average_saved = 0;
-
 [[gnu::weak]] int ConstantTestFreqHandler() {
   return InertDialogEvent();
 }

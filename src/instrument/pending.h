@@ -5,11 +5,6 @@
 
 namespace vna {
 
-// Averaging count the end of a calibration gives back: saved by the Port B
-// calibration, or taken from a loaded scan file. Placeholder until the
-// calibrations that save and restore it are built.
-extern int average_saved;
-
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.
 int ConstantTestFreqHandler();

@@ -34,6 +34,7 @@ double last_dds_amp = -1;  // so that the first amplitude request always goes ou
 int adc_scale = 16;
 double gain_factor_A = 1, gain_factor_B = 1;
 double PortA_HiGain = 0, GainAfreq5x = 0, GainAfreq2 = 0, z_factor = 0, amp_change_limit = 0;
+int average_saved = 0;
 int sync_count = 0;
 int sig_select = 0, freq_changed = 0, hw_reset_prompt = 0, vna_test_open = 0;
 

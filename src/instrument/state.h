@@ -56,8 +56,10 @@ extern double last_dds_amp;  // amplitude last sent, percent; -1 forces the next
 extern int adc_scale;        // multiplier of each reply word (follows the averaging)
 extern double gain_factor_A, gain_factor_B;  // factors of the present Port A and Port B gain steps
 extern double PortA_HiGain;                  // ratio of Port A gain 5 to gain 1
-extern double GainAfreq5x, GainAfreq2;       // gain parameters of the two-multiplier model
-extern double z_factor;                      // divisor of the raw gain ratio of the raw impedance
+extern int
+    average_saved;  // averaging to go back to after a calibration (Port B's, or a scan file's)
+extern double GainAfreq5x, GainAfreq2;  // gain parameters of the two-multiplier model
+extern double z_factor;                 // divisor of the raw gain ratio of the raw impedance
 extern double amp_change_limit;  // percent change of the amplitude that asks for a new calibration
 extern int sync_count;           // sync requests of the exports pending
 extern int sig_select;           // signal path bits of the gain command on the single-DDS model

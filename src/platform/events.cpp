@@ -13,6 +13,7 @@
 
 #include "platform/clock.h"
 #include "platform/qt_internal.h"
+#include "platform/testhook.h"
 
 namespace vna {
 
@@ -162,6 +163,7 @@ void PumpEvents() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   qt::DeleteGarbage();
+  testhook::RunPumpHook();
 }
 
 void WaitEvents() {

@@ -17,6 +17,7 @@ std::vector<FileDialogRecord> g_file_dialogs;
 std::vector<std::string> g_documents;
 std::vector<std::string> g_printed_windows;
 std::vector<std::string> g_problems;
+std::function<void()> g_pump_hook;
 
 }  // namespace
 
@@ -46,6 +47,15 @@ void QueueColorAnswer(int color) {
 }
 size_t PendingAnswers() {
   return g_answers.size() + g_files.size() + g_colors.size();
+}
+
+void SetPumpHook(std::function<void()> hook) {
+  g_pump_hook = std::move(hook);
+}
+void RunPumpHook() {
+  if (!g_pump_hook) return;
+  const std::function<void()> hook = g_pump_hook;  // it may clear itself
+  hook();
 }
 
 const std::vector<MsgBoxRecord>& MsgBoxes() {

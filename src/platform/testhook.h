@@ -22,9 +22,10 @@ struct Answer {
   std::vector<std::pair<int, bool>> checks;        // dialog: set these check boxes / radio buttons
   int press = 0;           // message box: button id (kIdOk..kIdNo); dialog: control id to click
   bool close_box = false;  // end with the close box instead
-  // Dialog: runs once it is open and its handler has filled it, before the
-  // answer is given, so a test can look at what a person would see.
-  std::function<void()> look;
+  // What the person does on seeing the box, before answering it: look at
+  // what a dialog's handler filled in, connect the standard a prompt asks
+  // for, and so on.
+  std::function<void()> act;
 };
 void QueueAnswer(const Answer& a);
 void QueueMsgBoxAnswer(int button, const std::string& caption = "");
@@ -65,6 +66,13 @@ struct FileDialogRecord {
   std::string owner;  // record name of the owner window ("" for none)
   bool confirm_overwrite = true;
 };
+
+// A step a test runs inside the program's long operations: called at every
+// PumpEvents (a scan or calibration pumps after each point) until replaced
+// or cleared with nullptr. Timers would not do: while events keep arriving
+// the event loop may put them off until it next waits.
+void SetPumpHook(std::function<void()> hook);
+void RunPumpHook();
 
 const std::vector<MsgBoxRecord>& MsgBoxes();
 const std::vector<DialogRecord>& Dialogs();

@@ -454,7 +454,7 @@ void ApplyScriptedAnswer(Dialog& dlg) {
     return;
   }
   dlg.impl->scripted = true;
-  if (a.look) a.look();
+  if (a.act) a.act();
   if (!dlg.impl || dlg.impl->finished) return;
   // The caption a person sees: a handler may have retitled the dialog.
   const std::string shown = GetTitle(dlg);
@@ -938,6 +938,7 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     int press = def;
     if (testhook::TakeAnswer(a)) {
       rec.scripted = true;
+      if (a.act) a.act();
       if (!a.caption.empty() && a.caption != caption)
         testhook::AddProblem("message box \"" + caption + "\" got the answer meant for \"" +
                              a.caption + "\"");

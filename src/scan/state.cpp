@@ -17,9 +17,6 @@ double scan_extra_value = 0, point_s21db = 0;
 int scanhdr_smooth = 0, scanhdr_avg = 0;
 double scanhdr_zref = 50, scanhdr_z0imag = 0, scanhdr_extra = 0;
 
-double sv_start = 0, sv_end = 0, sv_delta = 0;
-int svplotatzero = 0;
-
 int Numscanpts = 0, scan_npoints = 0, scanloop = 0, scan_running = 0, rescan_on = 0, live_data = 0;
 std::string scan_stamp, step_text;
 
@@ -34,6 +31,7 @@ int gain_color = 0;
 int pointdata_on = 0, point_smith = 0, point_smith_new = 0;
 Window point_win{"point_win"};
 int pointwin_run = 0;
+int tone_on = 0, tone_restart = 0;
 
 int alt_colors = 0, bandscan_mode = 0, bandscan_sens = 1;
 

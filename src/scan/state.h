@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "calibration/state.h"
 #include "platform/ui.h"
 
 namespace vna {
@@ -46,10 +47,9 @@ extern double point_s21db;          // S21 magnitude of the Port B point being s
 extern int scanhdr_smooth, scanhdr_avg;
 extern double scanhdr_zref, scanhdr_z0imag, scanhdr_extra;
 
-// ---- Scan limits before their last change (the limits dialog and the
-// calibration save them; CheckScanLimits compares) ----
-extern double sv_start, sv_end, sv_delta;
-extern int svplotatzero;
+// Scan limits before their last change (sv_start, sv_end, sv_delta,
+// svplotatzero): the calibration's state, which the limits dialog also saves
+// and CheckScanLimits compares.
 
 // ---- Point list and progress ----
 extern int Numscanpts;          // points of the current frequency list
@@ -83,6 +83,10 @@ extern int point_smith, point_smith_new;  // point shown on the Smith chart, fir
 // run flag (1 while one of its users keeps it open).
 extern Window point_win;
 extern int pointwin_run;
+
+// ---- Tone output of point data mode ----
+extern int tone_on;       // the tone follows the readings (the point window's Tone button)
+extern int tone_restart;  // sound a note at the next reading whatever its value
 
 // ---- Colours of the next scan and the band scan ----
 extern int alt_colors;     // the next scan draws in the light colour set (toggled by the scans)

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "calibration/cal_limits.h"
+#include "calibration/cal_port_a.h"
 #include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "graph/pending.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calibration/cal_file.h"
+#include "calibration/cal_port_a.h"
 #include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"

@@ -122,8 +122,9 @@ void CalA() {
 void CalB() {
   Record("CalB", "CalB");
 }
-void SaveCalFile() {
+bool SaveCalFile() {
   Record("SaveCalFile", "SaveCalFile");
+  return false;  // writes nothing
 }
 void CalMultiChannel() {
   Record("CalMultiChannel", "CalMultiChannel");

@@ -8,6 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "calibration/cal_limits.h"
+#include "calibration/cal_port_a.h"
 #include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "graph/pending.h"

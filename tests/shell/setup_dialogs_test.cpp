@@ -125,7 +125,7 @@ TEST_F(SetupDialogsTest, AveragingDialogShowsTheCountAndItsChoices) {
   testhook::Answer enter;  // Enter on the shown text
   enter.caption = " Average value 1..256";
   enter.press = 2;
-  enter.look = [&choices] { choices = ComboItems(dlg_average, 1); };
+  enter.act = [&choices] { choices = ComboItems(dlg_average, 1); };
   testhook::QueueAnswer(enter);
   EnterAverage();
   EXPECT_EQ(choices,
