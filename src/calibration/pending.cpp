@@ -38,5 +38,6 @@ namespace vna {
 [[gnu::weak]] void SaveCalFile() {}
 [[gnu::weak]] void CalMultiChannel() {}
 [[gnu::weak]] void CleanRelays(int) {}
+[[gnu::weak]] void FreqCal() {}
 
 }  // namespace vna

@@ -43,5 +43,9 @@ void CalB();
 void SaveCalFile();           // writes the calibration file
 void CalMultiChannel();       // calibration of the multiplexer channels
 void CleanRelays(int count);  // cycles the multiplexer relays
+// Frequency calibration, run from the Constant Test Frequency panel while it
+// stays open; on success it sets freq, const_freq_prev and the panel's field
+// 1 to the reference frequency. Placeholder: changes nothing.
+void FreqCal();
 
 }  // namespace vna

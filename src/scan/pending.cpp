@@ -5,6 +5,11 @@
 namespace vna {
 
 [[gnu::weak]] double scan_extra_value = 0;
+[[gnu::weak]] double scan_stop = 0;
+[[gnu::weak]] double scanA_freq[kScanArraySize] = {};
+[[gnu::weak]] double scanA_swr[kScanArraySize] = {};
+[[gnu::weak]] double scanA_zmag[kScanArraySize] = {};
+[[gnu::weak]] double scanA_phase[kScanArraySize] = {};
 [[gnu::weak]] void SmoothA() {}
 
 [[gnu::weak]] int ScanLimitsHandler() {

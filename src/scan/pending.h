@@ -6,6 +6,13 @@
 namespace vna {
 
 extern double scan_extra_value;  // value kept with each scan; the relay command clears it
+extern double scan_stop;         // stop frequency of the running sweep, MHz
+
+// Port A scan arrays, indexed by point: frequency (MHz), SWR, |Z| (ohms) and
+// phase (radians).
+constexpr int kScanArraySize = 30012;
+extern double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_zmag[kScanArraySize],
+    scanA_phase[kScanArraySize];
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.

@@ -10,7 +10,7 @@
 
 #include "calibration/pending.h"
 #include "graph/pending.h"
-#include "instrument/pending.h"
+#include "instrument/test_panels.h"
 #include "platform/testhook.h"
 #include "scan/pending.h"
 #include "shell/dialogs.h"
