@@ -66,33 +66,33 @@ bool ColourNear(int x, double y, int colour) {
   return false;
 }
 
-class DiagGraphSim : public PanelSim {
- protected:
-  // The plot box and the sweep; the graph's own layout, where it exists,
-  // replaces the box.
-  void Sweep(double start, double step, double end) {
-    graph_left = 80;
-    graph_right = 880;
-    graph_top = 60;
-    graph_bottom = 560;
-    graph_mid_x = 480;
-    graph_zero_y = 500;
-    start_freq = start;
-    delta_freq = step;
-    end_freq = end;
-    plot_at_zero = 0;
-    graph_start = start;
-    graph_end = end;
-  }
-  // Pixel column of frequency f in the plot box.
-  static int Column(double f) {
-    return static_cast<int>(std::lround(
-        (f - graph_start) * (graph_right - graph_left) / (graph_end - graph_start) + graph_left));
-  }
-  static double Row(double level) {
-    return graph_bottom - level * (graph_bottom - graph_top) / 30000.0;
-  }
-};
+// The plot box and the sweep; the graph's own layout, where it exists,
+// replaces the box.
+void Sweep(double start, double step, double end) {
+  graph_left = 80;
+  graph_right = 880;
+  graph_top = 60;
+  graph_bottom = 560;
+  graph_mid_x = 480;
+  graph_zero_y = 500;
+  start_freq = start;
+  delta_freq = step;
+  end_freq = end;
+  plot_at_zero = 0;
+  graph_start = start;
+  graph_end = end;
+}
+
+// Pixel column of frequency f and row of a level in the plot box.
+int Column(double f) {
+  return static_cast<int>(std::lround(
+      (f - graph_start) * (graph_right - graph_left) / (graph_end - graph_start) + graph_left));
+}
+double Row(double level) {
+  return graph_bottom - level * (graph_bottom - graph_top) / 30000.0;
+}
+
+using DiagGraphSim = PanelSim;
 
 TEST_F(DiagGraphSim, TenReadingsPerFrequencyDrawnWhereThePlotBoxPutsThem) {
   Open("uhf", {"--bridge", "ideal", "--dut", "r=100"});
@@ -235,16 +235,7 @@ void OpenDemo(double start, double step, double end) {
   InitFreqPlan();
   MagRef = MagLoad = 0;
   raw_valid = 0;
-  graph_left = 80;
-  graph_right = 880;
-  graph_top = 60;
-  graph_bottom = 560;
-  graph_zero_y = 300;
-  start_freq = start;
-  delta_freq = step;
-  end_freq = end;
-  graph_start = start;
-  graph_end = end;
+  Sweep(start, step, end);
 }
 
 // Their ratio is no number, so nothing of them becomes a pixel, while the
