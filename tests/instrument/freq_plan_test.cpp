@@ -45,6 +45,7 @@ TEST(FreqPlan, Model7306LeavesEverythingAlone) {
   model7306 = 1;
   format = 7;
   freq_mult_table[100] = 99;
+  freqplan_code[0] = 0;
   InitFreqPlan();
   EXPECT_EQ(format, 7);
   EXPECT_EQ(freq_mult_table[100], 99);
@@ -142,6 +143,8 @@ TEST(FreqPlan, DiagnosticOverlayRowsAndEndMark) {
   MaxFreqUHF = 1200;
   model7306 = 0;
   InitFreqPlan();
+  // Entries after the default plan's end as a fresh start leaves them.
+  for (int i = 13; i < kPlanSize; ++i) freqplan_bp[i] = freqplan_code[i] = 0;
   model_uhf = 1;
   DIAGMODE = 1;
   graph_left = 10;
