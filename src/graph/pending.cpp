@@ -16,6 +16,8 @@ namespace vna {
 [[gnu::weak]] double graph_start = 0;
 [[gnu::weak]] double graph_end = 0;
 [[gnu::weak]] int tdr_mode = 0;
+[[gnu::weak]] int WinTop = 0;
+[[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}

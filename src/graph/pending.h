@@ -14,7 +14,9 @@ extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
 // them), MHz. Placeholder values 0.
 extern int graph_zero_y;
 extern double graph_start, graph_end;
-extern int tdr_mode;  // the main graph shows the TDR plot
+extern int tdr_mode;        // the main graph shows the TDR plot
+extern int WinTop;          // top edge of the graph window, 0 after the layout
+extern double cursor_freq;  // frequency under the graph cursor, MHz
 
 // Info panel: 0 builds its five buttons, 1..5 redraws one. Placeholder: draws
 // nothing.
