@@ -8,6 +8,8 @@ namespace vna {
 [[gnu::weak]] double scan_stop = 0;
 [[gnu::weak]] double scanA_freq[kScanArraySize] = {};
 [[gnu::weak]] double scanA_swr[kScanArraySize] = {};
+[[gnu::weak]] double scanA_Rs[kScanArraySize] = {};
+[[gnu::weak]] double scanA_Xs[kScanArraySize] = {};
 [[gnu::weak]] double scanA_zmag[kScanArraySize] = {};
 [[gnu::weak]] double scanA_phase[kScanArraySize] = {};
 [[gnu::weak]] void SmoothA() {}

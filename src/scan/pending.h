@@ -8,11 +8,12 @@ namespace vna {
 extern double scan_extra_value;  // value kept with each scan; the relay command clears it
 extern double scan_stop;         // stop frequency of the running sweep, MHz
 
-// Port A scan arrays, indexed by point: frequency (MHz), SWR, |Z| (ohms) and
-// phase (radians).
+// Port A scan arrays, indexed by point: frequency (MHz), SWR, series
+// resistance and reactance (ohms), |Z| (ohms) and phase (radians).
+// Placeholders: zeros until the scan stores its points.
 constexpr int kScanArraySize = 30012;
-extern double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_zmag[kScanArraySize],
-    scanA_phase[kScanArraySize];
+extern double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_Rs[kScanArraySize],
+    scanA_Xs[kScanArraySize], scanA_zmag[kScanArraySize], scanA_phase[kScanArraySize];
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.

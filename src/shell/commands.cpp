@@ -8,6 +8,7 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "graph/pending.h"
+#include "graph/smith_chart.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/state.h"

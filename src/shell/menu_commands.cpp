@@ -12,6 +12,7 @@
 #include "files/state.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "graph/window_bitmap.h"
 #include "instrument/commands.h"
 #include "instrument/diag_graph.h"
 #include "instrument/test_panels.h"
@@ -77,8 +78,7 @@ void SaveImageBitmap() {
   if (file_name.empty()) return;
   int w = 0, h = 0;
   OuterSize(main_win, w, h);
-  if (!SaveBitmap(file_name, main_win, 0, 0, w, h))
-    MsgBox(&main_win, "Couldn't create bitmap", "Error", kMbOk, kIconNone, false);
+  SaveBitmap(file_name, main_win, 0, 0, w, h);
 }
 
 void PrintFocusWindow() {
