@@ -12,7 +12,6 @@ namespace vna {
 [[gnu::weak]] int graph_top = 0;
 [[gnu::weak]] int graph_bottom = 0;
 [[gnu::weak]] int graph_mid_x = 0;
-[[gnu::weak]] int graph_zero_y = 0;
 [[gnu::weak]] double graph_start = 0;
 [[gnu::weak]] double graph_end = 0;
 [[gnu::weak]] int tdr_mode = 0;

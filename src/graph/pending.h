@@ -11,10 +11,8 @@ namespace vna {
 // Plot box of the main window, pixels. The placeholder values are 0 until
 // the layout computes them.
 extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
-// y of the zero value of the traces (DrawGraph sets it), pixels; the
-// frequencies at the left and right edges of the plot box (FreqGrid sets
+// Frequencies at the left and right edges of the plot box (FreqGrid sets
 // them), MHz. Placeholder values 0.
-extern int graph_zero_y;
 extern double graph_start, graph_end;
 extern int tdr_mode;        // the main graph shows the TDR plot
 extern int WinTop;          // top edge of the graph window, 0 after the layout
