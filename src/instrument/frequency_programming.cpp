@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calibration/correct_a.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"

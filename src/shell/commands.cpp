@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"

@@ -3,6 +3,8 @@
 // rows say what the dispatch itself decides.
 #include <cmath>
 
+#include "calibration/cal_file.h"
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/file_commands.h"

@@ -5,6 +5,7 @@
 
 namespace vna {
 
+[[gnu::weak]] int multichan_scan = 0;
 [[gnu::weak]] double tdr_response[2100] = {};
 [[gnu::weak]] double FeetPerNdx = 0;
 [[gnu::weak]] double DXfactor = 0;

@@ -6,6 +6,10 @@
 
 namespace vna {
 
+// 1 while a multiplexer channel scan runs: loading a calibration file then
+// also sets the scan limits. Placeholder until the channel scans are built: 0.
+extern int multichan_scan;
+
 // The TDR computation's results and the TDR screen's scales, which the TDR
 // trace reads. Placeholders: 0 until the TDR computation is built.
 extern double tdr_response[2100];  // step response (reflection coefficient) by sample
