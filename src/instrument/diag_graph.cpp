@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/graph_frame.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
 #include "instrument/point_reads.h"
@@ -13,7 +14,6 @@
 #include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/number_entry.h"
-#include "shell/placeholders.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
@@ -125,8 +125,7 @@ void DiagGraph() {
   hw_reset_prompt = 1;
   ProgRelay(3);
 
-  FreqGrid();
-  DrawGraph();
+  DrawGraph();  // chooses the frequency grid first
 
   scanloop = 0;
   double average = 0;
