@@ -18,5 +18,6 @@ namespace vna {
 }
 [[gnu::weak]] void CalMultiChannel() {}
 [[gnu::weak]] void CleanRelays(int) {}
+[[gnu::weak]] void FreqCal() {}
 
 }  // namespace vna

@@ -25,5 +25,9 @@ void RefToAntenna();  // toggles the reference to the antenna
 void CalB();
 void CalMultiChannel();       // calibration of the multiplexer channels
 void CleanRelays(int count);  // cycles the multiplexer relays
+// Frequency calibration, run from the Constant Test Frequency panel while it
+// stays open; on success it sets freq, const_freq_prev and the panel's field
+// 1 to the reference frequency. Placeholder: changes nothing.
+void FreqCal();
 
 }  // namespace vna

@@ -15,7 +15,6 @@
 #include "files/write_errors.h"
 #include "graph/pending.h"
 #include "graph/state.h"
-#include "instrument/pending.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/paths.h"

@@ -239,4 +239,9 @@ void ShowMuxDialog() {
   ShowModeless(dlg_mux, &main_win);
 }
 
+void ResetLoopCounter() {
+  Send(Bytes("Y", {37, 100, 41, 99, 26, 127}));
+  DelayMs(5);
+}
+
 }  // namespace vna

@@ -32,5 +32,8 @@ void ExternalPort();
 void ResetInstrument();
 // The " Port B Mux" panel, modeless, owned by the main window.
 void ShowMuxDialog();
+// Resets the instrument's loop counter ("Y" and its six fixed bytes), then
+// waits 5 ms. Sent whatever vna_present says, as every SendData command.
+void ResetLoopCounter();
 
 }  // namespace vna

@@ -9,7 +9,7 @@
 #include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "graph/pending.h"
-#include "instrument/pending.h"
+#include "instrument/test_panels.h"
 #include "scan/pending.h"
 #include "shell/dialog_layouts.h"
 #include "shell/number_entry.h"

@@ -10,7 +10,7 @@
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
-#include "instrument/pending.h"
+#include "instrument/diag_graph.h"
 #include "instrument/state.h"
 #include "instrument/supply.h"
 #include "platform/draw.h"

@@ -29,6 +29,7 @@ class CommandBytes : public SimLink {
     vna_test_open = 0;
     relayA = relayB = 0;
     last_dds_amp = -1;
+    mult_code = 0;  // no multiplier pair programmed yet, as after start-up
     SetDigits(4);
   }
   testing::TempDir dir_{true};

@@ -39,6 +39,7 @@ TEST_F(DriftTest, LogsAtOnceThenEveryFiveSecondsUntilHalt) {
   ASSERT_EQ(has_temp, 1);
   full_current_mode = 0;
   last_dds_amp = -1;
+  mult_code = 0;  // the first point after start-up changes the multipliers
   // The correction is not built yet, so the corrected point stays as set here.
   point_Rs = 50;
   point_Xs = -3;

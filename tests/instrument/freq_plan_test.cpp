@@ -188,6 +188,8 @@ TEST(FreqPlan, DiagnosticOverlayRowsAndEndMark) {
   model7306 = 0;
   for (int i = 0; i < kPlanSize; ++i) freqplan_bp[i] = freqplan_code[i] = 0;  // as at start
   InitFreqPlan();
+  // Entries after the default plan's end as a fresh start leaves them.
+  for (int i = 13; i < kPlanSize; ++i) freqplan_bp[i] = freqplan_code[i] = 0;
   model_uhf = 1;
   DIAGMODE = 1;
   graph_left = 10;

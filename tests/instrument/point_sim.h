@@ -34,6 +34,7 @@ class PointSim : public SimLink {
     MaxFreqUHF = 1200;
     maximumfreq = MaxFreqUHF;
     main_loop_on = 1;
+    DIAGMODE = 0;  // no flag file
     args.insert(args.begin(), {"--model", model});
     StartSim(args);
     GetVersion(1);

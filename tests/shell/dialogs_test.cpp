@@ -13,7 +13,7 @@
 #include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "graph/pending.h"
-#include "instrument/pending.h"
+#include "instrument/test_panels.h"
 #include "platform/testhook.h"
 #include "scan/pending.h"
 #include "shell/dialogs.h"
