@@ -7,9 +7,7 @@ namespace vna {
 [[gnu::weak]] void LoadScanB() {}
 [[gnu::weak]] void SaveScanA() {}
 [[gnu::weak]] void SaveScanB() {}
-[[gnu::weak]] void SaveTDR(int) {}
 
-[[gnu::weak]] void LoadTDR(int) {}
 [[gnu::weak]] void RecallAutoSave(int) {}
 
 }  // namespace vna
