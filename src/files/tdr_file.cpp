@@ -90,17 +90,17 @@ TdrFileLines ReadTdrLines() {
     return true;
   };
   if (!read(kHeaderLines)) {
-    f.problem = "It ends after line " + NumStr(f.lines.size()) + ", before its point count.";
+    f.problem = "It ends after line" + NumStr(f.lines.size()) + ", before its point count.";
     return f;
   }
   const int n = LineValueInt(f.Line(5));
   if (n < kMinPoints || n > kMaxPoints) {
-    f.problem = "Its point count (line 5) is " + NumStr(n) + "; it must be 4 to 2099.";
+    f.problem = "Its point count (line 5) is" + NumStr(n) + "; it must be 4 to 2099.";
     return f;
   }
   if (!read(n + 1)) {
-    f.problem = "It ends after line " + NumStr(f.lines.size()) + "; " + NumStr(n) +
-                " points need " + NumStr(kHeaderLines + n + 1) + " lines.";
+    f.problem = "It ends after line" + NumStr(f.lines.size()) + ";" + NumStr(n) + " points need" +
+                NumStr(kHeaderLines + n + 1) + " lines.";
   }
   return f;
 }
@@ -164,8 +164,8 @@ void SaveTDR(int auto_save) {
 
 void LoadTDR(int auto_save) {
   if (auto_save == 0) {
-    file_name = FileDialog(" Load TDR Scan File", &main_win, false,
-                           "TDR Scan Files(*.tdr)|*.tdr||", "tdr", ProgramFolder());
+    file_name = FileDialog(" Load TDR Scan File", &main_win, false, "TDR Scan Files(*.tdr)|*.tdr||",
+                           "tdr", ProgramFolder());
   }
   if (OpenTextFile(data_file, file_name, "R") != 0) return;
   const TdrFileLines f = ReadTdrLines();

@@ -23,7 +23,8 @@ namespace vna {
 
 namespace {
 
-constexpr double kLongCable = 6;  // MHz: a lower quarter-wave frequency is refined by two more searches
+constexpr double kLongCable =
+    6;  // MHz: a lower quarter-wave frequency is refined by two more searches
 
 void RelaysOff() {
   relayA = 0;

@@ -15,8 +15,8 @@ int CrystalParamsHandler();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
-void ScanAllChannels();       // scans every enabled Vector Scope channel
-void ReadAllElements();       // reads every Vector Scope element
+void ScanAllChannels();  // scans every enabled Vector Scope channel
+void ReadAllElements();  // reads every Vector Scope element
 void MeasureCrystal();
 void MeasureQ();
 void AntennaBandwidth();

@@ -35,10 +35,10 @@ void ShowPoint(int i, int show_progress) {
 
 void PlotDebugPoint(double f, double phase, int shape, int size, int color) {
   if (DIAGMODE == 0) return;
-  const int x = std::clamp(Rnd(graph_left + (f - graph_start) * px_per_MHz), graph_left,
-                           graph_right);
-  const int y = std::clamp(Rnd(graph_zero_y - phase * 57.296 * phase_yscale), graph_top,
-                           graph_bottom);
+  const int x =
+      std::clamp(Rnd(graph_left + (f - graph_start) * px_per_MHz), graph_left, graph_right);
+  const int y =
+      std::clamp(Rnd(graph_zero_y - phase * 57.296 * phase_yscale), graph_top, graph_bottom);
   Window& w = main_win;
   SetPen(w, color, kPenSolid, 1);
   SetFill(w, true, color);

@@ -44,11 +44,11 @@ extern double tdr_range_factor;  // reflection coefficient of the impedance full
 extern double tdr_zo;            // reference impedance, ohms
 extern double tdr_dist_factor;   // distance correction factor
 extern int tdr_high_res, tdr_smoothing, tdr_linear_z, tdr_show_rho, tdr_lines, tdr_show_params;
-extern double LengthOffset;  // offset line before the load, feet
-extern int tdr_overlay;      // colour number of the next TDR trace
-extern double DXfactor;      // pixels per foot of the distance axis
-extern double FeetPerNdx;    // feet of line per sample of the step response
-extern double tdr_zscale;    // pixels per ohm of the impedance plot
+extern double LengthOffset;   // offset line before the load, feet
+extern int tdr_overlay;       // colour number of the next TDR trace
+extern double DXfactor;       // pixels per foot of the distance axis
+extern double FeetPerNdx;     // feet of line per sample of the step response
+extern double tdr_zscale;     // pixels per ohm of the impedance plot
 extern double tdr_rho_scale;  // pixels per unit of rho of the rho plot
 extern int tdr_zo_y;          // y pixel of the 50 ohm row of the impedance scale
 // The sweep's reflection coefficients, point i at Tdr_delf x i MHz, i = 0..Numpts / 2.
@@ -58,7 +58,7 @@ extern double tdr_spec_re[2100], tdr_spec_im[2100];
 // it was computed with. A stored trace is drawn with these two, never with
 // the present settings (see PlotStoredTDR).
 extern double tdr_response[2100];
-extern int tdr_trace_points;        // N of the stored trace; 0 = none
+extern int tdr_trace_points;       // N of the stored trace; 0 = none
 extern double tdr_feet_per_index;  // feet per sample of the stored trace
 // Averaging and smoothing counts kept while TDR mode is on.
 extern int tdr_saved_average, tdr_saved_smoothing;

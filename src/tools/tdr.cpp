@@ -32,7 +32,7 @@ Complex tdr_point_z, tdr_point_rho;
 
 namespace {
 
-constexpr int kTdrTable = 2100;   // entries of tdr_response and the spectrum
+constexpr int kTdrTable = 2100;     // entries of tdr_response and the spectrum
 constexpr double kFirstFreq = 0.1;  // the sweep's point 0, MHz: 0 cannot be measured
 constexpr double kLineZ0 = 50;      // impedance of the offset line, ohms
 
@@ -59,8 +59,8 @@ void RefuseUncoveredSweep(double top) {
   SetDigits(3);
   MsgBox(&main_win,
          "Calibration is required.\rThe TDR sweep needs calibration data from 0.1 to" +
-             NumStr(top) + " MHz.\rThe calibration in use covers" + NumStr(cal_start_freq) +
-             " to" + NumStr(cal_end_freq) + " MHz.",
+             NumStr(top) + " MHz.\rThe calibration in use covers" + NumStr(cal_start_freq) + " to" +
+             NumStr(cal_end_freq) + " MHz.",
          " Cal Required", kMbOk, kIconExclamation, false);
 }
 

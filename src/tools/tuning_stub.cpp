@@ -85,8 +85,7 @@ void TrimPass(double target, double u) {
   SetTextColor(w, Black);
   SetFont(w, "Arial", font_size + 1, 600);
   SetDigits(3);
-  const std::string length =
-      metric != 0 ? NumStr(target) + " m" : NumStr(target / 0.3048) + " ft";
+  const std::string length = metric != 0 ? NumStr(target) + " m" : NumStr(target / 0.3048) + " ft";
   PrintAt(graph_zero_y - 90, graph_bottom + 5,
           "Velocity Factor = " + NumStr(VF) + "  //  Target Freq = " + NumStr(stub_freq) +
               " //  Target Length = " + length);
@@ -122,15 +121,17 @@ void Measure(double u) {
   PrintAt(graph_zero_y - 50, graph_bottom - 50, "Finding Velocity Factor...please wait");
   FindPhaseCrossing(1, maximumfreq, 0.005, 0);
   if (vna_status != 0) {
-    Topmost("The velocity factor cannot be measured:\rno quarter-wave frequency was found.\r"
-            "Error = " +
-            NumStr(vna_status));
+    Topmost(
+        "The velocity factor cannot be measured:\rno quarter-wave frequency was found.\r"
+        "Error = " +
+        NumStr(vna_status));
     return;
   }
   const double vf = 4 * stub_length * freq / 299.8;
   if (vf < 0.5 || vf > 0.99) {
-    Topmost("Sorry, the specified length of the cable seems to be incorrect.\r"
-            "Please measure the cable and reenter the data.");
+    Topmost(
+        "Sorry, the specified length of the cable seems to be incorrect.\r"
+        "Please measure the cable and reenter the data.");
     vna_status = kStatusBadLength;
     return;
   }
