@@ -282,6 +282,8 @@ void RunTDR() {
     }
     SetDigits(3);
     SmoothTDR(tdr_response, h, tdr_smoothing);
+    // Stamped before the trace is drawn, so its auto-save carries this run's time.
+    DrawDateStamp();
     PlotTDR();
     if (DIAGMODE != 0) PrintRate(n, TickMs64() - t0);
   } else {
@@ -290,7 +292,6 @@ void RunTDR() {
   ProgRelay(0);
   scan_running = 0;
   AverageADC(saved_average);
-  if (measured == h + 1) DrawDateStamp();
   FocusMainWindow();
 }
 
