@@ -4,6 +4,7 @@
 // metres; scale row k at yk = 25 k above the bottom, its label at
 // y = 540 - 25 k - 10; the headings 30 pixels above the box.
 #include "tdr/tdr_fixture.h"
+#include "tools/phase_crossing.h"
 
 namespace vna::test {
 namespace {
@@ -123,6 +124,31 @@ TEST_F(TdrFrameTest, DiagnosticModeDrawsNoHeading) {
   DrawTDR();
   EXPECT_FALSE(Printed("TDR Mode"));
   EXPECT_TRUE(PrintedAt(20, 405, "  50 "));
+  DIAGMODE = 0;
+}
+
+TEST_F(TdrFrameTest, DebugPointsOnlyInDiagnosticMode) {
+  // 10 pixels per MHz from 0 MHz, 2 pixels per degree about y 290: 20 MHz
+  // and 10 degrees at (260, 270).
+  graph_start = 0;
+  px_per_MHz = 10;
+  graph_zero_y = 290;
+  phase_yscale = 2;
+  const double ten_degrees = 10 / 57.296;
+  PlotDebugPoint(20, ten_degrees, 1, 3, RedColor);
+  EXPECT_EQ(Pixel(260, 270), White);
+  DIAGMODE = 1;
+  PlotDebugPoint(20, ten_degrees, 1, 3, RedColor);  // a disc of radius 3
+  EXPECT_EQ(Pixel(260, 270), RedColor);
+  EXPECT_EQ(Pixel(262, 270), RedColor);
+  EXPECT_EQ(Pixel(265, 270), White);
+  PlotDebugPoint(40, -ten_degrees, 2, 8, Blue);  // a square of 8 from (456, 306)
+  EXPECT_EQ(Pixel(457, 307), Blue);
+  EXPECT_EQ(Pixel(462, 312), Blue);
+  EXPECT_EQ(Pixel(466, 316), White);
+  // Beyond the box: on its edges.
+  PlotDebugPoint(200, 3, 1, 2, Green);
+  EXPECT_EQ(Pixel(859, 41), Green);
   DIAGMODE = 0;
 }
 
