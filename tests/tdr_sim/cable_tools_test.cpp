@@ -169,13 +169,15 @@ TEST_F(StubTool, TrimmingACableInMetres) {
   // changes is not looked at.)
   metric = 1;
   Answer("7.1", "10");
-  When([] { return Excess().size() >= 1; }, [this] {
-    Sim().SetDut(Line(50, 0.66, 7, "open"));
-    When([] { return Excess().size() >= 3; }, [this] {
-      Sim().SetDut(Line(50, 0.66, 6.9, "open"));
-      When([] { return Excess().size() >= 5; }, [this] { Halt(); });
-    });
-  });
+  When([] { return Excess().size() >= 1; },
+       [this] {
+         Sim().SetDut(Line(50, 0.66, 7, "open"));
+         When([] { return Excess().size() >= 3; },
+              [this] {
+                Sim().SetDut(Line(50, 0.66, 6.9, "open"));
+                When([] { return Excess().size() >= 5; }, [this] { Halt(); });
+              });
+       });
   MeasureVelocityFactor();
   EXPECT_TRUE(Boxes().empty());
   EXPECT_NEAR(VF, 0.66, 0.005 * 0.66);
@@ -190,7 +192,8 @@ TEST_F(StubTool, TrimmingACableInMetres) {
   EXPECT_NEAR(Numbers(excess[4])[0], 0.067, 0.005);
   // The last readout line and the trim scan over 3 .. 7.75 MHz (which the
   // frequency grid then widens to a whole division).
-  EXPECT_TRUE(Printed("Velocity Factor =  0.660  //  Target Freq =  7.100 //  Target Length =  6.967 m"))
+  EXPECT_TRUE(
+      Printed("Velocity Factor =  0.660  //  Target Freq =  7.100 //  Target Length =  6.967 m"))
       << testhook::PrintedText(main_win.name);
   EXPECT_EQ(start_freq, 3);
   EXPECT_GE(end_freq, 7.75);
@@ -205,15 +208,17 @@ TEST_F(StubTool, ExcessInFeetAndInches) {
   // A cable 0.1 m longer than the stub: 0 feet 3.9 inches.
   metric = 0;
   Answer("7.1", "32.808");  // 10 m
-  When([] { return Excess().size() >= 1; }, [this] {
-    Sim().SetDut(Line(50, 0.66, 0.66 * 299.792458 / 28.4 + 0.1, "open"));
-    When([] { return Excess().size() >= 3; }, [this] { Halt(); });
-  });
+  When([] { return Excess().size() >= 1; },
+       [this] {
+         Sim().SetDut(Line(50, 0.66, 0.66 * 299.792458 / 28.4 + 0.1, "open"));
+         When([] { return Excess().size() >= 3; }, [this] { Halt(); });
+       });
   MeasureVelocityFactor();
   const std::vector<std::string> excess = Excess();
   ASSERT_EQ(excess.size(), 3u);
   EXPECT_EQ(excess[2], "Excess Length =   0 ft   3.9 in    ");
-  EXPECT_TRUE(Printed("Velocity Factor =  0.660  //  Target Freq =  7.100 //  Target Length =  22.857 ft"))
+  EXPECT_TRUE(
+      Printed("Velocity Factor =  0.660  //  Target Freq =  7.100 //  Target Length =  22.857 ft"))
       << testhook::PrintedText(main_win.name);
 }
 
@@ -222,10 +227,11 @@ TEST_F(StubTool, APassWithoutACrossingShowsNoCut) {
   // so no length to cut, and the cut shown before does not stay.
   metric = 1;
   Answer("7.1", "10");
-  When([] { return Excess().size() >= 1; }, [this] {
-    Sim().SetDut("series:r=1,l=1u");
-    When([] { return Excess().size() >= 3; }, [this] { Halt(); });
-  });
+  When([] { return Excess().size() >= 1; },
+       [this] {
+         Sim().SetDut("series:r=1,l=1u");
+         When([] { return Excess().size() >= 3; }, [this] { Halt(); });
+       });
   MeasureVelocityFactor();
   const std::vector<std::string> excess = Excess();
   ASSERT_EQ(excess.size(), 3u);

@@ -121,6 +121,44 @@ TEST_F(TdrRun, TooManyPointsOnlyWarns) {
   EXPECT_EQ(tdr_trace_points, 256);
 }
 
+TEST_F(TdrRun, RescanWindowAndDiagnosticLines) {
+  Sim().SetDut(Line(50, 0.66, 10, "r=100"));
+  PressScan();
+  const std::vector<double> plain(std::begin(tdr_response), std::end(tdr_response));
+  EXPECT_EQ(tdr_overlay, 2);
+  // Rescan draws over the trace (no new frame: the colour moves on); a
+  // MyVar1 of 1 applies no window.
+  MyVar1 = 1;
+  msg_form = &main_win;
+  msg_id = kEvCommand;
+  msg_ctl_id = kBtnRescan;
+  MainWindowHandler();
+  EXPECT_EQ(tdr_overlay, 3);
+  for (int i = 1; i < 128; ++i) EXPECT_NEAR(tdr_response[i], plain[i], 1e-9) << i;
+  // Above 1 the spectrum is weighted by ten times a Hamming window.
+  MyVar1 = 2;
+  DIAGMODE = 1;
+  testhook::ClearLogs();
+  RunTDR();
+  EXPECT_GT(std::fabs(tdr_response[60] - plain[60]), 0.05);
+  // In diagnostic mode the plan and the rate are printed.
+  SetDigits(3);
+  bool plan = false, rate = false;
+  for (const auto& p : testhook::Prints()) {
+    plan |= p.x == 300 && p.y == 10 &&
+            p.text ==
+                " Numpts= 256 delf= 1.250 VF= 0.660 LengthOffset= 10  FeetPerNdx= 1.056 "
+                "DXfactor=" +
+                    NumStr(DXfactor);
+    rate |= p.x == graph_right && p.y == graph_bottom + 10 &&
+            p.text.find("pts/sec (") != std::string::npos;
+  }
+  EXPECT_TRUE(plan);
+  EXPECT_TRUE(rate);
+  DIAGMODE = 0;
+  MyVar1 = 0;
+}
+
 // What a halted, interrupted or failed sweep must leave: the stored trace,
 // its title, the auto-save file and the drawing as they were.
 class TdrInterrupted : public TdrRun {
