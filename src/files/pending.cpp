@@ -5,8 +5,5 @@ namespace vna {
 
 [[gnu::weak]] void LoadScanB() {}
 [[gnu::weak]] void SaveScanB() {}
-[[gnu::weak]] void SaveTDR(int) {}
-
-[[gnu::weak]] void LoadTDR(int) {}
 
 }  // namespace vna

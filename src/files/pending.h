@@ -1,4 +1,4 @@
-// Scan and TDR file routines that start-up and exit call but that the files
+// Scan file routines that start-up and exit call but that the files
 // subsystem does not provide yet. Placeholders until the scan files are
 // built: each is a weak definition in pending.cpp that reads and writes
 // nothing, so the real one takes its place; delete the entry then.
@@ -6,15 +6,11 @@
 
 #include "files/auto_save.h"
 #include "files/scan_file_a.h"
+#include "files/tdr_file.h"
 
 namespace vna {
 
-void LoadScanB();        // the Port B scan named by save_mode
-void SaveScanB();        // the Port B scan under the name save_mode gives
-void SaveTDR(int mode);  // the TDR data; mode not 0 writes file_name without a dialog
-
-// ---- What the main window's commands call ----
-// Each placeholder reads nothing, writes nothing and opens no dialog.
-void LoadTDR(int ask);  // TDR data: 0 asks with a file dialog, else file_name
+void LoadScanB();  // the Port B scan named by save_mode
+void SaveScanB();  // the Port B scan under the name save_mode gives
 
 }  // namespace vna

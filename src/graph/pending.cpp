@@ -49,4 +49,6 @@ namespace vna {
 [[gnu::weak]] void SaveMarkers() {}
 [[gnu::weak]] void LoadMarkers() {}
 
+[[gnu::weak]] void CloseCursorData() {}
+
 }  // namespace vna

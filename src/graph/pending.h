@@ -54,4 +54,9 @@ void ListMarkers_A();       // one row per marker into the marker window
 void SaveMarkers();         // marker file; with cmd_param 8 also the readable list
 void LoadMarkers();         // marker file into the marker table
 
+// ---- What the TDR run calls ----
+// Closes the " Cursor Data" window and removes its cursor lines.
+// Placeholder: closes nothing.
+void CloseCursorData();
+
 }  // namespace vna

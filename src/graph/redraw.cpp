@@ -10,7 +10,8 @@
 #include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/windows.h"
-#include "tools/pending.h"
+#include "tools/tdr.h"
+#include "tools/tdr_frame.h"
 
 namespace vna {
 
@@ -18,7 +19,7 @@ void RedrawGraph() {
   const int saved_smoothing = smoothing;
   if (tdr_mode != 0) {
     DrawTDR();
-    PlotTDR();
+    PlotStoredTDR();  // with its own point count and feet per sample
     DrawTitle();
     MoveTo(main_win, 10, line2_y);
     PrintText(main_win, scan_stamp + "   ");

@@ -1,3 +1,4 @@
+#include "files/tdr_file.h"
 #include "graph/tdr_plot.h"
 
 #include <algorithm>

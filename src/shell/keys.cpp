@@ -19,6 +19,7 @@
 #include "shell/windows.h"
 #include "tools/pending.h"
 #include "tools/state.h"
+#include "tools/tdr.h"
 
 namespace vna {
 namespace {

@@ -11,6 +11,7 @@
 #include "files/pending.h"
 #include "files/settings.h"
 #include "files/state.h"
+#include "files/tdr_file.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/commands.h"

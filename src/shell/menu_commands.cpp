@@ -13,6 +13,7 @@
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
+#include "files/tdr_file.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "graph/window_bitmap.h"
@@ -34,8 +35,11 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/distance_to_fault.h"
 #include "tools/pending.h"
 #include "tools/state.h"
+#include "tools/tdr.h"
+#include "tools/tuning_stub.h"
 
 namespace vna {
 namespace {
@@ -208,9 +212,7 @@ Command TdrToggle(int id, int& flag) {
 
 void EnterVelocityFactor() {
   if (RunModal(dlg_velocity_factor, &main_win) != 1) return;
-  VF = std::fabs(ParseNumber(dlg_text1));
-  if (VF > 1) VF = 1;
-  if (VF < 0.5) VF = 0.66;
+  VF = EnteredVelocityFactor(dlg_text1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Setup entries of every mode: settling time, averaging, Zref, recycle depth,
 // the serial port, voice output and the graph comment.
+#include "files/tdr_file.h"
 #include "shell/setup_dialogs.h"
 
 #include <cmath>

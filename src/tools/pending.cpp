@@ -6,33 +6,16 @@
 namespace vna {
 
 [[gnu::weak]] int multichan_scan = 0;
-[[gnu::weak]] double tdr_response[2100] = {};
-[[gnu::weak]] double FeetPerNdx = 0;
-[[gnu::weak]] double DXfactor = 0;
-[[gnu::weak]] double tdr_zscale = 0;
-[[gnu::weak]] double tdr_rho_scale = 0;
-[[gnu::weak]] int tdr_zo_y = 0;
-
-[[gnu::weak]] int VelocityFactorHandler() {
-  return InertDialogEvent();
-}
 [[gnu::weak]] int CrystalMeasHandler() {
   return InertDialogEvent();
 }
 [[gnu::weak]] int CrystalParamsHandler() {
   return InertDialogEvent();
 }
-[[gnu::weak]] int TuningStubHandler() {
-  return InertDialogEvent();
-}
 
-[[gnu::weak]] void RunTDR() {}
-[[gnu::weak]] void DrawTDR() {}
 [[gnu::weak]] void ScanAllChannels() {}
 [[gnu::weak]] void ReadAllElements() {}
-[[gnu::weak]] void DistanceToFaultCheck() {}
 [[gnu::weak]] void MeasureCrystal() {}
-[[gnu::weak]] void MeasureVelocityFactor() {}
 [[gnu::weak]] void MeasureQ() {}
 [[gnu::weak]] void AntennaBandwidth() {}
 [[gnu::weak]] void Bandwidth() {}

@@ -10,29 +10,14 @@ namespace vna {
 // also sets the scan limits. Placeholder until the channel scans are built: 0.
 extern int multichan_scan;
 
-// The TDR computation's results and the TDR screen's scales, which the TDR
-// trace reads. Placeholders: 0 until the TDR computation is built.
-extern double tdr_response[2100];  // step response (reflection coefficient) by sample
-extern double FeetPerNdx;          // feet of line per sample
-extern double DXfactor;            // pixels per foot
-extern double tdr_zscale;          // pixels per ohm of the impedance plot
-extern double tdr_rho_scale;       // pixels per unit of rho of the rho plot
-extern int tdr_zo_y;               // y pixel of tdr_zo on the impedance scale
-
-int VelocityFactorHandler();
 int CrystalMeasHandler();
 int CrystalParamsHandler();
-int TuningStubHandler();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
-void RunTDR();                // TDR computation and plot
-void DrawTDR();               // the TDR frame on the main graph (graph redraw in TDR mode)
-void ScanAllChannels();       // scans every enabled Vector Scope channel
-void ReadAllElements();       // reads every Vector Scope element
-void DistanceToFaultCheck();  // distance to fault
+void ScanAllChannels();  // scans every enabled Vector Scope channel
+void ReadAllElements();  // reads every Vector Scope element
 void MeasureCrystal();
-void MeasureVelocityFactor();  // quarter-wave stub
 void MeasureQ();
 void AntennaBandwidth();
 void Bandwidth();  // filter bandwidth

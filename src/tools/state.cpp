@@ -24,6 +24,13 @@ int tdr_high_res = 0, tdr_smoothing = 0, tdr_linear_z = 0, tdr_show_rho = 0, tdr
     tdr_show_params = 0;
 double LengthOffset = 0;
 int tdr_overlay = 0;
+double DXfactor = 0, FeetPerNdx = 0, tdr_zscale = 0, tdr_rho_scale = 0;
+int tdr_zo_y = 0;
+double tdr_spec_re[2100] = {}, tdr_spec_im[2100] = {};
+double tdr_response[2100] = {};
+int tdr_trace_points = 0;
+double tdr_feet_per_index = 0;
+double search_max_phase = 0, stub_freq = 0, stub_length = 0;
 int tdr_saved_average = 0, tdr_saved_smoothing = 0;
 
 double swr_ratio_center = 0, xtal_freq = 0;

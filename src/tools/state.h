@@ -44,10 +44,29 @@ extern double tdr_range_factor;  // reflection coefficient of the impedance full
 extern double tdr_zo;            // reference impedance, ohms
 extern double tdr_dist_factor;   // distance correction factor
 extern int tdr_high_res, tdr_smoothing, tdr_linear_z, tdr_show_rho, tdr_lines, tdr_show_params;
-extern double LengthOffset;  // offset line before the load, feet
-extern int tdr_overlay;      // colour number of the next TDR trace
+extern double LengthOffset;   // offset line before the load, feet
+extern int tdr_overlay;       // colour number of the next TDR trace
+extern double DXfactor;       // pixels per foot of the distance axis
+extern double FeetPerNdx;     // feet of line per sample of the step response
+extern double tdr_zscale;     // pixels per ohm of the impedance plot
+extern double tdr_rho_scale;  // pixels per unit of rho of the rho plot
+extern int tdr_zo_y;          // y pixel of the 50 ohm row of the impedance scale
+// The sweep's reflection coefficients, point i at Tdr_delf x i MHz, i = 0..Numpts / 2.
+extern double tdr_spec_re[2100], tdr_spec_im[2100];
+// The stored trace: the step response (reflection coefficient) by sample
+// 1..tdr_trace_points / 2 - 1, with the point count and the feet per sample
+// it was computed with. A stored trace is drawn with these two, never with
+// the present settings (see PlotStoredTDR).
+extern double tdr_response[2100];
+extern int tdr_trace_points;       // N of the stored trace; 0 = none
+extern double tdr_feet_per_index;  // feet per sample of the stored trace
 // Averaging and smoothing counts kept while TDR mode is on.
 extern int tdr_saved_average, tdr_saved_smoothing;
+
+// ---- Phase-crossing search, distance to fault and stub ----
+extern double search_max_phase;  // largest |phase| seen while the last search stepped, radians
+extern double stub_freq;         // wanted frequency of the quarter-wave stub, MHz
+extern double stub_length;       // length of the cable it is cut from, metres
 
 // ---- Tool inputs ----
 extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz

@@ -3,7 +3,8 @@
 // they were called.
 #include "graph_fixture.h"
 #include "scan/pending.h"
-#include "tools/pending.h"
+#include "tools/state.h"
+#include "tools/tdr_frame.h"
 
 namespace vna {
 namespace {
@@ -11,11 +12,13 @@ namespace {
 struct Call {
   std::string name;
   int live_data, smoothing;
+  int points;           // Numpts
+  double feet_per_ndx;  // FeetPerNdx
 };
 std::vector<Call> calls;
 
 void Note(const std::string& name) {
-  calls.push_back({name, live_data, smoothing});
+  calls.push_back({name, live_data, smoothing, Numpts, FeetPerNdx});
 }
 
 }  // namespace
@@ -104,8 +107,16 @@ TEST_F(RedrawTest, TdrModeDrawsTheTdrScreenAndTheStoredStamp) {
   smoothing = 2;
   tdr_graph_title = "Coax to the mast";
   scan_stamp = "Mar 7, 2021  09:15:00";
+  // The stored trace is drawn with its own point count and feet per sample,
+  // not with those of the present settings (256 points).
+  tdr_high_res = 0;
+  tdr_trace_points = 512;
+  tdr_feet_per_index = 0.528;
   RedrawGraph();
   EXPECT_EQ(Called(), (Names{"DrawTDR", "PlotTDR"}));
+  EXPECT_EQ(calls[1].points, 512);
+  EXPECT_EQ(calls[1].feet_per_ndx, 0.528);
+  EXPECT_EQ(Numpts, 256);  // the plan follows the settings again
   EXPECT_TRUE(Printed("Coax to the mast"));
   const auto p = PrintOf("Mar 7, 2021  09:15:00   ");
   EXPECT_EQ(p.x, 10);
@@ -113,6 +124,11 @@ TEST_F(RedrawTest, TdrModeDrawsTheTdrScreenAndTheStoredStamp) {
   EXPECT_FALSE(FrameDrawn());
   EXPECT_EQ(live_data, 0);
   EXPECT_EQ(smoothing, 2);
+  // Without a stored trace there is nothing to draw.
+  calls.clear();
+  tdr_trace_points = 0;
+  RedrawGraph();
+  EXPECT_EQ(Called(), (Names{"DrawTDR"}));
   tdr_mode = 0;
 }
 

@@ -29,6 +29,7 @@
 #include "shell/windows.h"
 #include "support/sim_runner.h"
 #include "support/shell_fixture.h"
+#include "support/file_lines.h"
 #include "support/temp_dir.h"
 #include "support/watchdog.h"
 
@@ -356,6 +357,7 @@ TEST_F(SetupDialogsTest, CommentSetsTheTitleOfTheCurrentPort) {
 }
 
 TEST_F(SetupDialogsTest, CommentInTdrDisplaySetsTheTdrTitles) {
+  testing::TempDir cwd(true);  // the TDR data are saved in the current folder
   tdr_mode = 1;
   tdr_title = "old tdr";
   PortA_title = "A";
@@ -368,6 +370,7 @@ TEST_F(SetupDialogsTest, CommentInTdrDisplaySetsTheTdrTitles) {
   EXPECT_EQ(tdr_title, "feed line");
   EXPECT_EQ(tdr_graph_title, "feed line");
   EXPECT_EQ(file_name, "last_VNATDR_file.tdr");
+  EXPECT_EQ(testing::SplitCrLf(cwd.Read("last_VNATDR_file.tdr"))[2], "feed line");
   EXPECT_EQ(PortA_title, "A");
 }
 
