@@ -10,14 +10,23 @@ namespace vna {
 
 // The defaults until a Port B calibration measures them.
 [[gnu::weak]] double RngGain[6] = {0, 1, 4.9, 24, 117.4, 487.7};
+[[gnu::weak]] double Cs = 0;
 
 [[gnu::weak]] void CorrectA() {}
 [[gnu::weak]] void CorrectB() {}
 
-[[gnu::weak]] int CalLimitsHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int CalibrationHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int CableDataHandler() { return InertDialogEvent(); }
-[[gnu::weak]] int LineExtensionHandler() { return InertDialogEvent(); }
+[[gnu::weak]] int CalLimitsHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int CalibrationHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int CableDataHandler() {
+  return InertDialogEvent();
+}
+[[gnu::weak]] int LineExtensionHandler() {
+  return InertDialogEvent();
+}
 
 [[gnu::weak]] void InitPortLoadTables() {}
 
@@ -34,7 +43,9 @@ namespace vna {
 [[gnu::weak]] void SetLineExtension() {}
 [[gnu::weak]] void RefToAntenna() {}
 [[gnu::weak]] void CalA() {}
-[[gnu::weak]] void CalB() { calB_error = -1; }
+[[gnu::weak]] void CalB() {
+  calB_error = -1;
+}
 [[gnu::weak]] void SaveCalFile() {}
 [[gnu::weak]] void CalMultiChannel() {}
 [[gnu::weak]] void CleanRelays(int) {}

@@ -10,6 +10,10 @@ namespace vna {
 // Port B calibration.
 extern double RngGain[6];
 
+// Series capacitance of the last corrected Port A point, pF (-1e6 / (2 pi
+// freq Xs)). Placeholder: stays 0 until the correction computes it.
+extern double Cs;
+
 // Placeholder until the calibration correction is built: returns without
 // changing the point, so Send_Freq's flags-0 point reads as the last
 // correction left it.

@@ -33,6 +33,10 @@ extern std::string loaded_scan_name;                  // name of the last loaded
 extern int autosave_flipA;                            // suffix of the next auto-saved graph, 0 or 1
 extern int autosave_block;                            // auto-save locked
 
+// ---- Crystal data file ----
+extern int xtal_seq_no;          // sequence number of the last crystal saved (0: none yet)
+extern std::string xtal_folder;  // folder of the last crystal data file chosen
+
 // ---- Config file and its editor ----
 extern double config_numbers[13];  // numbers of the value line last read: [n] first .. [1] last
 extern int config_end;             // the loader met the end of the file or "END of config"

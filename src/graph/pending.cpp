@@ -13,6 +13,11 @@ namespace vna {
 [[gnu::weak]] int graph_bottom = 0;
 [[gnu::weak]] int graph_mid_x = 0;
 [[gnu::weak]] int tdr_mode = 0;
+[[gnu::weak]] double graph_start = 0;
+[[gnu::weak]] double px_per_MHz = 0;
+[[gnu::weak]] double grid_units_per_div = 0;
+[[gnu::weak]] double s21mag_yscale = 0;
+[[gnu::weak]] int cursor_index = 0;
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}

@@ -10,6 +10,15 @@ namespace vna {
 // the layout computes them.
 extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
 extern int tdr_mode;  // the main graph shows the TDR plot
+// Pixel factors of the frame: frequency f lies at graph_left + (f -
+// graph_start) x px_per_MHz; an S21 level L dB at graph_top + Zero_Ref x
+// grid_units_per_div - L x s21mag_yscale. 0 until the frame sets them.
+extern double graph_start;         // MHz at graph_left
+extern double px_per_MHz;          // pixels per MHz
+extern double grid_units_per_div;  // pixels per vertical division
+extern double s21mag_yscale;       // pixels per dB of the S21 trace
+// Scan point under the graph cursor, set by the cursor readout.
+extern int cursor_index;
 
 // Info panel: 0 builds its five buttons, 1..5 redraws one. Placeholder: draws
 // nothing.

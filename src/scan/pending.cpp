@@ -5,6 +5,13 @@
 namespace vna {
 
 [[gnu::weak]] double scan_extra_value = 0;
+[[gnu::weak]] double scanA_freq[kScanArraySize];
+[[gnu::weak]] double scanA_swr[kScanArraySize];
+[[gnu::weak]] double scanA_zmag[kScanArraySize];
+[[gnu::weak]] double scanA_phase[kScanArraySize];
+[[gnu::weak]] double scanB_freq[kScanArraySize];
+[[gnu::weak]] double s21_dB[kScanArraySize];
+[[gnu::weak]] double resonance_freqs[11] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 [[gnu::weak]] void SmoothA() {}
 
 [[gnu::weak]] int ScanLimitsHandler() {

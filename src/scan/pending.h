@@ -7,6 +7,19 @@ namespace vna {
 
 extern double scan_extra_value;  // value kept with each scan; the relay command clears it
 
+// ---- Scan arrays, one element per point (Port A: index k of each array is
+// point k of the last Port A scan, scan_npoints of them) ----
+constexpr int kScanArraySize = 30012;
+extern double scanA_freq[kScanArraySize];   // MHz
+extern double scanA_swr[kScanArraySize];    // SWR
+extern double scanA_zmag[kScanArraySize];   // ohms
+extern double scanA_phase[kScanArraySize];  // radians
+extern double scanB_freq[kScanArraySize];   // MHz
+extern double s21_dB[kScanArraySize];       // dB
+// Phase zero crossings of the last Port A scan, MHz, in scan order; -1 marks
+// an empty entry.
+extern double resonance_freqs[11];
+
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.
 int ScanLimitsHandler();

@@ -14,6 +14,7 @@
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "tools/crystal.h"
 #include "tools/pending.h"
 
 namespace vna {

@@ -28,7 +28,10 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/bandwidth.h"
+#include "tools/crystal.h"
 #include "tools/pending.h"
+#include "tools/q_measurement.h"
 #include "tools/state.h"
 
 namespace vna {

@@ -26,6 +26,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/bandwidth.h"
 #include "tools/pending.h"
 
 namespace vna {

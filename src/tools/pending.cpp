@@ -8,12 +8,6 @@ namespace vna {
 [[gnu::weak]] int VelocityFactorHandler() {
   return InertDialogEvent();
 }
-[[gnu::weak]] int CrystalMeasHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int CrystalParamsHandler() {
-  return InertDialogEvent();
-}
 [[gnu::weak]] int TuningStubHandler() {
   return InertDialogEvent();
 }
@@ -22,12 +16,9 @@ namespace vna {
 [[gnu::weak]] void ScanAllChannels() {}
 [[gnu::weak]] void ReadAllElements() {}
 [[gnu::weak]] void DistanceToFaultCheck() {}
-[[gnu::weak]] void MeasureCrystal() {}
 [[gnu::weak]] void MeasureVelocityFactor() {}
-[[gnu::weak]] void MeasureQ() {}
-[[gnu::weak]] void AntennaBandwidth() {}
-[[gnu::weak]] void Bandwidth() {}
 [[gnu::weak]] void OpenVectorScope() {}
 [[gnu::weak]] void ScanMuxChannel(int) {}
+[[gnu::weak]] void PlotDebugPoint(double, double, int, int, int) {}
 
 }  // namespace vna
