@@ -162,8 +162,10 @@ void AntennaBandwidth() {
       note1 = "NOTE: SWR at the lowest frequency is still less than the SWR Ruler";
       vna_status = 1;
     }
-    const double f_low =
-        low_index + 1 < n ? crossing(low_index, low_index + 1) : scanA_freq[low_index];
+    // A band that reaches an end of the scan is marked at that end.
+    const double f_low = !note1.empty()          ? scanA_freq[0]
+                         : low_index + 1 < n ? crossing(low_index, low_index + 1)
+                                             : scanA_freq[low_index];
 
     i = c;
     while (Walking() && i < n - 1 && below(i)) {
@@ -175,8 +177,9 @@ void AntennaBandwidth() {
       note2 = "NOTE: SWR at the highest frequency is still less than the SWR Ruler";
       vna_status = 1;
     }
-    const double f_high =
-        high_index > 0 ? crossing(high_index, high_index - 1) : scanA_freq[high_index];
+    const double f_high = !note2.empty()   ? scanA_freq[n - 1]
+                          : high_index > 0 ? crossing(high_index, high_index - 1)
+                                           : scanA_freq[high_index];
 
     double min_swr = 10000, min_freq_at = 0;
     for (int k = low_index; k <= high_index; ++k) {
