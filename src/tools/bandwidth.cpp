@@ -163,7 +163,7 @@ void AntennaBandwidth() {
       vna_status = 1;
     }
     // A band that reaches an end of the scan is marked at that end.
-    const double f_low = !note1.empty()          ? scanA_freq[0]
+    const double f_low = !note1.empty()      ? scanA_freq[0]
                          : low_index + 1 < n ? crossing(low_index, low_index + 1)
                                              : scanA_freq[low_index];
 

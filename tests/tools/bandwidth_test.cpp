@@ -156,9 +156,8 @@ TEST_F(FilterBandwidthTest, BandLimitsFromTheStartPoint) {
     testhook::ClearLogs();
     const double sign = c.notch ? -1 : 1;
     // 101 points; from point 90 on the trace stays 2 dB beyond zero.
-    StoreScanB(101, 1.0 / 64, [sign](double f) {
-      return f > 1.4 ? sign * 2 : sign * -12 * std::fabs(f - 0.1);
-    });
+    StoreScanB(101, 1.0 / 64,
+               [sign](double f) { return f > 1.4 ? sign * 2 : sign * -12 * std::fabs(f - 0.1); });
     band_start_index = c.start;
     double lo = -1, hi = -1;
     FindBandLimit(c.level, lo, hi);
@@ -187,7 +186,8 @@ class AntennaBandwidthTest : public ToolsTest {
   // the element after the last point holds an SWR no result may use.
   static void VShape(double centre, double slope, int cursor) {
     StoreScanA(
-        31, 7, 0.1, [centre, slope](int k) { return 1.2 + slope * std::fabs(7 + k * 0.1 - centre); },
+        31, 7, 0.1,
+        [centre, slope](int k) { return 1.2 + slope * std::fabs(7 + k * 0.1 - centre); },
         [](int) { return 0.0; });
     scanA_swr[31] = 0.1;
     scanA_freq[31] = 55;
@@ -261,8 +261,9 @@ TEST_F(AntennaBandwidthTest, RefusedCursorPositions) {
   const Case cases[] = {
       {1.5, 0,
        "The SWR at the cursor position must be less than the SWR Ruler value,\r\nwhich is  1.500"},
-      {0.9, 10, "The SWR at the cursor position must be less than the SWR Ruler value,\r\nwhich is "
-                " 0.900"},
+      {0.9, 10,
+       "The SWR at the cursor position must be less than the SWR Ruler value,\r\nwhich is "
+       " 0.900"},
       {1.5, 31, "Cursor is not positioned inside the scan data."},
       {1.5, -1, "Cursor is not positioned inside the scan data."},
   };

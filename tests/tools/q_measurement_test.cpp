@@ -13,7 +13,8 @@ class QMeasurementTest : public ToolsTest {
  protected:
   // n points from 10 MHz in steps of df with the resonance on point r.
   void Scan(int n, double df, int r, const std::function<double(int)>& phase_of) {
-    StoreScanA(n, 10, df, [](int) { return 1.0; }, phase_of);
+    StoreScanA(
+        n, 10, df, [](int) { return 1.0; }, phase_of);
     resonance_freqs[0] = 10 + r * df;
   }
 };
@@ -127,9 +128,10 @@ TEST_F(QMeasurementTest, ScansWithoutOneResonance) {
     if (r < 0) resonance_freqs[0] = -1;
     // Past the last point: values that would end any walk that read them.
     for (int k = c.points; k < c.points + 5; ++k) scanA_phase[k] = 3;
-    EXPECT_EQ(ReportOf(),
-              std::string("Scan data is not valid for a tuned circuit with one resonant point. Err=") +
-                  c.err)
+    EXPECT_EQ(
+        ReportOf(),
+        std::string("Scan data is not valid for a tuned circuit with one resonant point. Err=") +
+            c.err)
         << c.what;
     EXPECT_EQ(Captions(), std::vector<std::string>{""}) << c.what;
   }

@@ -17,7 +17,9 @@ class ScanInterpolationTest : public ToolsTest {
     ToolsTest::SetUp();
     StoreScanA(
         21, 10, 0.1, [](int k) { return k == 5 ? -2.0 : 1 + 0.1 * k; },
-        [](int k) { return k == 14 ? 3.1 : k == 15 ? -3.1 : 0.05 * k - 0.5; });
+        [](int k) { return k == 14   ? 3.1
+                           : k == 15 ? -3.1
+                                     : 0.05 * k - 0.5; });
     for (int k = 0; k < 21; ++k) scanA_zmag[k] = 50 + k * k;
     for (int k = 21; k < 25; ++k) scanA_swr[k] = scanA_zmag[k] = scanA_phase[k] = 999;
   }

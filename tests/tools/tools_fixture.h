@@ -36,6 +36,7 @@ class ToolsTest : public ::testing::Test {
   }
   void SetUp() override {
     OpenShell(0, [] { return 0; });
+    min_freq = 0.005;
     // The plot box and pixel factors a frame would leave.
     graph_left = 50;
     graph_right = 850;
@@ -91,7 +92,8 @@ class ToolsTest : public ::testing::Test {
   static void SavePicture(const std::string& name) {
     const std::string base = std::string(VNA_BINARY_DIR) + "/" + name;
     ASSERT_TRUE(SaveBitmap(base + ".bmp", main_win, 0, 0, 1024, 700));
-    EXPECT_TRUE(QImage(QString::fromStdString(base + ".bmp")).save(QString::fromStdString(base + ".png")));
+    EXPECT_TRUE(
+        QImage(QString::fromStdString(base + ".bmp")).save(QString::fromStdString(base + ".png")));
     std::remove((base + ".bmp").c_str());
   }
 
