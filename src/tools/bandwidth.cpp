@@ -87,7 +87,7 @@ void FindBandLimit(double level, double& f_low, double& f_high) {
 }
 
 void Bandwidth() {
-  if (PortB_on == 0) return;
+  if (PortB_on != 1) return;
   vna_status = 0;
   bool valid1 = false, valid2 = false;
   double lo1 = 0, hi1 = 0, lo2 = 0, hi2 = 0;
