@@ -7,7 +7,7 @@ double STDcalStart = 0, STDcalEnd = 0, STDcalDelta = 0;
 
 int CalinProgress = 0, cal_band = 0, calB_only = 0, calB_error = 0;
 
-std::string cal_comment;
+std::string cal_comment, cal_date, cal_prog_version;
 int cal_PortA_Sens = 0, cal_ndx_A = 0;
 
 int std_comp = 0, comp_s11_half = 0, comp_s11_measure = 0, comp_s11_specify = 0;

@@ -20,9 +20,11 @@ extern int calB_only;      // the Port B calibration runs on its own, over the s
 extern int calB_error;     // outcome of the last Port B calibration, 0 = success
 
 // ---- The loaded calibration ----
-extern std::string cal_comment;  // its comment
-extern int cal_PortA_Sens;       // Port A sensitivity it was made with
-extern int cal_ndx_A;            // point index of the Port A calibration tables
+extern std::string cal_comment;       // its comment
+extern std::string cal_date;          // date and time it was made
+extern std::string cal_prog_version;  // the program version that made it
+extern int cal_PortA_Sens;            // Port A sensitivity it was made with
+extern int cal_ndx_A;                 // point index of the Port A calibration tables
 
 // ---- S21 compensation menu (ids 23350..23356) ----
 extern int std_comp;                                           // "Standard Compensation"

@@ -11,10 +11,5 @@ namespace vna {
 
 [[gnu::weak]] void LoadTDR(int) {}
 [[gnu::weak]] void RecallAutoSave(int) {}
-[[gnu::weak]] void LoadCalibrationFile() {}
-[[gnu::weak]] void LoadConfigFile() {}
-[[gnu::weak]] void SaveStateFile() {}
-[[gnu::weak]] void LoadStateFile() {}
-[[gnu::weak]] void ConfigEditor() {}
 
 }  // namespace vna

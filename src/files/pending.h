@@ -17,10 +17,5 @@ void SaveTDR(int mode);  // the TDR data; mode not 0 writes file_name without a 
 // Each placeholder reads nothing, writes nothing and opens no dialog.
 void LoadTDR(int ask);       // TDR data: 0 asks with a file dialog, else file_name
 void RecallAutoSave(int n);  // the other auto-saved graph of the current port
-void LoadCalibrationFile();  // the Load Calibration File command
-void LoadConfigFile();
-void SaveStateFile();
-void LoadStateFile();
-void ConfigEditor();  // the Config File Editor window and its loop
 
 }  // namespace vna

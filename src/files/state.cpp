@@ -22,6 +22,8 @@ int config_end = 0, config_line_no = 0, config_version = 0, config_version_min =
     config_loaded = 0, config_interactive = 0, band_name_count = 0;
 int cfg_editor_open = 0, config_changed = 0, cfg_spare_int = 0;
 int cfg_editor_running = 0;
+Window cfg_editor_win{"cfg_editor_win"};
+std::string cfg_editor_text;
 
 int save_mode = 0, scan_load_mode = 0, scan_format_A = 0, scan_format_B = 0;
 

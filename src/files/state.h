@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/ui.h"
 #include "shell/text.h"
 
 namespace vna {
@@ -49,7 +50,9 @@ extern int band_name_count;        // band whose line is read next, 1..17
 extern int cfg_editor_open;        // the Config File Editor is open
 extern int config_changed;         // the editor saved the config file in this run
 extern int cfg_editor_running;     // the Config File Editor's loop runs; clearing it ends the loop
-extern int cfg_spare_int;          // config value without further use
+extern Window cfg_editor_win;      // the Config File Editor's window
+extern std::string cfg_editor_text;  // the text it shows: the file's lines, each ended by CR LF
+extern int cfg_spare_int;            // config value without further use
 
 // ---- Scan files: naming and the start-up load ----
 extern int save_mode;  // 0 ask with the file dialog; 1 the exit and start-up name;

@@ -18,6 +18,8 @@ namespace vna {
 [[gnu::weak]] double grid_units_per_div = 0;
 [[gnu::weak]] double s21mag_yscale = 0;
 [[gnu::weak]] int cursor_index = 0;
+[[gnu::weak]] int WinTop = 0;
+[[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}

@@ -9,7 +9,9 @@ namespace vna {
 // Plot box of the main window, pixels. The placeholder values are 0 until
 // the layout computes them.
 extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
-extern int tdr_mode;  // the main graph shows the TDR plot
+extern int tdr_mode;        // the main graph shows the TDR plot
+extern int WinTop;          // top edge of the graph window, 0 after the layout
+extern double cursor_freq;  // frequency under the graph cursor, MHz
 // Pixel factors of the frame: frequency f lies at graph_left + (f -
 // graph_start) x px_per_MHz; an S21 level L dB at graph_top + Zero_Ref x
 // grid_units_per_div - L x s21mag_yscale. 0 until the frame sets them.

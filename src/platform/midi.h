@@ -22,4 +22,13 @@ void MidiClose(int handle);
 // low byte is no channel status.
 std::vector<unsigned char> MidiBytes(uint32_t packed);
 
+// Test hook. kCapture: MidiOpen gives a handle without touching a device and
+// MidiSend keeps the bytes each message became (MidiCaptured) instead of
+// sending them. kNoDevice: MidiOpen finds no device, as on a machine without
+// one. kReal (the default): the device, if any.
+enum class MidiMode { kReal, kNoDevice, kCapture };
+void SetMidiMode(MidiMode mode);
+const std::vector<std::vector<unsigned char>>& MidiCaptured();
+void ClearMidiCaptured();
+
 }  // namespace vna

@@ -49,6 +49,8 @@ struct FileDialogRecord {
   std::string title, filter, ext, start_folder;
   bool save = false;
   std::string result;
+  std::string owner;  // record name of the owner window ("" for none)
+  bool confirm_overwrite = true;
 };
 
 const std::vector<MsgBoxRecord>& MsgBoxes();

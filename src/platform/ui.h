@@ -152,6 +152,12 @@ void SetCtlFont(Form& form, int id, const std::string& face, int points, int wei
 void SetCtlColors(Form& form, int id, int text, int background, int hover = -1);
 void SetCtlFocus(Form& form, int id);
 void RemoveControl(Form& form, int id);
+// Moves and sizes a control (drawing-area pixels).
+void MoveCtl(Form& form, int id, int x, int y, int w, int h);
+// The most characters a person can type into an edit field, a multi-line
+// field's line breaks counting two (CR LF) as in its text read back; what
+// would go beyond is not taken. The program's own SetCtlText is not limited.
+void SetCtlTextLimit(Form& form, int id, int max_chars);
 // What a control shows, for the readouts and the tests: false or -1 when the
 // control does not exist.
 bool IsCtlEnabled(const Form& form, int id);
@@ -189,6 +195,9 @@ void SetMenuBar(Window& win, std::vector<MenuItem> tops);
 void SetMenuCheck(Window& win, int id, bool on);
 const std::vector<MenuItem>& GetMenuBar(const Window& win);
 int MenuBarHeight(const Window& win);
+// A key combination ("Ctrl+S") that, while the window is active, gives its
+// handler the menu pick menu_id, as if that item had been chosen.
+void AddMenuShortcut(Window& win, const std::string& keys, int menu_id);
 
 // ---- tool tips ----
 void AddToolTip(Form& form, int ctl_id, const std::string& text, int width_px = 500,

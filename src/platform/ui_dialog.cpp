@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -703,6 +705,56 @@ void SetCtlFocus(Form& form, int id) {
   (c->edit ? c->edit : c->widget.data())->setFocus();
 }
 
+void MoveCtl(Form& form, int id, int x, int y, int w, int h) {
+  if (!form.impl) return;
+  Control* c = form.impl->Find(id);
+  if (c && c->widget) c->widget->setGeometry(x, y, w, h);
+}
+
+namespace {
+
+// Characters of a multi-line field as its text reads back: each line break
+// is CR LF.
+int CrLfLength(const QPlainTextEdit* e) {
+  const QString t = e->toPlainText();
+  return static_cast<int>(t.size() + t.count('\n'));
+}
+
+// Takes back what a person typed or pasted beyond the limit: the characters
+// just before the cursor, which are the ones that came last.
+void EnforceLimit(FormImpl* impl, QPlainTextEdit* e) {
+  const int limit = e->property("vna_limit").toInt();
+  const int over = CrLfLength(e) - limit;
+  if (limit <= 0 || over <= 0 || impl->setting_text) return;
+  QTextCursor cur = e->textCursor();
+  const int end = cur.position();
+  int start = end;
+  for (int excess = over; excess > 0 && start > 0; --start) {
+    excess -= e->document()->characterAt(start - 1) == QChar::ParagraphSeparator ? 2 : 1;
+  }
+  cur.setPosition(start);
+  cur.setPosition(end, QTextCursor::KeepAnchor);
+  cur.removeSelectedText();
+  e->setTextCursor(cur);
+}
+
+}  // namespace
+
+void SetCtlTextLimit(Form& form, int id, int max_chars) {
+  if (!form.impl) return;
+  Control* c = form.impl->Find(id);
+  if (!c || !c->widget) return;
+  if (auto* l = qobject_cast<QLineEdit*>(c->edit ? c->edit : c->widget.data())) {
+    l->setMaxLength(max_chars);
+  } else if (auto* e = qobject_cast<QPlainTextEdit*>(c->widget.data())) {
+    const bool connected = e->property("vna_limit").isValid();
+    e->setProperty("vna_limit", max_chars);
+    FormImpl* impl = form.impl;
+    if (!connected)
+      QObject::connect(e, &QPlainTextEdit::textChanged, e, [impl, e] { EnforceLimit(impl, e); });
+  }
+}
+
 void RemoveControl(Form& form, int id) {
   if (!form.impl) return;
   auto& cs = form.impl->controls;
@@ -868,7 +920,14 @@ QStringList FilterList(const std::string& filter) {
 std::string FileDialog(const std::string& title, Form* owner, bool save, const std::string& filter,
                        const std::string& default_ext, const std::string& start_folder,
                        bool confirm_overwrite) {
-  testhook::FileDialogRecord rec{title, filter, default_ext, start_folder, save, ""};
+  testhook::FileDialogRecord rec{title,
+                                 filter,
+                                 default_ext,
+                                 start_folder,
+                                 save,
+                                 "",
+                                 owner && owner->IsOpen() ? owner->name : "",
+                                 !save || confirm_overwrite};
   if (testhook::Enabled() || !PlatformReady()) {
     std::string path;
     testhook::TakeFileAnswer(path);
@@ -880,8 +939,16 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
   dlg.setNameFilters(FilterList(filter));
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::AnyFile);
-  const std::string ext = default_ext.substr(0, default_ext.find('|'));
-  if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
+  // "vcal|chan1": each filter has its own default extension.
+  const QStringList exts = Q(default_ext).split('|');
+  if (!exts.front().isEmpty()) dlg.setDefaultSuffix(exts.front());
+  const QStringList filters = FilterList(filter);
+  QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                   [&dlg, exts, filters](const QString& f) {
+                     const qsizetype i = filters.indexOf(f);
+                     if (i >= 0 && i < exts.size() && !exts[i].isEmpty())
+                       dlg.setDefaultSuffix(exts[i]);
+                   });
   if (!confirm_overwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   dlg.setOption(QFileDialog::ReadOnly, false);
   std::string path;

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -382,6 +383,17 @@ const std::vector<MenuItem>& GetMenuBar(const Window& win) {
 
 int MenuBarHeight(const Window& win) {
   return (win.impl && win.impl->menubar) ? win.impl->menubar->sizeHint().height() : 0;
+}
+
+void AddMenuShortcut(Window& win, const std::string& keys, int menu_id) {
+  FormImpl* impl = win.impl;
+  if (!impl || !impl->top) return;
+  auto* a = new QAction(impl->top);
+  a->setShortcut(QKeySequence(Q(keys)));
+  a->setShortcutContext(Qt::WindowShortcut);
+  impl->top->addAction(a);
+  QObject::connect(a, &QAction::triggered, a,
+                   [impl, menu_id] { PostImplEvent(impl, kEvMenu, 0, 0, 0, 0, menu_id); });
 }
 
 // ---- tool tips ----

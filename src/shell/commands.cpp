@@ -23,6 +23,7 @@
 #include "shell/placeholders.h"
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
+#include "shell/status.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/pending.h"

@@ -28,6 +28,7 @@
 #include "shell/menus.h"
 #include "shell/placeholders.h"
 #include "shell/state.h"
+#include "shell/tones.h"
 #include "shell/text.h"
 #include "shell/tool_tips.h"
 #include "shell/windows.h"

@@ -5,6 +5,7 @@
 
 #include "calibration/pending.h"
 #include "calibration/state.h"
+#include "files/file_commands.h"
 #include "files/pending.h"
 #include "files/settings.h"
 #include "files/split_path.h"

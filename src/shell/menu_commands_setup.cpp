@@ -2,6 +2,7 @@
 // My Vars menus and the diagnostic entries. None of them needs an
 // instrument to be picked; the routines they call decide for themselves.
 #include "calibration/state.h"
+#include "files/config_editor.h"
 #include "files/pending.h"
 #include "files/settings.h"
 #include "graph/pending.h"
@@ -24,6 +25,8 @@
 #include "shell/pending.h"
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
+#include "shell/tones.h"
+#include "shell/status.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/bandwidth.h"

@@ -3,17 +3,7 @@
 
 namespace vna {
 
-[[gnu::weak]] int midi_out = 0;
-[[gnu::weak]] int midi_result = 0;
-[[gnu::weak]] void OpenMidi() {
-  midi_out = 0;
-}
-[[gnu::weak]] void NoteOff() {}
 [[gnu::weak]] void RegistryControl() {}
-
-[[gnu::weak]] void ShowStatus() {}
-[[gnu::weak]] void ShowAbout() {}
-[[gnu::weak]] void SetToneRange() {}
 [[gnu::weak]] void WriteControlCsv() {}
 
 }  // namespace vna
