@@ -88,9 +88,8 @@ void SaveXtalData() {
   file_name = FileDialog(" Crystal Data File", &main_win, false, "Xtal Files(*.xdat)|*.xdat||",
                          "xdat", start);
   if (file_name.size() > 2) {
-    msg_text = file_name;
-    SplitPath();
-    xtal_folder = aux_text;
+    std::string name;
+    SplitPathInto(file_name, name, xtal_folder);
     std::string contents;
     const bool exists = ReadWhole(file_name, contents);
     WriteFile(file_name, exists, contents);
