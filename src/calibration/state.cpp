@@ -2,6 +2,19 @@
 
 namespace vna {
 
+CalPointA CalDataA[kCalTableSize];
+CalPointB CalDataB[kCalTableSize];
+int cal_points = 0, MaxCalANdx = -1, MaxCalBNdx = -1;
+double Rstd = 0;
+int cal_valid = 0, std_cal = 0, indep_chan = 0;
+
+std::string cal_save_name;
+double cal_temperature = 0;
+std::string cal_field[8];
+
+double Cs = 0, Cp = 0, Zmag_A = 0, phase_A = 0;
+std::string cable_length_text, cable_loss_text;
+
 double cal_start_freq = 0, cal_end_freq = 0, cal_delta_freq = 0;
 double STDcalStart = 0, STDcalEnd = 0, STDcalDelta = 0;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calibration/cal_file.h"
 #include "calibration/pending.h"
 #include "files/config_file.h"
 #include "files/init_file.h"

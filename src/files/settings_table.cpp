@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "calibration/line_extension.h"
 #include "calibration/state.h"
 #include "files/letter_case.h"
 #include "files/line_reader.h"
@@ -248,7 +249,7 @@ void ReadExtensionVP(double v, const std::string&) {
 
 void ReadExtensionFlag(double v, const std::string&) {
   ExtensionFlag = Rnd(std::fabs(v));
-  ext_phase_per_MHz = 2 * pi * ExtensionLength / (299.8 * ExtensionVP);
+  ext_phase_per_MHz = LinePhasePerMHz(ExtensionLength, ExtensionVP);
 }
 
 void ReadWinHeight(double v, const std::string&) {

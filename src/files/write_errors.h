@@ -13,6 +13,9 @@ namespace vna {
 // OpenTextFile "W" failed: "The file named: " + name + "  " CR "is a
 // Read-Only file." ... (the program's own text, CR line breaks).
 std::string ReadOnlyFileText(const std::string& name);
+// OpenTextFile "W" failed where the folder itself is missing: the folder is
+// named; otherwise ReadOnlyFileText.
+std::string CannotCreateFileText(const std::string& name);
 // CloseTextFile returned err: the write did not complete and the previous
 // file was kept.
 std::string WriteFailedText(const std::string& name, int err);

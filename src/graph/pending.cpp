@@ -20,6 +20,9 @@ namespace vna {
 [[gnu::weak]] int cursor_index = 0;
 [[gnu::weak]] int WinTop = 0;
 [[gnu::weak]] double cursor_freq = 0;
+[[gnu::weak]] int graph_zero_y = 0;
+[[gnu::weak]] float win_yscale = 1;
+[[gnu::weak]] std::string graph_stamp;
 
 [[gnu::weak]] void InfoPanel(int) {}
 [[gnu::weak]] void DrawDateStamp() {}
@@ -60,8 +63,6 @@ namespace vna {
 [[gnu::weak]] void DrawTitle() {}
 [[gnu::weak]] void CursorReadout(int, int) {}
 [[gnu::weak]] void MarkerCommand(int) {}
-[[gnu::weak]] void Smith() {}
-[[gnu::weak]] void Smith_2() {}
 [[gnu::weak]] void TDRScales() {}
 [[gnu::weak]] void GraphScales() {}
 [[gnu::weak]] void ReopenMainWindow(int) {}
@@ -74,6 +75,11 @@ namespace vna {
 [[gnu::weak]] void ShowLegend() {}
 [[gnu::weak]] void SelectColors() {}
 [[gnu::weak]] void EnterSwrRuler() {}
-[[gnu::weak]] void RepeatPolarPlot() {}
+
+[[gnu::weak]] int marker_measure = 0;
+[[gnu::weak]] void MarkerData_A() {}
+[[gnu::weak]] void ListMarkers_A() {}
+[[gnu::weak]] void SaveMarkers() {}
+[[gnu::weak]] void LoadMarkers() {}
 
 }  // namespace vna

@@ -4,6 +4,8 @@
 // delete the entry then.
 #pragma once
 
+#include <string>
+
 namespace vna {
 
 // Plot box of the main window, pixels. The placeholder values are 0 until
@@ -12,6 +14,13 @@ extern int graph_left, graph_right, graph_top, graph_bottom, graph_mid_x;
 extern int tdr_mode;        // the main graph shows the TDR plot
 extern int WinTop;          // top edge of the graph window, 0 after the layout
 extern double cursor_freq;  // frequency under the graph cursor, MHz
+extern int graph_zero_y;    // y of the middle line of the plot box. Placeholder: 0
+// Height scale of the layout, WinHeight / 768. Placeholder: 1 (a 768-pixel
+// window) until the layout computes it.
+extern float win_yscale;
+// The date stamp text last printed on the graph, which the charts print too.
+// Placeholder: empty.
+extern std::string graph_stamp;
 // Pixel factors of the frame: frequency f lies at graph_left + (f -
 // graph_start) x px_per_MHz; an S21 level L dB at graph_top + Zero_Ref x
 // grid_units_per_div - L x s21mag_yscale. 0 until the frame sets them.
@@ -49,16 +58,10 @@ void FreqGrid();
 
 // ---- What the main window's commands call ----
 // Each placeholder draws nothing and opens nothing; the real routine replaces it.
-void RedrawGraph();                // the main graph again for the present settings
-void DrawTitle();                  // the title line of the current port or TDR plot
-void CursorReadout(int x, int y);  // cursor line and readout at window pixel x, y
-void MarkerCommand(int sub);       // marker sub-commands 1, 5, 6, 7, 8, 9, 22
-// Smith chart of the last Port A scan, waiting in its own loop until it must
-// be drawn anew or was closed; with fewer than 3 points, in Port B mode or in
-// TDR mode it opens nothing and leaves smith_closed as it was.
-void Smith();
-// The second, rotated Smith chart; the same rule as Smith with smith2_closed.
-void Smith_2();
+void RedrawGraph();                      // the main graph again for the present settings
+void DrawTitle();                        // the title line of the current port or TDR plot
+void CursorReadout(int x, int y);        // cursor line and readout at window pixel x, y
+void MarkerCommand(int sub);             // marker sub-commands 1, 5, 6, 7, 8, 9, 22
 void TDRScales();                        // " TDR Scales" dialog
 void GraphScales();                      // " Graph  Scales" dialog
 void ReopenMainWindow(int keep_size);    // re-creates main_win with a new layout
@@ -71,6 +74,13 @@ void SelectStyle(int trace, int style);  // " Graph Style" dialog for one trace
 void ShowLegend();                       // the legend window
 void SelectColors();                     // " Color Selection" dialog
 void EnterSwrRuler();                    // " SWR Ruler" dialog
-void RepeatPolarPlot();                  // polar plot until its window is closed
+
+// ---- What the chart windows call ----
+// Each placeholder opens, lists, reads and writes nothing.
+extern int marker_measure;  // the marker list measures each marker anew
+void MarkerData_A();        // the Port A marker data window and its wait
+void ListMarkers_A();       // one row per marker into the marker window
+void SaveMarkers();         // marker file; with cmd_param 8 also the readable list
+void LoadMarkers();         // marker file into the marker table
 
 }  // namespace vna

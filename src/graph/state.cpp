@@ -26,6 +26,15 @@ int cursor1_x = 0, cursor2_x = 0;
 double smith_rotation = 0;
 int polar_swr = 0, polar_z = 0, polar_s11 = 0;
 
+int marker_points[21];
+int smith_px[kChartPoints], smith_py[kChartPoints];
+int smith2_px[kChartPoints], smith2_py[kChartPoints];
+int polar_px[kChartPoints], polar_py[kChartPoints];
+int smith_dot_x = 0, smith_dot_y = 0, smith2_dot_x = 0, smith2_dot_y = 0;
+int polar_dot_x = 0, polar_dot_y = 0;
+int polar_active = 0;
+double tdr_trace_table[kTdrTraceEntries][2];
+
 std::string tdr_title, tdr_graph_title;
 
 }  // namespace vna

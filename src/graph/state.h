@@ -57,6 +57,24 @@ extern int cursor1_x, cursor2_x;           // the two cursor lines of the Cursor
 extern double smith_rotation;              // rotation of the second Smith chart, degrees
 extern int polar_swr, polar_z, polar_s11;  // quantity of the polar plot
 
+// ---- Smith charts, polar plot and TDR trace ----
+constexpr int kChartPoints = 30012;  // one pixel position per element of the scan arrays
+// Per marker 1..20, the index of its nearest scan point plus 1; -1 = none.
+extern int marker_points[21];
+// Window pixel of each scan point on each chart. On the first chart and the
+// polar plot x is 100000 for a point outside the visible circle, and its y
+// keeps its earlier value.
+extern int smith_px[kChartPoints], smith_py[kChartPoints];
+extern int smith2_px[kChartPoints], smith2_py[kChartPoints];
+extern int polar_px[kChartPoints], polar_py[kChartPoints];
+// The cursor readout's dot on each chart (x 0: none); cleared by every drawing.
+extern int smith_dot_x, smith_dot_y, smith2_dot_x, smith2_dot_y, polar_dot_x, polar_dot_y;
+extern int polar_active;  // the polar plot is shown
+// The last TDR trace: entry i (1..) holds the x pixel of sample i and its
+// line impedance in ohms; entry 0 is never written.
+constexpr int kTdrTraceEntries = 2100;
+extern double tdr_trace_table[kTdrTraceEntries][2];
+
 // ---- Titles ----
 extern std::string tdr_title;        // TDR title as entered
 extern std::string tdr_graph_title;  // TDR title as drawn

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calibration/correct_a.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -150,6 +151,29 @@ void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
   MoveTo(w, x2, y2);
 }
 
+void DrawSegments(Window& w, const std::vector<int>& xy) {
+  const size_t n = xy.size() / 4;
+  if (n == 0) return;
+  if (ImageOf(w)) {
+    std::vector<QLine> lines;
+    lines.reserve(n);
+    int x0 = xy[0], y0 = xy[1], x1 = x0, y1 = y0;
+    for (size_t k = 0; k < n; ++k) {
+      const int* s = &xy[4 * k];
+      lines.emplace_back(s[0], s[1], s[2], s[3]);
+      x0 = std::min({x0, s[0], s[2]});
+      x1 = std::max({x1, s[0], s[2]});
+      y0 = std::min({y0, s[1], s[3]});
+      y1 = std::max({y1, s[1], s[3]});
+    }
+    Painter pp(w);
+    pp.p.drawLines(lines.data(), static_cast<int>(lines.size()));
+    const int e = PenExtra(w);
+    Touched(w, QRect(QPoint(x0, y0), QPoint(x1, y1)).adjusted(-e, -e, e, e));
+  }
+  MoveTo(w, xy[4 * n - 2], xy[4 * n - 1]);
+}
+
 void LineTo(Window& w, int x, int y) {
   DrawLine(w, w.draw.pos_x, w.draw.pos_y, x, y);
 }
@@ -204,57 +228,24 @@ int ReadPixel(Window& w, int x, int y) {
   return Packed(QColor(img->pixel(x, y)));
 }
 
-namespace {
-
-void Put16(std::vector<unsigned char>& b, size_t at, uint32_t v) {
-  b[at] = v & 0xFF;
-  b[at + 1] = (v >> 8) & 0xFF;
-}
-void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
-}
-
-}  // namespace
-
-bool SaveBitmap(const std::string& path, Window& w, int x, int y, int width, int height) {
-  QImage* img = ImageOf(w);
-  if (!img || width <= 0 || height <= 0 || width > 32768 || height > 32768) {
-    MsgBox(&w, "Couldn't create bitmap", "Error", kMbOk, kIconNone, false);
-    return false;
-  }
-  // 32 bits per pixel (B, G, R, 0), rows bottom-up. The image size field is
-  // (width + 7) / 8 x height x bits, which is larger than the rows need; the
-  // rest is zeros.
-  const double exact = (width + 7) / 8.0 * height * 32.0;
-  const uint32_t size_field = static_cast<uint32_t>(std::nearbyint(exact));
-  const uint32_t row_bytes = static_cast<uint32_t>(width) * 4;
-  std::vector<unsigned char> file(54 + static_cast<size_t>(size_field), 0);
-  file[0] = 'B';
-  file[1] = 'M';
-  Put32(file, 2, 54 + size_field);
-  Put32(file, 10, 54);
-  Put32(file, 14, 40);
-  Put32(file, 18, static_cast<uint32_t>(width));
-  Put32(file, 22, static_cast<uint32_t>(height));
-  Put16(file, 26, 1);
-  Put16(file, 28, 32);
-  Put32(file, 34, size_field);
+bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
+  const QImage* img = ImageOf(w);
+  if (!img || width <= 0 || height <= 0) return false;
   for (int row = 0; row < height; ++row) {
     const int sy = y + height - 1 - row;
-    unsigned char* out = &file[54 + static_cast<size_t>(row) * row_bytes];
+    unsigned char* out = rows + static_cast<size_t>(row) * width * 4;
+    const bool line = sy >= 0 && sy < img->height();
+    const QRgb* in = line ? reinterpret_cast<const QRgb*>(img->constScanLine(sy)) : nullptr;
     for (int col = 0; col < width; ++col) {
       const int sx = x + col;
-      // Pixels outside the image are the background.
-      QRgb px = img->valid(sx, sy) ? img->pixel(sx, sy) : qRgb(255, 255, 255);
+      const QRgb px = line && sx >= 0 && sx < img->width() ? in[sx] : qRgb(255, 255, 255);
       out[4 * col] = static_cast<unsigned char>(qBlue(px));
       out[4 * col + 1] = static_cast<unsigned char>(qGreen(px));
       out[4 * col + 2] = static_cast<unsigned char>(qRed(px));
+      out[4 * col + 3] = 0;
     }
   }
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-  return (std::fclose(f) == 0) && ok;
+  return true;
 }
 
 bool PrintWindowImage(Window& w, const std::string& pdf_path) {

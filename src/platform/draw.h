@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vna {
 
@@ -53,6 +54,10 @@ void TextExtent(Window& w, const std::string& text, int& width, int& height);
 // Primitives.
 void DrawLine(Window& w, int x1, int y1, int x2, int y2);  // leaves the position at (x2, y2)
 void LineTo(Window& w, int x, int y);
+// Line segments x1, y1, x2, y2, ... drawn one after the other with the
+// present pen, exactly as DrawLine would draw each, in one pass (a trace of
+// many points); the position is left at the end of the last one.
+void DrawSegments(Window& w, const std::vector<int>& xy);
 void DrawRect(Window& w, int x, int y, int width, int height);  // outline, filled when fill is on
 void DrawEllipse(Window& w, int x, int y, int width, int height);  // bounding box
 void DrawCircle(Window& w, int cx, int cy, int r);
@@ -61,9 +66,14 @@ void FillRect(Window& w, int x, int y, int width, int height, int color);  // no
 void FillWindow(Window& w, int color);
 int ReadPixel(Window& w, int x, int y);  // packed colour, -1 outside or closed
 
-// Writes a rectangle of the window's image as an uncompressed 32-bit BMP.
-// Returns false when nothing could be written.
-bool SaveBitmap(const std::string& path, Window& w, int x, int y, int width, int height);
+// A window's image as a bitmap holds it: 1 plane of 32 bits per pixel.
+constexpr int kImagePlanes = 1, kImageBitsPerPixel = 32;
+// Copies a rectangle of the window's image into `rows` (width x height x 4
+// bytes) as a 32-bit device-independent bitmap holds it: the bottom row
+// first, each pixel blue, green, red, 0. Pixels outside the image read as
+// white. False, with nothing copied, when the window is closed or the
+// rectangle is empty.
+bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char* rows);
 // Prints the window's image scaled to the page: to pdf_path when given, else
 // to the default printer. Without a printer it says so once and returns false.
 bool PrintWindowImage(Window& w, const std::string& pdf_path = "");

@@ -5,6 +5,8 @@
 namespace vna {
 
 [[gnu::weak]] double scan_extra_value = 0;
+[[gnu::weak]] double scanA_Rs[kScanArraySize] = {};
+[[gnu::weak]] double scanA_Xs[kScanArraySize] = {};
 [[gnu::weak]] double scanA_freq[kScanArraySize];
 [[gnu::weak]] double scanA_swr[kScanArraySize];
 [[gnu::weak]] double scanA_zmag[kScanArraySize];

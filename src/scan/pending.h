@@ -10,6 +10,9 @@ extern double scan_extra_value;  // value kept with each scan; the relay command
 // ---- Scan arrays, one element per point (Port A: index k of each array is
 // point k of the last Port A scan, scan_npoints of them) ----
 constexpr int kScanArraySize = 30012;
+// Series resistance and reactance of each point of the last Port A scan,
+// ohms. Placeholders: zeros until the scan stores its points.
+extern double scanA_Rs[kScanArraySize], scanA_Xs[kScanArraySize];
 extern double scanA_freq[kScanArraySize];   // MHz
 extern double scanA_swr[kScanArraySize];    // SWR
 extern double scanA_zmag[kScanArraySize];   // ohms

@@ -4,10 +4,12 @@
 
 #include <map>
 
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "graph/pending.h"
+#include "graph/smith_chart.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/state.h"

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "graph/pending.h"
 #include "instrument/pending.h"

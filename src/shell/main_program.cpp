@@ -3,6 +3,7 @@
 // the window opens.
 #include "shell/main_program.h"
 
+#include "calibration/cal_file.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/config_file.h"

@@ -3,6 +3,8 @@
 // rows say what the dispatch itself decides.
 #include <cmath>
 
+#include "calibration/cal_file.h"
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/file_commands.h"
@@ -12,6 +14,7 @@
 #include "files/state.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "graph/window_bitmap.h"
 #include "instrument/commands.h"
 #include "instrument/pending.h"
 #include "instrument/state.h"
@@ -79,8 +82,7 @@ void SaveImageBitmap() {
   if (file_name.empty()) return;
   int w = 0, h = 0;
   OuterSize(main_win, w, h);
-  if (!SaveBitmap(file_name, main_win, 0, 0, w, h))
-    MsgBox(&main_win, "Couldn't create bitmap", "Error", kMbOk, kIconNone, false);
+  SaveBitmap(file_name, main_win, 0, 0, w, h);
 }
 
 void PrintFocusWindow() {

@@ -5,6 +5,7 @@
 #include "files/config_editor.h"
 #include "files/pending.h"
 #include "files/settings.h"
+#include "graph/chart_handlers.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/commands.h"

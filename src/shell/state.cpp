@@ -32,6 +32,7 @@ int tone_swr = 0, tone_phase = 0, tone_zmag = 0;
 int tooltips_on = 0;
 
 int DIAGMODE = 0, dsp_debug = 0, coord_debug = 0, trace_serial = 0, monitor_trace = 0;
+std::string SUB;
 int checkpoint = 0;
 double MyVar1 = 0, MyVar2 = 0, MyVar3 = 0, MyVar4 = 0;
 

@@ -79,6 +79,7 @@ extern int dsp_debug;      // diagnostic output of the noise filters
 extern int coord_debug;    // diagnostic output of the graph coordinates
 extern int trace_serial;   // echo of serial commands in diagnostic mode
 extern int monitor_trace;  // "Debug Toggle": echo serial commands too
+extern std::string SUB;    // trace tag of the running routine, set while monitor_trace is on
 extern int checkpoint;     // last step reached, for diagnostics
 extern double MyVar1, MyVar2, MyVar3, MyVar4;  // values typed in diagnostic mode
 

@@ -5,6 +5,14 @@
 
 namespace vna {
 
+[[gnu::weak]] int multichan_scan = 0;
+[[gnu::weak]] double tdr_response[2100] = {};
+[[gnu::weak]] double FeetPerNdx = 0;
+[[gnu::weak]] double DXfactor = 0;
+[[gnu::weak]] double tdr_zscale = 0;
+[[gnu::weak]] double tdr_rho_scale = 0;
+[[gnu::weak]] int tdr_zo_y = 0;
+
 [[gnu::weak]] int VelocityFactorHandler() {
   return InertDialogEvent();
 }

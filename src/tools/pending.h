@@ -6,6 +6,19 @@
 
 namespace vna {
 
+// 1 while a multiplexer channel scan runs: loading a calibration file then
+// also sets the scan limits. Placeholder until the channel scans are built: 0.
+extern int multichan_scan;
+
+// The TDR computation's results and the TDR screen's scales, which the TDR
+// trace reads. Placeholders: 0 until the TDR computation is built.
+extern double tdr_response[2100];  // step response (reflection coefficient) by sample
+extern double FeetPerNdx;          // feet of line per sample
+extern double DXfactor;            // pixels per foot
+extern double tdr_zscale;          // pixels per ohm of the impedance plot
+extern double tdr_rho_scale;       // pixels per unit of rho of the rho plot
+extern int tdr_zo_y;               // y pixel of tdr_zo on the impedance scale
+
 int VelocityFactorHandler();
 int TuningStubHandler();
 

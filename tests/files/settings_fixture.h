@@ -14,6 +14,7 @@
 #include "shell/init_vars.h"
 #include "shell/state.h"
 #include "shell/text.h"
+#include "support/file_lines.h"
 #include "support/temp_dir.h"
 
 namespace vna::testing {
@@ -47,25 +48,8 @@ class SettingsTest : public ::testing::Test {
   }
 
   // Splits file bytes at CR LF.
-  static std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> out;
-    size_t p = 0;
-    while (p < bytes.size()) {
-      size_t e = bytes.find("\r\n", p);
-      if (e == std::string::npos) {
-        out.push_back(bytes.substr(p));
-        break;
-      }
-      out.push_back(bytes.substr(p, e - p));
-      p = e + 2;
-    }
-    return out;
-  }
-  static std::string Join(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
-    return s;
-  }
+  static std::vector<std::string> Lines(const std::string& bytes) { return SplitCrLf(bytes); }
+  static std::string Join(const std::vector<std::string>& lines) { return JoinCrLf(lines); }
 
   TempDir dir;
 

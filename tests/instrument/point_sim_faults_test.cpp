@@ -86,7 +86,9 @@ TEST_F(PointSimFaults, OneBadChecksumIsReadAgain) {
   EXPECT_EQ(port_status, 1);
   EXPECT_EQ(raw_valid, 1);
   EXPECT_EQ(Resends(), 1);
-  EXPECT_EQ(Printed(), "  retry:1 \n");
+  // One retry line (the uncalibrated point's notice may follow it).
+  EXPECT_EQ(Printed().find("  retry:1 \n"), 0u);
+  EXPECT_EQ(Printed().find("retry:", 3), std::string::npos);
   EXPECT_NEAR(Rsm, 200, 1);
   EXPECT_EQ(scan_running, 1);
 }

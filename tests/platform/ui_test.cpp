@@ -133,45 +133,49 @@ TEST_F(UiTest, FontsAreMetricCompatibleAndFixedAt96Dpi) {
   EXPECT_GT(h1, 10);
 }
 
-TEST_F(UiTest, SavedBitmapReadsBackEqual) {
+TEST_F(UiTest, ImageRowsReadBottomUpAsBitmapRows) {
   SetFill(win, true, Rgb(12, 34, 56));
   SetPen(win, Rgb(200, 100, 0), kPenSolid, 1);
   DrawRect(win, 3, 4, 50, 20);
   DrawLine(win, 0, 0, 99, 49);
-  QTemporaryDir tmp;
-  const std::string path = tmp.filePath("w.bmp").toStdString();
-  ASSERT_TRUE(SaveBitmap(path, win, 0, 0, 100, 50));
-  QImage back(QString::fromStdString(path));
-  ASSERT_FALSE(back.isNull());
-  ASSERT_EQ(back.width(), 100);
-  ASSERT_EQ(back.height(), 50);
-  for (int y = 0; y < 50; ++y)
-    for (int x = 0; x < 100; ++x)
-      ASSERT_EQ(qt::Packed(QColor(back.pixel(x, y))), ReadPixel(win, x, y)) << x << "," << y;
-  // Header sizes: the image-size field is (w + 7) / 8 x h x 32 in real
-  // arithmetic (13.375 x 50 x 32), more than the rows need.
-  QFile f(QString::fromStdString(path));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray b = f.readAll();
-  auto u32 = [&](int at) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
-           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-  };
-  EXPECT_EQ(u32(34), 21400u);
-  EXPECT_EQ(u32(2), 54u + 21400);
-  EXPECT_EQ(static_cast<uint32_t>(b.size()), u32(2));
+  std::vector<unsigned char> rows(100 * 50 * 4);
+  ASSERT_TRUE(ReadImageRows(win, 0, 0, 100, 50, rows.data()));
+  for (int row = 0; row < 50; ++row)
+    for (int x = 0; x < 100; ++x) {
+      const unsigned char* p = &rows[(row * 100 + x) * 4];
+      // Row 0 of the bitmap is the bottom line of the rectangle.
+      ASSERT_EQ(Rgb(p[2], p[1], p[0]), ReadPixel(win, x, 49 - row)) << x << "," << row;
+      ASSERT_EQ(p[3], 0);
+    }
   // A rectangle reaching beyond the image is background, not garbage.
-  ASSERT_TRUE(SaveBitmap(path, win, 380, 280, 40, 40));
-  QImage edge(QString::fromStdString(path));
-  EXPECT_EQ(qt::Packed(QColor(edge.pixel(39, 0))), Rgb(255, 255, 255));
-  // A bitmap that cannot be made says so and writes nothing.
-  EXPECT_FALSE(SaveBitmap(tmp.filePath("none.bmp").toStdString(), win, 0, 0, 0, 10));
-  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
-  EXPECT_EQ(testhook::MsgBoxes()[0].text, "Couldn't create bitmap");
-  EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Error");
-  EXPECT_FALSE(QFile::exists(tmp.filePath("none.bmp")));
+  std::vector<unsigned char> edge(40 * 40 * 4);
+  ASSERT_TRUE(ReadImageRows(win, 380, 280, 40, 40, edge.data()));
+  const unsigned char* top_right = &edge[(39 * 40 + 39) * 4];
+  EXPECT_EQ(Rgb(top_right[2], top_right[1], top_right[0]), Rgb(255, 255, 255));
+  EXPECT_FALSE(ReadImageRows(win, 0, 0, 0, 10, edge.data()));
+  Window closed{"closed"};
+  EXPECT_FALSE(ReadImageRows(closed, 0, 0, 10, 10, edge.data()));
+}
+
+TEST_F(UiTest, SegmentsInOnePassAreTheLinesOneByOne) {
+  OpenWindow(other, 0, 0, 400, 300, kWinCaption, "Other", RecordingHandler);
+  // A zig-zag with short, long, steep and zero-length segments, drawn over
+  // a filled rectangle in a colour of its own.
+  const std::vector<int> xy = {10, 10,  50,  12,  50,  12,  52, 200, 52, 200, 52, 200,
+                               52, 200, 390, 290, 390, 290, 20, 150, 20, 150, 21, 151};
+  for (Window* w : {&win, &other}) {
+    SetFill(*w, true, Rgb(180, 220, 255));
+    SetPen(*w, Rgb(0, 0, 0), kPenSolid, 1);
+    DrawRect(*w, 30, 30, 200, 150);
+    SetFill(*w, false);
+    SetPen(*w, Rgb(240, 0, 0), kPenSolid, 2);
+  }
+  for (size_t k = 0; k + 3 < xy.size(); k += 4)
+    DrawLine(win, xy[k], xy[k + 1], xy[k + 2], xy[k + 3]);
+  DrawSegments(other, xy);
+  EXPECT_EQ(Pixels(win, 400, 300), Pixels(other, 400, 300));
+  EXPECT_EQ(other.draw.pos_x, 21);
+  EXPECT_EQ(other.draw.pos_y, 151);
 }
 
 TEST_F(UiTest, PrintsTheWindowImageToPdf) {

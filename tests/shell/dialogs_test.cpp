@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "calibration/line_extension.h"
 #include "calibration/pending.h"
 #include "graph/pending.h"
 #include "instrument/pending.h"

@@ -21,6 +21,7 @@
 #include "files/state.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "graph/window_bitmap.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "platform/draw.h"

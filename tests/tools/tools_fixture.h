@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QString>
-#include <cstdio>
 
 #include <algorithm>
 #include <functional>
@@ -90,11 +89,15 @@ class ToolsTest : public ::testing::Test {
 
   // The main window's picture as build/<name>.png, for a person to look at.
   static void SavePicture(const std::string& name) {
-    const std::string base = std::string(VNA_BINARY_DIR) + "/" + name;
-    ASSERT_TRUE(SaveBitmap(base + ".bmp", main_win, 0, 0, 1024, 700));
-    EXPECT_TRUE(
-        QImage(QString::fromStdString(base + ".bmp")).save(QString::fromStdString(base + ".png")));
-    std::remove((base + ".bmp").c_str());
+    QImage image(1024, 700, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const int c = ReadPixel(main_win, x, y);
+        image.setPixel(x, y, qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255));
+      }
+    }
+    const std::string path = std::string(VNA_BINARY_DIR) + "/" + name + ".png";
+    EXPECT_TRUE(image.save(QString::fromStdString(path)));
   }
 
   // Pixels of `colour` in columns x0..x1 between the graph's top and bottom.

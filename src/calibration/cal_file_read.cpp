@@ -1,0 +1,476 @@
+// Loading a calibration file: every line is checked into temporaries, and
+// the calibration is taken only when the whole file passed.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "calibration/cal_file.h"
+#include "calibration/pending.h"
+#include "calibration/state.h"
+#include "files/letter_case.h"
+#include "files/line_reader.h"
+#include "files/settings.h"
+#include "files/split_path.h"
+#include "files/state.h"
+#include "graph/pending.h"
+#include "instrument/commands.h"
+#include "instrument/freq_plan.h"
+#include "instrument/state.h"
+#include "platform/ui.h"
+#include "shell/menus.h"
+#include "shell/state.h"
+#include "shell/text.h"
+#include "shell/windows.h"
+#include "tools/pending.h"
+#include "tools/state.h"
+
+namespace vna {
+
+namespace {
+
+constexpr int kFormat = 16300;
+constexpr int kStatusNotLoaded = 34508;
+
+// Everything a calibration file holds, as read.
+struct LoadedCal {
+  std::string prog_version, date, comment;
+  double rstd = 0, temperature = 0;
+  int std_cal = 0;
+  double start = 0, end = 0, delta = 0;  // lines 11..13
+  double amplitude = 0;
+  int sens = 2, gain = 1;
+  int points = 0;
+  std::vector<CalPointA> a;
+  bool has_b = false;
+  int indep = 0;
+  double rng_gain[6] = {}, rng[6] = {};
+  std::vector<CalPointB> b;
+  // Model block of the two-multiplier model.
+  int plan_bp[kPlanSize] = {}, plan_code[kPlanSize] = {};
+  double gain5x = 0, gain2 = 0;
+  bool take_bands = false;
+  int band_count = 0;
+  double band_lo[kOscBandSize] = {}, band_hi[kOscBandSize] = {};
+};
+
+// The next line of the file into line_buf. A file that ends before the
+// calibration does is reported here, once, and ends the load.
+class LineSource {
+ public:
+  bool Next() {
+    ++line_no_;
+    if (FileEof(data_file)) {
+      MsgBox(&main_win, "error in file\r\n" + file_name + "\r\n on line " + NumStr(line_no_),
+             "//87212", kMbOk, kIconNone, true);
+      vna_status = 87212;
+      return false;
+    }
+    ReadDataLine(line_no_);
+    return true;
+  }
+  // The next line's value; false at the end of the file.
+  bool Value(double& v) {
+    if (!Next()) return false;
+    v = LineValue();
+    return true;
+  }
+  bool Int(int& v) {
+    if (!Next()) return false;
+    v = LineValueInt();
+    return true;
+  }
+  bool Skip(double count) {
+    for (double i = 0; i < count; ++i) {
+      if (!Next()) return false;
+    }
+    return true;
+  }
+  // The next line cut into cal_field.
+  bool Fields() {
+    if (!Next()) return false;
+    SplitCalLine();
+    return true;
+  }
+
+ private:
+  int line_no_ = 0;
+};
+
+double Field(int k) {
+  return ParseNumber(cal_field[k]);
+}
+
+bool Silenced() {
+  return api_busy != 0;
+}
+
+void Box(const std::string& text, const std::string& caption, bool topmost = true) {
+  MsgBox(&main_win, text, caption, kMbOk, kIconNone, topmost);
+}
+
+// A heading the file must have where it stands, and what a file without it
+// is told.
+struct HeadingCheck {
+  const char* word;      // found anywhere in the line, in any case
+  const char* expected;  // the message's name of it
+  const char* caption;
+  int status;
+  bool silenced;  // not shown while an export runs
+  bool topmost;
+};
+constexpr HeadingCheck kLowRange{"low range", "low range", "Incorrect Cal File Format 25",
+                                 2383,        false,       false};
+
+struct PortATable {
+  HeadingCheck heading;
+  double CalPointA::*r;
+  double CalPointA::*x;
+};
+const PortATable kPortATables[] = {
+    {{"short", "Short Circuit", " Incorrect Cal File Format 22", kStatusNotLoaded, true, true},
+     &CalPointA::shortR,
+     &CalPointA::shortX},
+    {{"open circuit", "Open Circuit", " Incorrect Cal File Format 23", 2381, false, true},
+     &CalPointA::openR,
+     &CalPointA::openX},
+    {{"resistance", "resistance", " Incorrect Cal File Format 24", 2382, false, true},
+     &CalPointA::stdR,
+     &CalPointA::stdX},
+};
+
+// The next line, which must hold the heading; false when it does not (its
+// message shown and its status set) or the file ended.
+bool NextHeading(LineSource& in, const HeadingCheck& h) {
+  if (!in.Next()) return false;
+  const std::string read = LowerCase(line_buf);
+  if (read.find(h.word) != std::string::npos) return true;
+  if (!(h.silenced && Silenced())) {
+    Box(std::string("Cal file error:\rExpected:    ") + h.expected + "\rRead    :  " + read,
+        h.caption, h.topmost);
+  }
+  vna_status = h.status;
+  return false;
+}
+
+// The third line of a refused file as far as it is readable text.
+std::string VersionOfRejected(LineSource& in) {
+  if (!in.Next() || !in.Next()) return "";
+  std::string v;
+  for (char c : line_buf) {
+    if (c >= 32 && c < 127 && v.size() < 40) v += c;
+  }
+  return v;
+}
+
+bool AskYesNo(const std::string& text, const std::string& caption) {
+  return MsgBox(&main_win, text, caption, kMbYesNo, kIconNone, true) == kIdYes;
+}
+
+// The model block of the two-multiplier model (layout in cal_file.h).
+// False when the load must end here.
+bool ReadModelBlock(LineSource& in, LoadedCal& c) {
+  if (!in.Next()) return false;  // its heading
+  int n = 0;
+  if (!in.Int(n)) return false;
+  const int status_before = vna_status;
+  if (n > 100) {
+    n = 100;
+    vna_status = 213;
+  }
+  if (n < 4) {
+    n = 4;
+    vna_status = 14;
+  }
+  // A longer plan than the tables hold is read past, not stored.
+  if (n > kPlanSize) vna_status = 213;
+  std::copy(freqplan_bp, freqplan_bp + kPlanSize, c.plan_bp);
+  std::copy(freqplan_code, freqplan_code + kPlanSize, c.plan_code);
+  bool differs = false;
+  for (int i = 0; i < n; ++i) {
+    if (!in.Fields()) return false;
+    if (i >= kPlanSize) continue;
+    c.plan_bp[i] = Rnd(Field(0));
+    c.plan_code[i] = Rnd(Field(1));
+    differs |= c.plan_bp[i] != freqplan_default_bp[i] || c.plan_code[i] != freqplan_default_code[i];
+  }
+  if (DIAGMODE != 0 && differs &&
+      AskYesNo("DIAGMODE IS ON: The mults used for this cal file are different\r\nfrom the default "
+               "values.\r\n\r\nDo you want to use the default values?",
+               " Different Mult Values")) {
+    for (int i = 0; i <= std::min(n, kPlanSize - 1); ++i) {
+      c.plan_bp[i] = freqplan_default_bp[i];
+      c.plan_code[i] = freqplan_default_code[i];
+    }
+    vna_status = status_before;  // the plan's own complaint is answered
+  }
+  if (vna_present != 0 && vna_status > 0) {
+    if (!Silenced()) {
+      Box("This cal file is not compatible with the program.\r\n\r\nPlease recalibrate",
+          " Cal data not compatable");
+    }
+    vna_status = kStatusNotLoaded;
+    return false;
+  }
+  int clk = 0, m = 0;
+  if (!in.Value(c.gain5x) || !in.Value(c.gain2) || !in.Int(clk)) return false;
+  c.take_bands = !(DIAGMODE != 0 && clk != clk_intervals &&
+                   AskYesNo("DIAGMODE IS ON: The clk intervals used for this cal file are "
+                            "different\r\nfrom the default values.\r\n\r\nDo you want to use the "
+                            "original default values?",
+                            " Different Clk Intervals"));
+  if (!in.Int(m)) return false;
+  if (m < 0) {
+    m = 0;
+    vna_status = 14;
+  }
+  if (m > kOscBandSize - 1) {
+    m = kOscBandSize - 1;
+    vna_status = 213;
+  }
+  c.band_count = m;
+  for (int i = 1; i <= m; ++i) {
+    if (!in.Fields()) return false;
+    c.band_lo[i] = Field(0);
+    c.band_hi[i] = Field(1);
+  }
+  return true;
+}
+
+// Reads the whole file into c. False when the load ended with its message
+// shown (vna_status tells which); true when every line was read, and then
+// vna_status 0 means the file may be taken.
+bool ReadCalFile(LoadedCal& c) {
+  LineSource in;
+  SetDigits(8);
+  int format = 0;
+  if (!in.Int(format)) return false;
+  if (format != kFormat) {
+    if (vna_present != 0 && !Silenced()) {
+      const std::string version = VersionOfRejected(in);
+      Box("The cal file is not in a compatible format for this program.\r\n\r\nThis cal file "
+          "format is: " +
+              NumStr(format) + "\r\nIt should be: " + NumStr(kFormat) +
+              "\r\n\r\nThis cal file was created with program version : " + version,
+          " Incorrect Cal File Format");
+    }
+    vna_status = kStatusNotLoaded;
+    return false;
+  }
+  double max_mhz = 0;
+  if (!in.Value(max_mhz)) return false;
+  if (vna_present != 0 && std::fabs(max_mhz - maximumfreq) > 0.01) {
+    if (!Silenced()) {
+      Box("The cal data file is not appropriate for this particular instrument.\rThis instrument "
+          "has a freq range of " +
+              NumStr(Rnd(maximumfreq)) + " MHz.\rThe cal file has a range of " + NumStr(max_mhz) +
+              " MHz.\r\rPlease calibrate again.",
+          " Max Freq Cal Error 34509");
+    }
+    vna_status = 34509;
+    return false;
+  }
+  if (!in.Next()) return false;
+  c.prog_version = line_buf;
+  if (!in.Next() || !in.Next()) return false;  // the instrument line is not used
+  c.date = line_buf;
+  if (!in.Next() || !in.Value(c.rstd) || !in.Next()) return false;
+  c.comment = line_buf;
+  if (!in.Value(c.temperature) || !in.Int(c.std_cal)) return false;
+  if (!in.Value(c.start) || !in.Value(c.end) || !in.Value(c.delta)) return false;
+  if (!in.Value(c.amplitude) || !in.Int(c.sens) || !in.Int(c.gain)) return false;
+  if (c.sens > 2 || c.sens < 1) c.sens = 2;
+
+  if (!in.Int(c.points)) return false;
+  if (c.points < 10 || c.points > kMaxCalPoints) {
+    c.points = 57;
+    vna_status = 7232;
+  }
+  int params = 0;
+  if (!in.Int(params)) return false;
+  if (params < 1 || params > 100) {
+    Box("Error in buffer value.\r\nNumber of parameters =" + NumStr(params),
+        " Cal Data File Error 72852");
+    vna_status = 72852;
+    return false;
+  }
+  if (!in.Skip(params - 1)) return false;
+  if (model_uhf != 0 && !ReadModelBlock(in, c)) return false;
+
+  if (!in.Value(c.amplitude)) return false;
+  if (c.amplitude > 100 || c.amplitude < 0) {
+    if (!Silenced()) {
+      Box("DDS amplitude is invalid = " + NumStr(c.amplitude) + "\r\nNew cal data is required.",
+          " Cal Data File Error 87211");
+    }
+    vna_status = kStatusNotLoaded;
+    return false;
+  }
+
+  const int n = c.points;
+  c.a.assign(n, CalPointA{});
+  for (const PortATable& t : kPortATables) {
+    if (!NextHeading(in, t.heading)) return false;
+    for (CalPointA& p : c.a) {
+      if (!in.Fields()) return false;
+      p.*t.r = Field(2);
+      p.*t.x = Field(3);
+      if (t.r != &CalPointA::shortR) continue;
+      // The short circuit's rows carry what the three tables share.
+      p.freq = Field(1);
+      p.multstate = Rnd(Field(4) + 2);
+      p.gainA = Field(5);
+      p.osc = Rnd(Field(6));
+    }
+  }
+
+  int nb = 0, further = 0;
+  if (!in.Next() || !in.Int(nb) || !in.Int(c.indep) || !in.Int(further)) return false;
+  if (!in.Skip(further)) return false;
+  if (nb <= 0) return true;
+
+  c.has_b = true;
+  for (int k = 1; k <= 5; ++k) {
+    if (!in.Fields()) return false;
+    c.rng_gain[k] = Field(1);
+    c.rng[k] = Field(2) / 57.3;
+  }
+  // Without its heading the low table is still read; the load fails at its end.
+  if (!NextHeading(in, kLowRange) && vna_status != kLowRange.status) return false;
+  c.b.assign(n, CalPointB{});
+  for (CalPointB& p : c.b) {
+    if (!in.Fields()) return false;
+    p.freq = Field(1);
+    p.ratio_low = Field(2);
+    p.phase_low = Field(3) / 57.3;
+    p.multstate = Rnd(Field(4) + 2);
+    p.gainA = Field(5);
+    p.gainB = Field(6);
+    p.osc = Rnd(Field(7));
+  }
+  if (!in.Next()) return false;  // "B High range"
+  for (CalPointB& p : c.b) {
+    if (!in.Fields()) return false;
+    p.ratio_high = Field(2);
+    p.phase_high = Field(3) / 57.3;
+  }
+  return true;
+}
+
+void TakeModelBlock(const LoadedCal& c) {
+  std::copy(c.plan_bp, c.plan_bp + kPlanSize, freqplan_bp);
+  std::copy(c.plan_code, c.plan_code + kPlanSize, freqplan_code);
+  BuildFreqLookup();
+  GainAfreq5x = c.gain5x;
+  GainAfreq2 = c.gain2;
+  if (c.take_bands) {
+    osc_band_count = c.band_count;
+    for (int i = 1; i <= c.band_count; ++i) {
+      osc_band_lo[i] = c.band_lo[i];
+      osc_band_hi[i] = c.band_hi[i];
+    }
+  }
+}
+
+void TakeCalibration(const LoadedCal& c) {
+  cal_prog_version = c.prog_version;
+  cal_date = c.date;
+  Rstd = c.rstd;
+  cal_comment = c.comment;
+  cal_temperature = c.temperature;
+  std_cal = c.std_cal;
+  cal_delta_freq = c.delta;
+  if (multichan_scan != 0) {
+    start_freq = c.start;
+    end_freq = c.end;
+    delta_freq = c.delta;
+  }
+  DDS_Amplitude = c.amplitude;
+  PortA_Sens = c.sens;
+  PortA_Gain = c.gain;
+  if (model_uhf != 0) TakeModelBlock(c);
+
+  const int n = c.points;
+  cal_points = n;
+  MaxCalANdx = n - 1;
+  std::copy(c.a.begin(), c.a.end(), CalDataA);
+  cal_start_freq = c.a.front().freq;
+  cal_end_freq = c.a.back().freq;
+  indep_chan = c.indep;
+  PortB_cal = c.has_b ? 1 : 0;
+  if (c.has_b) {
+    MaxCalBNdx = n - 1;
+    std::copy(c.b.begin(), c.b.end(), CalDataB);
+    for (int k = 1; k <= 5; ++k) {
+      RngGain[k] = c.rng_gain[k];
+      Rng[k] = c.rng[k];
+    }
+  }
+  PortA_cal = 1;
+  cal_valid = 1;
+}
+
+void ShowSummary() {
+  std::string text = "Calibration File ---\r\rRange = " + NumStr(cal_start_freq) + " to " +
+                     NumStr(cal_end_freq) + " MHz\r";
+  if (std_cal == 0) text += "Freq step size =" + NumStr(cal_delta_freq) + " MHz\r";
+  if (!cal_comment.empty()) text += "\rComment: " + cal_comment + "\r\r";
+  text += "Cal resistor used was " + NumStr(Rstd) + " ohms\r\rZref for analysis = " + NumStr(Zref) +
+          " ohms\r\rThis cal file is valid for Port A " +
+          (PortB_cal != 0 ? "and Port B." : "only.");
+  Box(text, " Calibration");
+}
+
+}  // namespace
+
+void SplitCalLine() {
+  for (std::string& f : cal_field) f.clear();
+  size_t p = 0;
+  const size_t n = line_buf.size();
+  for (int k = 0; k < 8; ++k) {
+    while (p < n && (line_buf[p] == ' ' || line_buf[p] == '\t')) ++p;
+    if (p >= n) break;
+    const size_t start = p;
+    while (p < n && line_buf[p] != ' ' && line_buf[p] != '\t') ++p;
+    cal_field[k] = line_buf.substr(start, p - start);
+  }
+}
+
+void GetPortACal(int show_summary) {
+  SUB = "GetPortACal";
+  vna_status = 0;
+  if (OpenTextFile(data_file, file_name, "R") != 0) {
+    if (vna_present != 0 && !Silenced()) {
+      Box("The calibration file was not found.\rPlease run the calibration procedure before "
+          "doing any tests.",
+          " Cal Required");
+    }
+    if (mux_chan > 0) PortB_cal = 0;
+    vna_status = kStatusNotLoaded;
+    return;
+  }
+  LoadedCal c;
+  const bool read = ReadCalFile(c);
+  CloseTextFile(data_file);
+  if (read && vna_status != 0) {
+    SetDigits(3);
+    Box(" Cal File Error = " + NumStr(vna_status), " 92323", false);
+  }
+  if (!read || vna_status != 0) {
+    // This channel's calibration is unusable, whatever the last one was.
+    if (mux_chan > 0) PortB_cal = 0;
+    return;
+  }
+
+  TakeCalibration(c);
+  FreqGrid();
+  DDSAmplitude(DDS_Amplitude);
+  ProgGain();
+  SetDigits(3);
+  SplitPathInto(file_name, cal_file_name, cal_folder);
+  DrawFilesPanel();
+  if (show_summary == 1) ShowSummary();
+  BuildMenus();
+}
+
+}  // namespace vna

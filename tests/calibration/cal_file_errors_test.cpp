@@ -1,0 +1,426 @@
+// Loading damaged calibration files: every check of the reader with its
+// message and status, files that end early, binary and oversized counts,
+// and the values at the edge of each check that must still load. After
+// every refusal the calibration in memory is the one before the attempt.
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "calibration/cal_fixture.h"
+#include "calibration/cal_file.h"
+#include "instrument/freq_plan.h"
+#include "tools/pending.h"
+
+namespace vna::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Edit = std::function<void(Lines&)>;
+
+const std::string kGolden =
+    std::string(VNA_SOURCE_DIR) + "/tests/calibration/data/two_multiplier.vcal";
+
+Lines GoldenLines() {
+  std::ifstream in(kGolden, std::ios::binary);
+  return SplitCrLf(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+size_t IndexOf(const Lines& lines, const std::string& start) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind(start, 0) == 0) return i;
+  }
+  ADD_FAILURE() << "no line starts with " << start;
+  return 0;
+}
+
+// Line numbers of the golden file (from 0).
+constexpr size_t kFormatLine = 0, kMaxFreqLine = 1, kSensLine = 14, kPointsLine = 16,
+                 kParamsLine = 17, kPlanCountLine = 19;
+size_t AmplitudeLine(const Lines& l) {
+  return IndexOf(l, " Short Circuit:") - 1;
+}
+size_t BandCountLine(const Lines& l) {
+  return AmplitudeLine(l) - 42;  // 41 bands follow it
+}
+
+Edit Set(size_t line, std::string text) {
+  return [=](Lines& l) { l[line] = text; };
+}
+Edit SetAmplitude(std::string text) {
+  return [=](Lines& l) { l[AmplitudeLine(l)] = text; };
+}
+Edit SetStarting(std::string start, std::string text) {
+  return [=](Lines& l) { l[IndexOf(l, start)] = text; };
+}
+Edit SetAfter(std::string start, size_t offset, std::string text) {
+  return [=](Lines& l) { l[IndexOf(l, start) + offset] = text; };
+}
+
+class CalFileErrors : public CalFileTest {
+ protected:
+  // A calibration in force that differs from the golden file everywhere a
+  // load could change it.
+  void PreviousCalibration(int instrument) {
+    StartModel("uhf", instrument);
+    FillCalibration(20, true);
+    CalDataA[0].shortR = 3.25;
+    DDS_Amplitude = 55;
+    PortA_Sens = 1;
+    std_cal = 1;
+    cal_comment = "previous";
+    cal_date = "01-02-2003  04:05:06";
+    cal_prog_version = "Zelmar_635B";
+    cal_file_path = "/prev/prev.vcal";
+    cal_file_name = "prev.vcal";
+    cal_folder = "/prev/";
+    GainAfreq5x = 333;
+    RngGain[2] = 5.5;
+    start_freq = 3;
+    end_freq = 4;
+    delta_freq = 0.5;
+    testhook::ClearLogs();
+  }
+  std::string Damaged(const Edit& edit) {
+    Lines lines = GoldenLines();
+    edit(lines);
+    return dir.Write("damaged.vcal", JoinCrLf(lines));
+  }
+  std::vector<std::string> Captions() {
+    std::vector<std::string> out;
+    for (const auto& b : testhook::MsgBoxes()) out.push_back(b.caption);
+    return out;
+  }
+};
+
+struct Refusal {
+  const char* name;
+  Edit edit;
+  int status;
+  std::vector<std::string> captions;
+  int instrument = 1;
+  int api = 0;
+};
+
+TEST_F(CalFileErrors, EveryRefusalKeepsThePreviousCalibration) {
+  const std::string wrong_heading = " Something else:";
+  const Refusal cases[] = {
+      {"format 16299", Set(kFormatLine, " 16299"), 34508, {" Incorrect Cal File Format"}},
+      {"format 16299 without instrument", Set(kFormatLine, " 16299"), 34508, {}, 0},
+      {"format 16299 from an export", Set(kFormatLine, " 16299"), 34508, {}, 1, 1},
+      {"maximum frequency 0.02 off",
+       Set(kMaxFreqLine, " 1200.02"),
+       34509,
+       {" Max Freq Cal Error 34509"}},
+      {"maximum frequency of the other model",
+       Set(kMaxFreqLine, " 180"),
+       34509,
+       {" Max Freq Cal Error 34509"}},
+      {"maximum frequency from an export", Set(kMaxFreqLine, " 180"), 34509, {}, 1, 1},
+      {"parameter count 0", Set(kParamsLine, " 0"), 72852, {" Cal Data File Error 72852"}},
+      {"parameter count 101", Set(kParamsLine, " 101"), 72852, {" Cal Data File Error 72852"}},
+      {"parameter count from an export",
+       Set(kParamsLine, " 0"),
+       72852,
+       {" Cal Data File Error 72852"},
+       1,
+       1},
+      {"plan count 2", Set(kPlanCountLine, " 2"), 34508, {" Cal data not compatable"}},
+      {"plan count 101", Set(kPlanCountLine, " 101"), 34508, {" Cal data not compatable"}},
+      {"plan count 60, beyond the plan table",
+       Set(kPlanCountLine, " 60"),
+       34508,
+       {" Cal data not compatable"}},
+      {"point count 9 on the model block",
+       Set(kPointsLine, " 9"),
+       34508,
+       {" Cal data not compatable"}},
+      {"plan count from an export", Set(kPlanCountLine, " 2"), 34508, {}, 1, 1},
+      {"amplitude 101", SetAmplitude(" 101"), 34508, {" Cal Data File Error 87211"}},
+      {"amplitude -1", SetAmplitude(" -1"), 34508, {" Cal Data File Error 87211"}},
+      {"amplitude from an export", SetAmplitude(" 101"), 34508, {}, 1, 1},
+      {"no short heading",
+       SetStarting(" Short Circuit:", wrong_heading),
+       34508,
+       {" Incorrect Cal File Format 22"}},
+      {"no short heading from an export",
+       SetStarting(" Short Circuit:", wrong_heading),
+       34508,
+       {},
+       1,
+       1},
+      {"no open heading",
+       SetStarting(" Open Circuit:", wrong_heading),
+       2381,
+       {" Incorrect Cal File Format 23"}},
+      {"no open heading from an export",
+       SetStarting(" Open Circuit:", wrong_heading),
+       2381,
+       {" Incorrect Cal File Format 23"},
+       1,
+       1},
+      {"no resistance heading",
+       SetStarting(" Standard Resistance:", wrong_heading),
+       2382,
+       {" Incorrect Cal File Format 24"}},
+      {"no low range heading",
+       SetStarting("B Low range", "B Lower"),
+       2383,
+       {"Incorrect Cal File Format 25", " 92323"}},
+      {"band count 5000",
+       [](Lines& l) { l[BandCountLine(l)] = " 5000"; },
+       34508,
+       {" Incorrect Cal File Format 22"}},
+      {"Port B lines to skip: a billion",
+       SetAfter(" Port B cal data:", 3, " 1000000000"),
+       87212,
+       {"//87212"}},
+      {"a short row missing",
+       [](Lines& l) { l.erase(l.begin() + IndexOf(l, "    3 ")); },
+       2381,
+       {" Incorrect Cal File Format 23"}},
+      {"ends in the open table",
+       [](Lines& l) { l.resize(IndexOf(l, " Open Circuit:") + 4); },
+       87212,
+       {"//87212"}},
+      {"ends before the high table",
+       [](Lines& l) { l.resize(IndexOf(l, "B High range")); },
+       87212,
+       {"//87212"}},
+      {"empty", [](Lines& l) { l.clear(); }, 87212, {"//87212"}},
+  };
+  for (const Refusal& c : cases) {
+    SCOPED_TRACE(c.name);
+    PreviousCalibration(c.instrument);
+    const CalSnapshot before = CalSnapshot::Take();
+    api_busy = c.api;
+    EXPECT_EQ(Load(Damaged(c.edit)), c.status);
+    api_busy = 0;
+    EXPECT_EQ(Captions(), c.captions);
+    EXPECT_TRUE(SameCalibration(before, CalSnapshot::Take()));
+  }
+}
+
+TEST_F(CalFileErrors, MessagesOfTheChecks) {
+  PreviousCalibration(1);
+  Load(Damaged(Set(kFormatLine, " 16299")));
+  Load(Damaged(Set(kMaxFreqLine, " 1200.02")));
+  Load(Damaged(Set(kParamsLine, " 0")));
+  Load(Damaged(Set(kPlanCountLine, " 2")));
+  Load(Damaged(SetAmplitude(" 101")));
+  Load(Damaged(SetStarting(" Short Circuit:", " SOMETHING Else")));
+  Load(Damaged(SetStarting(" Open Circuit:", " Something")));
+  Load(Damaged(SetStarting(" Standard Resistance:", " Something")));
+  Load(Damaged(SetStarting("B Low range", "B Lower")));
+  const std::string path = Damaged([](Lines& l) { l.resize(30); });
+  Load(path);
+  Load(dir / "missing.vcal");
+  EXPECT_EQ(
+      Boxes(),
+      (std::vector<std::string>{
+          " Incorrect Cal File Format|The cal file is not in a compatible format for this "
+          "program.\r\n\r\nThis cal file format is:  16299\r\nIt should be:  16300\r\n\r\nThis "
+          "cal file was created with program version : Zelmar_636A",
+          " Max Freq Cal Error 34509|The cal data file is not appropriate for this particular "
+          "instrument.\rThis instrument has a freq range of  1200 MHz.\rThe cal file has a range "
+          "of  1200.02000000 MHz.\r\rPlease calibrate again.",
+          " Cal Data File Error 72852|Error in buffer value.\r\nNumber of parameters = 0",
+          " Cal data not compatable|This cal file is not compatible with the program.\r\n\r\n"
+          "Please recalibrate",
+          " Cal Data File Error 87211|DDS amplitude is invalid =  101\r\nNew cal data is "
+          "required.",
+          " Incorrect Cal File Format 22|Cal file error:\rExpected:    Short Circuit\rRead    :  "
+          " something else",
+          " Incorrect Cal File Format 23|Cal file error:\rExpected:    Open Circuit\rRead    :  "
+          " something",
+          " Incorrect Cal File Format 24|Cal file error:\rExpected:    resistance\rRead    :  "
+          " something",
+          "Incorrect Cal File Format 25|Cal file error:\rExpected:    low range\rRead    :  b "
+          "lower",
+          " 92323| Cal File Error =  2383",
+          "//87212|error in file\r\n" + path + "\r\n on line  31",
+          " Cal Required|The calibration file was not found.\rPlease run the calibration "
+          "procedure before doing any tests.",
+      }));
+  // Topmost, except the two boxes of the end of reading.
+  for (const auto& b : testhook::MsgBoxes()) {
+    EXPECT_EQ(b.topmost, b.caption != "Incorrect Cal File Format 25" && b.caption != " 92323")
+        << b.caption;
+    EXPECT_EQ(b.owner, "main_win");
+  }
+}
+
+TEST_F(CalFileErrors, BinaryFilesAreRefused) {
+  std::string bytes;
+  for (int i = 0; i < 4096; ++i) bytes += static_cast<char>((i * 7919) & 255);
+  for (int instrument : {1, 0}) {
+    SCOPED_TRACE(instrument);
+    PreviousCalibration(instrument);
+    const CalSnapshot before = CalSnapshot::Take();
+    EXPECT_NE(Load(dir.Write("binary.vcal", bytes)), 0);
+    EXPECT_TRUE(SameCalibration(before, CalSnapshot::Take()));
+    // Every binary line is one line of the reader: no row is ever read.
+    EXPECT_LE(testhook::MsgBoxes().size(), 1u);
+  }
+}
+
+TEST_F(CalFileErrors, APointCountOutOfRangeEndsAfterReading) {
+  // On the single-DDS model (no model block) the count is replaced by 57 and
+  // the load reads on, to fail at its end.
+  StartModel("7306", 1);
+  FillCalibration(57, false);
+  Save("57.vcal");
+  for (const char* count : {" 9", " 30001", " 99999999999"}) {
+    SCOPED_TRACE(count);
+    Lines lines = SplitCrLf(dir.Read("57.vcal"));
+    lines[kPointsLine] = count;
+    const std::string path = dir.Write("count.vcal", JoinCrLf(lines));
+    ClearCalibration();
+    FillCalibration(12, false);
+    const CalSnapshot before = CalSnapshot::Take();
+    testhook::ClearLogs();
+    EXPECT_EQ(Load(path), 7232);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{" 92323| Cal File Error =  7232"});
+    EXPECT_EQ(number_decimals, 3);
+    EXPECT_TRUE(SameCalibration(before, CalSnapshot::Take()));
+  }
+}
+
+TEST_F(CalFileErrors, AMissingFile) {
+  PreviousCalibration(1);
+  const CalSnapshot before = CalSnapshot::Take();
+  EXPECT_EQ(Load(dir / "missing.vcal"), 34508);
+  EXPECT_EQ(Captions(), std::vector<std::string>{" Cal Required"});
+  EXPECT_TRUE(SameCalibration(before, CalSnapshot::Take()));
+
+  // Without an instrument, or from an export, nothing is shown.
+  for (auto [instrument, api] : {std::pair{0, 0}, std::pair{1, 1}}) {
+    PreviousCalibration(instrument);
+    api_busy = api;
+    EXPECT_EQ(Load(dir / "missing.vcal"), 34508);
+    api_busy = 0;
+    EXPECT_TRUE(Captions().empty());
+  }
+}
+
+TEST_F(CalFileErrors, AChannelWithoutAUsableFileHasNoPortBCalibration) {
+  const std::string damaged = Damaged(SetStarting(" Open Circuit:", " nothing"));
+  for (const std::string& path : {dir / "missing.chan3", damaged}) {
+    SCOPED_TRACE(path);
+    PreviousCalibration(1);
+    mux_chan = 3;
+    EXPECT_NE(Load(path), 0);
+    EXPECT_EQ(PortB_cal, 0);
+    EXPECT_EQ(PortA_cal, 1);
+    EXPECT_EQ(CalDataA[0].shortR, 3.25);
+  }
+}
+
+struct Acceptance {
+  const char* name;
+  Edit edit;
+  std::function<void()> check;
+  int instrument = 1;
+};
+
+TEST_F(CalFileErrors, ValuesAtTheEdgeOfEachCheckLoad) {
+  const Acceptance cases[] = {
+      {"maximum frequency 0.005 off", Set(kMaxFreqLine, " 1200.005"), [] {}},
+      {"another maximum frequency without instrument", Set(kMaxFreqLine, " 1200.02"), [] {}, 0},
+      {"sensitivity 0", Set(kSensLine, " 0"), [] { EXPECT_EQ(PortA_Sens, 2); }},
+      {"sensitivity 3", Set(kSensLine, " 3"), [] { EXPECT_EQ(PortA_Sens, 2); }},
+      {"sensitivity 1", Set(kSensLine, " 1"), [] { EXPECT_EQ(PortA_Sens, 1); }},
+      {"three parameter lines",
+       [](Lines& l) {
+         l[kParamsLine] = " 3";
+         l.insert(l.begin() + kParamsLine + 1, {" spare one", " spare two"});
+       },
+       [] {}},
+      {"amplitude 0", SetAmplitude(" 0"), [] { EXPECT_EQ(DDS_Amplitude, 0); }},
+      {"amplitude 100", SetAmplitude(" 100"), [] { EXPECT_EQ(DDS_Amplitude, 100); }},
+      {"headings in capitals", SetStarting(" Short Circuit:", " SHORT CIRCUIT:"), [] {}},
+      {"two further Port B lines",
+       [](Lines& l) {
+         const size_t at = IndexOf(l, " Port B cal data:") + 3;
+         l[at] = " 2";
+         l.insert(l.begin() + at + 1, {"x", "y"});
+       },
+       [] { EXPECT_EQ(PortB_cal, 1); }},
+      {"Port B count 0", SetAfter(" Port B cal data:", 1, " 0"),
+       [] {
+         EXPECT_EQ(PortB_cal, 0);
+         EXPECT_EQ(RngGain[2], 5.5);  // the previous calibration's
+         EXPECT_EQ(MaxCalBNdx, 19);
+       }},
+  };
+  for (const Acceptance& c : cases) {
+    SCOPED_TRACE(c.name);
+    PreviousCalibration(c.instrument);
+    EXPECT_EQ(Load(Damaged(c.edit)), 0);
+    EXPECT_TRUE(Captions().empty());
+    EXPECT_EQ(cal_points, 10);
+    EXPECT_NEAR(CalDataA[0].shortR, 0.125, 1e-12);
+    EXPECT_EQ(cal_file_name, "damaged.vcal");
+    c.check();
+  }
+}
+
+TEST_F(CalFileErrors, ChannelScansTakeTheCalibrationLimits) {
+  PreviousCalibration(1);
+  multichan_scan = 1;
+  ASSERT_EQ(Load(kGolden), 0);
+  multichan_scan = 0;
+  EXPECT_EQ(start_freq, 1);
+  EXPECT_EQ(end_freq, 10);
+  EXPECT_EQ(delta_freq, 1);
+  PreviousCalibration(1);
+  ASSERT_EQ(Load(kGolden), 0);
+  EXPECT_EQ(start_freq, 3);
+}
+
+TEST_F(CalFileErrors, AFrequencyPlanOtherThanTheDefault) {
+  // Entry 1 (40 MHz) with another multiplier code.
+  const Edit edit = Set(kPlanCountLine + 2, " 40 429");
+  for (int diag : {0, 1}) {
+    for (int answer : {kIdYes, kIdNo}) {
+      SCOPED_TRACE(::testing::Message() << "diag " << diag << " answer " << answer);
+      PreviousCalibration(1);
+      DIAGMODE = diag;
+      if (diag) testhook::QueueMsgBoxAnswer(answer, " Different Mult Values");
+      ASSERT_EQ(Load(Damaged(edit)), 0);
+      DIAGMODE = 0;
+      const int want = diag && answer == kIdYes ? 428 : 429;
+      EXPECT_EQ(freqplan_code[1], want);
+      EXPECT_EQ(freq_mult_table[50], want);
+      EXPECT_EQ(Captions().size(), diag ? 1u : 0u);
+    }
+  }
+  InitFreqPlan();
+}
+
+TEST_F(CalFileErrors, OscillatorBandsOfTheFile) {
+  // The file's clock-interval count differs: diagnostic mode asks whether to
+  // keep the program's bands; otherwise the file's bands are taken.
+  const Edit edit = [](Lines& l) {
+    l[BandCountLine(l) - 1] = " 24";
+    l[BandCountLine(l) + 1] = " 0.2 61";
+  };
+  for (int diag : {0, 1}) {
+    for (int answer : {kIdYes, kIdNo}) {
+      SCOPED_TRACE(::testing::Message() << "diag " << diag << " answer " << answer);
+      PreviousCalibration(1);
+      DIAGMODE = diag;
+      if (diag) testhook::QueueMsgBoxAnswer(answer, " Different Clk Intervals");
+      ASSERT_EQ(Load(Damaged(edit)), 0);
+      DIAGMODE = 0;
+      const bool kept = diag && answer == kIdYes;
+      EXPECT_EQ(osc_band_hi[1], kept ? 60 : 61);
+      EXPECT_EQ(osc_band_count, 41);
+      EXPECT_EQ(GainAfreq5x, 515);
+    }
+  }
+  InitFreqPlan();
+}
+
+}  // namespace
+}  // namespace vna::test

@@ -1,0 +1,255 @@
+// The bracket rule of the calibration tables and the Port A correction on
+// made-up tables: the bilinear error model of a bridge removed exactly, the
+// clamps, the readings at the standards themselves, the derived quantities,
+// and what happens without a usable calibration.
+#include <cmath>
+#include <complex>
+
+#include "calibration/cal_fixture.h"
+#include "calibration/cal_tables.h"
+#include "calibration/correct_a.h"
+#include "platform/ui.h"
+
+namespace vna::test {
+namespace {
+
+using cplx = std::complex<double>;
+
+constexpr int kA = 2461, kB = 1428;  // two multiplier states
+
+void Table(const std::vector<std::pair<double, int>>& records) {
+  ClearCalibration();
+  for (size_t i = 0; i < records.size(); ++i) {
+    CalDataA[i].freq = records[i].first;
+    CalDataA[i].multstate = records[i].second;
+  }
+  cal_points = static_cast<int>(records.size());
+  MaxCalANdx = cal_points - 1;
+}
+
+TEST(CalBracketTest, FindsThePairAroundAFrequency) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<double, int>> table;
+    double f;
+    int state;
+    bool ok;
+    int a, b, c;
+    double t;
+  } cases[] = {
+      {"below the first record", {{1, kA}, {2, kA}, {3, kA}}, 0.5, kA, false, 0, 0, 0, 0},
+      {"on the first record", {{1, kA}, {2, kA}, {3, kA}}, 1, kA, true, 0, 1, 1, 0},
+      {"on a middle record", {{1, kA}, {2, kA}, {3, kA}}, 2, kA, true, 1, 2, 2, 0},
+      {"between records", {{1, kA}, {2, kA}, {3, kA}}, 2.25, kA, true, 1, 2, 2, 0.25},
+      {"on the last record", {{1, kA}, {2, kA}, {3, kA}}, 3, kA, true, 1, 2, 2, 1},
+      {"above the last record", {{1, kA}, {2, kA}, {3, kA}}, 4, kA, true, 1, 2, 2, 2},
+      {"one record", {{1, kA}}, 1, kA, false, 0, 0, 0, 0},
+      {"no record", {}, 1, kA, false, 0, 0, 0, 0},
+      // A A A B B B: between the last A and the first B.
+      {"state change, present A",
+       {{1, kA}, {2, kA}, {3, kA}, {4, kB}, {5, kB}, {6, kB}},
+       3.5,
+       kA,
+       true,
+       1,
+       2,
+       2,
+       1.5},
+      {"state change, present B",
+       {{1, kA}, {2, kA}, {3, kA}, {4, kB}, {5, kB}, {6, kB}},
+       3.5,
+       kB,
+       true,
+       4,
+       3,
+       3,
+       1.5},
+      // A B B: the A side has one record, used alone.
+      {"one record below the change", {{1, kA}, {2, kB}, {3, kB}}, 1.5, kA, true, 0, 0, 0, 0},
+      // A A B: the B side has one record, used alone.
+      {"one record above the change", {{1, kA}, {2, kA}, {3, kB}}, 2.5, kB, true, 2, 2, 2, 0},
+      // B A A: the pair moves up and extrapolates backwards.
+      {"a lone record before the change",
+       {{1, kA}, {2, kB}, {3, kA}, {4, kA}},
+       2.5,
+       kA,
+       true,
+       3,
+       2,
+       2,
+       1.5},
+      // B A B: the moved pair differs again, so its record a stands alone.
+      {"states changing at every record",
+       {{1, kA}, {2, kB}, {3, kA}, {4, kB}},
+       2.5,
+       kA,
+       true,
+       3,
+       2,
+       3,
+       0},
+      {"two records on one frequency", {{1, kA}, {2, kA}, {2, kA}}, 2.5, kA, true, 1, 2, 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Table(c.table);
+    CalBracket k;
+    ASSERT_EQ(BracketCalA(c.f, c.state, k), c.ok);
+    if (!c.ok) continue;
+    EXPECT_EQ(k.a, c.a);
+    EXPECT_EQ(k.b, c.b);
+    EXPECT_EQ(k.c, c.c);
+    EXPECT_DOUBLE_EQ(k.t, c.t);
+  }
+}
+
+// The raw reading a bridge with these errors gives for an impedance Z: a
+// bilinear map, as the simulator's real bridge (T / (Z + Zs) + D).
+cplx RawOf(cplx z) {
+  const cplx tracking = std::polar(110.0, -0.14), source(50, 4), leak = std::polar(0.012, 0.61);
+  if (std::isinf(z.real())) return 50.0 / leak;
+  return 50.0 / (tracking / (z + source) + leak);
+}
+
+class CorrectATest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartModel("uhf", 0);
+    // Two records, 10 and 20 MHz, of one state and the same bridge.
+    Table({{10, 1000 * 1 + 461}, {20, 1000 * 1 + 461}});
+    for (int i = 0; i < 2; ++i) {
+      const cplx s = RawOf(0), o = RawOf(INFINITY), d = RawOf(50);
+      CalDataA[i].shortR = s.real();
+      CalDataA[i].shortX = s.imag();
+      CalDataA[i].openR = o.real();
+      CalDataA[i].openX = o.imag();
+      CalDataA[i].stdR = d.real();
+      CalDataA[i].stdX = d.imag();
+    }
+    Rstd = 50;
+    OSC = 1;
+    mult_code = 461;
+    freq = 14;
+  }
+  cplx Correct(cplx raw) {
+    Rsm = raw.real();
+    Xsm = raw.imag();
+    CorrectA();
+    return {point_Rs, point_Xs};
+  }
+};
+
+TEST_F(CorrectATest, RemovesTheBridgeErrors) {
+  for (cplx z : {cplx(75, 0), cplx(50, 50), cplx(10, -30), cplx(5, 88), cplx(2000, -1500),
+                 cplx(0.5, 0.25)}) {
+    SCOPED_TRACE(z);
+    const cplx got = Correct(RawOf(z));
+    EXPECT_LT(std::abs(got - z), 1e-9 * std::abs(z));
+  }
+  EXPECT_EQ(number_decimals, 3);
+}
+
+TEST_F(CorrectATest, DerivedQuantities) {
+  freq = 10;
+  Correct(RawOf(cplx(30, -40)));
+  EXPECT_NEAR(Zmag, 50, 1e-9);
+  EXPECT_NEAR(Zphase, std::atan(-40.0 / 30), 1e-12);
+  EXPECT_NEAR(Rp, 2500.0 / 30, 1e-9);
+  EXPECT_NEAR(Xp, -62.5, 1e-9);
+  EXPECT_NEAR(Cs, 1e6 / (6.2831853 * 10 * 40), 1e-6);
+  EXPECT_NEAR(Cp, 1e6 / (6.2831853 * 10 * 62.5), 1e-6);
+  EXPECT_EQ(Zmag_A, Zmag);
+  EXPECT_EQ(phase_A, Zphase);
+}
+
+TEST_F(CorrectATest, ReadingsAtTheStandards) {
+  // The short itself: zero, clamped.
+  Correct(RawOf(0));
+  EXPECT_EQ(point_Rs, 0.00001);
+  EXPECT_EQ(point_Xs, 0.0001);
+  EXPECT_NEAR(Zphase, std::atan(10.0), 1e-12);
+  EXPECT_NEAR(Zmag, 0.0001005, 1e-8);
+  // The standard resistor: Rstd.
+  Correct(RawOf(50));
+  EXPECT_EQ(point_Rs, 50);
+  EXPECT_EQ(point_Xs, 0.0001);
+  // The open itself: the divisor is 0; a finite impedance beyond measure.
+  Correct(RawOf(INFINITY));
+  EXPECT_EQ(point_Rs, kOpenOhms);
+  EXPECT_EQ(point_Xs, 0.0001);
+  for (double v : {Zmag, Zphase, Rp, Xp, Cs, Cp}) EXPECT_TRUE(std::isfinite(v));
+  // A reading that is not a number (a damaged reply) does not get through.
+  Correct(cplx(NAN, 3));
+  EXPECT_EQ(point_Rs, kOpenOhms);
+  for (double v : {point_Xs, Zmag, Zphase, Rp, Xp, Cs, Cp}) EXPECT_TRUE(std::isfinite(v));
+  // A negative resistance (a bad calibration) shows as 0.00001 ohms.
+  Correct(RawOf(cplx(-20, 30)));
+  EXPECT_EQ(point_Rs, 0.00001);
+  EXPECT_NEAR(point_Xs, 30, 1e-9);
+}
+
+TEST_F(CorrectATest, NothingWhileCalibratingOrWithoutCalibration) {
+  point_Rs = 1.5;
+  point_Xs = 2.5;
+  Zmag = 3.5;
+  CalinProgress = 1;
+  SetDigits(6);
+  Correct(RawOf(75));
+  EXPECT_EQ(point_Rs, 1.5);
+  EXPECT_EQ(number_decimals, 3);
+  CalinProgress = 0;
+
+  testhook::ClearLogs();
+  freq = 0.5;  // below the first record
+  Correct(RawOf(75));
+  EXPECT_EQ(point_Rs, 1.5);
+  EXPECT_EQ(point_Xs, 2.5);
+  EXPECT_EQ(Zmag, 3.5);
+  EXPECT_EQ(number_decimals, 3);
+  ASSERT_EQ(testhook::Prints().size(), 1u);
+  EXPECT_EQ(testhook::Prints()[0].text,
+            "PortA: Could not find cal data in the array.  CalinProgress= 0 Freq=  0.5000  "
+            "MaxCalANdx=  1 ndx=  0");
+  EXPECT_EQ(testhook::Prints()[0].x, 250);
+  EXPECT_EQ(testhook::Prints()[0].y, 500);
+
+  ClearCalibration();
+  freq = 14;
+  Correct(RawOf(75));
+  EXPECT_EQ(point_Rs, 1.5);
+}
+
+TEST_F(CorrectATest, LineExtensionOfNoLengthChangesNothing) {
+  ExtensionFlag = 1;
+  Zextension = 75;
+  ext_phase_per_MHz = 0;
+  const cplx got = Correct(RawOf(cplx(30, -12)));
+  EXPECT_LT(std::abs(got - cplx(30, -12)), 1e-9);
+}
+
+TEST_F(CorrectATest, DebugBoxBetweenMyVar3AndMyVar4) {
+  MyVar3 = 13;
+  MyVar4 = 15;
+  testhook::QueueMsgBoxAnswer(kIdOk, " Port A  378422");
+  Correct(RawOf(50));
+  testhook::QueueMsgBoxAnswer(kIdCancel, " Port A  378422");
+  Correct(RawOf(75));
+  EXPECT_EQ(MyVar4, 0);  // Cancel ends the boxes
+  Correct(RawOf(75));
+  const auto& boxes = testhook::MsgBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].owner, "hidden_win");
+  EXPECT_EQ(boxes[0].buttons, kMbOkCancel);
+  EXPECT_EQ(boxes[0].text.rfind("    Set MyVar3=Start Freq and MyVar4=End freq for debug\r\n"
+                                " Freq= 14  scanning= 0\r\n",
+                                0),
+            0u);
+  EXPECT_NE(boxes[0].text.find(
+                " Rsc= 50 Xsc= 0.0001 : Corrected data\r\n Zmag= 50.0000 Phase= 0.0001deg"),
+            std::string::npos)
+      << boxes[0].text;
+  EXPECT_EQ(number_decimals, 3);
+}
+
+}  // namespace
+}  // namespace vna::test
