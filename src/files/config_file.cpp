@@ -19,7 +19,7 @@
 #include "files/write_errors.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/state.h"
 #include "shell/text.h"
 

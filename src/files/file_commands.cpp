@@ -13,7 +13,6 @@
 #include "instrument/state.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
-#include "shell/placeholders.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

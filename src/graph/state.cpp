@@ -14,9 +14,26 @@ int smith_zoom = 0, smith2_zoom = 0, polar_scale = 0, smith_cx = 0, smith_cy = 0
 
 int screen_width = 0, screen_height = 0;
 
-int bg_color = 0, font_weight = 0, line0_y = 0, line1_y = 0;
-int WinLeft = 0, status_y = 0, last_WinWidth = 0, last_WinHeight = 0;
-float win_xscale = 1;
+int bg_color = 0, font_weight = 0, line0_y = 0, line1_y = 0, line2_y = 0, line3_y = 0;
+int WinLeft = 0, WinTop = 0, status_y = 0, last_WinWidth = 0, last_WinHeight = 0;
+float win_xscale = 1, win_yscale = 1;
+int PointWinWidth = 0, PointWinHeight = 0, text_height = 0, title_y = 0;
+int info_x = 0, info_button_w = 0, info_button_h = 0, info_button_y = 0;
+int graph_left = 0, graph_right = 0, graph_top = 0, graph_bottom = 0;
+
+double graph_start = 0, graph_end = 0, freq_per_div = 0, px_per_MHz = 0;
+int freq_divs = 0, graph_mid_x = 0, graph_zero_y = 0, graph_clip_top = 0, graph_clip_bottom = 0;
+double grid_units_per_div = 0, swr_per_div = 0;
+double swr_yscale = 0, zmag_yscale = 0, phase_yscale = 0, q_yscale = 0, rtloss_yscale = 0;
+double delay_yscale = 0, s21phase_yscale = 0, s21mag_yscale = 0, pwr_yscale = 0, s11_yscale = 0;
+
+int title_min_x = 0, files_panel_y = 0;
+std::string graph_stamp;
+
+int ruler_drawn = 0, cursor_line_x = 0;
+
+int x_px = 0, last_x_px = 0, marker_px = 0, progress_color = 0, trace_segments = 0;
+int zmag_y_step = 0;
 
 Window smith_win{"smith_win"}, smith2_win{"smith2_win"}, polar_win{"polar_win"};
 Window marker_win{"marker_win"}, legend_win{"legend_win"}, cursor_win{"cursor_win"};

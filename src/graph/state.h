@@ -35,15 +35,66 @@ extern int smith_cx, smith_cy;  // chart centre at chart_scale 1
 extern int screen_width, screen_height;  // replaced by the screen size by the layout
 
 // ---- Main window text lines ----
-extern int bg_color;          // background of the main window: its pixel (2, 2) when it opened
-extern int font_weight;       // weight of the graph texts: 200, or 600 for bold text
-extern int line0_y, line1_y;  // tops of the first two text lines above the graph, pixels
+extern int bg_color;     // background of the main window: its pixel (2, 2) when it opened
+extern int font_weight;  // weight of the graph texts: 200, or 600 for bold text
+// Tops of the text lines above the plot box, pixels: 0, then one text height
+// apart (start-up spaces line 1 by its own measure).
+extern int line0_y, line1_y, line2_y, line3_y;
 
-// ---- Main window layout (pixels) ----
-extern int WinLeft;                        // left edge of the graph window, 0 after the layout
+// ---- Main window layout (pixels of the drawing area, y down), set by Initgrafsize ----
+extern int WinLeft, WinTop;                // 0
 extern int status_y;                       // top of the status area under the graph: the button bar
 extern int last_WinWidth, last_WinHeight;  // main window size at its last layout
-extern float win_xscale;                   // horizontal scale of the layout
+extern float win_xscale, win_yscale;       // WinWidth / 1024, WinHeight / 768
+extern int PointWinWidth, PointWinHeight;  // size of the point window
+extern int text_height;                    // height of a line of the graph font
+extern int title_y;                        // the title line under the plot box
+// The column at the right: file-name panel, info panel buttons, supply readout.
+extern int info_x;                        // its left edge
+extern int info_button_w, info_button_h;  // size of an info panel button
+extern int info_button_y;                 // top of the first info panel button
+// The plot box: every trace, grid line, cursor and marker lies inside it.
+extern int graph_left, graph_right, graph_top, graph_bottom;
+
+// ---- Frequency grid and pixel factors, set by FreqGrid and DrawGraph ----
+extern double graph_start, graph_end;          // MHz at graph_left and graph_right
+extern int freq_divs;                          // horizontal divisions
+extern double freq_per_div;                    // MHz per horizontal division
+extern double px_per_MHz;                      // x = graph_left + (f - graph_start) x px_per_MHz
+extern int graph_mid_x;                        // (graph_left + graph_right) / 2
+extern double grid_units_per_div;              // pixels per vertical division (20 divisions)
+extern int graph_zero_y;                       // the middle line: the value 0 of the traces
+extern int graph_clip_top, graph_clip_bottom;  // y range of a plotted point
+extern double swr_per_div;                     // SWR per division of the linear SWR scale
+// Pixels per unit of each trace's value; a value v is drawn at
+// graph_zero_y - v x factor (S21 magnitude: from division Zero_Ref down). A
+// factor whose scale setting cannot be drawn (0, or not a number) is 0.
+extern double swr_yscale;       // per SWR unit (linear) or per decade (swr_log)
+extern double zmag_yscale;      // per ohm: |Z|, Rs, Xs, Rp, Xp
+extern double phase_yscale;     // per degree of the impedance phase
+extern double q_yscale;         // per unit of Q
+extern double rtloss_yscale;    // per dB of return loss
+extern double delay_yscale;     // per nanosecond of group delay
+extern double s21phase_yscale;  // per degree of S21 phase
+extern double s21mag_yscale;    // per dB of S21
+extern double pwr_yscale;       // per dB of insertion loss
+extern double s11_yscale;       // per dB of S11 in Port B mode
+
+// ---- Text panels ----
+extern int title_min_x;          // leftmost x of the title: right of the date stamp
+extern int files_panel_y;        // first line of the file-name panel
+extern std::string graph_stamp;  // the date stamp last printed on the graph
+
+// ---- Lines drawn in exclusive-or over the graph ----
+extern int ruler_drawn;    // the SWR ruler line is on the graph
+extern int cursor_line_x;  // x of the cursor line on the graph, 0 = none
+
+// ---- Trace plotting of a running scan ----
+extern int x_px, last_x_px;  // x of the point being drawn and of the one before
+extern int marker_px;        // side of the square marker at this point: 6, or 0 for none
+extern int progress_color;   // colour of the next piece of the progress line
+extern int trace_segments;   // points drawn in this scan (the dash patterns count them)
+extern int zmag_y_step;      // change of the |Z| trace's y at the last point, pixels
 
 // ---- Chart and tool windows of the graphs, with their open and closed flags ----
 // A window's procedure waits while its open flag is set; the closed flag is

@@ -43,8 +43,15 @@ QImage* ImageOf(Window& w) {
   return w.impl ? &w.impl->image : nullptr;
 }
 
+// Queues a repaint of the area; an area already queued since the last paint
+// is not queued again, so thousands of small lines cost one union each.
 void Touched(Window& w, const QRect& r) {
-  if (w.impl && w.impl->client) w.impl->client->update(r.adjusted(-2, -2, 2, 2));
+  if (!w.impl || !w.impl->client || r.isEmpty()) return;
+  const QRect area = r.adjusted(-2, -2, 2, 2);
+  QRect& dirty = w.impl->dirty;
+  if (dirty.contains(area)) return;
+  dirty |= area;
+  w.impl->client->update(dirty);
 }
 
 // A painter set up from the window's state; no antialiasing, so exclusive-or
@@ -140,36 +147,20 @@ void FontTextExtent(const std::string& face, int points, int weight, const std::
 }
 
 void DrawLine(Window& w, int x1, int y1, int x2, int y2) {
-  if (ImageOf(w)) {
-    Painter pp(w);
-    pp.p.drawLine(x1, y1, x2, y2);
-    const int e = PenExtra(w);
-    Touched(w, QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                     QPoint(std::max(x1, x2), std::max(y1, y2)))
-                   .adjusted(-e, -e, e, e));
-  }
+  if (QImage* img = ImageOf(w)) Touched(w, RasterLine(*img, w.draw, x1, y1, x2, y2));
   MoveTo(w, x2, y2);
 }
 
 void DrawSegments(Window& w, const std::vector<int>& xy) {
   const size_t n = xy.size() / 4;
   if (n == 0) return;
-  if (ImageOf(w)) {
-    std::vector<QLine> lines;
-    lines.reserve(n);
-    int x0 = xy[0], y0 = xy[1], x1 = x0, y1 = y0;
+  if (QImage* img = ImageOf(w)) {
+    QRect touched;
     for (size_t k = 0; k < n; ++k) {
       const int* s = &xy[4 * k];
-      lines.emplace_back(s[0], s[1], s[2], s[3]);
-      x0 = std::min({x0, s[0], s[2]});
-      x1 = std::max({x1, s[0], s[2]});
-      y0 = std::min({y0, s[1], s[3]});
-      y1 = std::max({y1, s[1], s[3]});
+      touched |= RasterLine(*img, w.draw, s[0], s[1], s[2], s[3]);
     }
-    Painter pp(w);
-    pp.p.drawLines(lines.data(), static_cast<int>(lines.size()));
-    const int e = PenExtra(w);
-    Touched(w, QRect(QPoint(x0, y0), QPoint(x1, y1)).adjusted(-e, -e, e, e));
+    Touched(w, touched);
   }
   MoveTo(w, xy[4 * n - 2], xy[4 * n - 1]);
 }

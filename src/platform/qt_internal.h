@@ -47,6 +47,10 @@ QString NormalizeBreaks(const std::string& s);
 // Liberation Mono.
 QFont MakeFont(const std::string& face, int points, int weight, bool italic);
 
+// Draws a line of the state's pen into a 32-bit image (exclusive-or when the
+// state says so) and returns the area it touched.
+QRect RasterLine(QImage& img, const DrawState& s, int x1, int y1, int x2, int y2);
+
 }  // namespace vna::qt
 
 namespace vna {
@@ -70,6 +74,7 @@ struct FormImpl {
   QPointer<QWidget> client;  // where drawing happens and controls live
   QPointer<QMenuBar> menubar;
   QImage image;  // windows: the backing image
+  QRect dirty;   // part of the image already queued for a repaint since the last paint
   std::vector<Control> controls;
   std::map<int, QButtonGroup*> radio_groups;
   std::vector<MenuItem> menu_tree;

@@ -106,6 +106,7 @@ class Canvas : public QWidget {
     QPainter p(this);
     p.fillRect(e->rect(), Qt::white);
     p.drawImage(e->rect().topLeft(), impl_->image, e->rect());
+    impl_->dirty = QRect();
   }
   void mouseMoveEvent(QMouseEvent* e) override { Post(kEvMouseMove, e); }
   void mousePressEvent(QMouseEvent* e) override {

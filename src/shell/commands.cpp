@@ -22,7 +22,7 @@
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/pending.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
 #include "shell/status.h"

@@ -17,7 +17,7 @@
 #include "platform/paths.h"
 #include "platform/ui.h"
 #include "scan/state.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/state.h"
 #include "tools/state.h"
 

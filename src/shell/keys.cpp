@@ -14,7 +14,7 @@
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/pending.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "tools/pending.h"

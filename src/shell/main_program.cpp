@@ -27,7 +27,7 @@
 #include "shell/init_vars.h"
 #include "shell/pending.h"
 #include "shell/menus.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/state.h"
 #include "shell/tones.h"
 #include "shell/text.h"

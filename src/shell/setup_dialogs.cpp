@@ -19,7 +19,7 @@
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/number_entry.h"
-#include "shell/placeholders.h"
+#include "graph/graph_frame.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

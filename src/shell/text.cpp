@@ -66,7 +66,8 @@ int64_t Rnd64(double x) {
   // Explicit, so the result never depends on the processor's rounding mode.
   double f = std::floor(x);
   double frac = x - f;  // exact
-  if (frac > 0.5 || (frac == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
+  // f is whole and within the range here: odd when its integer is.
+  if (frac > 0.5 || (frac == 0.5 && (static_cast<int64_t>(f) & 1) != 0)) f += 1;
   if (f >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
   return static_cast<int64_t>(f);
 }

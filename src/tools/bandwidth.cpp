@@ -6,6 +6,7 @@
 
 #include "files/settings.h"
 #include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"

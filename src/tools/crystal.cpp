@@ -14,7 +14,7 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/xtal_file.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/frequency_programming.h"
 #include "instrument/state.h"

@@ -21,6 +21,7 @@ namespace vna {
 }
 
 [[gnu::weak]] void RunTDR() {}
+[[gnu::weak]] void DrawTDR() {}
 [[gnu::weak]] void ScanAllChannels() {}
 [[gnu::weak]] void ReadAllElements() {}
 [[gnu::weak]] void DistanceToFaultCheck() {}

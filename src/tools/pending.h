@@ -25,6 +25,7 @@ int TuningStubHandler();
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
 void RunTDR();                 // TDR computation and plot
+void DrawTDR();                // the TDR frame on the main graph (graph redraw in TDR mode)
 void ScanAllChannels();        // scans every enabled Vector Scope channel
 void ReadAllElements();        // reads every Vector Scope element
 void DistanceToFaultCheck();   // distance to fault

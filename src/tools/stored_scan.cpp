@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/text.h"

@@ -33,6 +33,12 @@ class SettingsTest : public ::testing::Test {
     SetDigits(4);
     InitVars();
     format = 25;
+    // Left by other tests in this process: a load asked for from the menu
+    // (it redraws the graph, whose info panel clamps the settings), the
+    // loaded config file's name, the clock the clamp sets.
+    config_interactive = 0;
+    config_file_name = "";
+    osc_freq = 0;
     testhook::ClearLogs();
   }
   void TearDown() override {

@@ -3,6 +3,8 @@
 // reaches the instrument simulator.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -82,14 +84,18 @@ TEST_F(SetupDialogsTest, SettlingTimeIsRoundedAndKeptWithin1To31) {
   EXPECT_EQ(DDSdelay, 9);
 }
 
+// Tinted while its dialog is up, then shown again by the info panel.
 TEST_F(SetupDialogsTest, TheEditedInfoButtonIsTinted) {
   AddControl(main_win, {CtlKind::Button, "Settling Time=", 900, 100, 100, 20, 0, kInfoSettling});
-  AnswerDialog("DDS Settling Time (msec)", {}, 0);
+  int text = -1, bg = -1, hover = -1;
+  QTimer::singleShot(0, [&] { GetCtlColors(main_win, kInfoSettling, text, bg, hover); });
+  AnswerDialog("DDS Settling Time (msec)", {{1, "12"}}, 2);
   EnterDDSdelay();
-  int text, bg, hover;
-  GetCtlColors(main_win, kInfoSettling, text, bg, hover);
   EXPECT_EQ(bg, btn_hilite);
   EXPECT_EQ(text, Black);
+  GetCtlColors(main_win, kInfoSettling, text, bg, hover);
+  EXPECT_EQ(bg, kInfoActiveColor);
+  EXPECT_EQ(GetCtlText(main_win, kInfoSettling), "Settling Time= 12 ms  ");
 }
 
 // ---- averaging ----
@@ -108,7 +114,7 @@ TEST_F(SetupDialogsTest, AveragingCountsStayWithin1To256) {
     AnswerDialog(" Average value 1..256", {{1, c.typed}}, 2);
     EnterAverage();
     EXPECT_EQ(average, c.count) << c.typed;
-    EXPECT_EQ(shown_average, -1) << c.typed;
+    EXPECT_EQ(shown_average, c.count) << c.typed;  // the info panel shows the new count
     EXPECT_EQ(focus_win, 1);
   }
 }
@@ -124,7 +130,7 @@ TEST_F(SetupDialogsTest, AveragingDialogShowsTheCountAndItsChoices) {
   AnswerDialog(" Average value 1..256", {{1, "64"}}, 3);
   EnterAverage();
   EXPECT_EQ(average, 32);
-  EXPECT_EQ(shown_average, 7);
+  EXPECT_EQ(shown_average, 32);
 }
 
 // Against the instrument: the count goes out with "J", 256 as the code 200,

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "graph/pending.h"
+#include "graph/state.h"
 #include "platform/draw.h"
 #include "platform/testhook.h"
 #include "platform/ui.h"
