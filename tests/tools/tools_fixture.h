@@ -28,6 +28,19 @@
 
 namespace vna::test {
 
+// The main window's picture as build/<name>.png, for a person to look at.
+inline void SavePicture(const std::string& name) {
+  QImage image(1024, 700, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const int c = ReadPixel(main_win, x, y);
+      image.setPixel(x, y, qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255));
+    }
+  }
+  const std::string path = std::string(VNA_BINARY_DIR) + "/" + name + ".png";
+  EXPECT_TRUE(image.save(QString::fromStdString(path)));
+}
+
 class ToolsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -86,19 +99,6 @@ class ToolsTest : public ::testing::Test {
     scan_npoints = n;
     start_freq = f0;
     delta_freq = df;
-  }
-
-  // The main window's picture as build/<name>.png, for a person to look at.
-  static void SavePicture(const std::string& name) {
-    QImage image(1024, 700, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const int c = ReadPixel(main_win, x, y);
-        image.setPixel(x, y, qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255));
-      }
-    }
-    const std::string path = std::string(VNA_BINARY_DIR) + "/" + name + ".png";
-    EXPECT_TRUE(image.save(QString::fromStdString(path)));
   }
 
   // Pixels of `colour` in columns x0..x1 between the graph's top and bottom.
