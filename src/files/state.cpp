@@ -15,6 +15,9 @@ std::string scan_comment, loaded_scan_name;
 int autosave_flipA = 0, autosave_flipB = 0, autosave_block = 0;
 int scn_spare_1 = 0, scn_spare_2 = 0, scn_spare_3 = 0;
 
+int xtal_seq_no = 0;
+std::string xtal_folder;
+
 double config_numbers[13] = {};
 int config_end = 0, config_line_no = 0, config_version = 0, config_version_min = 252,
     config_loaded = 0, config_interactive = 0, band_name_count = 0;

@@ -36,6 +36,10 @@ extern int autosave_flipB;  // the same for Port B
 extern int autosave_block;  // 1 while a recall loads: no auto-save meanwhile
 extern int scn_spare_1, scn_spare_2, scn_spare_3;  // reserved integers of the scan files
 
+// ---- Crystal data file ----
+extern int xtal_seq_no;          // sequence number of the last crystal saved (0: none yet)
+extern std::string xtal_folder;  // folder of the last crystal data file chosen
+
 // ---- Config file and its editor ----
 extern double config_numbers[13];  // numbers of the value line last read: [n] first .. [1] last
 extern int config_end;             // the loader met the end of the file or "END of config"

@@ -8,6 +8,7 @@
 namespace vna {
 
 [[gnu::weak]] int tdr_mode = 0;
+[[gnu::weak]] int cursor_index = 0;
 [[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] int GraphScalesHandler() {

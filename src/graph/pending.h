@@ -22,6 +22,9 @@ namespace vna {
 
 extern int tdr_mode;        // the main graph shows the TDR plot
 extern double cursor_freq;  // frequency under the graph cursor, MHz
+// Scan point under the graph cursor, set by the cursor readout.
+// Placeholder: 0.
+extern int cursor_index;
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.

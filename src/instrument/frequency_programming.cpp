@@ -1,5 +1,6 @@
 #include "instrument/frequency_programming.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calibration/correct_a.h"
@@ -250,7 +251,10 @@ int Send_FreqUHF(int flags) {
   if (new_mults != 0) mode += 4;
   new_mults = 0;
   const int mult_byte = 16 * (dds_mult1 - 5) + (dds_mult2 - 5);
-  int settle_byte = settle_ms | 1;
+  // The settling time has five bits; a longer one (a long DDSdelay plus the
+  // 20 ms of a multiplier change) must not spill into the Port B flag, or
+  // the instrument measures the wrong port.
+  int settle_byte = std::clamp(settle_ms, 0, 31) | 1;
   if (PortB_on == 1) settle_byte |= 32;
 
   bool out_of_range = false;

@@ -17,6 +17,7 @@
 #include "shell/setup_dialogs.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "tools/crystal.h"
 #include "tools/distance_to_fault.h"
 #include "tools/pending.h"
 #include "tools/tuning_stub.h"

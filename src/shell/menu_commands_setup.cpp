@@ -30,6 +30,7 @@
 #include "shell/status.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/bandwidth.h"
 #include "tools/pending.h"
 
 namespace vna {

@@ -10,17 +10,10 @@ namespace vna {
 // also sets the scan limits. Placeholder until the channel scans are built: 0.
 extern int multichan_scan;
 
-int CrystalMeasHandler();
-int CrystalParamsHandler();
-
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
 void ScanAllChannels();  // scans every enabled Vector Scope channel
 void ReadAllElements();  // reads every Vector Scope element
-void MeasureCrystal();
-void MeasureQ();
-void AntennaBandwidth();
-void Bandwidth();  // filter bandwidth
 void OpenVectorScope();
 void ScanMuxChannel(int ask);  // scans the multiplexer channel mux_chan
 

@@ -36,6 +36,11 @@ int tdr_saved_average = 0, tdr_saved_smoothing = 0;
 double swr_ratio_center = 0, xtal_freq = 0;
 int xtal_q_range = 0;
 
+double xtal_Fs = 0, xtal_Fp = 0, xtal_Rs = 0, xtal_Ls = 0, xtal_Cs = 0, xtal_Cp = 0, xtal_Q = 0;
+int xtal_cp_warned = 0;
+
+int band_start_index = 0;
+
 void InitTDRDefaults() {
   Numpts = 256;
   Tdr_delf = 1;

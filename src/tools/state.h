@@ -73,6 +73,18 @@ extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz
 extern double xtal_freq;         // crystal frequency of the crystal measurement
 extern int xtal_q_range;         // "Standard Q" choice (1 or 10)
 
+// ---- Crystal measurement: results of the last run ----
+extern double xtal_Fs, xtal_Fp;  // series and parallel resonance, MHz
+extern double xtal_Rs;           // motional resistance, ohms
+extern double xtal_Ls;           // motional inductance, microhenries
+extern double xtal_Cs;           // motional capacitance, pF
+extern double xtal_Cp;           // holder capacitance, pF
+extern double xtal_Q;            // Q at series resonance
+extern int xtal_cp_warned;       // the large-capacitance warning was shown in this run
+
+// ---- Filter bandwidth ----
+extern int band_start_index;  // Port B scan point the band-edge search starts from
+
 // Start values of the TDR settings.
 void InitTDRDefaults();
 

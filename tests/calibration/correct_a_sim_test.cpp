@@ -14,6 +14,7 @@
 #include "calibration/line_extension.h"
 #include "instrument/point_reads.h"
 #include "instrument/point_sim.h"
+#include "support/sim_calibration.h"
 
 namespace vna {
 namespace {
@@ -54,34 +55,7 @@ class CorrectASim : public PointSim {
     DDSAmplitude(100);
   }
 
-  // Short, open and the 50 ohm load read at each frequency into the table,
-  // as the calibration stores them.
-  void Calibrate(const std::vector<double>& freqs) {
-    CalinProgress = 1;
-    const char* standards[] = {"short", "open", "load"};
-    for (int s = 0; s < 3; ++s) {
-      Sim().SetDut(standards[s]);
-      for (size_t i = 0; i < freqs.size(); ++i) {
-        freq = freqs[i];
-        ReadPoint_A(0);
-        ASSERT_EQ(vna_status, 0) << standards[s] << " at " << freqs[i];
-        CalPointA& p = CalDataA[i];
-        p.freq = freqs[i];
-        double& r = s == 0 ? p.shortR : s == 1 ? p.openR : p.stdR;
-        double& x = s == 0 ? p.shortX : s == 1 ? p.openX : p.stdX;
-        r = Rsm;
-        x = Xsm;
-        p.multstate = 1000 * OSC + mult_code;
-        p.gainA = gain_factor_A;
-        p.osc = OSC;
-      }
-    }
-    CalinProgress = 0;
-    cal_points = static_cast<int>(freqs.size());
-    MaxCalANdx = cal_points - 1;
-    Rstd = 50;
-    PortA_cal = cal_valid = 1;
-  }
+  void Calibrate(const std::vector<double>& freqs) { test::CalibratePortAOnSim(Sim(), freqs); }
 
   // The corrected and the raw reading of the present device at f.
   cplx Read(double f, cplx* raw = nullptr) {

@@ -138,6 +138,14 @@ TEST_F(PointSimUhf, WordsMultipliersAndSettling) {
   EXPECT_EQ(Sim().Status("port"), "B");
   c = Programmed(40.2);
   EXPECT_EQ(c[3], 3 | 32);
+  // Port A with a settling time of 20 ms and a change: 40 ms does not fit
+  // the five bits and is sent as 31, leaving the Port B flag clear.
+  PortB_on = 0;
+  DDSdelay = 20;
+  c = Programmed(350);
+  EXPECT_EQ(c[1], 5);
+  EXPECT_EQ(c[3], 31);
+  EXPECT_EQ(Sim().Status("port"), "A");
 }
 
 TEST_F(PointSimUhf, FlagsChooseMeasurementOrFrequencyOnly) {

@@ -1,0 +1,19 @@
+// What the tools that work on a stored scan share: how many Port A points
+// are stored, where a level is crossed between two points, and where a
+// frequency lies on the main graph.
+#pragma once
+
+namespace vna {
+
+// Points of the stored Port A scan (scan_npoints), never more than the scan
+// arrays hold and never below 0.
+int StoredPointsA();
+
+// The frequency at which a value crosses `level` between the points (f_a,
+// v_a) and (f_b, v_b), linearly; f_a when the two values are equal.
+double LevelCrossing(double f_a, double v_a, double f_b, double v_b, double level);
+
+// x pixel of frequency f (MHz) on the main graph frame, rounded.
+int GraphX(double f);
+
+}  // namespace vna

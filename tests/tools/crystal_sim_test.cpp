@@ -1,0 +1,249 @@
+// The crystal measurement against the simulator's real bridge: Port A
+// calibrated from 0.1 to 60 MHz with the simulated short, open and load,
+// then simulated crystals measured through the tool as a user runs it.
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "calibration/state.h"
+#include "files/settings.h"
+#include "graph/pending.h"
+#include "instrument/point_sim.h"
+#include "shell/dialogs.h"
+#include "shell/main_program.h"
+#include "shell/text.h"
+#include "shell/windows.h"
+#include "support/shell_fixture.h"
+#include "support/sim_calibration.h"
+#include "tools/crystal.h"
+#include "tools/state.h"
+
+namespace vna {
+namespace {
+
+constexpr int kProbe = 9999;  // control id of the probe event below
+
+// What the probe does at every event pause the tool makes (its searches,
+// its dialogs); true when done.
+std::function<bool()> g_probe;
+
+// main_win's handler: runs the probe and asks again until it is done.
+int ProbeHandler() {
+  if (msg_id == kEvCommand && msg_ctl_id == kProbe && g_probe) {
+    if (g_probe()) {
+      g_probe = nullptr;
+    } else {
+      PostEvent(main_win, kEvCommand, kProbe);
+    }
+  }
+  return 0;
+}
+
+void StartProbe(std::function<bool()> probe) {
+  g_probe = std::move(probe);
+  PostEvent(main_win, kEvCommand, kProbe);
+}
+
+// Presses Halt (clears scan_running, as the button does) once the
+// measurement runs and `when` holds.
+void HaltWhen(std::function<bool()> when) {
+  StartProbe([when] {
+    if (scan_running != 1 || !when()) return false;
+    scan_running = 0;
+    return true;
+  });
+}
+
+class CrystalSimTest : public PointSim {
+ protected:
+  static void SetUpTestSuite() {
+    SetProgramVersion();
+    DefineDialogs();
+  }
+  void SetUp() override {
+    test::OpenShell(1, ProbeHandler);
+    Start("uhf");
+    graph_left = 50;
+    graph_right = 850;
+    graph_top = 50;
+    graph_bottom = 550;
+    PortB_on = 0;
+    test::CalibratePortAOnSim(Sim(), test::CalFrequencies(0.1, 60, 0.2));
+    cal_start_freq = 0.1;
+    cal_end_freq = 60;
+    average = 8;
+    AverageADC(average);
+    DDSdelay = 3;
+    end_freq = 5;  // below the crystals: the search window stays its own
+    xtal_cp_warned = 0;
+    xtal_Fs = xtal_Fp = xtal_Rs = xtal_Cp = 0;
+    g_probe = nullptr;
+    testhook::ClearLogs();
+  }
+  void TearDown() override {
+    g_probe = nullptr;
+    for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
+    EXPECT_EQ(testhook::PendingAnswers(), 0u) << "answers left unused";
+    CloseWindow(main_win);
+    PointSim::TearDown();
+  }
+
+  // Runs the tool on `device` for the entry typed; answers the results
+  // dialog with END when `results` is set.
+  void Measure(const std::string& device, const std::string& entry, bool high_q, bool results) {
+    Sim().SetDut(device);
+    test::AnswerDialog(GetTitle(dlg_crystal_meas), {{1, entry}}, 8, {{high_q ? 6 : 4, true}});
+    if (results) test::AnswerDialog(GetTitle(dlg_crystal_params), {}, 18);
+    MeasureCrystal();
+  }
+  // Relays off, and the averaging and settling time as they were.
+  void ExpectRestored(const std::string& what) {
+    EXPECT_EQ(Sim().Status("relays"), "0") << what;
+    EXPECT_EQ(relayA + relayB, 0) << what;
+    EXPECT_EQ(average, 8) << what;
+    EXPECT_EQ(Sim().Status("avg"), "8") << what;
+    EXPECT_EQ(DDSdelay, 3) << what;
+    EXPECT_EQ(scan_running, 0) << what;
+  }
+  static std::vector<std::string> Captions() {
+    std::vector<std::string> out;
+    for (const auto& m : testhook::MsgBoxes()) out.push_back(m.caption);
+    return out;
+  }
+};
+
+// Motional arm from fs, r, c1 and the holder c0, as the simulator builds it.
+struct Xtal {
+  double fs_mhz, r, c1_pf, c0_pf;
+  std::string Device() const {
+    return "crystal:fs=" + std::to_string(fs_mhz) + "M,r=" + std::to_string(r) +
+           ",c1=" + std::to_string(c1_pf * 1000) + "f,c0=" + std::to_string(c0_pf) + "p";
+  }
+  double Fp() const { return fs_mhz * std::sqrt(1 + c1_pf / c0_pf); }
+  double L1_uH() const { return 1e6 / (4 * M_PI * M_PI * fs_mhz * fs_mhz * c1_pf); }
+  double Q() const { return 1e6 / (2 * M_PI * fs_mhz * c1_pf * r); }
+};
+
+// Fs within 1 ppm, Fp within 10 ppm and Rs within 1 %. Cp, C1, L1 and Q
+// within 2 %: the holder capacitance read at 0.78 f includes about 2.55 C1
+// of the motional arm, so Cp and C1 (from Cp) read high, L1 and Q low.
+TEST_F(CrystalSimTest, MotionalParametersOfSimulatedCrystals) {
+  const Xtal crystals[] = {{10, 10, 0.01, 5}, {20, 20, 0.02, 5}};
+  for (const Xtal& x : crystals) {
+    for (bool high_q : {false, true}) {
+      const std::string what = x.Device() + (high_q ? " High Q" : " Standard Q");
+      testhook::ClearLogs();
+      Measure(x.Device(), std::to_string(static_cast<int>(x.fs_mhz)), high_q, true);
+      EXPECT_EQ(Captions(), std::vector<std::string>{}) << what;
+      EXPECT_EQ(testhook::Dialogs().size(), 2u) << what;
+      EXPECT_NEAR(xtal_Fs, x.fs_mhz, x.fs_mhz * 1e-6) << what;
+      EXPECT_NEAR(xtal_Fp, x.Fp(), x.Fp() * 1e-5) << what;
+      EXPECT_NEAR(xtal_Rs, x.r, x.r * 0.01) << what;
+      EXPECT_GE(xtal_Cp, x.c0_pf) << what;
+      EXPECT_LE(xtal_Cp, x.c0_pf * 1.02) << what;
+      EXPECT_GE(xtal_Cs, x.c1_pf) << what;
+      EXPECT_LE(xtal_Cs, x.c1_pf * 1.02) << what;
+      EXPECT_LE(xtal_Ls, x.L1_uH()) << what;
+      EXPECT_GE(xtal_Ls, x.L1_uH() * 0.98) << what;
+      EXPECT_LE(xtal_Q, x.Q()) << what;
+      EXPECT_GE(xtal_Q, x.Q() * 0.98) << what;
+      EXPECT_DOUBLE_EQ(freq, xtal_Fp) << what;
+      EXPECT_EQ(vna_status, 0) << what;
+      ExpectRestored(what);
+    }
+  }
+}
+
+TEST_F(CrystalSimTest, LargeHolderCapacitanceIsWarnedOnce) {
+  const Xtal big{10, 10, 0.01, 25};
+  for (int run = 0; run < 2; ++run) {
+    testhook::ClearLogs();
+    Measure(big.Device(), "10", false, true);
+    if (run == 0) {
+      ASSERT_EQ(Captions(), std::vector<std::string>{" Large capacitance"});
+      const std::string& text = testhook::MsgBoxes()[0].text;
+      EXPECT_EQ(text.rfind("Parallel capacitance = ", 0), 0u) << text;
+      EXPECT_NE(text.find(" pf\r\nThis is unusually large.\r\n"
+                          "Make sure the crystal test holder has\r\n"
+                          "been included in the calibration procedure.\r\n"
+                          "The short, open & resistor cal loads should be placed\r\n"
+                          "at the same point where the crystal is connected.\r\n\r\n"
+                          "You can continue but the data may not be accurate."),
+                std::string::npos)
+          << text;
+      EXPECT_TRUE(testhook::MsgBoxes()[0].topmost);
+    } else {
+      EXPECT_EQ(Captions(), std::vector<std::string>{}) << "warned once only";
+    }
+    EXPECT_NEAR(xtal_Cp, 25, 0.5);
+    EXPECT_NEAR(xtal_Fs, 10, 1e-5);
+    ExpectRestored("large capacitance");
+  }
+}
+
+TEST_F(CrystalSimTest, MessagesThatEndTheMeasurement) {
+  struct Case {
+    std::string device, entry;
+    std::function<bool()> halt_when;  // null: no Halt
+    std::string caption, text_start;
+  };
+  const Case cases[] = {
+      {"r=50", "10", nullptr, " Resonant Freq Incorrect",
+       "The phase of the crystal impedance is out of range at  9.990 MHz.\r\n"
+       "(It measured "},
+      // Halt right after the first point of the series search.
+      {Xtal{10, 10, 0.01, 5}.Device(), "10", [] { return freq > 9.99; }, " Error 27115",
+       "Series resonant freq was not found.\rLast freq checked was  9.990"},
+      // Halt once the series resonance is known.
+      {Xtal{10, 10, 0.01, 5}.Device(), "10", [] { return xtal_Fs != 0; }, " Error 27116",
+       "Parallel resonant freq was not found.\rLast freq checked was  10.000"},
+      // A calibration ending at 60 MHz does not reach 59.7 + 0.5.
+      {Xtal{10, 10, 0.01, 5}.Device(), "59.7", nullptr, "",
+       "Note: the cal range is not appropriate for this crystal measurement.\r"
+       "The min cal limits are: 46.566 to 60.200"},
+  };
+  xtal_cp_warned = 1;  // a resistor has no holder capacitance to speak of
+  for (const Case& c : cases) {
+    testhook::ClearLogs();
+    SetDigits(3);  // the messages show numbers at the precision in force
+    xtal_Fs = 0;
+    if (c.halt_when) HaltWhen(c.halt_when);
+    Measure(c.device, c.entry, false, false);
+    ASSERT_EQ(Captions(), std::vector<std::string>{c.caption}) << c.caption;
+    const std::string& text = testhook::MsgBoxes()[0].text;
+    EXPECT_EQ(text.substr(0, c.text_start.size()), c.text_start) << c.caption;
+    EXPECT_TRUE(testhook::MsgBoxes()[0].topmost) << c.caption;
+    EXPECT_EQ(testhook::Dialogs().size(), 1u) << c.caption << ": no results dialog";
+    ExpectRestored(c.caption);
+    if (c.caption == " Error 27116") {
+      EXPECT_NEAR(xtal_Fs, 10, 1e-5) << "the series resonance found before the Halt stays";
+      EXPECT_NEAR(xtal_Rs, 10, 0.1);
+    }
+  }
+}
+
+// Without motional resistance Q is beyond measuring: the message, and the
+// results are shown all the same, with the status a SAVE from them asks about.
+TEST_F(CrystalSimTest, QBeyondTenMillion) {
+  int status_in_results = -1;
+  StartProbe([&status_in_results] {
+    if (!dlg_crystal_params.IsOpen()) return false;
+    status_in_results = vna_status;
+    return true;
+  });
+  Sim().SetDut(Xtal{10, 0, 0.01, 5}.Device());
+  test::AnswerDialog(GetTitle(dlg_crystal_meas), {{1, "10"}}, 8);
+  testhook::QueueMsgBoxAnswer(kIdOk, " Error 72392");
+  test::AnswerDialog(GetTitle(dlg_crystal_params), {}, 18);
+  MeasureCrystal();
+  ASSERT_EQ(Captions(), std::vector<std::string>{" Error 72392"});
+  EXPECT_EQ(testhook::MsgBoxes()[0].text.rfind("Error in finding Q > 10,000,000.\r\nFseries = ", 0),
+            0u);
+  EXPECT_GT(xtal_Q, 1e7);
+  EXPECT_EQ(testhook::Dialogs().size(), 2u) << "the results dialog follows";
+  EXPECT_EQ(status_in_results, 72392);
+  ExpectRestored("Q beyond ten million");
+}
+
+}  // namespace
+}  // namespace vna
