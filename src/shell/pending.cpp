@@ -4,7 +4,6 @@
 namespace vna {
 
 [[gnu::weak]] int cmd_param = 0;
-[[gnu::weak]] std::string SUB;
 
 [[gnu::weak]] void RegistryControl() {}
 [[gnu::weak]] void WriteControlCsv() {}

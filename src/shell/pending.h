@@ -1,5 +1,5 @@
 // Shell routines and globals that other folders call or read but that are
-// not built yet: two shared slots, the registry mailbox and its result file.
+// not built yet: a shared slot, the registry mailbox and its result file.
 // Each is a weak
 // definition in pending.cpp, so the real one takes its place; delete the
 // entry then.
@@ -12,8 +12,6 @@ namespace vna {
 // Shared parameter slot: a command stores a small number here before it calls
 // a routine that reads it (the marker sub-commands). Placeholder: 0.
 extern int cmd_param;
-// Name of the routine running, for the diagnostic trace. Placeholder: empty.
-extern std::string SUB;
 
 // The registry mailbox's polling loop at start-up. Placeholder: returns at
 // once, as it does without an instrument.
