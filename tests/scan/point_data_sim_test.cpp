@@ -50,6 +50,7 @@ class PointDataSim : public ScanSim {
     a.texts = {{1, text}};
     a.press = button;
     testhook::QueueAnswer(a);
+    pointdata_on = 0;  // set again before each reading is shown
     bool closed = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     Watch([&] {
@@ -85,10 +86,17 @@ class PointDataSim : public ScanSim {
 TEST_F(PointDataSim, SingleShotShowsTheCorrectedReading) {
   Begin();
   Sim().SetDut("r=75");
-  Run("10", 7, [] {
+  int bar_inside = 0, bar_beyond = 0;
+  Run("10", 7, [&] {
     SavePointWindowPng("point_data_single_shot");
+    // The bar from x 75 at y 70, 15 high: log10(1.5) of the 656 pixels of the
+    // decade 1..10 is 116 pixels, so it ends near x 191.
+    bar_inside = ReadPixel(point_win, 185, 77);
+    bar_beyond = ReadPixel(point_win, 197, 77);
     return true;
   });
+  EXPECT_EQ(bar_inside, RedColor);
+  EXPECT_EQ(bar_beyond, bg_color);
   EXPECT_EQ(vna_status, 0);
   EXPECT_NEAR(freq, 10, 1e-9);
   EXPECT_NEAR(swr, 1.5, 0.015);
