@@ -67,7 +67,7 @@ void Pass(int estimate) {
   Say(450, 450, "5 dB per vertical div");
   Say(450, 470, "Click Rescan button to repeat Band Scan");
   Say(450, 500, "Click HALT to stop scan");
-  Say(450, 520, "Scan time approx = " + ItemsText({estimate}) + " sec");
+  Say(450, 520, "Scan time approx = " + NumStr(estimate).substr(1) + " sec");
 
   const double fs = freq_comp * start_freq, fe = freq_comp * end_freq;
   const double fd = freq_comp * delta_freq;
@@ -102,6 +102,9 @@ void Pass(int estimate) {
     const int value = high * 256 + rx_byte[0];
     high = -1;
     ++readings;
+    // The end marker is no level: drawn, it would stand as a peak far above
+    // the scale at the end of the sweep.
+    if (value == kBandScanEnd && readings > 15) break;
     const int x = Rnd((d - graph_start) * px_per_MHz + graph_left);
     int level = value - 5;
     const int l0 = level;
@@ -144,7 +147,7 @@ void Pass(int estimate) {
     ++scanloop;
     Say(450, 550, " Scan Freq = " + NumStr(d) + "     ");
     SendByte(1);
-    if ((value == kBandScanEnd && readings > 15) || readings > kMaxReadings) break;
+    if (readings > kMaxReadings) break;
   }
   scan_running = 0;
 }

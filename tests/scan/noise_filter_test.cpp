@@ -164,7 +164,8 @@ TEST_F(NoiseFilterTest, SpikesAreRejectedWithTheirNeighboursAndShortGapsBridged)
       // 52 and 57 rejected 5 apart (M = 15): the gap is filled.
       {{50, 60}, Range(47, 62)},
       // 52 and 72, 20 apart: they stay separate.
-      {{50, 75}, [] {
+      {{50, 75},
+       [] {
          std::vector<int> r = Range(47, 52);
          for (int i : Range(72, 77)) r.push_back(i);
          return r;

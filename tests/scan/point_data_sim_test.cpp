@@ -70,7 +70,8 @@ class PointDataSim : public ScanSim {
   // Readings shown so far: the frequency lines printed into the point window.
   static int Readings() {
     int n = 0;
-    for (const auto& p : testhook::Prints()) n += p.window == "point_win" && p.text.rfind("Freq=", 0) == 0;
+    for (const auto& p : testhook::Prints())
+      n += p.window == "point_win" && p.text.rfind("Freq=", 0) == 0;
     return n;
   }
   static std::string PointText() { return testhook::PrintedText("point_win"); }
@@ -196,7 +197,7 @@ TEST_F(PointDataSim, SmithDotSitsAtTheReflectionOfTheReading) {
     int dx, dy;
     bool in_dot;
   };
-  const Pixel table[] = {{3, 0, true}, {-3, 0, true}, {0, 3, true}, {0, -3, true},
+  const Pixel table[] = {{3, 0, true}, {-3, 0, true}, {0, 3, true},  {0, -3, true},
                          {2, 2, true}, {7, 0, false}, {0, -7, false}};
   std::vector<int> before(std::size(table));
   int x = 0, y = 0;
