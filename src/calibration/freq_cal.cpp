@@ -28,16 +28,16 @@ bool CloseEnough(double reference) {
   return false;
 }
 
-void Report(double reference) {
+// factor: the factor of the last oscillator calibrated.
+void Report(double reference, double factor) {
   freq = reference;
   const_freq_prev = reference;
   freqcal_ref = reference;
   SetCtlText(dlg_const_freq, 1, "  " + FormatUsing("###.#######", {reference}));
-  const double ppm = (freq_comp - 1) * 1000000;
+  const double ppm = (factor - 1) * 1000000;
   MsgBox(&main_win,
          "Freq Calibration is complete.\r\rCompensation Factor = " +
-             FormatUsing("#.#########", {freq_comp}) + "  (" + FormatUsing("##.##", {ppm}) +
-             " ppm)",
+             FormatUsing("#.#########", {factor}) + "  (" + FormatUsing("##.##", {ppm}) + " ppm)",
          " Freq Cal", kMbOk, kIconNone, true);
 }
 
@@ -77,7 +77,7 @@ bool Calibrate() {
       freq_comp = freq_comp2;
     }
   }
-  Report(reference);
+  Report(reference, done && two_osc != 0 ? freq_comp2 : freq_comp1);
   return done;
 }
 
