@@ -210,6 +210,7 @@ TEST_F(PointDataSim, SmithDotSitsAtTheReflectionOfTheReading) {
     x = 234 + Rnd(195 * g.real());
     y = 203 - Rnd(195 * g.imag());
     for (const Pixel& p : table) after.push_back(ReadPixel(smith_win, x + p.dx, y + p.dy));
+    std::filesystem::create_directories(std::string(VNA_BINARY_DIR) + "/scan");
     smith_win.impl->image.save(
         QString::fromStdString(std::string(VNA_BINARY_DIR) + "/scan/point_data_smith.png"));
     return true;
