@@ -8,8 +8,6 @@
 namespace vna {
 
 [[gnu::weak]] int tdr_mode = 0;
-[[gnu::weak]] int cursor_index = 0;
-[[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] int GraphScalesHandler() {
   return InertDialogEvent();
@@ -33,7 +31,6 @@ namespace vna {
   return InertDialogEvent();
 }
 
-[[gnu::weak]] void CursorReadout(int, int) {}
 [[gnu::weak]] void MarkerCommand(int) {}
 [[gnu::weak]] void TDRScales() {}
 [[gnu::weak]] void GraphScales() {}
@@ -44,7 +41,6 @@ namespace vna {
 [[gnu::weak]] void SelectColors() {}
 [[gnu::weak]] void EnterSwrRuler() {}
 
-[[gnu::weak]] int marker_measure = 0;
 [[gnu::weak]] void MarkerData_A() {}
 [[gnu::weak]] void ListMarkers_A() {}
 [[gnu::weak]] void SaveMarkers() {}
