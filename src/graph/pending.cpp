@@ -12,15 +12,6 @@ namespace vna {
 [[gnu::weak]] int GraphScalesHandler() {
   return InertDialogEvent();
 }
-[[gnu::weak]] int PlotParamsHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int SWRRulerHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int MarkerDlgHandler() {
-  return InertDialogEvent();
-}
 [[gnu::weak]] int GraphStyleHandler() {
   return InertDialogEvent();
 }
@@ -31,7 +22,6 @@ namespace vna {
   return InertDialogEvent();
 }
 
-[[gnu::weak]] void MarkerCommand(int) {}
 [[gnu::weak]] void TDRScales() {}
 [[gnu::weak]] void GraphScales() {}
 [[gnu::weak]] void ShowCursorData() {}
@@ -40,11 +30,6 @@ namespace vna {
 [[gnu::weak]] void ShowLegend() {}
 [[gnu::weak]] void SelectColors() {}
 [[gnu::weak]] void EnterSwrRuler() {}
-
-[[gnu::weak]] void MarkerData_A() {}
-[[gnu::weak]] void ListMarkers_A() {}
-[[gnu::weak]] void SaveMarkers() {}
-[[gnu::weak]] void LoadMarkers() {}
 
 [[gnu::weak]] void CloseCursorData() {}
 

@@ -10,10 +10,14 @@
 #include "graph/clear_graph.h"
 #include "graph/cursor_readout.h"
 #include "graph/freq_grid.h"
+#include "graph/graph_dialogs.h"
 #include "graph/geometry.h"
 #include "graph/graph_frame.h"
 #include "graph/info_panel.h"
 #include "graph/marker_lines.h"
+#include "graph/marker_commands.h"
+#include "graph/marker_window.h"
+#include "graph/markers.h"
 #include "graph/redraw.h"
 #include "graph/state.h"
 #include "graph/text_panels.h"
@@ -26,16 +30,12 @@ extern int tdr_mode;  // the main graph shows the TDR plot
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.
 int GraphScalesHandler();
-int PlotParamsHandler();
-int SWRRulerHandler();
-int MarkerDlgHandler();
 int GraphStyleHandler();
 int ColorSelectionHandler();
 int TDRScalesHandler();
 
 // ---- What the main window's commands call ----
 // Each placeholder draws nothing and opens nothing; the real routine replaces it.
-void MarkerCommand(int sub);             // marker sub-commands 1, 5, 6, 7, 8, 9, 22
 void TDRScales();                        // " TDR Scales" dialog
 void GraphScales();                      // " Graph  Scales" dialog
 void ShowCursorData();                   // the " Cursor Data" window
@@ -44,13 +44,6 @@ void SelectStyle(int trace, int style);  // " Graph Style" dialog for one trace
 void ShowLegend();                       // the legend window
 void SelectColors();                     // " Color Selection" dialog
 void EnterSwrRuler();                    // " SWR Ruler" dialog
-
-// ---- What the chart windows call ----
-// Each placeholder opens, lists, reads and writes nothing.
-void MarkerData_A();   // the Port A marker data window and its wait
-void ListMarkers_A();  // one row per marker into the marker window
-void SaveMarkers();    // marker file; with cmd_param 8 also the readable list
-void LoadMarkers();    // marker file into the marker table
 
 // ---- What the TDR run calls ----
 // Closes the " Cursor Data" window and removes its cursor lines.
