@@ -23,6 +23,7 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/scan_interpolation.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 namespace {
@@ -61,14 +62,17 @@ double ReturnLossOf(double s) {
 }
 
 // Measures (or, on a recalled scan, interpolates) row i anew; false when
-// the instrument failed, the row then keeps what it held.
+// the instrument failed, the row then keeps what it held. Without an
+// instrument the stored scan is the only measurement there is; without one
+// either the row stays as it was.
 bool Remeasure(int i) {
   freq = markers[i].Freq;
-  if (scan_recalled == 0) {
+  if (scan_recalled == 0 && vna_present != 0) {
     vna_status = 0;
     MeasureAtFreq();
     if (vna_status != 0) return false;
   } else {
+    if (StoredPointsA() < 1) return true;
     InterpolateScanAt();
     point_Rs = Zmag * std::cos(Zphase);
     point_Xs = Zmag * std::sin(Zphase);
