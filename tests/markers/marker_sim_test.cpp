@@ -94,5 +94,34 @@ TEST_F(MarkerSim, MarkerWindowMeasuresEachMarkerAnew) {
   EXPECT_EQ(markerena, 1);
 }
 
+TEST_F(MarkerSim, FailedReadingEndsTheListingAndKeepsTheRows) {
+  ScanOf("series:r=15,l=3.3u");
+  ClearMarkers();
+  for (int i = 1; i <= 3; ++i) {
+    markers[i].Freq = 5 * i;
+    markers[i].Rs = i;
+    markers[i].SWR = 1.5;
+  }
+  testhook::SetPumpHook([] {
+    if (markerwin_open == 0 || !marker_win.IsOpen()) return;
+    testhook::SetPumpHook(nullptr);
+    PostEvent(marker_win, kEvCommand, 3175);
+  });
+  Sim().Fault("checksum 10");  // five damaged replies in a row fail the read
+  testhook::ClearLogs();
+  MarkerCommand(1);
+  Sim().Fault("none");
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_EQ(markers[i].Rs, i) << i;
+    EXPECT_EQ(markers[i].SWR, 1.5) << i;
+  }
+  // No row was listed after the failure.
+  for (const auto& p : testhook::Prints())
+    EXPECT_FALSE(p.window == marker_win.name && p.y >= 93) << p.text;
+  EXPECT_EQ(recycle_on, 0);
+  EXPECT_EQ(scan_running, 0);
+  EXPECT_FALSE(marker_win.IsOpen());
+}
+
 }  // namespace
 }  // namespace vna
