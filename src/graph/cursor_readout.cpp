@@ -298,7 +298,7 @@ void PortALines(Column& c, const Between& b, double v) {
   c.Next(c.s);
   Color(Black);
   Print({"% refl power = " + FormatUsing("##.#              ", {rho * rho * 100})});
-  const double rl = -20 * std::log10(rho);
+  const double rl = ReturnLossDb(rho);
   cursor_rl = rl;
   SetDigits(2);
   Color(Blue);

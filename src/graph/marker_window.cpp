@@ -10,6 +10,7 @@
 #include "files/settings.h"
 #include "graph/chart_handlers.h"
 #include "graph/marker_commands.h"
+#include "graph/readout_formats.h"
 #include "graph/redraw.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
@@ -54,13 +55,6 @@ void FirstLine() {
   PrintText(marker_win, scan_recalled != 0 ? graph_stamp : DateText() + "   " + TimeText());
 }
 
-// A return loss for an SWR; a perfect match has no finite one, 200 dB
-// stands for it.
-double ReturnLossOf(double s) {
-  const double rho = (s - 1) / (s + 1);
-  return rho > 1e-10 ? -20 * std::log10(rho) : 200;
-}
-
 // Measures (or, on a recalled scan, interpolates) row i anew; false when
 // the instrument failed, the row then keeps what it held. Without an
 // instrument the stored scan is the only measurement there is; without one
@@ -76,7 +70,7 @@ bool Remeasure(int i) {
     InterpolateScanAt();
     point_Rs = Zmag * std::cos(Zphase);
     point_Xs = Zmag * std::sin(Zphase);
-    return_loss = ReturnLossOf(swr);
+    return_loss = ReturnLossDb((swr - 1) / (swr + 1));
   }
   if (plot_rsA == 0) {
     // The parallel form; a zero series part stands for a very large one.

@@ -11,6 +11,10 @@ double DbToRatio(double db) {
   return std::exp(exponent);
 }
 
+double ReturnLossDb(double rho) {
+  return rho > 1e-10 ? -20 * std::log10(rho) : 200;
+}
+
 std::string FormatEng(double x) {
   const bool negative = x < 0;
   if (negative) x = -x;

@@ -59,8 +59,7 @@ TEST_F(MarkerTest, SaveWritesTheGoldenFileAndNoList) {
   GoldenTable();
   const std::string path = Dir() / "set.mrk";
   testhook::QueueFileAnswer(path);
-  cmd_param = 7;
-  SaveMarkers();
+  MarkerCommand(7);  // the menu's Save Marker Data
   const auto got = CrLfLines(Dir().Read("set.mrk"));
   const auto want = CrLfLines(Golden());
   ASSERT_EQ(got.size(), 164u);

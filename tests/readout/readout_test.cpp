@@ -267,6 +267,7 @@ TEST_F(ReadoutTest, SwrLineByTraceSwitchesAndBandScan) {
       {"return loss trace alone", 0, 1, 0, 1.7, "SWR  =   1.700         "},
       {"band scan", 0, 0, 1, 12.5, "Spectrum Mag =  12.500 dB      "},
       {"1000 and more", 1, 0, 0, 1500, "SWR  =  >1000      "},
+      {"a perfect match", 1, 0, 0, 1, "SWR  =   1.000         "},
       {"no trace", 0, 0, 0, 1.7, ""},
   };
   for (const Case& c : cases) {
@@ -286,6 +287,14 @@ TEST_F(ReadoutTest, SwrLineByTraceSwitchesAndBandScan) {
     }
     EXPECT_DOUBLE_EQ(cursor_swr, c.swr_value) << c.what;
   }
+  // A perfect match has no finite return loss: 200 dB stands for it.
+  scanA_swr[2] = 1;
+  plot_rt = 1;
+  cursor_x = 0;
+  testhook::ClearLogs();
+  CursorReadout(XOf(3), 200);
+  ExpectColumn({{275, "Return Loss= 200.00 dB               ", Blue}});
+  EXPECT_EQ(cursor_rl, 200);
 }
 
 TEST_F(ReadoutTest, DiagnosticMultipliersAndTheFullCurrentDot) {
