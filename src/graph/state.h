@@ -25,7 +25,7 @@ extern double cursor_zmag;      // |Z|, ohms
 extern double cursor_phase;     // phase of Z, degrees
 extern double cursor_rs;        // Rs, ohms (1e-6 where it computes as 0)
 extern double cursor_xs;        // Xs, ohms
-extern double cursor_rl;        // return loss, dB
+extern double cursor_rl;        // return loss, dB (200 for a perfect match)
 extern double cursor_distance;  // TDR distance, feet
 extern double cursor_zline;     // TDR line impedance, ohms
 
