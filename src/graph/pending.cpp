@@ -8,19 +8,8 @@
 namespace vna {
 
 [[gnu::weak]] int tdr_mode = 0;
-[[gnu::weak]] int cursor_index = 0;
-[[gnu::weak]] double cursor_freq = 0;
 
 [[gnu::weak]] int GraphScalesHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int PlotParamsHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int SWRRulerHandler() {
-  return InertDialogEvent();
-}
-[[gnu::weak]] int MarkerDlgHandler() {
   return InertDialogEvent();
 }
 [[gnu::weak]] int GraphStyleHandler() {
@@ -33,8 +22,6 @@ namespace vna {
   return InertDialogEvent();
 }
 
-[[gnu::weak]] void CursorReadout(int, int) {}
-[[gnu::weak]] void MarkerCommand(int) {}
 [[gnu::weak]] void TDRScales() {}
 [[gnu::weak]] void GraphScales() {}
 [[gnu::weak]] void ShowCursorData() {}
@@ -43,12 +30,6 @@ namespace vna {
 [[gnu::weak]] void ShowLegend() {}
 [[gnu::weak]] void SelectColors() {}
 [[gnu::weak]] void EnterSwrRuler() {}
-
-[[gnu::weak]] int marker_measure = 0;
-[[gnu::weak]] void MarkerData_A() {}
-[[gnu::weak]] void ListMarkers_A() {}
-[[gnu::weak]] void SaveMarkers() {}
-[[gnu::weak]] void LoadMarkers() {}
 
 [[gnu::weak]] void CloseCursorData() {}
 

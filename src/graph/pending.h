@@ -8,11 +8,16 @@
 #pragma once
 
 #include "graph/clear_graph.h"
+#include "graph/cursor_readout.h"
 #include "graph/freq_grid.h"
+#include "graph/graph_dialogs.h"
 #include "graph/geometry.h"
 #include "graph/graph_frame.h"
 #include "graph/info_panel.h"
 #include "graph/marker_lines.h"
+#include "graph/marker_commands.h"
+#include "graph/marker_window.h"
+#include "graph/markers.h"
 #include "graph/redraw.h"
 #include "graph/state.h"
 #include "graph/text_panels.h"
@@ -20,26 +25,17 @@
 
 namespace vna {
 
-extern int tdr_mode;        // the main graph shows the TDR plot
-extern double cursor_freq;  // frequency under the graph cursor, MHz
-// Scan point under the graph cursor, set by the cursor readout.
-// Placeholder: 0.
-extern int cursor_index;
+extern int tdr_mode;  // the main graph shows the TDR plot
 
 // Dialog handlers: each placeholder centres its dialog and waits for its
 // close box.
 int GraphScalesHandler();
-int PlotParamsHandler();
-int SWRRulerHandler();
-int MarkerDlgHandler();
 int GraphStyleHandler();
 int ColorSelectionHandler();
 int TDRScalesHandler();
 
 // ---- What the main window's commands call ----
 // Each placeholder draws nothing and opens nothing; the real routine replaces it.
-void CursorReadout(int x, int y);        // cursor line and readout at window pixel x, y
-void MarkerCommand(int sub);             // marker sub-commands 1, 5, 6, 7, 8, 9, 22
 void TDRScales();                        // " TDR Scales" dialog
 void GraphScales();                      // " Graph  Scales" dialog
 void ShowCursorData();                   // the " Cursor Data" window
@@ -48,14 +44,6 @@ void SelectStyle(int trace, int style);  // " Graph Style" dialog for one trace
 void ShowLegend();                       // the legend window
 void SelectColors();                     // " Color Selection" dialog
 void EnterSwrRuler();                    // " SWR Ruler" dialog
-
-// ---- What the chart windows call ----
-// Each placeholder opens, lists, reads and writes nothing.
-extern int marker_measure;  // the marker list measures each marker anew
-void MarkerData_A();        // the Port A marker data window and its wait
-void ListMarkers_A();       // one row per marker into the marker window
-void SaveMarkers();         // marker file; with cmd_param 8 also the readable list
-void LoadMarkers();         // marker file into the marker table
 
 // ---- What the TDR run calls ----
 // Closes the " Cursor Data" window and removes its cursor lines.

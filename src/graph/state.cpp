@@ -4,6 +4,12 @@ namespace vna {
 
 int marker_count = 0, marker_next = 0, markers_drawn = 0;
 double marker_rotation = 0;
+int marker_measure = 0;
+
+double cursor_freq = 0;
+int cursor_index = 0;
+double cursor_swr = 0, cursor_zmag = 0, cursor_phase = 0, cursor_rs = 0, cursor_xs = 0;
+double cursor_rl = 0, cursor_distance = 0, cursor_zline = 0;
 
 double swr_axis_max = 0, swr_axis_min = 0, insloss_scale = 0;
 int plot_insloss = 0, plot_rt_alt = 0, cursor_x = 0, shown_average = 0, style_choice = 0;

@@ -14,13 +14,27 @@ extern int marker_count;        // defined markers, rows 1..marker_count after s
 extern int marker_next;         // row the next inserted marker takes, 1..20
 extern int markers_drawn;       // the marker lines are on the graph
 extern double marker_rotation;  // rotation of listed marker impedances, degrees
+extern int marker_measure;      // the marker list measures (or interpolates) each marker anew
+
+// ---- Cursor readout: the values under the graph cursor ----
+// Written by CursorReadout, read by the Cursor Data window and the tools.
+extern double cursor_freq;      // frequency under the cursor, MHz
+extern int cursor_index;        // index of the stored scan point at or below it
+extern double cursor_swr;       // SWR (a band scan: its level)
+extern double cursor_zmag;      // |Z|, ohms
+extern double cursor_phase;     // phase of Z, degrees
+extern double cursor_rs;        // Rs, ohms (1e-6 where it computes as 0)
+extern double cursor_xs;        // Xs, ohms
+extern double cursor_rl;        // return loss, dB (200 for a perfect match)
+extern double cursor_distance;  // TDR distance, feet
+extern double cursor_zline;     // TDR line impedance, ohms
 
 // ---- Main graph ----
 extern double swr_axis_max, swr_axis_min;  // fixed SWR axis ends; -1 = automatic
 extern double insloss_scale;               // insertion loss, dB per division
 extern int plot_insloss;                   // insertion loss on the Port B graph
 extern int plot_rt_alt;                    // return loss drawn from the alternate value
-extern int cursor_x;                       // cursor position, pixels
+extern int cursor_x;                       // x of the last position the cursor readout handled
 extern int shown_average;                  // averaging last shown by the info panel; -1 = redraw
 extern int style_choice;                   // code picked in the Graph Style dialog
 

@@ -122,7 +122,7 @@ void PrintText(Window& w, const std::string& text) {
   const QFontMetrics fm(font);
   const QString t = Q(text);
   const int adv = fm.horizontalAdvance(t);
-  if (testhook::Enabled()) testhook::LogPrint({w.name, s.pos_x, s.pos_y, text});
+  if (testhook::Enabled()) testhook::LogPrint({w.name, s.pos_x, s.pos_y, text, s.text_color});
   if (ImageOf(w)) {
     Painter pp(w, true);
     const QRect cell(s.pos_x, s.pos_y, adv, fm.height());

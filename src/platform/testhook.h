@@ -58,6 +58,7 @@ struct PrintRecord {
   std::string window;
   int x = 0, y = 0;
   std::string text;
+  int color = 0;  // text colour, packed as the drawing layer packs it
 };
 struct FileDialogRecord {
   std::string title, filter, ext, start_folder;

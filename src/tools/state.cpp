@@ -34,6 +34,7 @@ double search_max_phase = 0, stub_freq = 0, stub_length = 0;
 int tdr_saved_average = 0, tdr_saved_smoothing = 0;
 
 double swr_ratio_center = 0, xtal_freq = 0;
+double marker_swr_ratio[21] = {};
 int xtal_q_range = 0;
 
 double xtal_Fs = 0, xtal_Fp = 0, xtal_Rs = 0, xtal_Ls = 0, xtal_Cs = 0, xtal_Cp = 0, xtal_Q = 0;

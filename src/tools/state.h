@@ -70,8 +70,11 @@ extern double stub_length;       // length of the cable it is cut from, metres
 
 // ---- Tool inputs ----
 extern double swr_ratio_center;  // centre frequency of the SWR ratio test, MHz
-extern double xtal_freq;         // crystal frequency of the crystal measurement
-extern int xtal_q_range;         // "Standard Q" choice (1 or 10)
+// SWR ratio per marker number 1..20, from the SWR ratio test; the marker
+// list export writes it (below 1: none measured).
+extern double marker_swr_ratio[21];
+extern double xtal_freq;  // crystal frequency of the crystal measurement
+extern int xtal_q_range;  // "Standard Q" choice (1 or 10)
 
 // ---- Crystal measurement: results of the last run ----
 extern double xtal_Fs, xtal_Fp;  // series and parallel resonance, MHz
