@@ -8,16 +8,16 @@ namespace vna {
 // The defaults until a Port B calibration measures them.
 [[gnu::weak]] double RngGain[6] = {0, 1, 4.9, 24, 117.4, 487.7};
 
+[[gnu::weak]] double ratio_BA = 0;
+
 [[gnu::weak]] void CorrectB() {}
 
 [[gnu::weak]] void InitPortLoadTables() {}
 
-[[gnu::weak]] void RefToAntenna() {}
 [[gnu::weak]] void CalB() {
   calB_error = -1;
 }
 [[gnu::weak]] void CalMultiChannel() {}
 [[gnu::weak]] void CleanRelays(int) {}
-[[gnu::weak]] void FreqCal() {}
 
 }  // namespace vna

@@ -4,11 +4,18 @@
 // delete the entries then.
 #pragma once
 
+#include "calibration/freq_cal.h"
+#include "calibration/ref_to_antenna.h"
+
 namespace vna {
 
 // Gain factor of each Port B gain step 1..5 (index 0 unused), measured by the
 // Port B calibration.
 extern double RngGain[6];
+
+// B/A magnitude ratio of the Port B point; the Port B correction divides it
+// by the calibrated ratio.
+extern double ratio_BA;
 
 // Placeholder until the calibration correction is built: returns without
 // changing ratio_BA or Zphase.
@@ -19,15 +26,10 @@ void InitPortLoadTables();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, writes nothing and opens nothing.
-void RefToAntenna();  // toggles the reference to the antenna
 // Port B calibration. Placeholder: calibrates nothing and says so in
 // calB_error (-1), so no caller saves a calibration file after it.
 void CalB();
 void CalMultiChannel();       // calibration of the multiplexer channels
 void CleanRelays(int count);  // cycles the multiplexer relays
-// Frequency calibration, run from the Constant Test Frequency panel while it
-// stays open; on success it sets freq, const_freq_prev and the panel's field
-// 1 to the reference frequency. Placeholder: changes nothing.
-void FreqCal();
 
 }  // namespace vna

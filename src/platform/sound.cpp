@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
+#include "platform/testhook.h"
 
 namespace vna {
 
@@ -66,6 +67,7 @@ int WavDurationMs(const std::string& path) {
 }
 
 bool PlayWavSync(const std::string& path) {
+  testhook::LogSound(path);
   const std::string host = HostPath(path);
   const int length_ms = WavDurationMs(host);
   if (length_ms < 0) {

@@ -15,6 +15,7 @@ std::vector<DialogRecord> g_dialogs;
 std::vector<PrintRecord> g_prints;
 std::vector<FileDialogRecord> g_file_dialogs;
 std::vector<std::string> g_documents;
+std::vector<std::string> g_sounds;
 std::vector<std::string> g_printed_windows;
 std::vector<std::string> g_problems;
 std::function<void()> g_pump_hook;
@@ -73,6 +74,9 @@ const std::vector<FileDialogRecord>& FileDialogs() {
 const std::vector<std::string>& OpenedDocuments() {
   return g_documents;
 }
+const std::vector<std::string>& SoundsPlayed() {
+  return g_sounds;
+}
 const std::vector<std::string>& PrintedWindows() {
   return g_printed_windows;
 }
@@ -96,6 +100,7 @@ void ClearLogs() {
   g_prints.clear();
   g_file_dialogs.clear();
   g_documents.clear();
+  g_sounds.clear();
   g_printed_windows.clear();
   g_problems.clear();
 }
@@ -114,6 +119,9 @@ void LogFileDialog(const FileDialogRecord& r) {
 }
 void LogDocument(const std::string& path_or_url) {
   if (g_enabled) g_documents.push_back(path_or_url);
+}
+void LogSound(const std::string& path) {
+  if (g_enabled) g_sounds.push_back(path);
 }
 void LogPrintedWindow(const std::string& window) {
   if (g_enabled) g_printed_windows.push_back(window);

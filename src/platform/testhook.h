@@ -82,6 +82,9 @@ const std::vector<FileDialogRecord>& FileDialogs();
 // Documents and web addresses handed to the desktop (while the hook is
 // enabled they are logged and not opened).
 const std::vector<std::string>& OpenedDocuments();
+// Every wave file the program asked to play (the path as the program built
+// it), played or not: the voice output leaves its trace without a device.
+const std::vector<std::string>& SoundsPlayed();
 // Windows whose image was sent to a printer (or a PDF), by record name, in
 // order; logged whether or not a printer was there.
 const std::vector<std::string>& PrintedWindows();
@@ -97,6 +100,7 @@ void LogDialog(const DialogRecord& r);
 void LogPrint(const PrintRecord& r);
 void LogFileDialog(const FileDialogRecord& r);
 void LogDocument(const std::string& path_or_url);
+void LogSound(const std::string& path);
 void LogPrintedWindow(const std::string& window);
 void AddProblem(const std::string& p);
 bool TakeAnswer(Answer& out);

@@ -7,7 +7,10 @@
 // against this file find them.
 #pragma once
 
+#include "scan/band_scan.h"
 #include "scan/freq_list.h"
+#include "scan/noise_filters.h"
+#include "scan/point_data.h"
 #include "scan/resonance.h"
 #include "scan/scan_a.h"
 #include "scan/scan_limits.h"
@@ -15,15 +18,8 @@
 
 namespace vna {
 
-// Dialog handler: the placeholder centres its dialog and waits for its close
-// box.
-int EnterFreqHandler();
-
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, draws nothing and opens nothing.
-void Scan_B();         // Port B scan over the scan limits
-void BandScan();       // one band-scan pass at bandscan_sens
-void PointDataMode();  // single-frequency live measurement
-void RescanCenter();   // rescan around a centre, then the noise filter dsp_filter
+void Scan_B();  // Port B scan over the scan limits
 
 }  // namespace vna

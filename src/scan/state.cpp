@@ -24,6 +24,10 @@ int average_other = 0, fixed_avg = 0, maxsmooth = 0, smoothing_on = 0;
 
 double rescan_center = 0, rescan_halfwidth = 0;
 int dsp_filter = 0;
+double x_dat[kScanArraySize], y_dat[kScanArraySize], x2_dat[kScanArraySize], y2_dat[kScanArraySize],
+    Devs[kScanArraySize], dsp_fit_curve[kScanArraySize];
+double dsp_poly_coef[20];
+int dsp_fit_points = 0, dsp_poly_order = 0, dsp_plot_color = 0;
 
 double delay_offset = 0, avg_delay = 0;
 int gain_color = 0;
@@ -32,6 +36,10 @@ int pointdata_on = 0, point_smith = 0, point_smith_new = 0;
 Window point_win{"point_win"};
 int pointwin_run = 0;
 int tone_on = 0, tone_restart = 0;
+int tone_history[4];
+double tone_last_value = 0;
+int voice_countdown = 0, voice_last_value = 0;
+int text_line_step = 20;
 
 int alt_colors = 0, bandscan_mode = 0, bandscan_sens = 1;
 

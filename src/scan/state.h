@@ -70,6 +70,16 @@ extern int smoothing_on;   // smoothing switched on (smoothing > 0 after a file 
 // ---- Rescan and noise filter ----
 extern double rescan_center, rescan_halfwidth;  // the rescan around a centre, MHz
 extern int dsp_filter;                          // noise filter after a rescan, 0 = none
+// Working arrays of the noise filters and the polynomial fit, indexed by
+// point. A y_dat value below -4 marks a rejected point.
+extern double x_dat[kScanArraySize], y_dat[kScanArraySize];    // the curve
+extern double x2_dat[kScanArraySize], y2_dat[kScanArraySize];  // the points given to the fit
+extern double Devs[kScanArraySize];                            // local deviation of each point
+extern double dsp_fit_curve[kScanArraySize];                   // the fit at every x_dat
+extern double dsp_poly_coef[20];  // entry j multiplies x to the power j
+extern int dsp_fit_points;        // points packed into x2_dat, y2_dat
+extern int dsp_poly_order;        // order asked of the fit
+extern int dsp_plot_color;        // colour of the filters' diagnostic points
 
 // ---- Group delay ----
 extern double delay_offset;  // seconds
@@ -85,8 +95,13 @@ extern Window point_win;
 extern int pointwin_run;
 
 // ---- Tone output of point data mode ----
-extern int tone_on;       // the tone follows the readings (the point window's Tone button)
-extern int tone_restart;  // sound a note at the next reading whatever its value
+extern int tone_on;             // the tone follows the readings (the point window's Tone button)
+extern int tone_restart;        // sound a note at the next reading whatever its value
+extern int tone_history[4];     // the last four notes played, index 0 newest
+extern double tone_last_value;  // the value the last note was played for
+extern int voice_countdown;     // readings before an unchanged value is spoken again
+extern int voice_last_value;    // the value spoken last, SWR x 10 or x 100
+extern int text_line_step;      // line step of the point display, pixels
 
 // ---- Colours of the next scan and the band scan ----
 extern int alt_colors;     // the next scan draws in the light colour set (toggled by the scans)

@@ -148,10 +148,20 @@ TEST_F(PointWinTest, StepsStayWithinTheCalibratedRange) {
     int id;
     double to;
   } cases[] = {
-      {50, 3179, 100},   {50, 3180, 1},     {50, 176, 60},   {50, 177, 40},    {50, 179, 51},
-      {50, 180, 49},     {50, 182, 50.1},   {50, 183, 49.9}, {50, 185, 50.01}, {50, 186, 49.99},
-      {50, 188, 50.001}, {50, 189, 49.999}, {95, 3179, 100},  // 50 MHz up from 5 below the end
-                                                              // gives exactly the end
+      {50, 3179, 100},
+      {50, 3180, 1},
+      {50, 176, 60},
+      {50, 177, 40},
+      {50, 179, 51},
+      {50, 180, 49},
+      {50, 182, 50.1},
+      {50, 183, 49.9},
+      {50, 185, 50.01},
+      {50, 186, 49.99},
+      {50, 188, 50.001},
+      {50, 189, 49.999},
+      {95, 3179, 100},  // 50 MHz up from 5 below the end
+                        // gives exactly the end
       {1, 189, 1},      // at a limit a step leaves the frequency there
       {120, 175, 100},  // any control event clamps, a label's too
   };

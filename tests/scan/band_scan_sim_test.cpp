@@ -1,0 +1,172 @@
+// The band scan against the simulator: the sweep handed to the instrument
+// in one "N" command, the stream of levels drawn as it arrives, its end
+// marker, Halt, the question above 200 MHz, and the settings given back.
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "scan/band_scan.h"
+#include "scan/scan_sim.h"
+
+namespace vna {
+namespace {
+
+class BandScanSim : public ScanSim {
+ protected:
+  void Begin(std::vector<std::string> args = {}) {
+    ScanSim::Begin(std::move(args));
+    freq = 10;
+    Send_Freq(1);          // the multipliers the sweep's clock depends on
+    cal_start_freq = 0.1;  // the graph keeps to the calibrated range
+    cal_end_freq = 1200;
+    bandscan_sens = 1;
+    bandscan_mode = 0;
+    scana_ok = 1;
+    swr_ruler = 1.5;
+    PortA_Gain = 5;
+    PortB_Gain = 3;
+    start_freq = 7;
+    end_freq = 9;
+    delta_freq = 0.05;
+    FreqGrid();
+    DrawGraph();
+  }
+  // The pass ends by itself; a silent stream would take 50 s, so the test
+  // halts when no level came for half a second and says so.
+  bool RunUntilQuiet() {
+    int last = -1;
+    bool halted = false;
+    auto quiet_since = std::chrono::steady_clock::now();
+    Watch([&] {
+      if (scan_running == 0) return last >= 0;
+      if (scanloop != last) {
+        last = scanloop;
+        quiet_since = std::chrono::steady_clock::now();
+      } else if (std::chrono::steady_clock::now() - quiet_since > std::chrono::milliseconds(500)) {
+        halted = true;
+        scan_running = 0;  // the Halt button
+        return true;
+      }
+      return false;
+    });
+    BandScan();
+    return halted;
+  }
+  static void ExpectSettingsBack() {
+    EXPECT_EQ(swr_ruler, 1.5);
+    EXPECT_EQ(PortA_Gain, 5);
+    EXPECT_EQ(PortB_Gain, 3);
+    EXPECT_EQ(scan_running, 0);
+    EXPECT_EQ(relayA + relayB, 0);
+  }
+  // The tuning word of f MHz as the band scan sends it.
+  static std::string Word(double mhz) {
+    const double clock = DDS_Clk * dds_mult2;
+    return HexDigits(std::llround(std::floor(4294967296.0 * mhz / clock + 0.5 + 0.5)), 8);
+  }
+};
+
+TEST_F(BandScanSim, SeriesResonanceIsThePeakOfTheLevels) {
+  // The level is the load channel's signal; through the real bridge its
+  // directivity error all but flattens the resonance, the ideal one shows it.
+  Begin({"--bridge", "ideal"});
+  Sim().SetDut("series:r=5,l=2u,c=200p");
+  Mark();
+  EXPECT_FALSE(RunUntilQuiet()) << "the stream's end marker ends the pass";
+  test::SaveMainWindowPng("band_scan_series");
+  // Sweep 7..9 by 0.001 MHz: 2001 levels; the end marker is not one of them.
+  ASSERT_GE(scanloop, 2000);
+  ASSERT_LE(scanloop, 2002);
+  int peak = 0;
+  for (int i = 0; i < scanloop; ++i)
+    if (scanA_swr[i] > scanA_swr[peak]) peak = i;
+  const double f0 = 1 / (2 * M_PI * std::sqrt(2e-6 * 200e-12)) / 1e6;  // 7.958 MHz
+  EXPECT_NEAR(scanA_freq[peak], f0, 0.05);
+  EXPECT_GT(scanA_swr[peak], scanA_swr[100] + 5);
+  EXPECT_NEAR(scanA_freq[1] - scanA_freq[0], 0.001, 1e-12);
+  EXPECT_EQ(scana_ok, 0) << "the arrays hold levels, not a Port A scan";
+  EXPECT_EQ(bandscan_mode, 1);
+  EXPECT_EQ(delta_freq, 0.05);
+  ExpectSettingsBack();
+  // The sweep in one command, the stop bytes after it, then the version query.
+  const std::vector<Command> sent = SentSince("step" + std::to_string(1));
+  const std::string n = "N" + Word(7) + Word(9) + Word(0.001);
+  EXPECT_NE(std::find(sent.begin(), sent.end(), Command(n.begin(), n.end())), sent.end()) << n;
+  EXPECT_EQ(Sim().Status("relays"), "0");
+}
+
+TEST_F(BandScanSim, TheWordsOfTheSweepAndHalt) {
+  // At the line's pace the reads between levels come back empty, and every
+  // 101st of them lets the Halt click through.
+  Begin({"--pace"});
+  start_freq = 1;
+  end_freq = 30;
+  delta_freq = 0.202;
+  Mark();
+  Watch([] {
+    if (scanloop < 100) return false;
+    scan_running = 0;  // Halt
+    return true;
+  });
+  BandScan();
+  EXPECT_GE(scanloop, 100);
+  EXPECT_LT(scanloop, 29000) << "Halt ended the pass";
+  EXPECT_EQ(delta_freq, 0.202);
+  ExpectSettingsBack();
+  const std::vector<Command> sent = SentSince("step1");
+  // The graph's frequency grid has moved the end to a whole division.
+  EXPECT_EQ(end_freq, 31);
+  const std::string n = "N" + Word(1) + Word(31) + Word(0.001);
+  EXPECT_NE(std::find(sent.begin(), sent.end(), Command(n.begin(), n.end())), sent.end()) << n;
+  // 29000 steps at 1665 a second: 17.4, given as 85 s.
+  EXPECT_NE(testhook::PrintedText("main_win").find("Scan time approx = 85 sec"), std::string::npos);
+}
+
+TEST_F(BandScanSim, EndMarkerCountsOnlyAfterFifteenReadings) {
+  Begin();
+  start_freq = 10;
+  end_freq = 10.010;  // 11 levels, then the marker as reading 12
+  delta_freq = 0.001;
+  EXPECT_TRUE(RunUntilQuiet()) << "a marker among the first 16 readings does not end the pass";
+  EXPECT_LE(scanloop, 12);
+  ExpectSettingsBack();
+  end_freq = 10.020;  // about 21 levels, then the marker
+  EXPECT_FALSE(RunUntilQuiet());
+  EXPECT_GT(scanloop, 16);
+}
+
+TEST_F(BandScanSim, TinyStepStaysWithinTheArrays) {
+  Begin();
+  start_freq = 10;
+  end_freq = 10.0002;
+  delta_freq = 0.000001;  // k = 10000: the level history must not follow it
+  EXPECT_FALSE(RunUntilQuiet());
+  // Words 7 apart: 1.04e-6 MHz a step over the range the graph's grid gave.
+  const double steps = (end_freq - start_freq) / (7 * DDS_Clk * dds_mult2 / 4294967296.0);
+  EXPECT_NEAR(scanloop, steps + 1, 2);
+  EXPECT_NEAR(scanA_freq[20] - scanA_freq[0], 20e-6, 1e-9);
+  EXPECT_EQ(delta_freq, 0.000001);
+}
+
+TEST_F(BandScanSim, AboveTwoHundredMegahertzNoSendsNoSweep) {
+  Begin();
+  end_freq = 250;
+  Mark();
+  testhook::QueueMsgBoxAnswer(kIdNo, " Warning: Large Upper Freq Limit");
+  BandScan();
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_NE(testhook::MsgBoxes()[0].text.find("The specified limit now is  250."),
+            std::string::npos);
+  for (const Command& c : SentSince("step1")) {
+    ASSERT_FALSE(c.empty());
+    EXPECT_TRUE(c[0] == 'K' || c[0] == 'A') << "only relays and gains: " << c[0];
+  }
+  EXPECT_EQ(delta_freq, 0.05);
+  EXPECT_EQ(scan_running, 0);
+  EXPECT_EQ(scana_ok, 1) << "nothing was overwritten";
+  ExpectSettingsBack();
+}
+
+}  // namespace
+}  // namespace vna
