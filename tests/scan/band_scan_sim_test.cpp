@@ -32,6 +32,10 @@ class BandScanSim : public ScanSim {
     FreqGrid();
     DrawGraph();
   }
+  void TearDown() override {
+    bandscan_mode = 0;  // else the next test's Rescan would be a band scan
+    ScanSim::TearDown();
+  }
   // The pass ends by itself; a silent stream would take 50 s, so the test
   // halts when no level came for half a second and says so.
   bool RunUntilQuiet() {
