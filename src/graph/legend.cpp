@@ -23,11 +23,16 @@ struct Row {
 
 // In the order the rows are listed; Rs/Xs and Rp/Xp give two rows each.
 const Row kRows[] = {
-    {&plot_swrA, "SWR", &RedColor, &swrstyle},    {&plot_Q, "Q", &RedColor, &swrstyle},
-    {&plot_s11, "Rho", &RedColor, &swrstyle},     {&plot_zmagA, "Zmag", &Green, &zmagstyle},
-    {&plot_rsA, "Rs", &Orange, &rsstyle},         {&plot_rsA, "Xs", &Yellow, &xsstyle},
-    {&plot_rpA, "Rp", &Orange, &rsstyle},         {&plot_rpA, "Xp", &Yellow, &xsstyle},
-    {&plot_ZphaseA, "Phase", &Magenta, &phasestyle}, {&plot_rt, "RtLoss", &Blue, &rtstyle},
+    {&plot_swrA, "SWR", &RedColor, &swrstyle},
+    {&plot_Q, "Q", &RedColor, &swrstyle},
+    {&plot_s11, "Rho", &RedColor, &swrstyle},
+    {&plot_zmagA, "Zmag", &Green, &zmagstyle},
+    {&plot_rsA, "Rs", &Orange, &rsstyle},
+    {&plot_rsA, "Xs", &Yellow, &xsstyle},
+    {&plot_rpA, "Rp", &Orange, &rsstyle},
+    {&plot_rpA, "Xp", &Yellow, &xsstyle},
+    {&plot_ZphaseA, "Phase", &Magenta, &phasestyle},
+    {&plot_rt, "RtLoss", &Blue, &rtstyle},
 };
 
 void Line(int x1, int y, int x2) {

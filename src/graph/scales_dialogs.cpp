@@ -81,10 +81,11 @@ double SnapGainScale(double v) {
 
 void FillScaleLists() {
   Dialog& d = dlg_graph_scales;
-  FillList(d, 1, {"1.5", "2", "3", "4", "5", "6", "11", "21", "51", "------- ", "2 Log", "5 Log",
-                  "10 Log", "20 Log", "50 Log", "100 Log"});
-  FillList(d, 2, {" 2", " 5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000",
-                  "10000"});
+  FillList(d, 1,
+           {"1.5", "2", "3", "4", "5", "6", "11", "21", "51", "------- ", "2 Log", "5 Log",
+            "10 Log", "20 Log", "50 Log", "100 Log"});
+  FillList(d, 2,
+           {" 2", " 5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000", "10000"});
   FillList(d, 3, {"10", "20", "50", "100"});
   FillList(d, 12, {"1", "2", "5", "10", "20", "30", "40", "50", "60"});
   FillList(d, 14, {"10", "20", "50", "100", "200"});
@@ -103,8 +104,9 @@ void FillScaleLists() {
   }
   FillList(d, 25, {"10", "20", "50", "100", "200"});
   FillList(d, 26, {"0", "5", "6", "12", "-5", "-6", "-12"});
-  FillList(d, 21, {" 1 ns", " 5 ns", " 10 ns", " 50 ns", " 100 ns", " 500 ns", " 1 us", " 5 us",
-                   " 10 us", " 50 us", " 100 us", " 500 us", " 1 ms", " 5 ms", " 10 ms"});
+  FillList(d, 21,
+           {" 1 ns", " 5 ns", " 10 ns", " 50 ns", " 100 ns", " 500 ns", " 1 us", " 5 us", " 10 us",
+            " 50 us", " 100 us", " 500 us", " 1 ms", " 5 ms", " 10 ms"});
 }
 
 void ShowScales() {
@@ -205,7 +207,8 @@ int TDRScalesHandler() {
     const double unit = metric != 0 ? 0.3048 : 1;
     SetDigits(1);
     ComboClear(d, 1);
-    for (double feet : {5, 10, 20, 50, 100, 200, 500, 1000, 2000}) ComboAdd(d, 1, NumStr(unit * feet));
+    for (double feet : {5, 10, 20, 50, 100, 200, 500, 1000, 2000})
+      ComboAdd(d, 1, NumStr(unit * feet));
     SetCtlText(d, 1, NumStr(unit * DXscale));
     FillList(d, 5, {"70", "100", "200", "500", "1000"});
     SetCtlText(d, 5, NumStr(tdr_zmax));

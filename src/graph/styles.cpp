@@ -22,8 +22,8 @@ namespace {
 
 // The style setting of trace 1..9; nullptr for any other number.
 int* TraceStyle(int trace) {
-  int* const styles[9] = {&swrstyle,   &zmagstyle, &rsstyle,   &xsstyle,   &phasestyle,
-                          &rtstyle,    &s11style,  &s21style,  &delaystyle};
+  int* const styles[9] = {&swrstyle, &zmagstyle, &rsstyle,  &xsstyle,   &phasestyle,
+                          &rtstyle,  &s11style,  &s21style, &delaystyle};
   return trace >= 1 && trace <= 9 ? styles[trace - 1] : nullptr;
 }
 
@@ -68,8 +68,20 @@ void PutColors(const Colors& c) {
 // The defaults of the buttons' colours, normal then light, by their places
 // in default_colors.
 Colors DefaultColors() {
-  enum { kLightMagenta, kMagenta, kLightGreen, kGreen, kLightRed, kRed,
-         kLightBlue, kBlue, kLightOrange, kOrange, kLightYellow, kYellow };
+  enum {
+    kLightMagenta,
+    kMagenta,
+    kLightGreen,
+    kGreen,
+    kLightRed,
+    kRed,
+    kLightBlue,
+    kBlue,
+    kLightOrange,
+    kOrange,
+    kLightYellow,
+    kYellow
+  };
   const int order[12] = {kRed,    kLightRed,    kGreen,  kLightGreen,  kMagenta, kLightMagenta,
                          kOrange, kLightOrange, kYellow, kLightYellow, kBlue,    kLightBlue};
   Colors c{};

@@ -84,9 +84,7 @@ class SettingsTest : public ::testing::Test {
 
   // A patch of a colour no drawing uses, inside the plot box: a redraw
   // paints over it.
-  static void MarkGraph() {
-    FillRect(main_win, graph_left + 5, graph_top + 5, 10, 10, kPatch);
-  }
+  static void MarkGraph() { FillRect(main_win, graph_left + 5, graph_top + 5, 10, 10, kPatch); }
   static bool Redrawn() { return ReadPixel(main_win, graph_left + 7, graph_top + 7) != kPatch; }
 
   // The message boxes shown since the last ClearLogs, as "caption|text".
@@ -123,11 +121,14 @@ class SettingsTest : public ::testing::Test {
   // the wait of a window procedure called next.
   static void SoonInsideWait(std::function<void()> act) { QTimer::singleShot(0, act); }
 
+ public:
   static QImage Picture(Window& w) {
     int cw = 0, ch = 0;
     ClientSize(w, cw, ch);
     return w.impl ? w.impl->image.copy(0, 0, cw, ch) : QImage();
   }
+
+ protected:
   // Keeps a picture under build/graph_settings/ for a person to look at.
   static void KeepPng(const QImage& img, const std::string& name) {
     const std::filesystem::path dir = std::filesystem::path(VNA_BINARY_DIR) / "graph_settings";

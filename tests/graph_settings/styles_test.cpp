@@ -52,8 +52,8 @@ TEST_F(SettingsTest, StyleDialogOkWithoutAPickChangesNothing) {
 }
 
 TEST_F(SettingsTest, EachTraceNumberSetsItsOwnStyle) {
-  int* const settings[9] = {&swrstyle,   &zmagstyle, &rsstyle,  &xsstyle,  &phasestyle,
-                            &rtstyle,    &s11style,  &s21style, &delaystyle};
+  int* const settings[9] = {&swrstyle, &zmagstyle, &rsstyle,  &xsstyle,   &phasestyle,
+                            &rtstyle,  &s11style,  &s21style, &delaystyle};
   for (int trace = 1; trace <= 9; ++trace) {
     for (int* s : settings) *s = 0;
     AnswerDialog(kGraphStyle, {}, 7, {{2, true}});
@@ -115,8 +115,8 @@ struct Twelve {
   bool operator==(const Twelve&) const = default;
 };
 Twelve TraceColors() {
-  return {{RedColor, LightRed, Green, LightGreen, Magenta, LightMagenta, Orange, LightOrange, Yellow,
-           LightYellow, Blue, LightBlue}};
+  return {{RedColor, LightRed, Green, LightGreen, Magenta, LightMagenta, Orange, LightOrange,
+           Yellow, LightYellow, Blue, LightBlue}};
 }
 
 TEST_F(SettingsTest, ColorDialogOpensOnTheScanColors) {
@@ -200,9 +200,9 @@ TEST_F(SettingsTest, ScanPickAndCancelledPicker) {
 }
 
 TEST_F(SettingsTest, RestoreDefaultColorsYesAndNo) {
-  const int d[12] = {Rgb(1, 0, 0),  Rgb(2, 0, 0),  Rgb(3, 0, 0),  Rgb(4, 0, 0),
-                     Rgb(5, 0, 0),  Rgb(6, 0, 0),  Rgb(7, 0, 0),  Rgb(8, 0, 0),
-                     Rgb(9, 0, 0),  Rgb(10, 0, 0), Rgb(11, 0, 0), Rgb(12, 0, 0)};
+  const int d[12] = {Rgb(1, 0, 0), Rgb(2, 0, 0),  Rgb(3, 0, 0),  Rgb(4, 0, 0),
+                     Rgb(5, 0, 0), Rgb(6, 0, 0),  Rgb(7, 0, 0),  Rgb(8, 0, 0),
+                     Rgb(9, 0, 0), Rgb(10, 0, 0), Rgb(11, 0, 0), Rgb(12, 0, 0)};
   // default_colors: LightMagenta, Magenta, LightGreen, Green, LightRed,
   // RedColor, LightBlue, Blue, LightOrange, Orange, LightYellow, Yellow.
   for (int k = 0; k < 12; ++k) default_colors[k] = d[k];
@@ -227,8 +227,8 @@ TEST_F(SettingsTest, RestoreDefaultColorsYesAndNo) {
   testhook::QueueAnswer(restore);
   testhook::QueueMsgBoxAnswer(kIdYes, " Defaults");
   RunModal(dlg_colors, &main_win);
-  EXPECT_EQ(TraceColors(), (Twelve{{d[5], d[4], d[3], d[2], d[1], d[0], d[9], d[8], d[11], d[10],
-                                    d[7], d[6]}}));
+  EXPECT_EQ(TraceColors(),
+            (Twelve{{d[5], d[4], d[3], d[2], d[1], d[0], d[9], d[8], d[11], d[10], d[7], d[6]}}));
 }
 
 // ---- Legend ----
@@ -305,7 +305,8 @@ TEST_F(SettingsTest, LegendOfEveryStyle) {
   EXPECT_EQ(h, 16 * 11 + 30);
   Strings labels;
   for (const auto& p : Prints(legend_win)) labels.push_back(p.text);
-  EXPECT_EQ(labels, (Strings{"SWR", "Q", "Rho", "Zmag", "Rs", "Xs", "Rp", "Xp", "Phase", "RtLoss"}));
+  EXPECT_EQ(labels,
+            (Strings{"SWR", "Q", "Rho", "Zmag", "Rs", "Xs", "Rp", "Xp", "Phase", "RtLoss"}));
   auto at = [&img](int px, int py) { return qt::Packed(QColor(img.pixel(px, py))); };
   // Xs (row 6, y 3 + 5 x 18 + 10 = 103): the circle 3 pixels above the line;
   // Phase (row 9, y 157): the square's top edge; RtLoss (y 175): 4 pixels wide.
