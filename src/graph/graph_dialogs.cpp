@@ -1,6 +1,7 @@
 #include "graph/graph_dialogs.h"
 
 #include "files/settings.h"
+#include "graph/marker_lines.h"
 #include "graph/redraw.h"
 #include "graph/state.h"
 #include "platform/events.h"
@@ -97,6 +98,12 @@ int SWRRulerHandler() {
     CloseDialog(dlg_swr_ruler, 1);
   }
   return 0;
+}
+
+void EnterSwrRuler() {
+  RunModal(dlg_swr_ruler, &main_win);
+  if (dlg_result == 1 && !dlg_text1.empty()) DrawSWRRuler(ParseNumber(dlg_text1));
+  FocusMainWindow();
 }
 
 int MarkerDlgHandler() {

@@ -8,46 +8,27 @@
 #pragma once
 
 #include "graph/clear_graph.h"
+#include "graph/cursor_data.h"
 #include "graph/cursor_readout.h"
 #include "graph/freq_grid.h"
 #include "graph/graph_dialogs.h"
 #include "graph/geometry.h"
 #include "graph/graph_frame.h"
 #include "graph/info_panel.h"
+#include "graph/legend.h"
 #include "graph/marker_lines.h"
 #include "graph/marker_commands.h"
 #include "graph/marker_window.h"
 #include "graph/markers.h"
 #include "graph/redraw.h"
+#include "graph/scales_dialogs.h"
 #include "graph/state.h"
+#include "graph/styles.h"
 #include "graph/text_panels.h"
 #include "graph/trace_plot.h"
 
 namespace vna {
 
 extern int tdr_mode;  // the main graph shows the TDR plot
-
-// Dialog handlers: each placeholder centres its dialog and waits for its
-// close box.
-int GraphScalesHandler();
-int GraphStyleHandler();
-int ColorSelectionHandler();
-int TDRScalesHandler();
-
-// ---- What the main window's commands call ----
-// Each placeholder draws nothing and opens nothing; the real routine replaces it.
-void TDRScales();                        // " TDR Scales" dialog
-void GraphScales();                      // " Graph  Scales" dialog
-void ShowCursorData();                   // the " Cursor Data" window
-void SetStyles(int style);               // overlay a scan file drawn in this style
-void SelectStyle(int trace, int style);  // " Graph Style" dialog for one trace
-void ShowLegend();                       // the legend window
-void SelectColors();                     // " Color Selection" dialog
-void EnterSwrRuler();                    // " SWR Ruler" dialog
-
-// ---- What the TDR run calls ----
-// Closes the " Cursor Data" window and removes its cursor lines.
-// Placeholder: closes nothing.
-void CloseCursorData();
 
 }  // namespace vna
