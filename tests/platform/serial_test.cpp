@@ -134,12 +134,14 @@ TEST_F(PtyTest, LongWaitForAReplyCountsAsTheEmptyReadsItLasted) {
   };
   OpenPort();
   ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+  // The reply trickles in with a long pause after its first bytes, so the
+  // reader sees it arriving at the line's pace even on a loaded machine.
   std::thread line([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(3));
     for (int i = 0; i < 72; ++i) {
       const char c = static_cast<char>(i);
       if (write(master, &c, 1) != 1) return;
-      std::this_thread::sleep_for(std::chrono::microseconds(174));
+      std::this_thread::sleep_for(std::chrono::microseconds(i == 4 ? 60000 : 174));
     }
   });
   int empty = 0;
