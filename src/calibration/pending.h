@@ -6,6 +6,7 @@
 
 #include "calibration/freq_cal.h"
 #include "calibration/ref_to_antenna.h"
+#include "shell/complex.h"
 
 namespace vna {
 
@@ -23,6 +24,12 @@ void CorrectB();
 
 // Fills the port-load impedance tables. Placeholder: does nothing.
 void InitPortLoadTables();
+
+// Transmission value of the Port B point, corrected in place by CorrectS21.
+extern Complex s21;
+// Removes the port mismatch error from s21. Placeholder until the mismatch
+// correction is built: leaves s21 as measured.
+void CorrectS21();
 
 // ---- What the main window's commands call ----
 // Each placeholder measures nothing, writes nothing and opens nothing.
