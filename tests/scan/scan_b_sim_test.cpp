@@ -28,6 +28,7 @@ class ScanBSim : public ScanSim {
     delay_smoothing = 2;
     std_comp = 1;
     fixed_avg = 1;
+    cal_end_freq = 1200;
   }
   // A through calibration taken at the points of this list into CalDataB,
   // as the Port B calibration stores it (low sensitivity, gain step 1).
@@ -161,6 +162,7 @@ TEST_F(ScanBSim, SmoothingDrawsPointIAtPointIMinus2) {
   EXPECT_NEAR(last_x_with_trace(), XOf(49), 1);
   StorePoints(40);
   smoothing = 5;
+  mult_changed = 0;  // no multiplier change pending: the smoothing acts
   Replay();
   test::SaveMainWindowPng("port_b_smoothed");
   // The last point (49 MHz) is drawn where the point two steps before it lies.
