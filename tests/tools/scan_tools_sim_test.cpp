@@ -5,6 +5,7 @@
 // from the circuit's own R, L and C.
 #include <cmath>
 #include <complex>
+#include <map>
 #include <string>
 
 #include "graph/geometry.h"
@@ -35,9 +36,8 @@ struct Series {
 
 class ScanToolsSim : public ScanSim {
  protected:
-  // The Scan button over start .. end, the calibration one step beyond.
+  // The Scan button over start .. end.
   void ScanDevice(const Series& dut, double start, double end, double step) {
-    Calibrate(start, end + step, step);
     Sim().SetDut(dut.Device());
     ScanButton(start, end, step);
     ASSERT_EQ(vna_status, 0);
@@ -59,12 +59,14 @@ class ScanToolsSim : public ScanSim {
 
 // Series R = 10, L = 10 uH, C = 100 pF: Q = sqrt(L / C) / R = 31.62 at
 // f0 = 5.0329 MHz. The edges of the bandwidth are where the phase is +-45
-// degrees; a 1 % error of |Z| there is 0.01 rad, which moves an edge by
-// about 1.6 kHz, 1 % of the 159 kHz bandwidth: 2 % for both edges together.
-// Interpolating the phase between 10 kHz points costs 0.2 % more.
+// degrees, where X = +-R; a calibrated error of 1 % of |Z| there is 0.01
+// rad, which moves an edge by up to 1.6 kHz, 1 % of the 159 kHz bandwidth,
+// hence 2 % for the two edges. Interpolating the phase linearly between
+// 10 kHz points lowers Q by only 0.2 % (31.57).
 TEST_F(ScanToolsSim, QOfAScannedSeriesCircuit) {
   Begin();
   const Series dut{10, 10e-6, 100e-12};
+  Calibrate(4.5, 5.61, 0.01);
   ScanDevice(dut, 4.5, 5.6, 0.01);
   EXPECT_NEAR(resonance_freqs[0], dut.F0(), 0.001 * dut.F0());
   MeasureQ();
@@ -72,7 +74,7 @@ TEST_F(ScanToolsSim, QOfAScannedSeriesCircuit) {
   const std::string text = OnlyBox(" Q Measurement");
   const double q = NumberAfter(text, "Q = ");
   EXPECT_NEAR(q, dut.Q(), 0.02 * dut.Q()) << text;
-  // F1 and F2 are the 45 degree points: reactance -R and +R.
+  // F1 and F2, shown to 1 kHz, are the 45 degree points: reactance -R and +R.
   const auto [f1, f2] = dut.WhereReactance(dut.r);
   EXPECT_NEAR(NumberAfter(text, "F1="), f1, 0.002) << text;
   EXPECT_NEAR(NumberAfter(text, "F2="), f2, 0.002) << text;
@@ -91,26 +93,39 @@ TEST_F(ScanToolsSim, AntennaBandwidthOfAScannedSeriesCircuit) {
   Begin();
   const Series dut{50, 10e-6, 33e-12};
   const double step = 0.01;
+  Calibrate(7.5, 10.01, step);
   ScanDevice(dut, 7.5, 10, step);
   // The cursor where a person puts it: on the dip of the SWR.
   cursor_index = 0;
   for (int k = 0; k < scan_npoints; ++k)
     if (scanA_swr[k] < scanA_swr[cursor_index]) cursor_index = k;
   swr_ruler = 2;
+  // The columns around each edge as the scan left them: the Zmag trace is
+  // green too, so only pixels the tool turned green count.
+  const auto [f_low, f_high] = dut.WhereReactance(std::sqrt(1250.0));
+  std::map<std::pair<int, int>, int> before;
+  auto column = [](double f) {
+    return static_cast<int>(std::lround(graph_left + (f - graph_start) * px_per_MHz));
+  };
+  for (double f : {f_low, f_high})
+    for (int dx = -4; dx <= 4; ++dx)
+      for (int y = graph_top; y <= graph_bottom; ++y)
+        before[{column(f) + dx, y}] = ReadPixel(main_win, column(f) + dx, y);
+  auto turned_green = [&](int x, int y) {
+    return ReadPixel(main_win, x, y) == Green && before[{x, y}] != Green ? 1 : 0;
+  };
   AntennaBandwidth();
   test::SaveMainWindowPng("tools_antenna_bandwidth_scan");
   const std::string text = OnlyBox("Bandwidth");
-  const auto [f_low, f_high] = dut.WhereReactance(std::sqrt(1250.0));
   EXPECT_NEAR(NumberAfter(text, "Low freq="), f_low, 0.2 * step) << text;
   EXPECT_NEAR(NumberAfter(text, "High freq="), f_high, 0.2 * step) << text;
   // Each edge line stands at x(f) of the frame, to a pixel.
   for (double f : {f_low, f_high}) {
-    const int x = static_cast<int>(std::lround(graph_left + (f - graph_start) * px_per_MHz));
+    const int x = column(f);
     int near = 0, beside = 0;
     for (int y = graph_top; y <= graph_bottom; ++y) {
-      for (int dx = -1; dx <= 1; ++dx) near += ReadPixel(main_win, x + dx, y) == Green;
-      beside += ReadPixel(main_win, x - 4, y) == Green;
-      beside += ReadPixel(main_win, x + 4, y) == Green;
+      for (int dx = -1; dx <= 1; ++dx) near += turned_green(x + dx, y);
+      beside += turned_green(x - 4, y) + turned_green(x + 4, y);
     }
     EXPECT_GT(near, (graph_bottom - graph_top) / 3) << f;
     EXPECT_EQ(beside, 0) << f;
