@@ -3,7 +3,6 @@
 // A complete calibration makes known loads read back right on both models;
 // a cancelled, refused, halted or silent one leaves the calibration that
 // was in force before it in force.
-#include <cmath>
 #include <complex>
 #include <filesystem>
 #include <string>
