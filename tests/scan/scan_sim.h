@@ -41,8 +41,10 @@ class ScanSim : public PointSim {
   }
   ScanSim() : program_dir_("VNA_PROGRAM_DIR", dir_.path()) {}
 
+  std::string model_ = "uhf";  // the simulator's model for Begin
+
   void Begin(std::vector<std::string> args = {}) {
-    Start("uhf", std::move(args));
+    Start(model_, std::move(args));
     std::fill(CalDataA, CalDataA + kCalTableSize, CalPointA{});
     cal_points = 0;
     MaxCalANdx = -1;
