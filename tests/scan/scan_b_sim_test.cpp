@@ -123,6 +123,8 @@ TEST_F(ScanBSim, ReplaySendsNothingAndRecomputesTheDelay) {
   BeginB();
   StorePoints(60);
   plot_delay = 1;
+  s21phase_scale = 180;
+  delay_scale = 500;
   vna_status = 4482;  // an earlier failure: the replay still draws
   Sim().Mark("replay");
   Replay();
