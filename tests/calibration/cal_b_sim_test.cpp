@@ -20,6 +20,7 @@
 #include "platform/events.h"
 #include "scan/state.h"
 #include "shell/dialogs.h"
+#include "support/shell_fixture.h"
 #include "support/watchdog.h"
 
 namespace vna::test {

@@ -118,14 +118,14 @@ TEST_F(CorrectBTest, LeavesTheReadingWhereTheCalibrationCannotCorrectIt) {
   SetDigits(2);
   Correct(0.2, 0, 0.75);
   EXPECT_EQ(Zphase, 7);
-  EXPECT_EQ(NumStr(1), " 1.0000");
+  EXPECT_EQ(NumStr(1.5), " 1.5000");
   no_cal_comp = 0;
   // During a calibration nothing at all.
   CalinProgress = 1;
   SetDigits(2);
   Correct(0.2, 0, 0.75);
   EXPECT_EQ(Zphase, 7);
-  EXPECT_EQ(NumStr(1), " 1.00");
+  EXPECT_EQ(NumStr(1.5), " 1.50");
   CalinProgress = 0;
   // Below the first record: the load phase, the ratio unchanged, a notice.
   freq = 5;
