@@ -63,6 +63,16 @@ class CalBSim : public CalSim {
     CalSim::TearDown();
   }
 
+  // As the Calibrate menu leaves the range: its HF band.
+  static void RunMultiChannel() {
+    Watchdog dog(std::chrono::seconds(200), "a multichannel calibration");
+    msg_text = " HF band cal ";
+    cal_band = 2;
+    cal_start_freq = HFcalStart;
+    cal_end_freq = HFcalEnd;
+    cal_delta_freq = HFcalDelta;
+    CalMultiChannel();
+  }
   static void RunCalB() {
     Watchdog dog(std::chrono::seconds(100), "a Port B calibration");
     CalB();
@@ -243,7 +253,7 @@ TEST_F(CalBSim, NoReferenceAndARefusedWeakThroughEndTheCalibration) {
 
   Sim().Fault("none");
   testhook::ClearLogs();
-  AnswerPrompt("atten:db=40");
+  AnswerPrompt("", true, [this] { Sim().SetDutB("atten:db=40"); });
   AnswerBox(kIdNo, " Check through cable");
   AnswerBox(kIdOk, " Cal Problem");
   RunCalB();
@@ -260,16 +270,16 @@ TEST_F(CalBSim, NoReferenceAndARefusedWeakThroughEndTheCalibration) {
 
 TEST_F(CalBSim, OverloadAndLowSupplyRejectTheCalibrationAtItsEnd) {
   BeginB("7306");
-  AnswerPrompt("", true, [this] { Sim().Fault("overload"); });
-  AnswerBox(kIdOk, " Port B overload during cal //3742");
-  AnswerBox(kIdOk, " Port B cal error  20");
-  AnswerBox(kIdOk, " Port B Cal");
+  // An overloaded range 1 reading: the reading gives up after its own
+  // notices, leaves no level, and the gain step 2 cannot be measured.
+  AnswerPrompt("", true, [this] { Sim().Fault("overload 1"); });
+  for (int k = 0; k < 8; ++k) AnswerBox(kIdOk, "  RF INPUT OVERLOAD ");
+  AnswerBox(kIdOk, " Port B gain error  //7723");
   RunCalB();
   ExpectScriptFollowed();
-  const Strings boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_EQ(boxes[1], " Port B cal error  20|Port B cal error : BGain range 1 error");
-  EXPECT_EQ(calB_error, 20);
+  EXPECT_EQ(Boxes().back(), " Port B gain error  //7723|Port B gain range 2 out of spec. Gain = 0");
+  EXPECT_NE(calB_error, 0);
+  EXPECT_EQ(CalinProgress, 0);
   EXPECT_EQ(PortB_cal, 0);
   EXPECT_EQ(CalDataB[3].ratio_low, 7);  // the first pass skipped
   ExpectOldTablesKept();
@@ -279,11 +289,12 @@ TEST_F(CalBSim, OverloadAndLowSupplyRejectTheCalibrationAtItsEnd) {
   Sim().Control("supply 9");
   testhook::ClearLogs();
   AnswerPrompt("");
+  AnswerBox(kIdOk, " Low voltage");  // the supply check's own warning
   AnswerBox(kIdOk, " Port B cal error  13");
   AnswerBox(kIdOk, " Port B Cal");
   RunCalB();
   ExpectScriptFollowed();
-  EXPECT_EQ(Boxes(), (Strings{" Port B cal error  13|Port B cal error : DC Voltage too low.",
+  EXPECT_EQ(Boxes(), (Strings{Boxes()[0], " Port B cal error  13|Port B cal error : DC Voltage too low.",
                               " Port B Cal|Port B Cal is Complete"}));
   EXPECT_EQ(calB_error, 13);
   EXPECT_EQ(PortB_cal, 0);
@@ -366,7 +377,7 @@ TEST_F(CalBSim, MultichannelCalibrationWritesAFilePerChannelUntilNo) {
   AnswerPrompt("load");
   AnswerRstd("50");
   AnswerBox(kIdYes, " Cal B Option ");
-  AnswerPrompt("thru");  // the reference line on channel 1
+  AnswerPrompt("");  // the reference line on channel 1
   AnswerPrompt("");      // save
   AnswerDialog(" Enter a comment", {{1, "multi"}}, 2);
   testhook::QueueFileAnswer(dir / "multi.vcal");
@@ -374,10 +385,7 @@ TEST_F(CalBSim, MultichannelCalibrationWritesAFilePerChannelUntilNo) {
   AnswerBox(kIdYes, " Chan 2 ");
   AnswerBox(kIdNo, " Chan 3 ");
   AnswerBox(kIdOk, " Multichan Cal Complete");
-  {
-    Watchdog dog(std::chrono::seconds(200), "a multichannel calibration");
-    CalMultiChannel();
-  }
+  RunMultiChannel();
   ExpectScriptFollowed();
   EXPECT_EQ(Captions(), (Strings{" Cal B Option ", " Calibration", " Chan 2 ", " Chan 3 ",
                                  " Multichan Cal Complete"}));
@@ -417,7 +425,7 @@ TEST_F(CalBSim, MultichannelStopsAtAFailedChannel) {
   AnswerPrompt("load");
   AnswerRstd("50");
   AnswerBox(kIdYes, " Cal B Option ");
-  AnswerPrompt("thru");
+  AnswerPrompt("");
   AnswerPrompt("");
   AnswerDialog(" Enter a comment", {{1, "multi"}}, 2);
   testhook::QueueFileAnswer(dir / "multi.vcal");
@@ -426,10 +434,7 @@ TEST_F(CalBSim, MultichannelStopsAtAFailedChannel) {
   AnswerBox(kIdNo, " Check through cable");
   AnswerBox(kIdOk, " Cal Problem");
   AnswerBox(kIdOk, " Multichan Cal Complete");
-  {
-    Watchdog dog(std::chrono::seconds(200), "a multichannel calibration");
-    CalMultiChannel();
-  }
+  RunMultiChannel();
   ExpectScriptFollowed();
   EXPECT_EQ(testhook::MsgBoxes().back().text, " Multichannel cal for 1 channels is complete.");
   EXPECT_EQ(PortB_cal, 0);
