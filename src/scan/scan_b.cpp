@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "calibration/correct_b.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/pending.h"

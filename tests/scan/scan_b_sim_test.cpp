@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "calibration/correct_b.h"
 #include "calibration/pending.h"
 #include "graph/graph_frame.h"
 #include "scan/group_delay.h"
