@@ -36,32 +36,44 @@ void GroupDelay::Start(double window) {
 double GroupDelay::Step(double phase, double step_mhz) {
   if (!std::isfinite(phase)) phase = previous_ > 900 ? 0 : previous_;
   if (previous_ > 900) {
-    average_ = phase;
     previous_ = phase;
     return 0;
   }
   const double d = WrapPhase(phase - previous_);
-  const double k = count_ < window_ ? count_ : window_;
-  average_ += (d - average_) / k;
-  count_ += 1;
   previous_ = phase;
-  if (step_mhz == 0) return 0;
-  return -159.16 * average_ / step_mhz;
+  if (!(std::isfinite(step_mhz) && step_mhz != 0)) return 0;
+  const double k = count_ < window_ ? count_ : window_;
+  average_ += (d / step_mhz - average_) / k;
+  count_ += 1;
+  return -159.16 * average_;
 }
 
-double MeanDelay(const double* phase, int n, double step_mhz) {
-  if (n < 4 || step_mhz == 0) return 0;
+double MeanDelay(const double* phase, const double* freq, int n) {
+  if (n < 4) return 0;
   // The stored phases lie in (-pi, pi]: summed as they are, a wrap inside a
-  // block would move its mean by 2 pi / block length. Each is taken as the
-  // previous one plus the wrapped step.
-  double s1 = 0, s2 = 0;
-  double u = phase[n / 4];
-  for (int i = n / 4; i < 3 * n / 4; ++i) {
-    if (i > n / 4) u += WrapPhase(phase[i] - phase[i - 1]);
-    (i < n / 2 ? s1 : s2) += u;
+  // quarter would move its mean by 2 pi / its length. Each is taken as the
+  // previous one plus the wrapped step. The two quarters may differ by one
+  // point and the list may have moved a point off a spur, so their means are
+  // compared at their own mean frequencies.
+  const int a = n / 4, b = n / 2, c = 3 * n / 4;
+  double p1 = 0, p2 = 0, f1 = 0, f2 = 0;
+  double u = phase[a];
+  for (int i = a; i < c; ++i) {
+    if (i > a) u += WrapPhase(phase[i] - phase[i - 1]);
+    if (i < b) {
+      p1 += u;
+      f1 += freq[i];
+    } else {
+      p2 += u;
+      f2 += freq[i];
+    }
   }
-  const double nn = static_cast<double>(n) * n;
-  const double d = 16 * (s2 - s1) / (nn * step_mhz) / (2000000 * kPi);
+  p1 /= b - a;
+  f1 /= b - a;
+  p2 /= c - b;
+  f2 /= c - b;
+  if (f2 == f1) return 0;
+  const double d = (p2 - p1) / (f2 - f1) / (2000000 * kPi);
   return std::isfinite(d) ? d : 0;
 }
 

@@ -19,22 +19,23 @@ class GroupDelay {
  public:
   // A new scan, averaging over `window` phase steps.
   void Start(double window);
-  // The next point's phase (radians) at a step of step_mhz: the delay in
-  // nanoseconds, or 0 at the first point (no step yet).
+  // The next point's phase (radians), step_mhz above the previous point:
+  // the delay in nanoseconds from the running average of the phase slopes,
+  // or 0 at the first point (no step yet) and at a zero step.
   double Step(double phase, double step_mhz);
 
  private:
   double window_ = 1;
   double previous_ = 1000;  // above 900: no point yet
-  double average_ = 0;      // smoothed phase step, radians
+  double average_ = 0;      // smoothed phase slope, radians per MHz
   double count_ = 1;        // steps averaged so far plus 1
 };
 
-// Mean delay, seconds, of the stored phases of a scan of n points at a step
-// of step_mhz: the difference of the mean unwrapped phase of the third and
-// the second quarter over their distance, divided by 2 pi x 10^6 (a phase
-// rising with frequency gives a positive value). 0 below 4 points or at a
-// zero step.
-double MeanDelay(const double* phase, int n, double step_mhz);
+// Mean delay, seconds, of the stored phases of a scan of n points at the
+// frequencies freq (MHz): the slope between the mean unwrapped phase of the
+// second and the third quarter and their mean frequencies, divided by
+// 2 pi x 10^6 (a phase rising with frequency gives a positive value). 0 below
+// 4 points or where the quarters share one frequency.
+double MeanDelay(const double* phase, const double* freq, int n);
 
 }  // namespace vna

@@ -345,7 +345,10 @@ void Scan_B() {
       Rows row;
       const double phase_scale_px = box.array ? phase_yscale : s21phase_yscale;
       row.phase = ClampRow(graph_zero_y - Zphase * 57.296 * phase_scale_px, prev.phase);
-      point_delay = delay.Step(Zphase, delta_freq);
+      // The step to the previous point as measured: a point the list moved
+      // off a spur is not delta_freq from its neighbours.
+      point_delay = delay.Step(
+          Zphase, scanloop > 0 ? scanB_freq[scanloop] - scanB_freq[scanloop - 1] : delta_freq);
       if (live && autorange > 0 && fixed_avg == 0) {
         const int n = LevelAveraging(levels, point_s21db, average);
         if (n != average) AverageADC(n);
@@ -527,7 +530,7 @@ void Scan_B() {
   if (live) AverageADC(average);
   smoothing = kept.smoothing;
   plot_insloss = kept.plot_insloss;
-  avg_delay = MeanDelay(scanB_phase, Numscanpts, delta_freq);
+  avg_delay = MeanDelay(scanB_phase, scanB_freq, Numscanpts);
   scan_running = 0;
   kept.GiveBackStylesAndColours();
   if (markerwin_open != 0) ListMarkers_A();

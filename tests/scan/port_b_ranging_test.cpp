@@ -62,6 +62,9 @@ TEST(GroupDelay, StepsOfALongLineAcrossTheWrapKeepTheirDelay) {
     phase = WrapPhase(phase - 2 * M_PI * 1e6 * 300e-9);
     EXPECT_NEAR(g.Step(phase, 1), 300, 0.1) << i;
   }
+  // A point moved 0.02 MHz up keeps the delay: its step is 1.02 MHz.
+  phase = WrapPhase(phase - 2 * M_PI * 1.02e6 * 300e-9);
+  EXPECT_NEAR(g.Step(phase, 1.02), 300, 0.1);
 }
 
 TEST(GroupDelay, RunningAverageIsThePlainMeanOverTheFirstWindow) {
@@ -72,19 +75,31 @@ TEST(GroupDelay, RunningAverageIsThePlainMeanOverTheFirstWindow) {
   EXPECT_NEAR(g.Step(-0.4, 1), 159.16 * 0.2, 1e-9);  // mean of -0.1 and -0.3
 }
 
-TEST(MeanDelay, SlopeOfTheMiddleHalf) {
-  std::vector<double> p(100);
-  for (int i = 0; i < 100; ++i) p[i] = 1 - 0.01 * i;
-  EXPECT_NEAR(MeanDelay(p.data(), 100, 0.1), -0.01 / 0.1 / (2 * M_PI * 1e6), 1e-12);
+TEST(MeanDelay, SlopeOfTheMiddleHalfOfAnyLength) {
+  // -0.01 rad per 0.1 MHz step: -0.1 rad/MHz. Lengths that 4 does not divide
+  // give quarters of unequal length.
+  for (int n : {100, 90, 91, 7}) {
+    std::vector<double> p(n), f(n);
+    for (int i = 0; i < n; ++i) {
+      p[i] = 1 - 0.01 * i;
+      f[i] = 5 + 0.1 * i;
+    }
+    EXPECT_NEAR(MeanDelay(p.data(), f.data(), n), -0.1 / (2 * M_PI * 1e6), 1e-15) << n;
+  }
 }
 
 TEST(MeanDelay, StoredPhasesThatWrapAreUnwrappedFirst) {
-  // 300 ns at 1 MHz steps wraps about every third point.
-  std::vector<double> p(60);
-  for (int i = 0; i < 60; ++i) p[i] = WrapPhase(-2 * M_PI * 1e6 * 300e-9 * i);
-  EXPECT_NEAR(MeanDelay(p.data(), 60, 1), -300e-9, 1e-12);
-  EXPECT_EQ(MeanDelay(p.data(), 3, 1), 0);
-  EXPECT_EQ(MeanDelay(p.data(), 60, 0), 0);
+  // 300 ns at 1 MHz steps wraps about every third point; from point 30 on
+  // the list has moved every frequency 0.02 MHz up.
+  std::vector<double> p(61), f(61);
+  for (int i = 0; i < 61; ++i) {
+    f[i] = 10 + i + (i >= 30 ? 0.02 : 0);
+    p[i] = WrapPhase(-2 * M_PI * 1e6 * 300e-9 * f[i]);
+  }
+  EXPECT_NEAR(MeanDelay(p.data(), f.data(), 61), -300e-9, 1e-12);
+  EXPECT_EQ(MeanDelay(p.data(), f.data(), 3), 0);
+  std::vector<double> same(61, 10);
+  EXPECT_EQ(MeanDelay(p.data(), same.data(), 61), 0);
 }
 
 // An instrument whose load level and phase follow the gain step and the
