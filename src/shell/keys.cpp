@@ -11,6 +11,7 @@
 #include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/commands.h"
+#include "shell/mailbox.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/pending.h"
@@ -82,8 +83,10 @@ void RescanKey() {
 void ScanAndReportKey() {
   CurrentTitle().clear();
   DrawGraph();
+  vna_status = kCtlNotScanned;  // a scan that runs sets its own status
   ScanCurrentPort();
-  WriteControlCsv();
+  // Only a completed scan is reported: an old file must not pass for its result.
+  if (vna_status == 0) WriteControlCsv();
 }
 
 void MoveCursorBy(int dx) {

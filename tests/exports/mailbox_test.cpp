@@ -1,0 +1,170 @@
+// The registry mailbox end to end: the program started here against the
+// simulator with a calibration and a config that switches the mailbox on;
+// another process (mailbox_client) orders scans through the registry file
+// and records the answers.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calibration/cal_file.h"
+#include "calibration/state.h"
+#include "files/init_file.h"
+#include "files/settings.h"
+#include "files/state.h"
+#include "instrument/point_sim.h"
+#include "platform/events.h"
+#include "platform/serial.h"
+#include "platform/store.h"
+#include "platform/testhook.h"
+#include "shell/init_vars.h"
+#include "shell/mailbox.h"
+#include "shell/main_program.h"
+#include "shell/state.h"
+#include "support/file_lines.h"
+#include "support/process.h"
+#include "support/sim_calibration.h"
+#include "support/temp_dir.h"
+
+namespace vna {
+namespace {
+
+using testing::ScopedEnv;
+using testing::TempDir;
+
+const std::string kKey = "hkey_current_user\\software\\TARVOVNA\\";
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The program's own config file with the mailbox on and the result file set.
+void WriteConfig(const std::string& path, int mode, const std::string& csv) {
+  std::ifstream in(std::string(VNA_SOURCE_DIR) + "/src/files/defaults/_VNA_Config_1.cfg");
+  std::ofstream out(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find("// 52 ") != std::string::npos) line = std::to_string(mode) + "  // 52";
+    if (line.rfind("END of config", 0) == 0) out << "outputfile=" << csv << "\r\n";
+    out << line << "\r\n";
+  }
+}
+
+class MailboxTest : public ::testing::Test {
+ protected:
+  TempDir dir{true};
+  ScopedEnv program_dir{"VNA_PROGRAM_DIR", dir.path()};
+  ScopedEnv drive_root{"VNA_DRIVE_ROOT", dir / "drives"};
+  ScopedEnv registry{"VNA_REGISTRY_FILE", dir / "registry.ini"};
+};
+
+// Without an instrument the mailbox is never read: a request stays unanswered.
+TEST_F(MailboxTest, WithoutAnInstrumentTheMailboxIsNeverPolled) {
+  ScopedEnv port("VNA_COM8", dir / "no-such-port");
+  WriteConfig(dir / "_VNA_Config_1.cfg", 2, dir / "out.csv");
+  ASSERT_TRUE(StoreWrite(kKey, "dataready", "1"));
+  StartUp();
+  EXPECT_EQ(vna_present, 0);
+  EXPECT_EQ(regctl_mode, 2);
+  EXPECT_EQ(StoreRead(kKey, "dataready", "missing"), "1");
+  EXPECT_EQ(StoreRead(kKey, "csvready", "missing"), "missing");
+  main_loop_on = 0;
+  ExitSequence();
+}
+
+class MailboxSimTest : public PointSim {
+ protected:
+  TempDir dir{true};
+  ScopedEnv program_dir{"VNA_PROGRAM_DIR", dir.path()};
+  ScopedEnv drive_root{"VNA_DRIVE_ROOT", dir / "drives"};
+  ScopedEnv registry{"VNA_REGISTRY_FILE", dir / "registry.ini"};
+};
+
+TEST_F(MailboxSimTest, EveryRequestEndsInItsCsvOrItsCode) {
+  Start("uhf", {"--dut", "r=75"});
+  // A calibration on the real bridge, named in the init file start-up reads.
+  cal_start_freq = 1;
+  cal_end_freq = 30;
+  cal_delta_freq = 0.5;
+  test::CalibratePortAOnSim(Sim(), test::CalFrequencies(1, 30, 0.5));
+  const std::string cal = dir / "bench.vcal";
+  testhook::QueueFileAnswer(cal);
+  ASSERT_TRUE(SaveCalFile());
+  SerialClose(hcom);
+  hcom = kInvalidPort;
+  InitVars();
+  cal_file_path = cal;
+  cal_file_name = "bench.vcal";
+  file_name = dir / "VNA_Init_Data_ 4177.ini";
+  ASSERT_TRUE(SaveInitData());
+  const std::string csv = dir / "out.csv";
+  WriteConfig(dir / "_VNA_Config_1.cfg", 2, csv);
+
+  const std::string results = dir / "results.txt";
+  const pid_t pid = test::StartProcess({MAILBOX_CLIENT, results, csv,
+                                        VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control"});
+  ASSERT_GT(pid, 0);
+  // The client's last line ends the program's polling.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(250);
+  testhook::SetPumpHook([&] {
+    if (ReadAll(results).find("silenced_after") != std::string::npos ||
+        std::chrono::steady_clock::now() > deadline) {
+      main_loop_on = 0;
+    }
+  });
+  StartUp();
+  testhook::SetPumpHook(nullptr);
+  EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(30)), 0);
+  main_loop_on = 0;
+  ExitSequence();
+
+  std::map<std::string, std::string> answer;
+  std::istringstream lines(ReadAll(results));
+  for (std::string line; std::getline(lines, line);) {
+    const size_t tab = line.find('\t');
+    if (tab != std::string::npos) answer[line.substr(0, tab)] = line.substr(tab + 1);
+  }
+  EXPECT_EQ(answer["idle"], "\tnullx");  // nothing answered, the flag left alone
+  EXPECT_EQ(answer["scan"], csv);
+  EXPECT_EQ(answer["delta"], "error" + std::string(" 1"));
+  EXPECT_EQ(answer["reversed"], "error 4");
+  EXPECT_EQ(answer["unwritable"], "error 6");
+  EXPECT_EQ(answer["silenced_after"], "yes");
+  // The scan's own failure status: a read the instrument did not answer.
+  EXPECT_EQ(answer["silenced"].rfind("error ", 0), 0u) << answer["silenced"];
+  EXPECT_NE(answer["silenced"], "error 8");
+  EXPECT_EQ(StoreRead(kKey, "dataready", ""), "null");
+
+  // The first scan's file: r = 75 ohms reads SWR 1.5, Rs 75, Xs 0.
+  const auto rows = testing::SplitCrLf(ReadAll(csv + ".first"));
+  ASSERT_EQ(rows.size(), 5u + 59u);
+  EXPECT_EQ(rows[1], "VNA version 636A");
+  EXPECT_EQ(rows[3], "Z0, 50");
+  EXPECT_EQ(rows[4], "Freq(MHz),SWR,Rs,Xs,Zmag,Phase(deg),Rho,ReturnLoss,%ReflectedPower");
+  for (size_t i = 5; i < rows.size(); ++i) {
+    std::vector<double> v;
+    std::istringstream fields(rows[i]);
+    for (std::string f; std::getline(fields, f, ',');) v.push_back(std::stod(f));
+    ASSERT_EQ(v.size(), 9u) << rows[i];
+    EXPECT_NEAR(v[0], 1 + 0.5 * static_cast<double>(i - 5), 1e-6);
+    EXPECT_NEAR(v[1], 1.5, 0.015) << rows[i];
+    EXPECT_NEAR(v[2], 75, 0.75) << rows[i];
+    EXPECT_NEAR(v[3], 0, 0.75) << rows[i];
+  }
+  bool box = false;
+  for (const auto& b : testhook::MsgBoxes()) box |= b.caption == "No control file";
+  EXPECT_TRUE(box) << "the unwritable file is said so";
+}
+
+}  // namespace
+}  // namespace vna
