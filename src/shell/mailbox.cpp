@@ -149,7 +149,7 @@ std::string ControlCsvLineA(int p) {
   const float f = static_cast<float>(scanA_freq[p] + 0.0000005);
   std::string line = NumStr(f);
   for (double v : {swr, scanA_Rs[p], scanA_Xs[p], scanA_zmag[p], scanA_phase[p] * 57.2958, rho,
-                   return_loss, 100 * rho * rho}) {
+                   return_loss, 100 * (rho * rho)}) {
     line += ", " + NumStr(v);
   }
   return line;

@@ -8,7 +8,6 @@
  * port 1 of the environment leads to it. Exit status 0 when every check
  * held; each failed check prints a line "FAIL ...". */
 #include <dlfcn.h>
-#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -66,6 +65,9 @@ static double Status(const char* key) {
   return at != NULL ? atof(at + strlen(pattern)) : -1e9;
 }
 
+/* Without libm: the program links libdl and the C library only. */
+static double Abs(double v) { return v < 0 ? -v : v; }
+
 static void* Resolve(void* lib, const char* name) {
   void* f = dlsym(lib, name);
   if (f == NULL) {
@@ -84,13 +86,13 @@ static void ReadsAgree(ReadPointFn read, int mode, double r, double x, double to
     double rs = -999, xs = -999;
     char text[200];
     const int status = read(mode, freqs[i], &rs, &xs);
-    const double limit = tolerance * sqrt(r * r + x * x);
+    const double limit2 = tolerance * tolerance * (r * r + x * x);
     snprintf(text, sizeof text, "%s at %g MHz: status", what, freqs[i]);
     Check(status == 0, text, status);
     snprintf(text, sizeof text, "%s at %g MHz: R %.3f", what, freqs[i], r);
-    Check(fabs(rs - r) <= limit, text, rs);
+    Check((rs - r) * (rs - r) <= limit2, text, rs);
     snprintf(text, sizeof text, "%s at %g MHz: X %.3f", what, freqs[i], x);
-    Check(fabs(xs - x) <= limit, text, xs);
+    Check((xs - x) * (xs - x) <= limit2, text, xs);
   }
 }
 
@@ -139,25 +141,28 @@ int main(int argc, char** argv) {
   Check(status == 0 && Status("avg") == 4, "AvgReadings 4", Status("avg"));
   avg(1);
 
-  /* The ideal bridge hands the device itself to the raw readings. */
-  ReadsAgree(read_a, 2, 75, 0, 0.005, "raw r=75");
-  Send("dut z=20,-80");
-  ReadsAgree(read_a, 2, 20, -80, 0.005, "raw z=20,-80");
-
+  /* Mode 1 (corrected) and mode 2 (raw) both need the port's calibration. */
   double out1 = -999, out2 = -999;
-  status = read_a(1, 10, &out1, &out2);
-  Check(status == VNA_NOT_CALIBRATED, "corrected read without calibration", status);
-  Check(out1 == -999 && out2 == -999, "outputs untouched without calibration", out1);
+  for (int mode = 1; mode <= 2; ++mode) {
+    status = read_a(mode, 10, &out1, &out2);
+    Check(status == VNA_NOT_CALIBRATED, "read without calibration", status);
+    Check(out1 == -999 && out2 == -999, "outputs untouched without calibration", out1);
+  }
   status = read_b(1, 10, &out1, &out2);
   Check(status == VNA_NOT_CALIBRATED, "corrected Port B read without calibration", status);
   status = read_b(0, 10, &out1, &out2);
   Check(status == 0 && out1 != -999 && out2 != -999, "Port B mode 0 writes both outputs", out1);
 
-  /* A calibration made on the real bridge takes its errors out again. */
-  Send("bridge real");
-  Send("dut r=75");
   status = load_cal(argv[5]);
   Check(status == 0, "LoadCalFile", status);
+  /* The ideal bridge hands the device itself to the raw readings. */
+  ReadsAgree(read_a, 2, 75, 0, 0.005, "raw r=75");
+  Send("dut z=20,-80");
+  ReadsAgree(read_a, 2, 20, -80, 0.005, "raw z=20,-80");
+
+  /* The calibration, made on the real bridge, takes its errors out again. */
+  Send("bridge real");
+  Send("dut r=75");
   ReadsAgree(read_a, 1, 75, 0, 0.01, "corrected r=75");
   Send("dut z=20,-80");
   ReadsAgree(read_a, 1, 20, -80, 0.01, "corrected z=20,-80");
@@ -176,18 +181,18 @@ int main(int argc, char** argv) {
 
   /* The constant signal stays within the instrument's range. */
   status = constant(1, 0.001);
-  Check(status == 0 && fabs(Status("freq") - 0.005) < 1e-4, "ConstantFreq 0.001 gives 0.005",
+  Check(status == 0 && Abs(Status("freq") - 0.005) < 1e-4, "ConstantFreq 0.001 gives 0.005",
         Status("freq"));
   status = constant(1, 5000);
-  Check(status == 0 && fabs(Status("freq") - maxfreq) < 1e-3, "ConstantFreq 5000 gives the maximum",
+  Check(status == 0 && Abs(Status("freq") - maxfreq) < 1e-3, "ConstantFreq 5000 gives the maximum",
         Status("freq"));
   status = constant(0, 0);
   Check(status == 0 && Status("relays") == 0, "ConstantFreq 0: relays off", Status("relays"));
 
   Send("temp 100");
   const double c = temperature(0), f = temperature(1);
-  Check(fabs(c - 100) <= 0.3, "100 Celsius", c);
-  Check(fabs(f - 212) <= 0.3, "212 Fahrenheit", f);
+  Check(Abs(c - 100) <= 0.3, "100 Celsius", c);
+  Check(Abs(f - 212) <= 0.3, "212 Fahrenheit", f);
 
   Send("mark close");
   status = comm(0, 0, 0);
@@ -196,7 +201,6 @@ int main(int argc, char** argv) {
   Check(status == VNA_PORT_NOT_OPEN, "second close: no port open", status);
   text = version(0);
   Check(text != NULL && strcmp(text, "34506") == 0, "version without a port is 34506", 0);
-  if (text != NULL) printf("version after close: %s\n", text);
   free(text);
 
   dlclose(lib);

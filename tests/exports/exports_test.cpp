@@ -33,7 +33,7 @@ bool HasCommand(const std::vector<Command>& sent, const Command& c) {
 
 TEST_P(ExportsTest, AProgramLoadingTheLibraryDrivesTheInstrument) {
   testing::TempDir dir;
-  Start(GetParam().model, {"--dut", "r=75"});
+  Start(GetParam().model);
   cal_start_freq = 1;
   cal_end_freq = 100;
   cal_delta_freq = 1;
@@ -45,6 +45,7 @@ TEST_P(ExportsTest, AProgramLoadingTheLibraryDrivesTheInstrument) {
   SerialClose(hcom);
   hcom = kInvalidPort;
   Sim().Control("bridge ideal");
+  Sim().SetDut("r=75");  // the calibration left its load connected
 
   const pid_t pid = test::StartProcess(
       {EXPORTS_CLIENT, LIBVNA_FILE, VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control",
