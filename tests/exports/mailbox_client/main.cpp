@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <thread>
 
@@ -117,5 +118,9 @@ int main(int argc, char** argv) {
   SimSend("fault none");
   results << "silenced\t" << silent << std::endl;
   results << "silenced_after\t" << (silenced ? "yes" : "no") << std::endl;
+  results.close();
+  // For the test's log.
+  std::ifstream back(argv[1]);
+  std::cout << back.rdbuf();
   return 0;
 }
