@@ -29,6 +29,8 @@
 namespace vna {
 namespace {
 
+constexpr int kCalFileNotLoaded = 34508;
+
 bool client_prepared = false;  // start-up's first steps ran for a loading program
 bool client_identified = false;
 
@@ -161,6 +163,10 @@ int VNA_CommPort(int open, int port, int) {
 
 int VNA_LoadCalFile(const char* path) {
   ExportCall call;
+  // The status of a file the loader cannot open; it stays when the path is
+  // too short to name a file and the loader never runs, so the caller is
+  // not handed the status of an earlier operation.
+  vna_status = kCalFileNotLoaded;
   LoadCalibrationPath(path != nullptr ? path : "");
   return vna_status;
 }

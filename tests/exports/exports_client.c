@@ -153,6 +153,8 @@ int main(int argc, char** argv) {
   status = read_b(0, 10, &out1, &out2);
   Check(status == 0 && out1 != -999 && out2 != -999, "Port B mode 0 writes both outputs", out1);
 
+  status = load_cal("");
+  Check(status == 34508, "LoadCalFile without a name fails", status);
   status = load_cal(argv[5]);
   Check(status == 0, "LoadCalFile", status);
   /* The ideal bridge hands the device itself to the raw readings. */
