@@ -1,6 +1,5 @@
 // Dialog records, controls by id, modal runs that disable only their owner,
 // message boxes and the common dialogs.
-#include <cstdio>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -24,6 +23,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"

@@ -5,7 +5,6 @@
 // port open that finds an instrument.
 #include "shell/vna_exports.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -9,14 +9,14 @@ namespace vna {
 
 // Codes the mailbox answers besides a scan's own failure status (README).
 enum : int {
-  kCtlDeltaRange = 1,       // step below 1 kHz or above 1 MHz
-  kCtlEndRange = 2,         // end below 10 kHz or above the model's maximum
-  kCtlStartRange = 3,       // start below 5 kHz or above the model's maximum
+  kCtlDeltaRange = 1,  // step below 1 kHz or above 1 MHz
+  kCtlEndRange = 2,    // end below 10 kHz or above the model's maximum
+  kCtlStartRange = 3,  // start below 5 kHz or above the model's maximum
   kCtlEndNotAboveStart = 4,
-  kCtlTooManyPoints = 5,    // more points than a frequency list holds
+  kCtlTooManyPoints = 5,  // more points than a frequency list holds
   kCtlCsvNotWritten = 6,
-  kCtlScanRunning = 7,      // a scan was running: the request is dropped
-  kCtlNotScanned = 8,       // the scan did not run
+  kCtlScanRunning = 7,  // a scan was running: the request is dropped
+  kCtlNotScanned = 8,   // the scan did not run
 };
 
 // Polls the mailbox every 500 ms while the program runs, the mailbox is on

@@ -182,7 +182,9 @@ bool started_up = false;
 
 }  // namespace
 
-bool StartUpRan() { return started_up; }
+bool StartUpRan() {
+  return started_up;
+}
 
 void PrepareWithoutStartUp() {
   SetFixedValues();

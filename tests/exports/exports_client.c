@@ -66,7 +66,9 @@ static double Status(const char* key) {
 }
 
 /* Without libm: the program links libdl and the C library only. */
-static double Abs(double v) { return v < 0 ? -v : v; }
+static double Abs(double v) {
+  return v < 0 ? -v : v;
+}
 
 static void* Resolve(void* lib, const char* name) {
   void* f = dlsym(lib, name);
@@ -173,7 +175,8 @@ int main(int argc, char** argv) {
   double before = Status("syncs");
   Check(sync(1) == 0, "Sync 1", 0);
   for (int i = 0; i < 3; ++i) read_a(2, 10, &out1, &out2);
-  Check(Status("syncs") - before == 1, "Sync 1: one sync for three reads", Status("syncs") - before);
+  Check(Status("syncs") - before == 1, "Sync 1: one sync for three reads",
+        Status("syncs") - before);
   before = Status("syncs");
   sync(2);
   for (int i = 0; i < 3; ++i) read_a(2, 10, &out1, &out2);

@@ -47,11 +47,10 @@ TEST_P(ExportsTest, AProgramLoadingTheLibraryDrivesTheInstrument) {
   Sim().Control("bridge ideal");
   Sim().SetDut("r=75");  // the calibration left its load connected
 
-  const pid_t pid = test::StartProcess(
-      {EXPORTS_CLIENT, LIBVNA_FILE, VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control",
-       GetParam().maxfreq, cal},
-      {"VNA_COM1=" + Sim().Link(), "VNA_PROGRAM_DIR=" + dir.path(),
-       "VNA_DRIVE_ROOT=" + (dir / "drives")});
+  const pid_t pid = test::StartProcess({EXPORTS_CLIENT, LIBVNA_FILE, VNA_BINARY_DIR "/bin/vna-sim",
+                                        Sim().Folder() + "/control", GetParam().maxfreq, cal},
+                                       {"VNA_COM1=" + Sim().Link(), "VNA_PROGRAM_DIR=" + dir.path(),
+                                        "VNA_DRIVE_ROOT=" + (dir / "drives")});
   ASSERT_GT(pid, 0);
   EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(100)), 0)
       << "the client's FAIL lines say what went wrong";

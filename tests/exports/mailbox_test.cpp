@@ -20,10 +20,14 @@
 #include "files/state.h"
 #include "instrument/point_sim.h"
 #include "platform/events.h"
+#include "platform/ui.h"
 #include "platform/serial.h"
 #include "platform/store.h"
 #include "platform/testhook.h"
+#include "scan/state.h"
+#include "shell/commands.h"
 #include "shell/init_vars.h"
+#include "shell/menus.h"
 #include "shell/mailbox.h"
 #include "shell/main_program.h"
 #include "shell/state.h"
@@ -64,6 +68,7 @@ void WriteConfig(const std::string& path, int mode, const std::string& csv) {
 
 class MailboxTest : public ::testing::Test {
  protected:
+  void SetUp() override { testhook::ClearLogs(); }
   TempDir dir{true};
   ScopedEnv program_dir{"VNA_PROGRAM_DIR", dir.path()};
   ScopedEnv drive_root{"VNA_DRIVE_ROOT", dir / "drives"};
@@ -108,6 +113,22 @@ TEST_F(MailboxTest, ARequestDuringAScanIsAnsweredAsDropped) {
   scan_running = 0;
 }
 
+// A store that cannot be written switches the mailbox off, with a box.
+TEST_F(MailboxTest, AStoreThatCannotBeWrittenSwitchesTheMailboxOff) {
+  std::ofstream(dir / "plain-file") << "x";
+  ScopedEnv unwritable("VNA_REGISTRY_FILE", dir / "plain-file/registry.ini");
+  main_loop_on = 1;
+  vna_present = 1;
+  regctl_mode = 3;
+  RegistryControl();
+  EXPECT_EQ(regctl_mode, 1);
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  const auto& box = testhook::MsgBoxes()[0];
+  EXPECT_EQ(box.text, "Registry Key Creation failed");
+  EXPECT_EQ(box.caption, " Cannot use registry external control");
+  EXPECT_EQ(box.icon, kIconExclamation);
+}
+
 class MailboxSimTest : public PointSim {
  protected:
   TempDir dir{true};
@@ -142,12 +163,18 @@ TEST_F(MailboxSimTest, EveryRequestEndsInItsCsvOrItsCode) {
   WriteConfig(dir / "_VNA_Config_1.cfg", 2, csv_name);
 
   const std::string results = dir / "results.txt";
-  const pid_t pid = test::StartProcess({MAILBOX_CLIENT, results, csv,
-                                        VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control"});
+  const pid_t pid = test::StartProcess(
+      {MAILBOX_CLIENT, results, csv, VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control"});
   ASSERT_GT(pid, 0);
   // The client's last line ends the program's polling.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(250);
+  int halted_at = 0;
   testhook::SetPumpHook([&] {
+    // The user halts the scan of 2 to 20 MHz part-way.
+    if (scan_running != 0 && start_freq == 2 && halted_at == 0 && scanloop > 20) {
+      halted_at = scanloop;
+      DispatchCommand(kBtnHalt);
+    }
     if (ReadAll(results).find("silenced_after") != std::string::npos ||
         std::chrono::steady_clock::now() > deadline) {
       main_loop_on = 0;
@@ -167,6 +194,15 @@ TEST_F(MailboxSimTest, EveryRequestEndsInItsCsvOrItsCode) {
   }
   EXPECT_EQ(answer["idle"], "\tnullx");  // nothing answered, the flag left alone
   EXPECT_EQ(answer["scan"], csv_name);
+  EXPECT_EQ(answer["halted"], csv_name);
+  EXPECT_GT(halted_at, 0);
+  // Every point of the list: the halted rest repeats the last reading.
+  const auto halted = testing::SplitCrLf(ReadAll(csv + ".halted"));
+  ASSERT_GE(halted.size(), 5u + 181u);
+  EXPECT_EQ(halted[5].substr(0, 9), " 2.000000");
+  const std::string& last = halted.back();
+  const std::string& before_last = halted[halted.size() - 2];
+  EXPECT_EQ(last.substr(last.find(',')), before_last.substr(before_last.find(',')));
   EXPECT_EQ(answer["delta"], "error" + std::string(" 1"));
   EXPECT_EQ(answer["reversed"], "error 4");
   EXPECT_EQ(answer["unwritable"], "error 6");

@@ -85,6 +85,12 @@ int main(int argc, char** argv) {
   std::filesystem::copy_file(csv, csv + ".first", std::filesystem::copy_options::overwrite_existing,
                              none);
 
+  // The test halts this one part-way: the file still comes, whole.
+  Request("2", "20", "0.1");
+  results << "halted\t" << Answer() << std::endl;
+  std::filesystem::copy_file(csv, csv + ".halted",
+                             std::filesystem::copy_options::overwrite_existing, none);
+
   // The program polls by now. A text that only contains "null" is no
   // request: nothing may answer it.
   vna::StoreWrite(kKey, "csvready", "");
