@@ -198,7 +198,7 @@ TEST_F(MailboxSimTest, EveryRequestEndsInItsCsvOrItsCode) {
   EXPECT_GT(halted_at, 0);
   // Every point of the list: the halted rest repeats the last reading.
   const auto halted = testing::SplitCrLf(ReadAll(csv + ".halted"));
-  ASSERT_GE(halted.size(), 5u + 181u);
+  ASSERT_GE(halted.size(), 5u + 180u);  // 2 to 19.9 MHz at least
   EXPECT_EQ(halted[5].substr(0, 9), " 2.000000");
   const std::string& last = halted.back();
   const std::string& before_last = halted[halted.size() - 2];
