@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "calibration/pending.h"
+#include "calibration/correct_b.h"
 #include "calibration/state.h"
 #include "files/file_commands.h"
 #include "files/settings.h"
