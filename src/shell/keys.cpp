@@ -83,10 +83,10 @@ void RescanKey() {
 void ScanAndReportKey() {
   CurrentTitle().clear();
   DrawGraph();
-  vna_status = kCtlNotScanned;  // a scan that runs sets its own status
-  ScanCurrentPort();
   // Only a completed scan is reported: an old file must not pass for its result.
-  if (vna_status == 0) WriteControlCsv();
+  if (PortB_on == 0) vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
+  ScanCurrentPort();
+  if (vna_status == 0 && (PortB_on == 0 || PortB_cal > 0)) WriteControlCsv();
 }
 
 void MoveCursorBy(int dx) {

@@ -66,10 +66,13 @@ void TakeRequest() {
   ClearGraph();
   DrawGraph();
   SetScanCaptions();
-  vna_status = kCtlNotScanned;  // a scan that runs sets its own status
   if (PortB_on != 0) {
+    // The Port B scan starts only from a clean status, and refuses an
+    // uncalibrated port without saying so in its status.
     Scan_B();
+    if (vna_status == 0 && PortB_cal < 1) vna_status = kStatusNotCalibrated;
   } else {
+    vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
     Scan_A();
   }
   if (vna_status != 0) {

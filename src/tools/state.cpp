@@ -16,6 +16,9 @@ int arrayscan_width = 0, arrayscan_height = 0;
 int array_left = 0, array_top = 0, array_right = 0, array_bottom = 0;
 int arr_plot_swr = 0, arr_plot_mag = 0, arr_plot_phase = 0;
 double array_phase_scale = 0;
+int arr_styles = 0;
+int chan_colors[7][3] = {};
+int vscope_scanning = 0;
 
 int Numpts = 0;
 double Tdr_delf = 0, DXscale = 0, tdr_zmax = 0, tdr_range_factor = 0, tdr_zo = 0,

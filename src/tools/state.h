@@ -34,6 +34,13 @@ extern int arrayscan_width, arrayscan_height;
 extern int array_left, array_top, array_right, array_bottom;  // plot box
 extern int arr_plot_swr, arr_plot_mag, arr_plot_phase;        // traces shown
 extern double array_phase_scale;                              // phase full scale
+extern int arr_styles;  // "Styles": each channel's traces in a line style of its own
+// Colours of channel c (1..6): [c][0] magnitude, [c][1] phase, [c][2] SWR;
+// 0 until the all-channels scan fills them.
+extern int chan_colors[7][3];
+// 1 while the Vector Scope reads an element through a Port B scan: the scan
+// then draws nothing, leaves the focus and the relays alone.
+extern int vscope_scanning;
 
 // ---- TDR ----
 extern int Numpts;               // points of the transform, 256 or 512
