@@ -120,13 +120,14 @@ int ReadElementNow(int n) {
   end_freq = f + 0.1;
   delta_freq = 1;
   Numscanpts = 1;
-  for (int chan : {1, n}) {
-    if (chan == 1 ? chan_enabled[1] == 0 : n <= 1) continue;
-    if (MeasureElement(chan, f) == Outcome::kNoMultiFile) {
-      vscope_scanning = 0;
-      saved.Restore();
-      return 0;
-    }
+  // Element 1 when enabled, then element n.
+  const bool no_multi_file =
+      (chan_enabled[1] != 0 && MeasureElement(1, f) == Outcome::kNoMultiFile) ||
+      (n > 1 && MeasureElement(n, f) == Outcome::kNoMultiFile);
+  if (no_multi_file) {
+    vscope_scanning = 0;
+    saved.Restore();
+    return 0;
   }
   freq = f;
   saved.Restore();

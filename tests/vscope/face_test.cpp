@@ -128,14 +128,15 @@ TEST_F(FaceTest, VectorTipsFollowRatioPhaseAndFullScale) {
 }
 
 // Fraction of the points of a ray from the centre, at distances from..to,
-// whose pixel (offset by dx, dy) has the colour.
+// whose pixel (offset by dx, dy; or any pixel next to it when `near`) has the
+// colour.
 double Covered(const QImage& img, double phase, int from, int to, int colour, int dx = 0,
-               int dy = 0) {
+               int dy = 0, bool near = false) {
   int hits = 0;
   for (int t = from; t <= to; ++t) {
     const int x = kCx + Rnd(t * std::cos(phase)) + dx;
     const int y = kCy - Rnd(t * std::sin(phase)) + dy;
-    hits += PixelAt(img, x, y) == colour;
+    hits += near ? ColorNear(img, x, y, colour) : PixelAt(img, x, y) == colour;
   }
   return static_cast<double>(hits) / (to - from + 1);
 }
@@ -156,19 +157,20 @@ TEST_F(FaceTest, VectorsInPhaseWithOneDrawnBeforeAreDashedAndDoubled) {
     chan_enabled[4] = 1;
     chan_enabled[5] = 1;  // never drawn: channel 5 is the independent one
     SetCtlText(win_vector_scope, kVsFullScale, "1");
+    vscope_elements[3].tip_x = vscope_elements[5].tip_x = -1;
     DrawVectorScope();
     DrawVectors();
     const QImage img = Picture(win_vector_scope);
     KeepPng(win_vector_scope, "vector_scope_vectors");
     // Element 2 (solid, 2 pixels) beyond element 4's end; element 4 dashed
     // over it, and a second dashed line one pixel right and down.
-    EXPECT_GT(Covered(img, a, 120, 185, RedColor), 0.95);
+    EXPECT_EQ(Covered(img, a, 120, 185, RedColor, 0, 0, true), 1);
     const double e4 = Covered(img, a + 0.03, 10, 100, Blue);
     EXPECT_GT(e4, 0.2);
     EXPECT_LT(e4, 0.85);
     EXPECT_GT(Covered(img, a + 0.03, 10, 100, Blue, 1, 1), 0.2);
-    EXPECT_EQ(vscope_elements[3].tip_x, 0);
-    EXPECT_EQ(vscope_elements[5].tip_x, 0);
+    EXPECT_EQ(vscope_elements[3].tip_x, -1);
+    EXPECT_EQ(vscope_elements[5].tip_x, -1);
     int orange = 0;
     for (int y = kCy - kR; y <= kCy + kR; ++y)
       for (int x = kCx - kR; x <= kCx + kR; ++x) orange += PixelAt(img, x, y) == Orange;

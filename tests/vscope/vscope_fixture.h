@@ -110,6 +110,7 @@ class ScopeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenShell(0, MainWindowHandler);
+    min_freq = 0.005;
     font_weight = 200;
     scan_running = 0;
     main_loop_on = 1;
