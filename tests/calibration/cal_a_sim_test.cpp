@@ -15,6 +15,7 @@
 #include "instrument/point_reads.h"
 #include "shell/dialogs.h"
 #include "graph/pending.h"
+#include "scan/scan_sim.h"
 #include "shell/text.h"
 
 namespace vna::test {
@@ -33,20 +34,28 @@ int DialogsTitled(const std::string& title) {
 
 class CalASim : public CalSim, public ::testing::WithParamInterface<std::string> {
  protected:
-  // Each known load read between the calibration points within 1 % of |Z|.
-  void ExpectLoadsRead(const std::vector<double>& freqs) {
-    relayA = relayB = 1;  // as a scan switches them
-    ProgRelay(3);
-    for (const KnownLoad& load : kLoads) {
+  // Each known load scanned with the Scan button from start to end: every
+  // point of the stored scan within 1 % of |Z|. The step falls between the
+  // calibration points as well as on them.
+  void ExpectScansRead(double start, double end, double step) {
+    for (size_t n = 0; n < std::size(kLoads); ++n) {
+      const KnownLoad& load = kLoads[n];
+      SCOPED_TRACE(load.device);
       Sim().SetDut(load.device);
+      ScanButton(start, end, step);
+      KeepPicture(main_win, "cal_a_scan_" + GetParam() + "_load" + std::to_string(n));
+      ASSERT_EQ(vna_status, 0);
+      ASSERT_EQ(scana_ok, 1);
+      // The graph may round the end up to a whole division; the scan covers
+      // at least start .. end in equal steps.
+      ASSERT_GE(scan_npoints, static_cast<int>((end - start) / step) + 1);
+      EXPECT_EQ(scanA_freq[0], start);
+      EXPECT_NEAR(scanA_freq[1] - scanA_freq[0], step, 1e-9);
+      EXPECT_LE(scanA_freq[scan_npoints - 1], end_freq);
       const cplx want(load.r, load.x);
-      for (double f : freqs) {
-        SCOPED_TRACE(std::string(load.device) + " at " + std::to_string(f) + " MHz");
-        freq = f;
-        ReadPoint_A(0);
-        ASSERT_EQ(vna_status, 0);
-        const cplx got(point_Rs, point_Xs);
-        EXPECT_LT(std::abs(got - want), 0.01 * std::abs(want)) << got;
+      for (int k = 0; k < scan_npoints; ++k) {
+        const cplx got(scanA_Rs[k], scanA_Xs[k]);
+        EXPECT_LT(std::abs(got - want), 0.01 * std::abs(want)) << scanA_freq[k] << " MHz: " << got;
       }
     }
   }
@@ -132,7 +141,7 @@ TEST_P(CalASim, ScriptedBandCalibrationReadsKnownLoads) {
   EXPECT_EQ(Sim().Status("relays"), "0");
   KeepPicture(main_win, "cal_a_" + GetParam());
 
-  ExpectLoadsRead({1.5, 7.3, 25.5, 44.4, 59.5});
+  ExpectScansRead(1, 60, 0.37);
 }
 
 // A calibration ended at each of its questions leaves the calibration in

@@ -1,7 +1,10 @@
 // The marker file: the file a save writes against a golden file, the round
 // trip, the readable list of the marker window's Save, and every damaged
 // file or unwritable folder leaving the table as it was.
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <fstream>
 #include <regex>
@@ -209,6 +212,29 @@ TEST_F(MarkerTest, UnwritableFolderIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(testhook::MsgBoxes()[0].caption, "");
   EXPECT_EQ(Dir().Read("locked/set.mrk"), "old");
   EXPECT_FALSE(std::filesystem::exists(locked + "/set.mrx"));
+}
+
+TEST_F(MarkerTest, WriteFailingPartWayIsReportedAndKeepsTheOldFile) {
+  Dir().Write("set.mrk", "old markers");
+  GoldenTable();
+  // Files may grow to 200 bytes only: the marker file's writes fail part way.
+  struct rlimit old_limit {};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 200;
+  auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  testhook::QueueFileAnswer(Dir() / "set.mrk");
+  cmd_param = 8;
+  marker_count = 2;
+  SaveMarkers();
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(Dir().Read("set.mrk"), "old markers");
+  EXPECT_FALSE(std::filesystem::exists(Dir() / "set.mrx")) << "no list beside a failed file";
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].caption, " File not saved");
+  EXPECT_EQ(number_decimals, 3);
 }
 
 TEST_F(MarkerTest, ListBesideTheFileFromTheWindowsSave) {

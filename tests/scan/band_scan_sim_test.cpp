@@ -66,19 +66,24 @@ class BandScanSim : public ScanSim {
   }
   // The tuning word of f MHz as the band scan sends it.
   static std::string Word(double mhz) {
-    const double clock = DDS_Clk * dds_mult2;
+    const double clock = model_uhf != 0 ? DDS_Clk * dds_mult2 : osc_freq;
     return HexDigits(std::llround(std::floor(4294967296.0 * mhz / clock + 0.5 + 0.5)), 8);
   }
 };
 
-TEST_F(BandScanSim, SeriesResonanceIsThePeakOfTheLevels) {
+// The sweep of both models, each with its own clock in the tuning words.
+class BandScanSimModels : public BandScanSim, public ::testing::WithParamInterface<const char*> {};
+INSTANTIATE_TEST_SUITE_P(BothModels, BandScanSimModels, ::testing::Values("uhf", "7306"));
+
+TEST_P(BandScanSimModels, SeriesResonanceIsThePeakOfTheLevels) {
   // The level is the load channel's signal; through the real bridge its
   // directivity error all but flattens the resonance, the ideal one shows it.
+  model_ = GetParam();
   Begin({"--bridge", "ideal"});
   Sim().SetDut("series:r=5,l=2u,c=200p");
   Mark();
   EXPECT_FALSE(RunUntilQuiet()) << "the stream's end marker ends the pass";
-  test::SaveMainWindowPng("band_scan_series");
+  test::SaveMainWindowPng(std::string("band_scan_series_") + GetParam());
   // Sweep 7..9 by 0.001 MHz: 2001 levels; the end marker is not one of them.
   ASSERT_GE(scanloop, 2000);
   ASSERT_LE(scanloop, 2002);

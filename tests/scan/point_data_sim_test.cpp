@@ -84,12 +84,23 @@ class PointDataSim : public ScanSim {
   }
 };
 
-TEST_F(PointDataSim, SingleShotShowsTheCorrectedReading) {
+// The readings of both models, each through its own gain and decoding.
+class PointDataSimModels : public PointDataSim,
+                           public ::testing::WithParamInterface<const char*> {
+ protected:
+  void Begin() {
+    model_ = GetParam();
+    PointDataSim::Begin();
+  }
+};
+INSTANTIATE_TEST_SUITE_P(BothModels, PointDataSimModels, ::testing::Values("uhf", "7306"));
+
+TEST_P(PointDataSimModels, SingleShotShowsTheCorrectedReading) {
   Begin();
   Sim().SetDut("r=75");
   int bar_inside = 0, bar_beyond = 0;
   Run("10", 7, [&] {
-    SavePointWindowPng("point_data_single_shot");
+    SavePointWindowPng(std::string("point_data_single_shot_") + GetParam());
     // The bar from x 75 at y 70, 15 high: log10(1.5) of the 656 pixels of the
     // decade 1..10 is 116 pixels, so it ends near x 191.
     bar_inside = ReadPixel(point_win, 185, 77);
@@ -118,7 +129,7 @@ TEST_F(PointDataSim, SingleShotShowsTheCorrectedReading) {
   EXPECT_EQ(Sim().Status("relays"), "0");
 }
 
-TEST_F(PointDataSim, TuneClampsFollowsTheDeviceAndStops) {
+TEST_P(PointDataSimModels, TuneClampsFollowsTheDeviceAndStops) {
   Begin();
   Sim().SetDut("r=75");
   int switched_at = 0;

@@ -25,6 +25,14 @@
 
 namespace vna {
 
+// The Scan button of the button bar, over these limits.
+inline void ScanButton(double start, double end, double step) {
+  start_freq = start;
+  end_freq = end;
+  delta_freq = step;
+  DispatchCommand(kBtnScan);
+}
+
 class ScanSim : public PointSim {
  protected:
   static void SetUpTestSuite() {
@@ -33,8 +41,10 @@ class ScanSim : public PointSim {
   }
   ScanSim() : program_dir_("VNA_PROGRAM_DIR", dir_.path()) {}
 
+  std::string model_ = "uhf";  // the simulator's model for Begin
+
   void Begin(std::vector<std::string> args = {}) {
-    Start("uhf", std::move(args));
+    Start(model_, std::move(args));
     std::fill(CalDataA, CalDataA + kCalTableSize, CalPointA{});
     cal_points = 0;
     MaxCalANdx = -1;
@@ -109,14 +119,6 @@ class ScanSim : public PointSim {
     PortA_cal = cal_valid = 1;
     cal_start_freq = freqs.front();
     cal_end_freq = freqs.back();
-  }
-
-  // The Scan button of the button bar, over these limits.
-  void ScanButton(double start, double end, double step) {
-    start_freq = start;
-    end_freq = end;
-    delta_freq = step;
-    DispatchCommand(kBtnScan);
   }
 
   // Calls `act` at every pump of the event loop (every 11 points during a

@@ -39,8 +39,13 @@ TEST_F(TdrRun, ResistorAtTheEndOfACable) {
   Sim().SetDut(Line(50, 0.66, 10, "r=100"));
   scan_stamp = "Mar 7, 2021  09:15:00";  // of the graph shown before
   const int before = Measurements();
+  testhook::ClearLogs();
   PressScan();
   EXPECT_TRUE(Boxes().empty());
+  // The first run draws the TDR frame, not the frequency graph, under its trace.
+  const std::string printed = testhook::PrintedText("main_win");
+  EXPECT_NE(printed.find("TDR Mode"), std::string::npos);
+  EXPECT_NE(printed.find("Distance (ft) "), std::string::npos);
   EXPECT_EQ(Measurements() - before, 129);  // points 0..128
   EXPECT_EQ(tdr_trace_points, 256);
   EXPECT_DOUBLE_EQ(tdr_feet_per_index, 1.056);

@@ -1,133 +1,135 @@
-// Q and antenna bandwidth on scans of simulated circuits through the
-// simulator's real bridge, after a calibration: every point read and
-// corrected by the program and stored as the Port A scan stores it, then the
-// tools run on the stored scan.
+// Q and antenna bandwidth of simulated series circuits through the
+// simulator's real bridge: a calibration measured from the simulator's
+// standards, a Scan button scan that stores the points and finds the
+// resonance, then the tool on the stored scan. The expected values come
+// from the circuit's own R, L and C.
 #include <cmath>
+#include <complex>
+#include <map>
 #include <string>
 
-#include "calibration/state.h"
-#include "files/settings.h"
 #include "graph/geometry.h"
-#include "graph/graph_frame.h"
-#include "graph/pending.h"
-#include "graph/state.h"
-#include "instrument/point_reads.h"
-#include "instrument/point_sim.h"
-#include "scan/pending.h"
-#include "scan/state.h"
-#include "shell/text.h"
-#include "shell/windows.h"
-#include "support/shell_fixture.h"
-#include "support/sim_calibration.h"
+#include "scan/scan_sim.h"
 #include "tools/bandwidth.h"
 #include "tools/q_measurement.h"
-#include "tools/tools_fixture.h"
 
 namespace vna {
 namespace {
 
-class ScanToolsSimTest : public PointSim {
- protected:
-  void SetUp() override {
-    test::OpenShell(1, [] { return 0; });
-    Start("uhf");
-    PortB_on = 0;
-    test::CalibratePortAOnSim(Sim(), test::CalFrequencies(1, 15, 0.1));
-    cal_start_freq = 1;
-    cal_end_freq = 15;
-    average = 4;
-    AverageADC(average);
-    testhook::ClearLogs();
+struct Series {
+  double r, l, c;  // ohms, henries, farads
+  std::string Device() const {
+    return "series:r=" + std::to_string(r) + ",l=" + std::to_string(l * 1e6) +
+           "u,c=" + std::to_string(c * 1e12) + "p";
   }
-  void TearDown() override {
-    for (const std::string& p : testhook::Problems()) ADD_FAILURE() << p;
-    CloseWindow(main_win);
-    PointSim::TearDown();
-  }
-
-  // The device read from start to end in steps of step into the Port A scan
-  // arrays, one corrected point each.
-  void ScanPortA(const std::string& device, double start, double end, double step) {
-    Sim().SetDut(device);
-    start_freq = start;
-    end_freq = end;
-    delta_freq = step;
-    const int n = static_cast<int>(std::lround((end - start) / step)) + 1;
-    for (int k = 0; k < n; ++k) {
-      freq = start + k * step;
-      ReadPoint_A(0);
-      ASSERT_EQ(vna_status, 0) << freq;
-      scanA_freq[k] = freq;
-      scanA_swr[k] = swr;
-      scanA_zmag[k] = Zmag;
-      scanA_phase[k] = Zphase;
-    }
-    scan_npoints = n;
+  double F0() const { return 1 / (2 * M_PI * std::sqrt(l * c)) / 1e6; }  // MHz
+  double Q() const { return std::sqrt(l / c) / r; }
+  // The two frequencies (MHz) where the reactance is -x and +x ohms:
+  // w L - 1 / (w C) = +-x, a quadratic in w.
+  std::pair<double, double> WhereReactance(double x) const {
+    auto w = [&](double s) {
+      return (s * x * c + std::sqrt(x * x * c * c + 4 * l * c)) / (2 * l * c);
+    };
+    return {w(-1) / (2 * M_PI) / 1e6, w(1) / (2 * M_PI) / 1e6};
   }
 };
 
-// Series R = 10, L = 10 uH, C = 100 pF: f0 = 5.0329 MHz, Q = sqrt(L / C) / R
-// = 31.62. The resonance search after a scan is not built yet; its result
-// is the circuit's resonance.
-TEST_F(ScanToolsSimTest, QOfASeriesCircuit) {
-  const double f0 = 1 / (2 * M_PI * std::sqrt(10e-6 * 100e-12)) / 1e6;
-  ScanPortA("series:r=10,l=10u,c=100p", 4.5, 5.6, 0.01);
-  resonance_freqs[0] = f0;
+class ScanToolsSim : public ScanSim {
+ protected:
+  // The Scan button over start .. end.
+  void ScanDevice(const Series& dut, double start, double end, double step) {
+    Sim().SetDut(dut.Device());
+    ScanButton(start, end, step);
+    ASSERT_EQ(vna_status, 0);
+    ASSERT_EQ(scana_ok, 1);
+    testhook::ClearLogs();
+  }
+  static std::string OnlyBox(const std::string& caption) {
+    EXPECT_EQ(testhook::MsgBoxes().size(), 1u);
+    if (testhook::MsgBoxes().size() != 1) return "";
+    EXPECT_EQ(testhook::MsgBoxes()[0].caption, caption) << testhook::MsgBoxes()[0].text;
+    return testhook::MsgBoxes()[0].text;
+  }
+  static double NumberAfter(const std::string& text, const std::string& label) {
+    const size_t at = text.find(label);
+    EXPECT_NE(at, std::string::npos) << label << " in " << text;
+    return at == std::string::npos ? -1 : ParseNumber(text.substr(at + label.size()));
+  }
+};
+
+// Series R = 10, L = 10 uH, C = 100 pF: Q = sqrt(L / C) / R = 31.62 at
+// f0 = 5.0329 MHz. The edges of the bandwidth are where the phase is +-45
+// degrees, where X = +-R; a calibrated error of 1 % of |Z| there is 0.01
+// rad, which moves an edge by up to 1.6 kHz, 1 % of the 159 kHz bandwidth,
+// hence 2 % for the two edges. Interpolating the phase linearly between
+// 10 kHz points lowers Q by only 0.2 % (31.57).
+TEST_F(ScanToolsSim, QOfAScannedSeriesCircuit) {
+  Begin();
+  const Series dut{10, 10e-6, 100e-12};
+  Calibrate(4.5, 5.61, 0.01);
+  ScanDevice(dut, 4.5, 5.6, 0.01);
+  EXPECT_NEAR(resonance_freqs[0], dut.F0(), 0.001 * dut.F0());
   MeasureQ();
-  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
-  ASSERT_EQ(testhook::MsgBoxes()[0].caption, " Q Measurement");
-  const std::string& text = testhook::MsgBoxes()[0].text;
-  ASSERT_EQ(text.rfind("Q = ", 0), 0u) << text;
-  EXPECT_NEAR(ParseNumber(text.substr(4)), 31.62, 31.62 * 0.02) << text;
+  test::SaveMainWindowPng("tools_q_series");
+  const std::string text = OnlyBox(" Q Measurement");
+  const double q = NumberAfter(text, "Q = ");
+  EXPECT_NEAR(q, dut.Q(), 0.02 * dut.Q()) << text;
+  // F1 and F2, shown to 1 kHz, are the 45 degree points: reactance -R and +R.
+  const auto [f1, f2] = dut.WhereReactance(dut.r);
+  EXPECT_NEAR(NumberAfter(text, "F1="), f1, 0.002) << text;
+  EXPECT_NEAR(NumberAfter(text, "F2="), f2, 0.002) << text;
 
   // 100 kHz steps leave fewer than three points below 45 degrees.
-  testhook::ClearLogs();
-  ScanPortA("series:r=10,l=10u,c=100p", 4.5, 5.6, 0.1);
+  ScanDevice(dut, 4.5, 5.6, 0.1);
   MeasureQ();
-  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
-  EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Freq Resolution Too Coarse");
+  OnlyBox("Freq Resolution Too Coarse");
 }
 
-// Series R = 50, L = 10 uH, C = 33 pF: SWR 2 where the reactance is
-// +-35.36 ohms, at 8.4844 and 9.0471 MHz.
-TEST_F(ScanToolsSimTest, AntennaBandwidthOfASeriesCircuit) {
-  start_freq = 7.5;
-  end_freq = 10;
-  WinWidth = 1024;  // the window OpenShell opened
-  WinHeight = 700;
-  bg_color = ReadPixel(main_win, 2, 2);
-  SetTextBackground(main_win, true, bg_color);
-  MeasureGraphLayout();
-  DrawGraph();  // the frame of 7.5 .. 10 MHz and its pixel factors
-  ScanPortA("series:r=50,l=10u,c=33p", 7.5, 10, 0.01);
-  cursor_index = 126;  // 8.76 MHz, near the resonance
+// Series R = 50, L = 10 uH, C = 33 pF against 50 ohms: SWR 2 where
+// |X| / |100 + jX| = 1/3, so X = +-35.36 ohms, at 8.4844 and 9.0471 MHz.
+// The edges must come within a fifth of a step: an edge one point off would
+// be a whole step away.
+TEST_F(ScanToolsSim, AntennaBandwidthOfAScannedSeriesCircuit) {
+  Begin();
+  const Series dut{50, 10e-6, 33e-12};
+  const double step = 0.01;
+  Calibrate(7.5, 10.01, step);
+  ScanDevice(dut, 7.5, 10, step);
+  // The cursor where a person puts it: on the dip of the SWR.
+  cursor_index = 0;
+  for (int k = 0; k < scan_npoints; ++k)
+    if (scanA_swr[k] < scanA_swr[cursor_index]) cursor_index = k;
   swr_ruler = 2;
+  // The columns around each edge as the scan left them: the Zmag trace is
+  // green too, so only pixels the tool turned green count.
+  const auto [f_low, f_high] = dut.WhereReactance(std::sqrt(1250.0));
+  std::map<std::pair<int, int>, int> before;
+  auto column = [](double f) {
+    return static_cast<int>(std::lround(graph_left + (f - graph_start) * px_per_MHz));
+  };
+  for (double f : {f_low, f_high})
+    for (int dx = -4; dx <= 4; ++dx)
+      for (int y = graph_top; y <= graph_bottom; ++y)
+        before[{column(f) + dx, y}] = ReadPixel(main_win, column(f) + dx, y);
+  auto turned_green = [&](int x, int y) {
+    return ReadPixel(main_win, x, y) == Green && before[{x, y}] != Green ? 1 : 0;
+  };
   AntennaBandwidth();
-  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
-  ASSERT_EQ(testhook::MsgBoxes()[0].caption, "Bandwidth");
-  const std::string& text = testhook::MsgBoxes()[0].text;
-  const size_t low = text.find("Low freq=");
-  const size_t high = text.find("High freq=");
-  ASSERT_NE(low, std::string::npos) << text;
-  ASSERT_NE(high, std::string::npos) << text;
-  // Within a fifth of a step: an edge one point off would be a whole step.
-  const double f_low = ParseNumber(text.substr(low + 9));
-  const double f_high = ParseNumber(text.substr(high + 10));
-  EXPECT_NEAR(f_low, 8.4844, 0.002) << text;
-  EXPECT_NEAR(f_high, 9.0471, 0.002) << text;
+  test::SaveMainWindowPng("tools_antenna_bandwidth_scan");
+  const std::string text = OnlyBox("Bandwidth");
+  EXPECT_NEAR(NumberAfter(text, "Low freq="), f_low, 0.2 * step) << text;
+  EXPECT_NEAR(NumberAfter(text, "High freq="), f_high, 0.2 * step) << text;
   // Each edge line stands at x(f) of the frame, to a pixel.
-  for (double f : {8.4844, 9.0471}) {
-    const int x = static_cast<int>(std::lround(graph_left + (f - graph_start) * px_per_MHz));
+  for (double f : {f_low, f_high}) {
+    const int x = column(f);
     int near = 0, beside = 0;
     for (int y = graph_top; y <= graph_bottom; ++y) {
-      for (int dx = -1; dx <= 1; ++dx) near += ReadPixel(main_win, x + dx, y) == Green;
-      beside += ReadPixel(main_win, x - 4, y) == Green;
-      beside += ReadPixel(main_win, x + 4, y) == Green;
+      for (int dx = -1; dx <= 1; ++dx) near += turned_green(x + dx, y);
+      beside += turned_green(x - 4, y) + turned_green(x + 4, y);
     }
     EXPECT_GT(near, (graph_bottom - graph_top) / 3) << f;
     EXPECT_EQ(beside, 0) << f;
   }
-  test::SavePicture("tools_antenna_bandwidth_scan");
 }
 
 }  // namespace
