@@ -8,6 +8,7 @@
 #include "calibration/cal_file.h"
 #include "calibration/cal_limits.h"
 #include "calibration/cal_passes.h"
+#include "calibration/cal_port_b.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/init_file.h"

@@ -1,35 +1,7 @@
-// Calibration globals and routines the instrument link uses that the
-// calibration does not define yet. Placeholders until the calibration is
-// built: weak definitions in pending.cpp, so the real ones take their place;
-// delete the entries then.
+// What the other subsystems once took from the calibration's placeholders;
+// every routine is built now. Kept so that includes of it still find the
+// frequency calibration and the reference to the antenna.
 #pragma once
 
 #include "calibration/freq_cal.h"
 #include "calibration/ref_to_antenna.h"
-
-namespace vna {
-
-// Gain factor of each Port B gain step 1..5 (index 0 unused), measured by the
-// Port B calibration.
-extern double RngGain[6];
-
-// B/A magnitude ratio of the Port B point; the Port B correction divides it
-// by the calibrated ratio.
-extern double ratio_BA;
-
-// Placeholder until the calibration correction is built: returns without
-// changing ratio_BA or Zphase.
-void CorrectB();
-
-// Fills the port-load impedance tables. Placeholder: does nothing.
-void InitPortLoadTables();
-
-// ---- What the main window's commands call ----
-// Each placeholder measures nothing, writes nothing and opens nothing.
-// Port B calibration. Placeholder: calibrates nothing and says so in
-// calB_error (-1), so no caller saves a calibration file after it.
-void CalB();
-void CalMultiChannel();       // calibration of the multiplexer channels
-void CleanRelays(int count);  // cycles the multiplexer relays
-
-}  // namespace vna

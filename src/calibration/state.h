@@ -44,6 +44,9 @@ extern double Rstd;                 // standard resistor, ohms: the scale of the
 extern int cal_valid;               // usable Port A calibration data in memory
 extern int std_cal;                 // 1 standard (full range) calibration, 0 band calibration
 extern int indep_chan;              // multiplexer channel calibrated apart from channel 1
+// Gain of each Port B gain step 1..5 against step 1 (index 0 unused): the
+// nominal steps until a Port B calibration measures steps 2 and 3.
+extern double RngGain[6];
 
 // ---- Calibration file ----
 extern double cal_temperature;     // instrument temperature at the calibration, degrees F

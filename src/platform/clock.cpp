@@ -7,6 +7,7 @@ namespace vna {
 
 namespace {
 uint64_t g_tick_offset = 0;
+int g_year = 0, g_month = 0, g_day = 0;  // the date NowLocal reports; year 0: the clock's
 }  // namespace
 
 uint64_t TickMs64() {
@@ -28,7 +29,14 @@ LocalTime NowLocal() {
   std::time_t t = std::time(nullptr);
   std::tm tm{};
   localtime_r(&t, &tm);
+  if (g_year != 0) return LocalTime{g_year, g_month, g_day, tm.tm_hour, tm.tm_min, tm.tm_sec};
   return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+void SetLocalDate(int year, int month, int day) {
+  g_year = year;
+  g_month = month;
+  g_day = day;
 }
 
 }  // namespace vna

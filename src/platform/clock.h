@@ -20,5 +20,8 @@ struct LocalTime {
   int hour, minute, second;
 };
 LocalTime NowLocal();
+// Makes NowLocal report this date (its time of day stays the clock's), so a
+// test can run the program on a chosen day; year 0 goes back to the clock.
+void SetLocalDate(int year, int month, int day);
 
 }  // namespace vna

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calibration/correct_a.h"
+#include "calibration/correct_b.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"

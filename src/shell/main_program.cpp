@@ -4,6 +4,7 @@
 #include "shell/main_program.h"
 
 #include "calibration/cal_file.h"
+#include "calibration/correct_b.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/config_file.h"

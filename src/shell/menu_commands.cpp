@@ -5,7 +5,9 @@
 
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_a.h"
+#include "calibration/cal_port_b.h"
 #include "calibration/line_extension.h"
+#include "calibration/multichannel.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/file_commands.h"

@@ -35,8 +35,8 @@ void CalSim::TearDown() {
   PointSim::TearDown();
 }
 
-void CalSim::Begin(const std::string& model) {
-  Start(model);
+void CalSim::Begin(const std::string& model, std::vector<std::string> args) {
+  Start(model, std::move(args));
   ClearCalibration();
   Rbridge = 50;
   cal_folder = dir.path();

@@ -23,7 +23,7 @@ class CalSim : public PointSim {
 
   // The instrument of `model` ("uhf" or "7306"), no calibration in memory,
   // and the main window open with its real handler.
-  void Begin(const std::string& model);
+  void Begin(const std::string& model, std::vector<std::string> args = {});
 
   // A calibration in force before the test's one: a made-up table of 12
   // points written to "previous.vcal" and loaded the way start-up loads it.

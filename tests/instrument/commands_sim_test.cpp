@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calibration/pending.h"
+#include "calibration/state.h"
 #include "instrument/commands.h"
 #include "instrument/sim_link.h"
 #include "instrument/supply.h"

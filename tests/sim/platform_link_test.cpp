@@ -44,6 +44,11 @@ TEST(SimPlatformLink, ProgramSerialLayerTalksToTheSimulator) {
   // program's 30 ms pause before it reopens matters.
   ASSERT_EQ(SerialWrite(h, std::string("C\x05", 2), 2), 2);
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  // On a loaded machine the simulator may not have taken the switch yet; the
+  // program's pause assumes an instrument that keeps up.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (sim.Status("baud") != "115000" && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   SerialClose(h);
   h = SerialOpenPort(8);
   ASSERT_NE(h, kInvalidPort) << "the port opens again after an exclusive open";
