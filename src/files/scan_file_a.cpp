@@ -9,6 +9,7 @@
 #include "calibration/state.h"
 #include "files/line_reader.h"
 #include "files/pending.h"
+#include "files/scan_file_common.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -29,50 +30,29 @@
 namespace vna {
 namespace {
 
+using scanfile::Box;
+using scanfile::CheckWritten;
+using scanfile::CommentForChoice;
+using scanfile::IsChoice;
+using scanfile::LimitsSavable;
+using scanfile::Line;
+using scanfile::StampOf;
+
 constexpr char kCR[] = "\r";
 constexpr const char* kEndOfData = "end of data  //92313";
 constexpr const char* kFilter = "Scan Files(*.scn)|*.scn||";
 constexpr int kTrailerLines = 17;
 constexpr int kPrintedTrailerLines = 11;
 
-bool IsChoice(const std::string& path) {
-  return path.size() > 2;
-}
-
-// The file dialog of save_mode 0: file_name := its result; a choice also
-// becomes the remembered scan path and folder.
 void AskForName(const std::string& title, bool save) {
-  dialog_folder = scan_folder.size() > 2 ? scan_folder : ProgramFolder();
-  file_name = FileDialog(title, &main_win, save, kFilter, "scn", dialog_folder);
-  if (!IsChoice(file_name)) return;
-  msg_text = file_name;
-  scan_file_path = file_name;
-  SplitPath();
-  scan_folder = aux_text;
+  scanfile::AskForName(title, save, kFilter, "scn");
 }
 
 std::string AutomaticName(int mode) {
-  const std::string suffix = mode == 1 ? "" : msg_text;
-  return ProgramFolder() + "ZiviRURGraph" + suffix + ".scn";
-}
-
-void Box(const std::string& text, const std::string& caption) {
-  MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
+  return scanfile::AutomaticName("ZiviRURGraph", mode, ".scn");
 }
 
 // ---- Writing ----
-
-int LimitsCode() {
-  int code = 0;
-  if (start_freq < min_freq) code = 1;
-  if (std::fabs(end_freq) > maximumfreq) code = 2;
-  if (std::fabs(delta_freq) < 0.0000001) code = 3;
-  return code;
-}
-
-void Line(TextFile& f, double x) {
-  WriteText(f, NumStr(x));
-}
 
 void WriteHeader(TextFile& f) {
   WriteText(f, scan_stamp + "    prog_ver= VNA" + model + "_" + prog_ver + prog_subver);
@@ -154,19 +134,6 @@ int line_no = 0;
 const std::string& NextLine() {
   ReadDataLine(++line_no);
   return line_buf;
-}
-
-// The text before the first "prog", without the four blanks the writer puts
-// in front of "prog_ver=", so the stamp does not grow by four blanks on
-// every save and load.
-std::string StampOf(const std::string& line) {
-  const size_t at = line.find("prog");
-  if (at == std::string::npos) return line;
-  std::string stamp = line.substr(0, at);
-  if (stamp.size() >= 4 && stamp.compare(stamp.size() - 4, 4, "    ") == 0) {
-    stamp.resize(stamp.size() - 4);
-  }
-  return stamp;
 }
 
 // The limits a loaded file may set.
@@ -321,13 +288,11 @@ void ReplayLoadedScan() {
 }  // namespace
 
 void SaveScanA() {
-  const int code = LimitsCode();
   if (tdr_mode != 0) {
     SaveTDR(0);
     return;
   }
-  if (code != 0) {
-    if (main_loop_on > 0) Box("Invalid scan limits", " Invalid Limits " + NumStr(code));
+  if (!LimitsSavable()) {
     save_mode = 0;
     return;
   }
@@ -361,18 +326,7 @@ void SaveScanA() {
   }
   WriteTrailer(data_file);
   SetDigits(3);
-  if (int err = CloseTextFile(data_file)) {
-    Box(WriteFailedText(file_name, err), " File not saved");
-    return;
-  }
-  if (OpenTextFile(data_file, file_name, "R") != 0) {
-    Box(std::string("The file was not saved.") + kCR +
-            "Be sure the file is not set for Read-Only." + kCR +
-            "Also, be sure the disk is not full.",
-        "File Error");
-    return;
-  }
-  CloseTextFile(data_file);
+  CheckWritten(file_name, CloseTextFile(data_file));
 }
 
 void LoadScanA() {
@@ -386,10 +340,7 @@ void LoadScanA() {
   if (save_mode == 0) {
     AskForName(" Load Scan File", false);
     if (!IsChoice(file_name)) return;
-    // msg_text holds the name without its folder (SplitPath).
-    std::string name = msg_text;
-    if (name.size() < 20) name.append(20 - name.size(), ' ');
-    comment = "File: " + name;
+    comment = CommentForChoice();
   } else if (scan_load_mode == 3) {
     scan_load_mode = 0;  // the command-line file serves the start-up load only
   } else {

@@ -14,6 +14,7 @@ double scn_const_a = 0, scn_const_b = 0, scn_const_c = 0;
 std::string scan_comment, loaded_scan_name;
 int autosave_flipA = 0, autosave_flipB = 0, autosave_block = 0;
 int scn_spare_1 = 0, scn_spare_2 = 0, scn_spare_3 = 0;
+double spare_scale_1 = 0, spare_scale_2 = 0;
 
 int xtal_seq_no = 0;
 std::string xtal_folder;

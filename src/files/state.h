@@ -35,6 +35,7 @@ extern int autosave_flipA;  // digit of the Port A graph saved or recalled last,
 extern int autosave_flipB;  // the same for Port B
 extern int autosave_block;  // 1 while a recall loads: no auto-save meanwhile
 extern int scn_spare_1, scn_spare_2, scn_spare_3;  // reserved integers of the scan files
+extern double spare_scale_1, spare_scale_2;        // spare full-scale values of the Port B file
 
 // ---- Crystal data file ----
 extern int xtal_seq_no;          // sequence number of the last crystal saved (0: none yet)

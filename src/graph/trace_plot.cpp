@@ -81,8 +81,17 @@ void MarkerSpacing() {
   }
 }
 
+void SetTracePen(int style, int width) {
+  pen_style = style;
+  pen_width = width;
+}
+
 void PlotTraceSegment(int y0, int y1, int color, int style, int marker_color, bool light) {
-  Window& w = main_win;
+  PlotTraceSegment(main_win, y0, y1, color, style, marker_color, light);
+}
+
+void PlotTraceSegment(Window& w, int y0, int y1, int color, int style, int marker_color,
+                      bool light) {
   auto segment = [&](int c) {
     SetPen(w, c, pen_style, pen_width);
     DrawLine(w, last_x_px, y0, x_px, y1);

@@ -12,6 +12,8 @@
 
 namespace vna {
 
+struct Window;
+
 // Trace line styles: the values of swrstyle, xsstyle, rsstyle, zmagstyle,
 // rtstyle, phasestyle and the Port B styles.
 enum : int {
@@ -63,6 +65,9 @@ void ProgressStep();
 // The pen of this point's segments: solid trace_width while scan_running is
 // 1, dotted and 1 pixel wide once Halt or an error stopped the scan.
 void SetTracePen();
+// The same with a pen of the caller's choice (the Port B scan keeps its
+// normal pen after Halt).
+void SetTracePen(int style, int width);
 // Circle radius and square side of this point: 3 and 6 when it lies more
 // than 20 pixels right of the last marker, else 0 and 0 (no marker).
 void MarkerSpacing();
@@ -71,5 +76,8 @@ void MarkerSpacing();
 // MarkerSpacing, the wide line solid at trace_width + 2 (the pen is solid at
 // trace_width afterwards). With `light` a plain segment, styles unused.
 void PlotTraceSegment(int y0, int y1, int color, int style, int marker_color, bool light);
+// The same into another window (the Array Scan window).
+void PlotTraceSegment(Window& w, int y0, int y1, int color, int style, int marker_color,
+                      bool light);
 
 }  // namespace vna

@@ -25,6 +25,7 @@
 #include "platform/ui.h"
 #include "scan/freq_list.h"
 #include "scan/resonance.h"
+#include "scan/scan_common.h"
 #include "scan/state.h"
 #include "shell/main_window.h"
 #include "shell/state.h"
@@ -50,26 +51,6 @@ struct StoredList {
     std::copy(freq.begin(), freq.end(), scanA_freq);
   }
 };
-
-void SendLoopCounterReset() {
-  std::string command = "Y";
-  for (int b : {37, 100, 41, 99, 26, 127}) command += static_cast<char>(b);
-  SendData(command, 7);
-}
-
-void CloseSmithCharts() {
-  if (smith_open != 0 || smith_win.IsOpen()) {
-    smith_open = 0;
-    smith_closed = 1;
-    CloseWindow(smith_win);
-    if (smith2_open != 0 || smith2_win.IsOpen()) {
-      smith2_open = 0;
-      smith2_closed = 1;
-      CloseWindow(smith2_win);
-    }
-  }
-  FocusMainWindow();
-}
 
 // The results under and over the graph: minimum SWR, the comment of a
 // replayed file, the resonances and the resolution warning.
@@ -192,7 +173,7 @@ void Scan_A() {
     swr = -1;
     freq = scanA_freq[0];
     scan_stop = scanA_freq[Numscanpts - 1];
-    if (recycle_on == 0) CloseSmithCharts();
+    if (recycle_on == 0) CloseSmithCharts(true);
     StartTracePlot();
     if (graph_end > maximumfreq) scan_stop = maximumfreq;
     scan_stop = std::min(scan_stop + delta_freq, maximumfreq);

@@ -7,6 +7,7 @@ double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_Rs[kScanArra
 double readA_zmag[kScanArraySize], readA_phase[kScanArraySize];
 double scanB_freq[kScanArraySize], s21_dB[kScanArraySize], scanB_phase[kScanArraySize],
     scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize];
+double mux_ref_ratio[kScanArraySize], mux_ref_phase[kScanArraySize];
 
 int last_point = 0;
 double scan_stop = 0, last_step = 0;

@@ -31,6 +31,9 @@ extern double scanB_phase[kScanArraySize];     // S21 phase, radians
 extern double scanB_s11rl[kScanArraySize];     // return loss of the Port A point read beside it, dB
 extern double scanB_s11phase[kScanArraySize];  // its reflection angle, radians
 extern double delay_B[kScanArraySize];         // group delay, ns
+// Linear S21 and its phase (radians) that multiplexer channel 1 measured at
+// each point: the reference of the other channels of an array scan.
+extern double mux_ref_ratio[kScanArraySize], mux_ref_phase[kScanArraySize];
 
 // ---- The last scan ----
 extern int last_point;              // index of the last point stored by the last scan

@@ -1,0 +1,31 @@
+// The Port B scan file (".scnb") with its spreadsheet companion ("_B.csv"):
+// the user's save and load commands, the automatic saves, the exit save and
+// the start-up load.
+#pragma once
+
+namespace vna {
+
+// Status of a Port B file refused for a gain step or sensitivity that no
+// instrument has, or for binary content (the counts and the early end use
+// the Port A file's statuses).
+enum : int {
+  kStatusScanFileGain = 7234,
+};
+
+// Writes the stored Port B scan (Numscanpts points, n + 1 records) and its
+// "_B.csv" companion under the name save_mode gives: 0 the file dialog, 1
+// the exit name, 10 the auto-save name with the suffix in msg_text. Written
+// to a temporary name and renamed: a failed write is reported and the old
+// file kept. Limits that no scan can have are refused with a box (while the
+// main loop runs). save_mode is 0 afterwards.
+void SaveScanB();
+
+// Reads a Port B scan under the name save_mode gives and, in Port B mode,
+// draws it by replaying it through Scan_B. A file that cannot be opened is
+// passed over silently; an old format is loaded after a warning; one whose
+// point count, gain step or sensitivity is out of range, that ends early or
+// holds binary data is refused with a message, vna_status set, and nothing
+// changed.
+void LoadScanB();
+
+}  // namespace vna

@@ -1,0 +1,112 @@
+#include "files/scan_file_common.h"
+
+#include <cmath>
+
+#include "files/line_reader.h"
+#include "files/settings.h"
+#include "files/split_path.h"
+#include "files/state.h"
+#include "files/write_errors.h"
+#include "instrument/state.h"
+#include "platform/paths.h"
+#include "platform/ui.h"
+#include "shell/state.h"
+#include "shell/text.h"
+#include "shell/windows.h"
+
+namespace vna::scanfile {
+
+bool IsChoice(const std::string& path) {
+  return path.size() > 2;
+}
+
+void AskForName(const std::string& title, bool save, const std::string& filter,
+                const std::string& ext) {
+  dialog_folder = scan_folder.size() > 2 ? scan_folder : ProgramFolder();
+  file_name = FileDialog(title, &main_win, save, filter, ext, dialog_folder);
+  if (!IsChoice(file_name)) return;
+  msg_text = file_name;
+  scan_file_path = file_name;
+  SplitPath();
+  scan_folder = aux_text;
+}
+
+std::string AutomaticName(const std::string& base, int mode, const std::string& ext) {
+  const std::string suffix = mode == 1 ? "" : msg_text;
+  return ProgramFolder() + base + suffix + ext;
+}
+
+std::string CommentForChoice() {
+  std::string name = msg_text;
+  if (name.size() < 20) name.append(20 - name.size(), ' ');
+  return "File: " + name;
+}
+
+void Box(const std::string& text, const std::string& caption) {
+  MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
+}
+
+int LimitsCode() {
+  int code = 0;
+  if (start_freq < min_freq) code = 1;
+  if (std::fabs(end_freq) > maximumfreq) code = 2;
+  if (std::fabs(delta_freq) < 0.0000001) code = 3;
+  return code;
+}
+
+bool LimitsSavable() {
+  const int code = LimitsCode();
+  if (code == 0) return true;
+  if (main_loop_on > 0) Box("Invalid scan limits", " Invalid Limits " + NumStr(code));
+  return false;
+}
+
+void Line(TextFile& f, double x) {
+  WriteText(f, NumStr(std::isfinite(x) ? x : 0));
+}
+
+bool CheckWritten(const std::string& name, int close_error) {
+  if (close_error != 0) {
+    Box(WriteFailedText(name, close_error), " File not saved");
+    return false;
+  }
+  if (OpenTextFile(data_file, name, "R") != 0) {
+    Box(std::string("The file was not saved.") + "\r" + "Be sure the file is not set for Read-Only." +
+            "\r" + "Also, be sure the disk is not full.",
+        "File Error");
+    return false;
+  }
+  CloseTextFile(data_file);
+  return true;
+}
+
+std::string StampOf(const std::string& line) {
+  const size_t at = line.find("prog");
+  if (at == std::string::npos) return line;
+  std::string stamp = line.substr(0, at);
+  if (stamp.size() >= 4 && stamp.compare(stamp.size() - 4, 4, "    ") == 0) {
+    stamp.resize(stamp.size() - 4);
+  }
+  return stamp;
+}
+
+Reader::Reader() = default;
+
+const std::string& Reader::Next() {
+  if (FileEof(data_file)) ended_ = true;
+  ReadDataLine(++line_no_);
+  for (unsigned char c : line_buf) {
+    if ((c < 0x20 && c != '\t') || c == 0x7F) binary_ = true;
+  }
+  return line_buf;
+}
+
+double Reader::Value() {
+  return LineValue(Next());
+}
+
+int Reader::Int() {
+  return LineValueInt(Next());
+}
+
+}  // namespace vna::scanfile

@@ -1,0 +1,35 @@
+#include "scan/scan_common.h"
+
+#include <string>
+
+#include "graph/state.h"
+#include "instrument/serial_link.h"
+#include "platform/ui.h"
+#include "shell/main_window.h"
+#include "shell/state.h"
+#include "shell/windows.h"
+
+namespace vna {
+
+void SendLoopCounterReset() {
+  std::string command = "Y";
+  for (int b : {37, 100, 41, 99, 26, 127}) command += static_cast<char>(b);
+  SendData(command, 7);
+}
+
+void CloseSmithCharts(bool focus_main) {
+  if (smith_open != 0 || smith_win.IsOpen()) {
+    smith_open = 0;
+    smith_closed = 1;
+    focus_win = 5;
+    CloseWindow(smith_win);
+    if (smith2_open != 0 || smith2_win.IsOpen()) {
+      smith2_open = 0;
+      smith2_closed = 1;
+      CloseWindow(smith2_win);
+    }
+  }
+  if (focus_main) FocusMainWindow();
+}
+
+}  // namespace vna

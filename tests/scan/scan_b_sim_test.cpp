@@ -1,0 +1,224 @@
+// The Port B scan end to end against the simulator: the Scan button in Port
+// B mode with the real point reads, Halt in the middle, the group delay of a
+// delay line; and the replay of stored points, which sends nothing and draws
+// through the same path (smoothing, the Port B graph's picture).
+#include <cmath>
+#include <filesystem>
+
+#include "calibration/correct_b.h"
+#include "calibration/pending.h"
+#include "graph/graph_frame.h"
+#include "scan/group_delay.h"
+#include "scan/scan_b.h"
+#include "scan/scan_sim.h"
+
+namespace vna {
+namespace {
+
+class ScanBSim : public ScanSim {
+ protected:
+  void BeginB(std::vector<std::string> args = {}) {
+    Begin(std::move(args));
+    PortB_on = 1;
+    transmission_mode = 1;
+    scan_format_B = 4080;
+    plots21 = plot_phaseS21 = 1;
+    plot_s11 = plot_swrB = plot_delay = plot_insloss = 0;
+    alt_colors = 0;
+    autosave_flipB = 0;
+    delay_smoothing = 2;
+    std_comp = 1;
+    fixed_avg = 1;
+    cal_end_freq = 1200;
+  }
+  // A through calibration taken at the points of this list into CalDataB,
+  // as the Port B calibration stores it (low sensitivity, gain step 1).
+  void CalibrateThrough(double start, double end, double step) {
+    start_freq = start;
+    end_freq = end;
+    PortB_on = 1;
+    BuildFreqList(1, step);
+    CalinProgress = 1;
+    Sim().SetDutB("thru");
+    PortB_Gain = PortB_Sens = 1;
+    ProgGain();
+    for (int i = 0; i < Numscanpts; ++i) {
+      freq = scanB_freq[i];
+      ReadPoint_B(0);
+      CalPointB& p = CalDataB[i];
+      p.freq = freq;
+      p.ratio_low = p.ratio_high = MagLoad / MagRef;
+      p.phase_low = p.phase_high = Delta_Phase;
+      p.multstate = 1000 * OSC + mult_code;
+      p.gainB = gain_factor_B;
+      p.osc = OSC;
+    }
+    CalinProgress = 0;
+    MaxCalBNdx = Numscanpts - 1;
+    PortB_cal = 1;
+    cal_start_freq = start;
+    cal_end_freq = scanB_freq[Numscanpts - 1] + step;
+  }
+
+  // Stored points for a replay: n points from 10 MHz at 1 MHz steps, S21
+  // -10 dB, phase of a 300 ns line folded into (-pi, pi].
+  void StorePoints(int n) {
+    Numscanpts = n;
+    start_freq = 10;
+    end_freq = 10 + n - 1;
+    delta_freq = 1;
+    graph_start = 10;
+    graph_end = end_freq;
+    for (int i = 0; i <= n; ++i) {
+      scanB_freq[i] = 10 + i;
+      s21_dB[i] = -10;
+      scanB_phase[i] = WrapPhase(-2 * M_PI * (10 + i) * 1e6 * 300e-9);
+    }
+  }
+  void Replay() {
+    DrawGraph();
+    live_data = 0;
+    Scan_B();
+    live_data = 1;
+  }
+  // x of a frequency from the graph geometry.
+  static int XOf(double f) {
+    return static_cast<int>(std::lround(graph_left + (f - graph_start) * (graph_right - graph_left) /
+                                                         (graph_end - graph_start)));
+  }
+  // Pixels of `color` in column x between the rows y0 and y1.
+  static int CountInColumn(int x, int y0, int y1, int color) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y) n += ReadPixel(main_win, x, y) == color;
+    return n;
+  }
+};
+
+TEST_F(ScanBSim, ReplaySendsNothingAndRecomputesTheDelay) {
+  BeginB();
+  StorePoints(60);
+  plot_delay = 1;
+  s21phase_scale = 180;
+  delay_scale = 500;
+  vna_status = 4482;  // an earlier failure: the replay still draws
+  Sim().Mark("replay");
+  Replay();
+  test::SaveMainWindowPng("port_b_graph");
+  EXPECT_TRUE(SentSince("replay").empty());
+  EXPECT_EQ(vna_status, 0);
+  EXPECT_EQ(scanb_ok, 1);
+  EXPECT_EQ(scan_npoints, 60);
+  EXPECT_EQ(scanloop, 60);  // the marker listing reads the stored points up to here
+  for (int i = 1; i < 60; ++i) EXPECT_NEAR(delay_B[i], 300, 0.1) << i;
+  EXPECT_NEAR(avg_delay, -300e-9, 3e-9);
+  // The S21 trace at -10 dB: graph_top + Zero_Ref divisions down, 10 dB
+  // below that at the scale of the S21 axis.
+  const int x = XOf(40);
+  const double dB_per_px = s21mag_yscale;
+  const int y = static_cast<int>(
+      std::lround(graph_top + Zero_Ref * grid_units_per_div + 10 * dB_per_px));
+  const int s21_color = cycle_colors[color_index];
+  EXPECT_GT(CountInColumn(x, y - 2, y + 2, s21_color), 0);
+  EXPECT_GT(CountInColumn(x, graph_top, graph_bottom, Orange), 0);  // the delay trace
+}
+
+TEST_F(ScanBSim, SmoothingDrawsPointIAtPointIMinus2) {
+  BeginB();
+  plot_phaseS21 = 0;
+  const int s21_color = cycle_colors[color_index];
+  const auto last_x_with_trace = [&] {
+    int last = -1;
+    for (int x = graph_left; x <= graph_right; ++x) {
+      if (CountInColumn(x, graph_top, graph_bottom, s21_color) > 0) last = x;
+    }
+    return last;
+  };
+  StorePoints(40);
+  smoothing = 0;
+  Replay();
+  EXPECT_NEAR(last_x_with_trace(), XOf(49), 1);
+  StorePoints(40);
+  smoothing = 5;
+  mult_changed = 0;  // no multiplier change pending: the smoothing acts
+  Replay();
+  test::SaveMainWindowPng("port_b_smoothed");
+  // The last point (49 MHz) is drawn where the point two steps before it lies.
+  EXPECT_NEAR(last_x_with_trace(), XOf(47), 1);
+  EXPECT_EQ(smoothing, 5);
+}
+
+TEST_F(ScanBSim, NoInfiniteValueReachesTheArraysOrThePicture) {
+  BeginB();
+  StorePoints(20);
+  s21_dB[5] = -INFINITY;
+  scanB_phase[7] = NAN;
+  plot_delay = 1;
+  Replay();
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_TRUE(std::isfinite(s21_dB[i])) << i;
+    EXPECT_TRUE(std::isfinite(scanB_phase[i])) << i;
+    EXPECT_TRUE(std::isfinite(delay_B[i])) << i;
+  }
+  EXPECT_TRUE(std::isfinite(avg_delay));
+}
+
+TEST_F(ScanBSim, UncalibratedLiveScanIsRefused) {
+  BeginB();
+  PortB_cal = 0;
+  StorePoints(10);
+  Sim().Mark("refused");
+  start_freq = 10;
+  end_freq = 19;
+  delta_freq = 1;
+  Scan_B();
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Port B needs cal");
+  EXPECT_EQ(testhook::MsgBoxes()[0].text, "Port B is not calibrated.");
+  EXPECT_EQ(scanb_ok, 0);
+  EXPECT_EQ(scan_running, 0);
+}
+
+TEST_F(ScanBSim, HaltInTheMiddleRepeatsTheLastReadingToTheEnd) {
+  BeginB();
+  PortB_cal = 1;
+  cal_end_freq = 1200;
+  Sim().SetDutB("atten:db=20");
+  int halted_at = -1;
+  Watch([&] {
+    if (scanloop < 12) return false;
+    halted_at = scanloop;
+    DispatchCommand(kBtnHalt);
+    Sim().Mark("halted");
+    return true;
+  });
+  ScanButton(1, 40, 0.5);
+  ASSERT_GT(halted_at, 0);
+  // Nothing more was measured after the Halt, yet the list ran to its end.
+  EXPECT_EQ(CountOf(SentSince("halted"), 'E'), 0);
+  EXPECT_EQ(scanb_ok, 1);
+  EXPECT_EQ(scan_npoints, Numscanpts);
+  ASSERT_GT(Numscanpts, halted_at + 20);
+  for (int k = halted_at + 1; k < Numscanpts; ++k) {
+    EXPECT_EQ(s21_dB[k], s21_dB[halted_at]) << k;
+    EXPECT_EQ(scanB_phase[k], scanB_phase[halted_at]) << k;
+  }
+  // Saved automatically, with its companion.
+  EXPECT_TRUE(std::filesystem::exists(Folder() + "/ZiviRURGraphB1.scnb"));
+  EXPECT_TRUE(std::filesystem::exists(Folder() + "/ZiviRURGraphB1_B.csv"));
+  EXPECT_EQ(autosave_flipB, 1);
+  EXPECT_EQ(relayA, 0);  // switched off at the end
+}
+
+TEST_F(ScanBSim, DelayLineReadsItsGroupDelay) {
+  BeginB();
+  CalibrateThrough(10, 110, 1);
+  Sim().SetDutB("delay:ns=300");
+  ScanButton(10, 100, 1);
+  test::SaveMainWindowPng("port_b_delay_300ns");
+  ASSERT_EQ(vna_status, 0);
+  for (int i = 2; i < scan_npoints; ++i) EXPECT_NEAR(delay_B[i], 300, 3) << scanB_freq[i];
+  EXPECT_NEAR(avg_delay, -300e-9, 3e-9);
+}
+
+}  // namespace
+}  // namespace vna
