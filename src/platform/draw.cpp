@@ -1,6 +1,7 @@
 #include "platform/draw.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -116,8 +117,19 @@ void SetXorMode(Window& w, bool on) {
   w.draw.xor_mode = on;
 }
 
+namespace {
+
+// Fonts need the window system; a program that only loads the library
+// (and so never brought the platform up) draws nothing.
+bool CanMeasureText() {
+  return QGuiApplication::instance() != nullptr;
+}
+
+}  // namespace
+
 void PrintText(Window& w, const std::string& text) {
   const DrawState& s = w.draw;
+  if (!CanMeasureText()) return;
   const QFont font = MakeFont(s.font_face, s.font_points, s.font_weight, s.font_italic);
   const QFontMetrics fm(font);
   const QString t = Q(text);
@@ -141,6 +153,10 @@ void TextExtent(Window& w, const std::string& text, int& width, int& height) {
 
 void FontTextExtent(const std::string& face, int points, int weight, const std::string& text,
                     int& width, int& height) {
+  if (!CanMeasureText()) {
+    width = height = 0;
+    return;
+  }
   const QFontMetrics fm(MakeFont(face, points, weight, false));
   width = fm.horizontalAdvance(Q(text));
   height = fm.height();

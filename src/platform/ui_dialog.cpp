@@ -23,6 +23,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"
@@ -891,9 +892,12 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
   const auto list = BoxButtons(buttons);
   int def = default_button ? default_button : list.front().id;
   if (!PlatformReady()) {
-    rec.result = def;
+    // No window system (a program that only loads the library): nobody can
+    // answer, so the box counts as closed and its text goes to stderr.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    rec.result = EscapeId(buttons);
     testhook::LogMsgBox(rec);
-    return def;
+    return rec.result;
   }
   if (EndRequested()) {
     // The program is ending: answered as by the close box, without showing.

@@ -295,7 +295,7 @@ void Scan_A() {
   if (measured && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 && live_data == 1) {
     AutoSave();
   }
-  if (failure != 0) vna_status = failure;
+  vna_status = failure;  // 0 after a good scan, whatever the supply check said
 }
 
 }  // namespace vna

@@ -172,6 +172,7 @@ std::vector<Command> ButtonCommands() {
        [] {
          scan_running = 0;
          recycle_on = 0;
+         chan_scan_stop = 1;  // an all-channel scan stops before its next channel
        }},
       {kBtnPortAB, G::kNone, PortABButton},
       {kBtnPointData, G::kInstrument,

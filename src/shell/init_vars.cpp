@@ -325,6 +325,7 @@ void SetDisplayDefaults() {
   arr_plot_swr = 0;
   arr_plot_mag = 1;
   arr_plot_phase = 0;
+  arr_styles = 0;
   array_phase_scale = 225;
 }
 

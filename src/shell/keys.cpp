@@ -11,6 +11,7 @@
 #include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/commands.h"
+#include "shell/mailbox.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/pending.h"
@@ -82,8 +83,10 @@ void RescanKey() {
 void ScanAndReportKey() {
   CurrentTitle().clear();
   DrawGraph();
+  // Only a completed scan is reported: an old file must not pass for its result.
+  if (PortB_on == 0) vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
   ScanCurrentPort();
-  WriteControlCsv();
+  if (vna_status == 0 && (PortB_on == 0 || PortB_cal > 0)) WriteControlCsv();
 }
 
 void MoveCursorBy(int dx) {

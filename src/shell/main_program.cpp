@@ -28,6 +28,7 @@
 #include "scan/state.h"
 #include "shell/dialogs.h"
 #include "shell/init_vars.h"
+#include "shell/mailbox.h"
 #include "shell/pending.h"
 #include "shell/menus.h"
 #include "graph/graph_frame.h"
@@ -178,9 +179,33 @@ void ReloadLastScan() {
   scan_from_file = 1;
 }
 
+bool started_up = false;
+
 }  // namespace
 
+bool StartUpRan() {
+  return started_up;
+}
+
+void PrepareWithoutStartUp() {
+  SetFixedValues();
+  SetProgramVersion();
+  SetDigits(4);
+  min_Zref = 1.0;
+  InitVars();
+  InitFreqPlan();
+}
+
+void IdentifyInstrument() {
+  GetVersion(1);
+  InitFreqPlan();
+  SelectOsc(1);
+  InitPortLoadTables();
+  DecideModel();
+}
+
 void StartUp() {
+  started_up = true;
   SetFixedValues();
   SetProgramVersion();
   CheckFlagFiles();
@@ -214,11 +239,7 @@ void StartUp() {
     MsgBox(&main_win, kNotRespondingText, "", kMbOk, kIconNone, true);
     vna_present = 0;
   }
-  GetVersion(1);
-  InitFreqPlan();
-  SelectOsc(1);
-  InitPortLoadTables();
-  DecideModel();
+  IdentifyInstrument();
   ShowTitle();
   BuildMenus();
   GetVersion(1);

@@ -15,6 +15,16 @@ void StartUp();       // the numbered start-up sequence, up to the main loop
 void MainLoop();      // waits for events until main_loop_on is 0
 void ExitSequence();  // saves, leaves the instrument safe, closes everything
 
+// For a program that loads the library and never runs start-up: the fixed
+// values, the version texts and every setting's default, as start-up's first
+// steps give them.
+void PrepareWithoutStartUp();
+// Start-up's model decision after the link answered: the detecting version
+// query, the frequency plan, the oscillator and the model's range.
+void IdentifyInstrument();
+// True once StartUp has begun in this process.
+bool StartUpRan();
+
 // Start-up step 2: the version texts, the lowest accepted config version and
 // the manual names.
 void SetProgramVersion();

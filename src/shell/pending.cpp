@@ -5,7 +5,4 @@ namespace vna {
 
 [[gnu::weak]] int cmd_param = 0;
 
-[[gnu::weak]] void RegistryControl() {}
-[[gnu::weak]] void WriteControlCsv() {}
-
 }  // namespace vna

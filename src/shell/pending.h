@@ -1,5 +1,5 @@
 // Shell routines and globals that other folders call or read but that are
-// not built yet: a shared slot, the registry mailbox and its result file.
+// not built yet: a shared slot.
 // Each is a weak
 // definition in pending.cpp, so the real one takes its place; delete the
 // entry then.
@@ -12,13 +12,5 @@ namespace vna {
 // Shared parameter slot: a command stores a small number here before it calls
 // a routine that reads it (the marker sub-commands). Placeholder: 0.
 extern int cmd_param;
-
-// The registry mailbox's polling loop at start-up. Placeholder: returns at
-// once, as it does without an instrument.
-void RegistryControl();
-
-// ---- What the main window's commands call ----
-// The placeholder shows nothing and sends nothing.
-void WriteControlCsv();  // the result CSV of a scan
 
 }  // namespace vna

@@ -1,20 +1,8 @@
-// Handlers of dialogs that the spine defines but whose analysis tool is not built
-// yet. Placeholders until it is: each is a weak definition in pending.cpp
-// (the dialog centres itself and waits for its close box), so the real
-// handler takes its place; delete the entry then.
+// Tool routines other folders call. Every one of them is built: their
+// headers are included here, so the callers written against this file find
+// them.
 #pragma once
 
-namespace vna {
-
-// 1 while a multiplexer channel scan runs: loading a calibration file then
-// also sets the scan limits. Placeholder until the channel scans are built: 0.
-extern int multichan_scan;
-
-// ---- What the main window's commands call ----
-// Each placeholder measures nothing, draws nothing and opens nothing.
-void ScanAllChannels();  // scans every enabled Vector Scope channel
-void ReadAllElements();  // reads every Vector Scope element
-void OpenVectorScope();
-void ScanMuxChannel(int ask);  // scans the multiplexer channel mux_chan
-
-}  // namespace vna
+#include "tools/array_scan.h"
+#include "tools/channel_scan.h"
+#include "tools/vector_scope.h"

@@ -9,16 +9,24 @@ int chan_enabled[7] = {};
 int mux_chan = 0;
 Window win_vector_scope{"win_vector_scope"};
 int vscope_open = 0, vscope_recycle = 0;
+int vscope_settle_ms = 100, vscope_reading_all = 0, vscope_scanning = 0;
+int vscope_width = 1000, vscope_height = 600;
+int vscope_cx = 228, vscope_cy = 232, vscope_radius = 213;
+double vscope_full_scale = 1;
+int vscope_circles = 5, vscope_linear = 1;
+double vscope_db_spacing = -3;
+int vscope_nelements = 5;
+int mux_busy = 0;
+int multichan_scan = 0;
+int chan_colors[7][3] = {};
+int chan_scan_stop = 0;
 Window win_array_scan{"win_array_scan"}, swrratio_win{"swrratio_win"};
-int arrayscan_open = 0;
+int arrayscan_open = 0, arrayscan_shown = 0;
 
 int arrayscan_width = 0, arrayscan_height = 0;
 int array_left = 0, array_top = 0, array_right = 0, array_bottom = 0;
-int arr_plot_swr = 0, arr_plot_mag = 0, arr_plot_phase = 0;
+int arr_plot_swr = 0, arr_plot_mag = 0, arr_plot_phase = 0, arr_styles = 0;
 double array_phase_scale = 0;
-int arr_styles = 0;
-int chan_colors[7][3] = {};
-int vscope_scanning = 0;
 
 int Numpts = 0;
 double Tdr_delf = 0, DXscale = 0, tdr_zmax = 0, tdr_range_factor = 0, tdr_zo = 0,

@@ -22,25 +22,47 @@ extern VectorTrace vscope_elements[6];  // elements 1..5
 extern int chan_enabled[7];             // channels 1..6
 extern int mux_chan;                    // multiplexer channel of the present measurement, 0 = none
 extern Window win_vector_scope;
-extern int vscope_open;     // 1 while the Vector Scope window is open
-extern int vscope_recycle;  // the Vector Scope reads its elements again and again
+extern int vscope_open;         // 1 while the Vector Scope window is open
+extern int vscope_recycle;      // the Vector Scope reads its elements again and again
+extern int vscope_settle_ms;    // wait after switching the multiplexer, 10..5000 ms
+extern int vscope_reading_all;  // 1 while READ ALL runs
+// 1 while an element is measured: the Port B scan then leaves the main
+// window and its graph alone.
+extern int vscope_scanning;
+extern int vscope_width, vscope_height;          // window size, pixels
+extern int vscope_cx, vscope_cy, vscope_radius;  // centre and full-scale radius of the face
+extern double vscope_full_scale;                 // magnitude ratio drawn at the rim
+extern int vscope_circles;                       // reference circles, the rim included
+extern int vscope_linear;                        // 1: radius linear in the ratio
+extern double vscope_db_spacing;                 // dB between circles on the decibel scale
+extern int vscope_nelements;                     // element records drawn
+// 1 while a scope reading or a channel scan has the multiplexer: a second
+// request that would switch it is ignored until then.
+extern int mux_busy;
+
+// ---- Multiplexer channel scans ----
+// 1 while a channel scan runs (and while an Array Scan button runs): the Port
+// B scan draws into the Array Scan window, and loading a calibration file
+// also sets the scan limits.
+extern int multichan_scan;
+// Trace colours of channel c (1..6): [c][0] magnitude, [c][1] phase, [c][2]
+// SWR.
+extern int chan_colors[7][3];
+// Set by Halt and by the Array Scan's Stop/Exit: the all-channel scan stops
+// before its next channel (the Port B scan itself cannot report a halt).
+extern int chan_scan_stop;
 
 // ---- Array Scan and SWR Ratio windows ----
 extern Window win_array_scan, swrratio_win;
-extern int arrayscan_open;  // 1 while the Array Scan window is open
+extern int arrayscan_open;   // 1 while OpenArrayScan waits for the window to close
+extern int arrayscan_shown;  // 1 while the Array Scan window exists
 
 // ---- Array Scan window (pixels) ----
 extern int arrayscan_width, arrayscan_height;
 extern int array_left, array_top, array_right, array_bottom;  // plot box
 extern int arr_plot_swr, arr_plot_mag, arr_plot_phase;        // traces shown
+extern int arr_styles;  // each channel in a trace style of its own
 extern double array_phase_scale;                              // phase full scale
-extern int arr_styles;  // "Styles": each channel's traces in a line style of its own
-// Colours of channel c (1..6): [c][0] magnitude, [c][1] phase, [c][2] SWR;
-// 0 until the all-channels scan fills them.
-extern int chan_colors[7][3];
-// 1 while the Vector Scope reads an element through a Port B scan: the scan
-// then draws nothing, leaves the focus and the relays alone.
-extern int vscope_scanning;
 
 // ---- TDR ----
 extern int Numpts;               // points of the transform, 256 or 512

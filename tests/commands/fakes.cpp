@@ -3,6 +3,9 @@
 
 #include <map>
 
+#include "instrument/state.h"
+#include "shell/mailbox.h"
+
 namespace vna::test {
 namespace {
 
@@ -89,10 +92,13 @@ void EnterSwrRuler() {
 void RepeatPolarPlot() {
   Record("RepeatPolarPlot", "RepeatPolarPlot");
 }
+// A fake scan completes, unless its behaviour says otherwise.
 void Scan_A() {
+  vna_status = 0;
   Record("Scan_A", "Scan_A");
 }
 void Scan_B() {
+  vna_status = 0;
   Record("Scan_B", "Scan_B");
 }
 void BandScan() {
@@ -195,8 +201,9 @@ void ShowAbout() {
 void SetToneRange() {
   Record("SetToneRange", "SetToneRange");
 }
-void WriteControlCsv() {
+bool WriteControlCsv() {
   Record("WriteControlCsv", "WriteControlCsv");
+  return true;
 }
 void OpenManual() {
   Record("OpenManual", "OpenManual");

@@ -36,6 +36,14 @@ TEST_F(CommandsTest, CommandKeysReachTheirRoutines) {
   EXPECT_EQ(testhook::MsgBoxes().size(), 0u);
 }
 
+// U writes the result file only for a scan that completed: a failed one
+// must not leave an older file looking like its result.
+TEST_F(CommandsTest, ScanAndReportKeyWritesOnlyAfterACompletedScan) {
+  OnCall("Scan_A", [] { vna_status = 4482; });
+  Key('U');
+  EXPECT_EQ(Calls(), (Strings{"DrawGraph", "Scan_A"}));
+}
+
 TEST_F(CommandsTest, ScanKeysTakeThePortTheScopeAndTdrMode) {
   PortA_title = "A";
   PortB_title = "B";

@@ -1,0 +1,55 @@
+/* The functions libvna offers other programs (C linkage, exact names).
+ * Each returns the status of its operation, 0 for success, unless noted.
+ * A program that loads the library without running the application gets
+ * the default settings on its first call; the first VNA_CommPort open that
+ * finds an instrument decides its model and frequency range. No window is
+ * opened: a message the operation would show goes to stderr, answered as a
+ * closed box would be. Call one function at a time. */
+#ifndef VNA_EXPORTS_H
+#define VNA_EXPORTS_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Status codes of the functions themselves. */
+#define VNA_NOT_CALIBRATED 34519 /* a corrected read without that port's calibration */
+#define VNA_NO_SYNC 34524        /* the instrument does not support sync */
+#define VNA_PORT_NOT_OPEN 34503  /* close asked with no port open */
+
+/* Readings averaged per point. */
+int VNA_AvgReadings(int n);
+/* open != 0: opens COM port `port` (1 when port <= 0) at 57600 baud (`baud`
+ * is ignored) and tests the instrument; then automatic power-down is switched
+ * off. open == 0: closes the port. */
+int VNA_CommPort(int open, int port, int baud);
+/* on != 0: a constant signal at freq_MHz (clamped to the instrument's range);
+ * on == 0: relays off. */
+int VNA_ConstantFreq(int on, double freq_MHz);
+/* The instrument's temperature, Fahrenheit when fahrenheit != 0, else
+ * Celsius; a failed read gives its status number as the value. */
+double VNA_GetTemperature(int fahrenheit);
+/* The instrument's version text, or "34506" when the query failed. Never
+ * NULL: a new malloc'ed copy on each call, for the caller to free(). */
+char* VNA_GetVersion(int unused);
+/* Every setting back to its default; returns 0. */
+int VNA_InitVars(int unused);
+/* Loads the calibration file at path. */
+int VNA_LoadCalFile(const char* path);
+/* Both relays on (on != 0) or off. */
+int VNA_ProgRelay(int on);
+/* One Port A point at freq_MHz. mode 1: corrected Rs, Xs (ohms); mode 2:
+ * uncorrected Rs, Xs; other modes measure and write nothing. */
+int VNA_ReadPointA(int mode, double freq_MHz, double* out1, double* out2);
+/* One Port B point at freq_MHz: out1 the B/A magnitude ratio, out2 the phase
+ * (radians), written for every mode; mode > 0 needs a Port B calibration. */
+int VNA_ReadPointB(int mode, double freq_MHz, double* out1, double* out2);
+/* n == 1: a sync before the next point read; n > 1: before every read;
+ * n <= 0: none. */
+int VNA_Sync(int n);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VNA_EXPORTS_H */

@@ -1,0 +1,111 @@
+#include "tools/channel_scan.h"
+
+#include "calibration/state.h"
+#include "files/settings.h"
+#include "instrument/commands.h"
+#include "instrument/state.h"
+#include "platform/ui.h"
+#include "scan/pending.h"
+#include "scan/state.h"
+#include "shell/main_window.h"
+#include "shell/state.h"
+#include "shell/text.h"
+#include "shell/windows.h"
+#include "tools/state.h"
+#include "tools/vector_scope.h"
+
+namespace vna {
+namespace {
+
+// Holds mux_busy while a channel scan has the multiplexer.
+struct BusyMux {
+  BusyMux() { mux_busy = 1; }
+  ~BusyMux() { mux_busy = 0; }
+  BusyMux(const BusyMux&) = delete;
+  BusyMux& operator=(const BusyMux&) = delete;
+};
+
+void ScanChannel(int ask) {
+  if (vna_present == 0) {
+    NeedsHardware();
+    return;
+  }
+  if (scan_running != 0) return;
+  if (!LoadChannelCal()) return;
+  if (PortB_cal == 0) {
+    NoChannelCalBox();
+    mux_chan = 0;
+    return;
+  }
+  PortB_on = 1;
+  mux_select = mux_chan;
+  ExternalPort();
+  if (ask != 0) {
+    const int answer = MsgBox(&main_win, " Connect channel" + NumStr(mux_chan) + " to Port B.",
+                              " Scan channel" + NumStr(mux_chan), kMbYesNo, kIconNone, true);
+    if (answer != kIdYes) return;
+  }
+  PortB_title.clear();
+  rescan_on = 0;
+  color_index = 0;
+  if (ask != 0) FocusMainWindow();
+  // An Array Scan button has it set already: the later channels' files must
+  // set the scan limits too.
+  const int saved_multichan = multichan_scan;
+  multichan_scan = 1;
+  const int saved_plots21 = plots21;
+  plots21 = 1;
+  Scan_B();
+  multichan_scan = saved_multichan;
+  plots21 = saved_plots21;
+}
+
+void FillChannelColours() {
+  const int table[7][3] = {
+      {0, 0, 0},
+      {Rgb(81, 207, 37), Rgb(202, 94, 242), RedColor},
+      {Rgb(129, 237, 93), Rgb(146, 94, 242), White},
+      {Rgb(93, 233, 126), Rgb(136, 122, 244), White},
+      {Rgb(46, 228, 174), Rgb(122, 182, 244), White},
+      {Rgb(123, 243, 188), Rgb(71, 154, 234), White},
+      {Rgb(50, 243, 50), Rgb(240, 0, 240), 0},
+  };
+  for (int c = 1; c <= 6; ++c) {
+    for (int k = 0; k < 3; ++k) chan_colors[c][k] = table[c][k];
+  }
+}
+
+}  // namespace
+
+int ScanMuxChannel(int ask) {
+  // Another scan or a scope reading has the multiplexer.
+  if (mux_busy != 0) return 0;
+  const BusyMux busy;
+  ScanChannel(ask);
+  return 0;
+}
+
+int ScanAllChannels() {
+  if (mux_busy != 0) return 0;
+  if (vscope_open == 0) {
+    MsgBox(&main_win, "Vector Scope must be open in order to scan all channels.",
+           " Need Vector Scope", kMbOk, kIconNone, true);
+    return 0;
+  }
+  const BusyMux busy;
+  const bool from_array = multichan_scan != 0;
+  chan_scan_stop = 0;
+  FillChannelColours();
+  for (int c = 1; c <= 6; ++c) {
+    if (c > 1 && (chan_scan_stop != 0 || main_loop_on == 0 || vscope_open == 0 ||
+                  (from_array && arrayscan_open == 0)))
+      break;
+    if (c != 1 && chan_enabled[c] == 0) continue;
+    mux_chan = c;
+    ScanChannel(0);
+  }
+  mux_chan = 0;
+  return 0;
+}
+
+}  // namespace vna

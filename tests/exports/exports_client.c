@@ -1,0 +1,213 @@
+/* A program of another developer driving the instrument through libvna: it
+ * loads the library with dlopen, finds the eleven functions by name and
+ * checks what each does against the instrument simulator, which it asks for
+ * its state over the simulator's control channel.
+ *
+ * exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE
+ * The simulator starts with an ideal bridge and r=75 on Port A; the COM
+ * port 1 of the environment leads to it. Exit status 0 when every check
+ * held; each failed check prints a line "FAIL ...". */
+#include <dlfcn.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "shell/vna_exports.h"
+
+typedef int (*IntFn)(int);
+typedef int (*CommPortFn)(int, int, int);
+typedef int (*ConstantFreqFn)(int, double);
+typedef double (*TemperatureFn)(int);
+typedef char* (*VersionFn)(int);
+typedef int (*LoadCalFn)(const char*);
+typedef int (*ReadPointFn)(int, double, double*, double*);
+
+static const char* sim_bin;
+static const char* control;
+static int failures = 0;
+
+static void Check(int ok, const char* what, double got) {
+  if (!ok) {
+    printf("FAIL %s (got %.6f)\n", what, got);
+    ++failures;
+  }
+}
+
+/* Sends one control line; the answer (after "ok") into out. */
+static void Control(const char* line, char* out, size_t size) {
+  char cmd[1024];
+  snprintf(cmd, sizeof cmd, "'%s' --control '%s' --send '%s'", sim_bin, control, line);
+  FILE* p = popen(cmd, "r");
+  size_t n = 0;
+  out[0] = 0;
+  if (p != NULL) {
+    n = fread(out, 1, size - 1, p);
+    out[n] = 0;
+    pclose(p);
+  }
+  if (strncmp(out, "ok", 2) != 0) {
+    printf("FAIL control '%s': %s\n", line, out);
+    ++failures;
+  }
+}
+
+static void Send(const char* line) {
+  char answer[2048];
+  Control(line, answer, sizeof answer);
+}
+
+/* One number of the simulator's status line. */
+static double Status(const char* key) {
+  char answer[2048], pattern[64];
+  Control("status", answer, sizeof answer);
+  snprintf(pattern, sizeof pattern, " %s=", key);
+  const char* at = strstr(answer, pattern);
+  return at != NULL ? atof(at + strlen(pattern)) : -1e9;
+}
+
+/* Without libm: the program links libdl and the C library only. */
+static double Abs(double v) {
+  return v < 0 ? -v : v;
+}
+
+static void* Resolve(void* lib, const char* name) {
+  void* f = dlsym(lib, name);
+  if (f == NULL) {
+    printf("FAIL no symbol %s\n", name);
+    ++failures;
+  }
+  return f;
+}
+
+/* Reads at 1, 10 and 100 MHz in `mode` and compares with r + jx, within
+ * `tolerance` of |Z|. */
+static void ReadsAgree(ReadPointFn read, int mode, double r, double x, double tolerance,
+                       const char* what) {
+  static const double freqs[] = {1, 10, 100};
+  for (int i = 0; i < 3; ++i) {
+    double rs = -999, xs = -999;
+    char text[200];
+    const int status = read(mode, freqs[i], &rs, &xs);
+    const double limit2 = tolerance * tolerance * (r * r + x * x);
+    snprintf(text, sizeof text, "%s at %g MHz: status", what, freqs[i]);
+    Check(status == 0, text, status);
+    snprintf(text, sizeof text, "%s at %g MHz: R %.3f", what, freqs[i], r);
+    Check((rs - r) * (rs - r) <= limit2, text, rs);
+    snprintf(text, sizeof text, "%s at %g MHz: X %.3f", what, freqs[i], x);
+    Check((xs - x) * (xs - x) <= limit2, text, xs);
+  }
+}
+
+int main(int argc, char** argv) {
+  if (argc != 6) {
+    fprintf(stderr, "usage: exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE\n");
+    return 2;
+  }
+  sim_bin = argv[2];
+  control = argv[3];
+  const double maxfreq = atof(argv[4]);
+  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  if (lib == NULL) {
+    printf("FAIL dlopen: %s\n", dlerror());
+    return 1;
+  }
+  IntFn avg = (IntFn)Resolve(lib, "VNA_AvgReadings");
+  CommPortFn comm = (CommPortFn)Resolve(lib, "VNA_CommPort");
+  ConstantFreqFn constant = (ConstantFreqFn)Resolve(lib, "VNA_ConstantFreq");
+  TemperatureFn temperature = (TemperatureFn)Resolve(lib, "VNA_GetTemperature");
+  VersionFn version = (VersionFn)Resolve(lib, "VNA_GetVersion");
+  IntFn init = (IntFn)Resolve(lib, "VNA_InitVars");
+  LoadCalFn load_cal = (LoadCalFn)Resolve(lib, "VNA_LoadCalFile");
+  IntFn relay = (IntFn)Resolve(lib, "VNA_ProgRelay");
+  ReadPointFn read_a = (ReadPointFn)Resolve(lib, "VNA_ReadPointA");
+  ReadPointFn read_b = (ReadPointFn)Resolve(lib, "VNA_ReadPointB");
+  IntFn sync = (IntFn)Resolve(lib, "VNA_Sync");
+  if (failures != 0) return 1;
+
+  Check(init(0) == 0, "InitVars returns 0", 0);
+
+  /* Port 0 means port 1, and the baud argument gives way to 57600. */
+  Send("mark open");
+  int status = comm(1, 0, 9600);
+  Check(status == 0, "CommPort open", status);
+  Check(Status("baud") == 57600, "line at 57600 baud", Status("baud"));
+  Send("mark opened");
+
+  char* text = version(0);
+  Check(text != NULL && strncmp(text, "vna", 3) == 0, "version text starts with vna", 0);
+  free(text);
+
+  status = relay(1);
+  Check(status == 0 && Status("relays") == 3, "ProgRelay 1: both relays on", Status("relays"));
+  status = avg(4);
+  Check(status == 0 && Status("avg") == 4, "AvgReadings 4", Status("avg"));
+  avg(1);
+
+  /* Mode 1 (corrected) and mode 2 (raw) both need the port's calibration. */
+  double out1 = -999, out2 = -999;
+  for (int mode = 1; mode <= 2; ++mode) {
+    status = read_a(mode, 10, &out1, &out2);
+    Check(status == VNA_NOT_CALIBRATED, "read without calibration", status);
+    Check(out1 == -999 && out2 == -999, "outputs untouched without calibration", out1);
+  }
+  status = read_b(1, 10, &out1, &out2);
+  Check(status == VNA_NOT_CALIBRATED, "corrected Port B read without calibration", status);
+  status = read_b(0, 10, &out1, &out2);
+  Check(status == 0 && out1 != -999 && out2 != -999, "Port B mode 0 writes both outputs", out1);
+
+  status = load_cal("");
+  Check(status == 34508, "LoadCalFile without a name fails", status);
+  status = load_cal(argv[5]);
+  Check(status == 0, "LoadCalFile", status);
+  /* The ideal bridge hands the device itself to the raw readings. */
+  ReadsAgree(read_a, 2, 75, 0, 0.005, "raw r=75");
+  Send("dut z=20,-80");
+  ReadsAgree(read_a, 2, 20, -80, 0.005, "raw z=20,-80");
+
+  /* The calibration, made on the real bridge, takes its errors out again. */
+  Send("bridge real");
+  Send("dut r=75");
+  ReadsAgree(read_a, 1, 75, 0, 0.01, "corrected r=75");
+  Send("dut z=20,-80");
+  ReadsAgree(read_a, 1, 20, -80, 0.01, "corrected z=20,-80");
+
+  /* Sync 1 arms one sync; 2 sends one before every read. */
+  double before = Status("syncs");
+  Check(sync(1) == 0, "Sync 1", 0);
+  for (int i = 0; i < 3; ++i) read_a(2, 10, &out1, &out2);
+  Check(Status("syncs") - before == 1, "Sync 1: one sync for three reads",
+        Status("syncs") - before);
+  before = Status("syncs");
+  sync(2);
+  for (int i = 0; i < 3; ++i) read_a(2, 10, &out1, &out2);
+  Check(Status("syncs") - before == 3, "Sync 2: three syncs for three reads",
+        Status("syncs") - before);
+  sync(0);
+
+  /* The constant signal stays within the instrument's range. */
+  status = constant(1, 0.001);
+  Check(status == 0 && Abs(Status("freq") - 0.005) < 1e-4, "ConstantFreq 0.001 gives 0.005",
+        Status("freq"));
+  status = constant(1, 5000);
+  Check(status == 0 && Abs(Status("freq") - maxfreq) < 1e-3, "ConstantFreq 5000 gives the maximum",
+        Status("freq"));
+  status = constant(0, 0);
+  Check(status == 0 && Status("relays") == 0, "ConstantFreq 0: relays off", Status("relays"));
+
+  Send("temp 100");
+  const double c = temperature(0), f = temperature(1);
+  Check(Abs(c - 100) <= 0.3, "100 Celsius", c);
+  Check(Abs(f - 212) <= 0.3, "212 Fahrenheit", f);
+
+  Send("mark close");
+  status = comm(0, 0, 0);
+  Check(status == 0, "close returns 0", status);
+  status = comm(0, 0, 0);
+  Check(status == VNA_PORT_NOT_OPEN, "second close: no port open", status);
+  text = version(0);
+  Check(text != NULL && strcmp(text, "34506") == 0, "version without a port is 34506", 0);
+  free(text);
+
+  dlclose(lib);
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,146 @@
+// The Vector Scope and the Array Scan with the real Port B scan and
+// calibration against the simulator: a 75 ohm load on Port A, every
+// multiplexer channel calibrated on the through path (one Port A and Port B
+// calibration written by the program as the files of channels 1 to 3), then
+// channel 2 switched to a 6 dB attenuator and channel 3 to a 20 ns line.
+#include <cmath>
+
+#include "calibration/cal_file.h"
+#include "calibration/cal_port_b.h"
+#include "scan/scan_sim.h"
+#include "vscope/vscope_fixture.h"
+
+namespace vna {
+namespace {
+
+using test::Press;
+
+class VScopeCal : public ScanSim {
+ protected:
+  void SetUp() override {
+    Begin({"--dut", "r=75"});
+    font_weight = 200;
+    mux_busy = vscope_open = arrayscan_open = arrayscan_shown = 0;
+    vscope_recycle = 0;
+    for (int n = 1; n <= 6; ++n) chan_enabled[n] = 0;
+    Calibrate(1, 10, 0.5);
+    Sim().SetDut("r=75");
+    // The Port B calibration asks for the through cable, then says it is done.
+    mux_chan = 0;
+    calB_only = 0;
+    average = 16;
+    AverageADC(16);
+    testhook::Answer through;
+    through.press = 1;
+    testhook::QueueAnswer(through);
+    testhook::QueueMsgBoxAnswer(kIdOk, " Port B Cal");
+    {
+      test::Watchdog dog(std::chrono::seconds(120), "the Port B calibration");
+      CalB();
+    }
+    ASSERT_EQ(calB_error, 0);
+    ASSERT_EQ(PortB_cal, 1);
+    cal_save_name = Folder() + "/array.vcal";
+    for (int c = 1; c <= 3; ++c) {
+      mux_chan = c;
+      if (c == 1) testhook::QueueFileAnswer(Folder() + "/array.vcal");
+      ASSERT_TRUE(SaveCalFile()) << c;
+    }
+    mux_chan = 0;
+    Sim().SetChannel(1, "thru");
+    Sim().SetChannel(2, "atten:db=6");
+    Sim().SetChannel(3, "delay:ns=20");
+    testhook::ClearLogs();
+  }
+  void TearDown() override {
+    CloseWindow(win_vector_scope);
+    CloseWindow(win_array_scan);
+    ScanSim::TearDown();
+  }
+};
+
+double Num(int id) {
+  return ParseNumber(GetCtlText(win_vector_scope, id));
+}
+
+TEST_F(VScopeCal, ReadAllGivesEachChannelAgainstChannelOne) {
+  test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+    start_freq = 2;
+    end_freq = 8;
+    delta_freq = 0.5;
+    Numscanpts = 13;
+    Mark();
+    Press(win_vector_scope, 30400);
+    std::vector<std::string> order;
+    for (const Command& c : Sent(0)) {
+      if (c[0] == 'L') order.push_back("L" + std::to_string((c[2] - 1) & 7));
+      if (c[0] == 'E' && !order.empty() && order.back() != "E" && order.size() == 1)
+        order.push_back("E");
+    }
+    // Channel 1, the Port A reading, then channels 2 and 3.
+    EXPECT_EQ(order, (std::vector<std::string>{"L1", "E", "L2", "L3"}));
+    EXPECT_NEAR(Num(90252), 0.501, 0.00501);
+    EXPECT_NEAR(Num(90262), 0, 0.5);
+    EXPECT_NEAR(Num(90253), 1.000, 0.01);
+    EXPECT_NEAR(Num(90263), -25.2, 0.5);
+    EXPECT_NEAR(swr, 1.5, 0.015);
+    const QImage img = test::Picture(win_vector_scope);
+    int col = kSwrBarX + 1;
+    while (col < kSwrBarX + kSwrBarW - 2 &&
+           test::PixelAt(img, col, kSwrBarY + 8) != bright_yellow_color)
+      ++col;
+    EXPECT_NEAR(col - kSwrBarX, 186, 1);
+    test::KeepPng(win_vector_scope, "vector_scope_calibrated");
+    EXPECT_EQ(start_freq, 2);
+    EXPECT_EQ(end_freq, 8);
+    EXPECT_EQ(delta_freq, 0.5);
+    EXPECT_EQ(Numscanpts, 13);
+    EXPECT_EQ(freq, 3.5);
+    EXPECT_EQ(Sim().Status("relays"), "0");
+    Press(win_vector_scope, 21170);
+  });
+}
+
+TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
+  zmag_scale = 1;
+  arr_plot_swr = 0;
+  arr_plot_mag = 1;
+  arr_plot_phase = 0;
+  test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+    test::WhileOpen(
+        win_array_scan, [] { Press(win_vector_scope, 23498); },
+        [&] {
+          // Where a trace of this colour crosses the column of f: its y
+          // nearest to `want`, or -1.
+          auto trace_y = [](const QImage& img, double f, int colour, int want) {
+            const int x = Rnd(array_left + (f - graph_start) * px_per_MHz);
+            int best = -1;
+            for (int y = array_top; y <= array_bottom; ++y) {
+              if (test::PixelAt(img, x, y) != colour) continue;
+              if (best < 0 || std::abs(y - want) < std::abs(best - want)) best = y;
+            }
+            return best;
+          };
+          Press(win_array_scan, 30501);
+          QImage img = test::Picture(win_array_scan);
+          test::KeepPng(win_array_scan, "array_scan_magnitude");
+          const double mag_y = array_bottom - 0.501 * zmag_yscale;
+          for (double f : {2.0, 3.5, 5.0, 8.0})
+            EXPECT_NEAR(trace_y(img, f, chan_colors[2][0], Rnd(mag_y)), mag_y, 1) << f;
+          Press(win_array_scan, 30508);  // MAG off
+          Press(win_array_scan, 30509);  // Phase on
+          Press(win_array_scan, 30501);
+          img = test::Picture(win_array_scan);
+          test::KeepPng(win_array_scan, "array_scan_phase");
+          for (double f : {2.0, 3.5, 5.0, 8.0}) {
+            const double y = graph_zero_y - (-360 * f * 0.020) * phase_yscale;
+            EXPECT_NEAR(trace_y(img, f, chan_colors[3][1], Rnd(y)), y, 1.5) << f;
+          }
+          Press(win_array_scan, 30505);
+        });
+    Press(win_vector_scope, 21170);
+  });
+}
+
+}  // namespace
+}  // namespace vna
