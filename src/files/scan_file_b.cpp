@@ -272,6 +272,7 @@ void TakeScanFile(const ScanFileB& s) {
     // no longer counts as a scan (the exit save must not write its zeros).
     for (double* a : {scanA_swr, scanA_zmag, scanA_phase}) std::fill(a, a + 30011, 0.0);
     scana_ok = 0;
+    scanA_npoints = 0;
   }
   start_freq = s.start;
   end_freq = s.end;

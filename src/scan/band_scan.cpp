@@ -186,6 +186,7 @@ void BandScan() {
   }
   // The levels overwrite the Port A scan arrays: no Port A scan is held now.
   scana_ok = 0;
+  scanA_npoints = 0;
   scan_running = 1;
   Pass(estimate);
   for (int i = 0; i < 3; ++i) {

@@ -80,6 +80,7 @@ void PrintResults(long zmag_steps) {
     PrintItems(w, items);
   }
   scan_npoints = std::max(scanloop, 1);
+  scanA_npoints = scan_npoints;
   const long average_step = zmag_steps / scan_npoints;
   const int height = graph_bottom - graph_top;
   const long percent = height > 0 ? average_step * 100 / height : 0;

@@ -322,7 +322,12 @@ void Scan_B() {
           gain_factor_B = RngGain[g];
           if (model_uhf != 1 && PortB_Sens == 2) gain_factor_B *= 4;
           ratio_BA = MagRef > 0 ? MagLoad / MagRef : 0;
-          Delta_Phase -= gain_phase_offset;
+          // The phase of the gain step in use as the Port B calibration
+          // measured it on the through's strong signal (CorrectB takes it
+          // off only with the ranging off). The jumps seen while ranging
+          // are read on the weak signal of the lower steps: 3 degrees off
+          // behind 70 dB.
+          if (autorange != 0) Delta_Phase -= Rng[g];
           CorrectB();
           double m = ratio_BA;
           if (std_comp == 0) m = MismatchCorrected(ratio_BA, Zphase);

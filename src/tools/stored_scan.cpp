@@ -10,7 +10,7 @@
 namespace vna {
 
 int StoredPointsA() {
-  return std::clamp(scan_npoints, 0, kScanArraySize);
+  return std::clamp(scanA_npoints, 0, kScanArraySize);
 }
 
 double LevelCrossing(double f_a, double v_a, double f_b, double v_b, double level) {

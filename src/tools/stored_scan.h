@@ -5,8 +5,8 @@
 
 namespace vna {
 
-// Points of the stored Port A scan (scan_npoints), never more than the scan
-// arrays hold and never below 0.
+// Points of the stored Port A scan (a later Port B scan does not count),
+// never more than the scan arrays hold and never below 0.
 int StoredPointsA();
 
 // The frequency at which a value crosses `level` between the points (f_a,

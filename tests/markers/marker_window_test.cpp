@@ -308,7 +308,7 @@ TEST_F(MarkerWindow, RemeasuringWithoutAnInstrumentReadsTheStoredScan) {
     delta_freq = 1;
     delta_freq = 1;
     scan_recalled = c.recalled;
-    scan_npoints = c.stored;
+    scan_npoints = scanA_npoints = c.stored;
     plot_rsA = c.rs_traces;
     marker_measure = 1;
     WhenListed([] { Click(3175); });
@@ -318,7 +318,7 @@ TEST_F(MarkerWindow, RemeasuringWithoutAnInstrumentReadsTheStoredScan) {
     EXPECT_EQ(markers[2].SWR, c.swr) << c.what;
     EXPECT_NEAR(markers[2].Rt, c.rt, 1e-9) << c.what;
   }
-  scan_npoints = 0;
+  scan_npoints = scanA_npoints = 0;
 }
 
 class PortBMarkers : public MarkerTest {

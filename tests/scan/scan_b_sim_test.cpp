@@ -3,7 +3,10 @@
 // delay line; and the replay of stored points, which sends nothing and draws
 // through the same path (smoothing, the Port B graph's picture).
 #include <cmath>
+#include <complex>
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "calibration/correct_b.h"
 #include "calibration/pending.h"
@@ -11,6 +14,8 @@
 #include "scan/group_delay.h"
 #include "scan/scan_b.h"
 #include "scan/scan_sim.h"
+#include "shell/commands.h"
+#include "support/shell_fixture.h"
 
 namespace vna {
 namespace {
@@ -31,35 +36,6 @@ class ScanBSim : public ScanSim {
     fixed_avg = 1;
     cal_end_freq = 1200;
   }
-  // A through calibration taken at the points of this list into CalDataB,
-  // as the Port B calibration stores it (low sensitivity, gain step 1).
-  void CalibrateThrough(double start, double end, double step) {
-    start_freq = start;
-    end_freq = end;
-    PortB_on = 1;
-    BuildFreqList(1, step);
-    CalinProgress = 1;
-    Sim().SetDutB("thru");
-    PortB_Gain = PortB_Sens = 1;
-    ProgGain();
-    for (int i = 0; i < Numscanpts; ++i) {
-      freq = scanB_freq[i];
-      ReadPoint_B(0);
-      CalPointB& p = CalDataB[i];
-      p.freq = freq;
-      p.ratio_low = p.ratio_high = MagLoad / MagRef;
-      p.phase_low = p.phase_high = Delta_Phase;
-      p.multstate = 1000 * OSC + mult_code;
-      p.gainB = gain_factor_B;
-      p.osc = OSC;
-    }
-    CalinProgress = 0;
-    MaxCalBNdx = Numscanpts - 1;
-    PortB_cal = 1;
-    cal_start_freq = start;
-    cal_end_freq = scanB_freq[Numscanpts - 1] + step;
-  }
-
   // Stored points for a replay: n points from 10 MHz at 1 MHz steps, S21
   // -10 dB, phase of a 300 ns line folded into (-pi, pi].
   void StorePoints(int n) {
@@ -219,6 +195,120 @@ TEST_F(ScanBSim, DelayLineReadsItsGroupDelay) {
   for (int i = 2; i < scan_npoints; ++i) EXPECT_NEAR(delay_B[i], 300, 3) << scanB_freq[i];
   EXPECT_NEAR(avg_delay, -300e-9, 3e-9);
 }
+
+// Both models: a Port A calibration and the Port B through calibration run
+// as a person runs them, then whole scans of known devices.
+class ScanBModels : public ScanBSim, public ::testing::WithParamInterface<std::string> {
+ protected:
+  ScanBModels() { model_ = GetParam(); }
+
+  // Port A's short, open and load over this list, then "PORT B CAL" with
+  // the through cable connected at its prompt.
+  void CalibrateBothPorts(double start, double end, double step) {
+    average = 16;
+    AverageADC(16);
+    PortB_on = transmission_mode = 0;  // Port A's reads and frequency list
+    Calibrate(start, end, step);
+    cal_delta_freq = step;
+    PortB_on = transmission_mode = 1;
+    RunThroughCal();
+  }
+};
+
+// S21 of a series impedance z between the two 50 ohm ports.
+std::complex<double> SeriesS21(double f_mhz, double r, double l, double c) {
+  const double w = 2 * M_PI * f_mhz * 1e6;
+  const std::complex<double> z(r, w * l - 1 / (w * c));
+  return 100.0 / (100.0 + z);
+}
+
+TEST_P(ScanBModels, CalibratedScansReadKnownDevicesAndNullADelay) {
+  BeginB();
+  CalibrateBothPorts(0.5, 60.5, 2);
+  struct Case {
+    const char* device;
+    double start, end, step;
+    std::function<std::complex<double>(double)> s21;
+    double tol_db, tol_deg;
+  };
+  const auto flat = [](double db) {
+    return [db](double) { return std::complex<double>(std::pow(10, db / 20), 0); };
+  };
+  const Case cases[] = {
+      {"atten:db=20", 1, 59, 2, flat(-20), 0.2, 0.5},
+      {"atten:db=40", 1, 59, 2, flat(-40), 0.2, 0.5},
+      {"atten:db=70", 1, 59, 2, flat(-70), 0.5, 0.5},
+      {"series:r=10,l=10u,c=100p", 0.5, 10, 0.25,
+       [](double f) { return SeriesS21(f, 10, 10e-6, 100e-12); }, 0.3, 1},
+  };
+  int max_gain = 0, max_sens = 0;
+  bool watch_gain = false;
+  Watch([&] {
+    if (watch_gain && scan_running != 0) {
+      max_gain = std::max(max_gain, std::stoi(Sim().Status("gainB")));
+      max_sens = std::max(max_sens, std::stoi(Sim().Status("sensB")));
+    }
+    return false;
+  });
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.device);
+    Sim().SetDutB(c.device);
+    watch_gain = std::string(c.device) == "atten:db=70";
+    ScanButton(c.start, c.end, c.step);
+    ASSERT_EQ(vna_status, 0);
+    ASSERT_EQ(scan_npoints, Numscanpts);
+    for (int i = 0; i < scan_npoints; ++i) {
+      const std::complex<double> want = c.s21(scanB_freq[i]);
+      EXPECT_NEAR(s21_dB[i], 20 * std::log10(std::abs(want)), c.tol_db) << scanB_freq[i];
+      EXPECT_NEAR(scanB_phase[i] * 180 / M_PI, std::arg(want) * 180 / M_PI, c.tol_deg)
+          << scanB_freq[i];
+    }
+    // Every scan starts at gain step 1 and low sensitivity: at 70 dB the
+    // first point steps through several gains, on the 7306 at high
+    // sensitivity.
+    if (std::string(c.device) == "atten:db=70") {
+      EXPECT_GE(max_gain, 3);
+      EXPECT_EQ(max_sens, GetParam() == "uhf" ? 1 : 2);
+    }
+    if (std::string(c.device).rfind("series", 0) == 0) {
+      test::SaveMainWindowPng("port_b_series_" + GetParam());
+    }
+  }
+
+  // S11 beside S21: 75 ohm on Port A returns -13.98 dB.
+  Sim().SetDut("r=75");
+  Sim().SetDutB("atten:db=20");
+  plot_s11 = 1;
+  ScanButton(1, 59, 2);
+  ASSERT_EQ(vna_status, 0);
+  for (int i = 0; i < scan_npoints; ++i) {
+    EXPECT_NEAR(scanB_s11rl[i], 20 * std::log10(25.0 / 125), 0.1) << scanB_freq[i];
+    EXPECT_NEAR(s21_dB[i], -20, 0.2) << scanB_freq[i];
+  }
+  test::SaveMainWindowPng("port_b_s11_" + GetParam());
+
+  // A 50 ns line behind 40 dB: its group delay, then the delay dialog's
+  // null takes it out of the next scan's phase.
+  plot_s11 = 0;
+  plot_delay = 1;
+  Sim().SetDut("open");
+  Sim().SetDutB("delay:ns=50,db=40");
+  ScanButton(1, 59, 1);
+  ASSERT_EQ(vna_status, 0);
+  for (int i = 2; i < scan_npoints; ++i) EXPECT_NEAR(delay_B[i], 50, 0.5) << scanB_freq[i];
+  EXPECT_NEAR(avg_delay, -50e-9, 0.5e-9);
+  test::SaveMainWindowPng("port_b_delay_50ns_" + GetParam());
+  test::AnswerDialog("  Delay time (sec, msec, usec, nsec)", {}, 3);
+  DispatchCommand(23328);
+  EXPECT_NEAR(delay_offset, -50e-9, 0.5e-9);
+  ScanButton(1, 59, 1);
+  ASSERT_EQ(vna_status, 0);
+  for (int i = 0; i < scan_npoints; ++i) {
+    EXPECT_NEAR(scanB_phase[i] * 180 / M_PI, 0, 1) << scanB_freq[i];
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModels, ScanBModels, ::testing::Values("uhf", "7306"));
 
 }  // namespace
 }  // namespace vna

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "calibration/cal_port_b.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
 #include "graph/pending.h"
+#include "instrument/commands.h"
 #include "instrument/point_reads.h"
 #include "instrument/point_sim.h"
 #include "scan/freq_list.h"
@@ -22,6 +24,7 @@
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "support/temp_dir.h"
+#include "tools/state.h"
 
 namespace vna {
 
@@ -119,6 +122,54 @@ class ScanSim : public PointSim {
     PortA_cal = cal_valid = 1;
     cal_start_freq = freqs.front();
     cal_end_freq = freqs.back();
+  }
+
+  // A through calibration taken at the points of this list into CalDataB,
+  // as the Port B calibration stores it (low sensitivity, gain step 1).
+  void CalibrateThrough(double start, double end, double step) {
+    start_freq = start;
+    end_freq = end;
+    PortB_on = 1;
+    BuildFreqList(1, step);
+    CalinProgress = 1;
+    Sim().SetDutB("thru");
+    PortB_Gain = PortB_Sens = 1;
+    ProgGain();
+    for (int i = 0; i < Numscanpts; ++i) {
+      freq = scanB_freq[i];
+      ReadPoint_B(0);
+      CalPointB& p = CalDataB[i];
+      p.freq = freq;
+      p.ratio_low = p.ratio_high = MagLoad / MagRef;
+      p.phase_low = p.phase_high = Delta_Phase;
+      p.multstate = 1000 * OSC + mult_code;
+      p.gainB = gain_factor_B;
+      p.osc = OSC;
+    }
+    CalinProgress = 0;
+    MaxCalBNdx = Numscanpts - 1;
+    PortB_cal = 1;
+    cal_start_freq = start;
+    cal_end_freq = scanB_freq[Numscanpts - 1] + step;
+  }
+
+  // "PORT B CAL" at the frequencies of the Port A calibration, as a person
+  // runs it: the through cable connected at its prompt, the end confirmed.
+  void RunThroughCal() {
+    calB_only = 0;
+    mux_chan = Mux_Cal = 0;
+    ExtensionLength = 0;
+    delay_offset = 0;
+    DDS_Amplitude = 100;
+    testhook::Answer through;
+    through.press = kIdOk;
+    through.act = [this] { Sim().SetDutB("thru"); };
+    testhook::QueueAnswer(through);
+    testhook::QueueMsgBoxAnswer(kIdOk, " Port B Cal");
+    CalB();
+    ASSERT_EQ(calB_error, 0);
+    ASSERT_EQ(PortB_cal, 1);
+    testhook::ClearLogs();
   }
 
   // Calls `act` at every pump of the event loop (every 11 points during a

@@ -63,7 +63,7 @@ TEST_F(ScanInterpolationTest, APointFrequencyGivesThePointExactly) {
 }
 
 TEST_F(ScanInterpolationTest, NothingStoredLeavesThePointAlone) {
-  scan_npoints = 0;
+  scan_npoints = scanA_npoints = 0;
   freq = 10.3;
   swr = Zmag = Zphase = -7;
   InterpolateScanAt();

@@ -12,6 +12,7 @@
 #include "scan/scan_sim.h"
 #include "tools/bandwidth.h"
 #include "tools/q_measurement.h"
+#include "shell/text.h"
 
 namespace vna {
 namespace {
@@ -79,6 +80,17 @@ TEST_F(ScanToolsSim, QOfAScannedSeriesCircuit) {
   EXPECT_NEAR(NumberAfter(text, "F1="), f1, 0.002) << text;
   EXPECT_NEAR(NumberAfter(text, "F2="), f2, 0.002) << text;
 
+  // A shorter Port B scan since: Q still counts the 111 Port A points.
+  CalibrateThrough(4.5, 5.5, 0.1);
+  transmission_mode = 1;
+  Sim().SetDutB("atten:db=20");
+  ScanButton(4.5, 5.4, 0.1);
+  ASSERT_EQ(scan_npoints, 10);
+  PortB_on = transmission_mode = 0;
+  testhook::ClearLogs();
+  MeasureQ();
+  EXPECT_NEAR(NumberAfter(OnlyBox(" Q Measurement"), "Q = "), dut.Q(), 0.02 * dut.Q());
+
   // 100 kHz steps leave fewer than three points below 45 degrees.
   ScanDevice(dut, 4.5, 5.6, 0.1);
   MeasureQ();
@@ -130,6 +142,52 @@ TEST_F(ScanToolsSim, AntennaBandwidthOfAScannedSeriesCircuit) {
     EXPECT_GT(near, (graph_bottom - graph_top) / 3) << f;
     EXPECT_EQ(beside, 0) << f;
   }
+}
+
+// L = 10 uH, C = 100 pF in series between the ports: S21 = 100 / (100 + jX)
+// is 3.0103 dB down where |X| = 100 ohms and 10 dB down where |X| = 300, so
+// the widths are 100 / (2 pi L) = 1.5915 and 4.7746 MHz, shape factor 3.
+TEST_F(ScanToolsSim, FilterBandwidthOfAScannedPortBSeriesCircuit) {
+  Begin();
+  const Series dut{0, 10e-6, 100e-12};
+  const double step = 0.02;
+  // Both calibrations as a person runs them: the Port B one measures the
+  // gain steps the autoranging uses (4.93, not the nominal 4.9: 0.05 dB).
+  Calibrate(0.5, 10.5, 0.5);
+  cal_delta_freq = 0.5;
+  RunThroughCal();
+  Sim().SetDutB("series:l=10u,c=100p");
+  PortB_on = transmission_mode = 1;
+  plots21 = 1;
+  std_comp = 1;  // the simulator's ports are 50 ohms: no port mismatch to correct
+  fixed_avg = 1;
+  ScanButton(1, 10, step);
+  ASSERT_EQ(vna_status, 0);
+  ASSERT_EQ(scanb_ok, 1);
+  cursor_index = 0;
+  for (int k = 0; k < scan_npoints; ++k)
+    if (s21_dB[k] > s21_dB[cursor_index]) cursor_index = k;
+  ruler1_on = ruler2_on = 1;
+  ruler_1 = -3.0103;
+  ruler_2 = -10;
+  testhook::ClearLogs();
+  Bandwidth();
+  test::SaveMainWindowPng("tools_filter_bandwidth_scan");
+  const std::string text = OnlyBox(" Bandwidth Data");
+  // "Bandwidth at ruler n (L dB)= ( high -  low) =  width MHz", twice.
+  size_t at = 0;
+  for (double x : {100.0, 300.0}) {
+    const auto [lo, hi] = dut.WhereReactance(x);
+    at = text.find("= (", at);
+    ASSERT_NE(at, std::string::npos) << text;
+    const double high = ParseNumber(text.substr(at + 3));
+    const double low = ParseNumber(text.substr(text.find(" - ", at) + 3));
+    EXPECT_NEAR(high, hi, 0.2 * step) << text;
+    EXPECT_NEAR(low, lo, 0.2 * step) << text;
+    EXPECT_NEAR(high - low, x / (2 * M_PI * dut.l) / 1e6, 0.2 * step) << text;
+    at += 3;
+  }
+  EXPECT_NEAR(NumberAfter(text, "Shape factor = "), 3.0, 0.03) << text;
 }
 
 }  // namespace
