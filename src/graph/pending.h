@@ -1,10 +1,6 @@
-// Graph routines and globals other folders use that the graph subsystem does
-// not provide yet. Placeholders until the graphs are built: each is a weak
-// definition in pending.cpp, so the real one takes its place; delete the
-// entry then.
-//
-// The main graph is built: its headers are included here, so the callers
-// written against this file find those routines and the geometry globals.
+// Graph routines and globals other folders use. All of them are built: their
+// headers are included here, so the callers written against this file find
+// those routines and the geometry globals.
 #pragma once
 
 #include "graph/clear_graph.h"
@@ -26,9 +22,3 @@
 #include "graph/styles.h"
 #include "graph/text_panels.h"
 #include "graph/trace_plot.h"
-
-namespace vna {
-
-extern int tdr_mode;  // the main graph shows the TDR plot
-
-}  // namespace vna

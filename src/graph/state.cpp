@@ -2,6 +2,7 @@
 
 namespace vna {
 
+int tdr_mode = 0;
 int marker_count = 0, marker_next = 0, markers_drawn = 0;
 double marker_rotation = 0;
 int marker_measure = 0;

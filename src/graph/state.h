@@ -10,6 +10,7 @@
 namespace vna {
 
 // ---- Markers ----
+extern int tdr_mode;  // the main graph shows the TDR plot
 extern int marker_count;        // defined markers, rows 1..marker_count after sorting
 extern int marker_next;         // row the next inserted marker takes, 1..20
 extern int markers_drawn;       // the marker lines are on the graph

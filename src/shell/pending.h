@@ -1,16 +1,6 @@
-// Shell routines and globals that other folders call or read but that are
-// not built yet: a shared slot.
-// Each is a weak
-// definition in pending.cpp, so the real one takes its place; delete the
-// entry then.
+// Shell globals other folders read. All of them are built: the shell's state
+// header is included here, so the callers written against this file find
+// them.
 #pragma once
 
-#include <string>
-
-namespace vna {
-
-// Shared parameter slot: a command stores a small number here before it calls
-// a routine that reads it (the marker sub-commands). Placeholder: 0.
-extern int cmd_param;
-
-}  // namespace vna
+#include "shell/state.h"

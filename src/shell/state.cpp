@@ -2,6 +2,7 @@
 
 namespace vna {
 
+int cmd_param = 0;
 int number_decimals = 2;
 
 double pi = 0, twopi = 0, min_freq = 0, min_Zref = 0;

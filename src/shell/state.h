@@ -10,6 +10,9 @@ namespace vna {
 // Decimals used when a number that is not whole becomes text, and when a
 // double is printed into a window. 2 until start-up sets it; procedures that
 // write numbers set their own and leave it set. Never above 40.
+// Shared parameter slot: a command stores a small number here before it calls
+// a routine that reads it (the marker sub-commands).
+extern int cmd_param;
 extern int number_decimals;
 
 // ---- Constants ----
