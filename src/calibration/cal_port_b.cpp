@@ -229,8 +229,8 @@ void PortBCal::GainRanges() {
                "Gain range 2 reading = " + NumStr(m2),
            " Port B overload during cal //3742", kMbOk, kIconNone, true);
   }
-  // A range 1 reading of nothing measures no gain: the step counts as out of
-  // spec and keeps its default.
+  // A range 1 reading of nothing measures no gain: the step fails the gain
+  // check and keeps its default.
   const double g2 = m1 > 0 ? 5 * m2 / m1 : 0;
   if (std::isfinite(g2) && g2 > 0) {
     RngGain[2] = g2;

@@ -138,6 +138,10 @@ void CenterDialog(Dialog& dlg);
 // ---- controls (on dialogs and on plain windows) ----
 // Adding a control whose id exists on the form changes nothing.
 void AddControl(Form& form, const ControlDef& def);
+// A control of a plain window at x, y, w x h; its static texts are labels
+// that report no clicks.
+void AddWindowControl(Form& form, CtlKind kind, const std::string& text, int x, int y, int w,
+                      int h, int id);
 bool HasControl(const Form& form, int id);
 void SetCtlText(Form& form, int id, const std::string& text);
 std::string GetCtlText(const Form& form, int id);

@@ -611,6 +611,11 @@ void AddControl(Form& form, const ControlDef& def) {
   CreateControl(form.impl, def);
 }
 
+void AddWindowControl(Form& form, CtlKind kind, const std::string& text, int x, int y, int w,
+                      int h, int id) {
+  AddControl(form, {kind, text, x, y, w, h, kind == CtlKind::Static ? kCtlPlain : 0u, id});
+}
+
 bool HasControl(const Form& form, int id) {
   return form.impl && form.impl->Find(id);
 }

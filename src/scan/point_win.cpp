@@ -41,16 +41,7 @@ constexpr StepColumn kColumns[] = {
 };
 
 void Add(CtlKind kind, const std::string& text, int x, int y, int w, int h, int id) {
-  ControlDef def;
-  def.kind = kind;
-  if (kind == CtlKind::Static) def.flags = kCtlPlain;  // labels only
-  def.text = text;
-  def.x = x;
-  def.y = y;
-  def.w = w;
-  def.h = h;
-  def.id = id;
-  AddControl(point_win, def);
+  AddWindowControl(point_win, kind, text, x, y, w, h, id);
 }
 
 void ToggleTone() {

@@ -30,16 +30,7 @@ enum : int {
 };
 
 void Add(CtlKind kind, const std::string& text, int x, int y, int w, int h, int id) {
-  ControlDef def;
-  def.kind = kind;
-  def.text = text;
-  def.x = x;
-  def.y = y;
-  def.w = w;
-  def.h = h;
-  def.id = id;
-  if (kind == CtlKind::Static) def.flags = kCtlPlain;
-  AddControl(win_array_scan, def);
+  AddWindowControl(win_array_scan, kind, text, x, y, w, h, id);
 }
 
 void Text(int x, int y, const std::string& s) {

@@ -46,16 +46,7 @@ constexpr StepColumn kSteps[] = {
 };
 
 void Add(CtlKind kind, const std::string& text, int x, int y, int w, int h, int id) {
-  ControlDef def;
-  def.kind = kind;
-  def.text = text;
-  def.x = x;
-  def.y = y;
-  def.w = w;
-  def.h = h;
-  def.id = id;
-  if (kind == CtlKind::Static) def.flags = kCtlPlain;
-  AddControl(win_vector_scope, def);
+  AddWindowControl(win_vector_scope, kind, text, x, y, w, h, id);
 }
 
 void Colors(int id, int text, int background) {
