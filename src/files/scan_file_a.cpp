@@ -229,6 +229,7 @@ void TakeScanFile(const ScanFileA& s) {
       std::fill(a, a + 30011, 0.0);
     }
     scanb_ok = 0;
+    scanB_npoints = 0;
   }
   start_freq = s.start;
   end_freq = s.end;

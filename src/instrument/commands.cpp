@@ -150,6 +150,12 @@ void AverageADC(int n, bool quiet) {
   vna_status = 0;
 }
 
+void RestoreAveraging(int n, bool quiet) {
+  const int status = vna_status;
+  AverageADC(n, quiet);
+  vna_status = status;
+}
+
 void SelectOsc(int n) {
   if (two_osc == 0) return;
   int byte = 1;

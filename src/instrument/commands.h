@@ -18,6 +18,9 @@ void ProgGain();
 // Readings averaged per point, 1..256 (anything else takes 1). A quiet call
 // leaves the info panel alone.
 void AverageADC(int n, bool quiet = false);
+// AverageADC without its report of success: run between a reading and the
+// test of its status, it must not cover the reading's failure.
+void RestoreAveraging(int n, bool quiet = false);
 // Oscillator 1 or 2 of a two-oscillator instrument: its clock, offset and
 // correction factor become the ones in use.
 void SelectOsc(int n);

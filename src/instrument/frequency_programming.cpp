@@ -68,15 +68,6 @@ void OutOfRangeBox(double shown_freq) {
          " Freq out of range", kMbOk, kIconNone, true);
 }
 
-// Puts back the averaging a low-frequency point raised. AverageADC reports
-// success, which must not cover the point's own failure: the caller of the
-// point decides on vna_status.
-void RestoreAveraging(int n, bool quiet) {
-  const int status = vna_status;
-  AverageADC(n, quiet);
-  vna_status = status;
-}
-
 void LowFrequencyListing() {
   SetDigits(6);
   MoveTo(main_win, 100, 100);

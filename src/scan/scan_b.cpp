@@ -29,6 +29,7 @@
 #include "scan/freq_list.h"
 #include "scan/group_delay.h"
 #include "scan/port_b_ranging.h"
+#include "scan/scan_a.h"
 #include "scan/scan_common.h"
 #include "scan/smoothing.h"
 #include "scan/state.h"
@@ -168,7 +169,33 @@ void ReadPortARef() {
                             " MHz  ****  //78293  ");
     scan_running = 0;
     ProgRelay(0);
+    // Without a reference neither port's reading means anything.
+    if (vna_status == 0) vna_status = kStatusNoPortARef;
   }
+}
+
+bool MeasurePointB() {
+  ReadPoint_B(0);
+  if (autorange != 0) {
+    AutorangePoint([] {
+      ProgGain();
+      DelayMs(2);
+      ReadPoint_B(0);
+    });
+  }
+  OverloadNotice();
+  if (vna_status != 0) return false;
+  const int g = PortB_Gain >= 1 && PortB_Gain <= 5 ? PortB_Gain : 1;
+  gain_factor_B = RngGain[g];
+  if (model_uhf != 1 && PortB_Sens == 2) gain_factor_B *= 4;
+  ratio_BA = MagRef > 0 ? MagLoad / MagRef : 0;
+  // The phase of the gain step in use as the Port B calibration measured it
+  // on the through's strong signal (CorrectB takes it off only with the
+  // ranging off). The jumps seen while ranging are read on the weak signal
+  // of the lower steps: 3 degrees off behind 70 dB.
+  if (autorange != 0) Delta_Phase -= Rng[g];
+  CorrectB();
+  return true;
 }
 
 void Scan_B() {
@@ -210,6 +237,7 @@ void Scan_B() {
     if (PortB_cal < 1 && vna_present > 0) {
       MsgBox(&main_win, "Port B is not calibrated.", "Port B needs cal", kMbOk, kIconNone, true);
     }
+    if (vna_status == 0) vna_status = kStatusNotCalibrated;
     scan_running = 0;
     recycle_on = 0;
     kept.GiveBackStylesAndColours();
@@ -271,13 +299,13 @@ void Scan_B() {
   Rows prev;
   prev.phase = graph_zero_y;
 
-  bool first_failed = false;
+  int failure = 0;  // status of the reading that failed; kept to the end
   if (live) {
     ReadPoint_B(0);
     scan_recalled = 0;
-    first_failed = vna_status != 0;
+    failure = vna_status;
   }
-  if (!first_failed) {
+  if (failure == 0) {
     vna_status = 0;
     gain_phase_offset = 0;
     scanb_ok = 0;
@@ -286,6 +314,7 @@ void Scan_B() {
       ProgRelay(0);
       MsgBox(&main_win, "Port A needs to be calibrated to plot S11.", " Cal Required   3479", kMbOk,
              kIconNone, true);
+      vna_status = kStatusS11NotCalibrated;
       scan_running = 0;
       recycle_on = 0;
       plot_rt = kept.plot_rt;
@@ -309,26 +338,15 @@ void Scan_B() {
             ReadPortARef();
             s11_rl = return_loss;
           }
-          ReadPoint_B(0);
-          if (autorange != 0) {
-            AutorangePoint([] {
-              ProgGain();
-              DelayMs(2);
-              ReadPoint_B(0);
-            });
+          // A point whose reading failed holds no measurement of its own
+          // (the values at hand are another point's, or noise): it is
+          // neither drawn nor stored, and the scan ends before it.
+          if (vna_status != 0 || !MeasurePointB()) {
+            failure = vna_status;
+            scan_running = 0;
+            recycle_on = 0;
+            break;
           }
-          OverloadNotice();
-          const int g = PortB_Gain >= 1 && PortB_Gain <= 5 ? PortB_Gain : 1;
-          gain_factor_B = RngGain[g];
-          if (model_uhf != 1 && PortB_Sens == 2) gain_factor_B *= 4;
-          ratio_BA = MagRef > 0 ? MagLoad / MagRef : 0;
-          // The phase of the gain step in use as the Port B calibration
-          // measured it on the through's strong signal (CorrectB takes it
-          // off only with the ranging off). The jumps seen while ranging
-          // are read on the weak signal of the lower steps: 3 degrees off
-          // behind 70 dB.
-          if (autorange != 0) Delta_Phase -= Rng[g];
-          CorrectB();
           double m = ratio_BA;
           if (std_comp == 0) m = MismatchCorrected(ratio_BA, Zphase);
           point_s21db = RatioToDb(m);
@@ -356,7 +374,7 @@ void Scan_B() {
           Zphase, scanloop > 0 ? scanB_freq[scanloop] - scanB_freq[scanloop - 1] : delta_freq);
       if (live && autorange > 0 && fixed_avg == 0) {
         const int n = LevelAveraging(levels, point_s21db, average);
-        if (n != average) AverageADC(n);
+        if (n != average) RestoreAveraging(n);
       }
       previous_phase = Zphase;
 
@@ -431,8 +449,8 @@ void Scan_B() {
         if (scanloop > 0) {
           const bool light = alt_colors == 1 && !box.array;
           const int width = box.array ? 2 : trace_width;
-          SetTracePen(kPenSolid, light && DIAGMODE != 0 && s21style == kStyleWide ? width + 2
-                                                                                  : width);
+          SetTracePen(kPenSolid,
+                      light && DIAGMODE != 0 && s21style == kStyleWide ? width + 2 : width);
           if (!light) MarkerSpacing();
           const int grey = Rgb(200, 200, 200);
           struct Trace {
@@ -469,8 +487,7 @@ void Scan_B() {
             // The delay has no value at the first point: the first segment
             // is drawn as the second one continued backwards.
             SetPen(w, light ? LightOrange : Orange, kPenSolid, trace_width);
-            DrawLine(w, 2 * last_x_px - x_px, 2 * prev.fourth - row.fourth, last_x_px,
-                     prev.fourth);
+            DrawLine(w, 2 * last_x_px - x_px, 2 * prev.fourth - row.fourth, last_x_px, prev.fourth);
           }
         }
       }
@@ -495,7 +512,10 @@ void Scan_B() {
       }
     } while (scanloop < Numscanpts && vna_status <= 0 && freq < cal_end_freq);
 
-    scanb_ok = 1;
+    // A scan whose first point failed holds nothing (its arrays were
+    // cleared for it).
+    const bool measured = scanloop > 0;
+    scanb_ok = measured ? 1 : 0;
     plot_rt = kept.plot_rt;
     plot_Q = kept.plot_Q;
     plot_s11 = kept.plot_s11;
@@ -505,8 +525,8 @@ void Scan_B() {
       const auto t = static_cast<int>(TickMs64() - start_tick);
       SetTextColor(main_win, Magenta);
       MoveTo(main_win, graph_right, graph_bottom + 10);
-      PrintItems(main_win, {Rnd(Numscanpts * 1000.0 / std::max(t, 1) + 0.5), " pts/sec (", t,
-                            "msec)"});
+      PrintItems(main_win,
+                 {Rnd(Numscanpts * 1000.0 / std::max(t, 1) + 0.5), " pts/sec (", t, "msec)"});
       SetTextColor(main_win, Black);
     } else {
       SetPen(main_win, bg_color, kPenSolid, 2);
@@ -514,12 +534,16 @@ void Scan_B() {
     }
     CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
     scan_npoints = scanloop;
+    scanB_npoints = scan_npoints;
     last_point = scanloop - 1;
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     scanhdr_smooth = smoothing;
     scanhdr_avg = average;
-    if (recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 && live_data == 1) AutoSave();
+    if (measured && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 &&
+        live_data == 1) {
+      AutoSave();
+    }
   } else {
     plot_rt = kept.plot_rt;
     plot_Q = kept.plot_Q;
@@ -542,6 +566,9 @@ void Scan_B() {
   alt_colors = 1 - alt_colors;
   transmission_mode = 0;
   SUB.clear();
+  // The closing commands (supply check, averaging) report their own
+  // success, which must not cover the scan's failure.
+  vna_status = failure;
 }
 
 }  // namespace vna

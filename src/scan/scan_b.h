@@ -7,11 +7,23 @@
 
 namespace vna {
 
+// Statuses a live Port B scan leaves when it measured nothing or stopped,
+// beside kStatusNotCalibrated (no Port B calibration) and a failed
+// reading's own status: an S11 trace wanted without a Port A calibration,
+// and no reference signal at the Port A point read with a Port B point.
+enum : int {
+  kStatusS11NotCalibrated = 3479,
+  kStatusNoPortARef = 78293,
+};
+
 // Runs the scan inside the caller, letting window events through every 5
 // points so that Halt can stop it (the rest of the list then repeats the
 // last reading). A live scan needs a Port B calibration; a replay needs
 // none and sends nothing to the instrument. Afterwards scanb_ok is 1,
 // scan_npoints holds the points stored and avg_delay the mean delay.
+// vna_status is 0 after a good scan; a scan that was refused or whose
+// reading failed keeps that status, whatever the commands after it said,
+// and the point whose reading failed is not stored: the scan ends before it.
 void Scan_B();
 // True while a Port B scan runs; a call of Scan_B meanwhile (from a key its
 // window events let through) does nothing.
@@ -20,7 +32,15 @@ bool ScanBInProgress();
 // The Port A point at freq measured just before the Port B point of index
 // scanloop: return_loss, swr and rho_phase for the scan's S11 columns, |Z|
 // and phase into readA_zmag and readA_phase. A missing reference signal
-// (MagRef below 50) is printed and stops the reading part of the scan.
+// (MagRef below 50) is printed, switches the relays off and leaves
+// kStatusNoPortARef unless the reading failed with a status of its own.
 void ReadPortARef();
+
+// One live Port B point at freq as the Port B scan reads it: the reading,
+// the gain autoranging with its overload notice, the gain step's phase
+// taken off and CorrectB, leaving the corrected ratio_BA and Zphase. False
+// (with vna_status saying why) when the reading failed; nothing is
+// corrected then.
+bool MeasurePointB();
 
 }  // namespace vna

@@ -58,6 +58,7 @@ extern double scanhdr_zref, scanhdr_z0imag, scanhdr_extra;
 extern int Numscanpts;          // points of the current frequency list
 extern int scan_npoints;        // points of the last completed scan, either port
 extern int scanA_npoints;       // points of the stored Port A scan (the Port A tools read these)
+extern int scanB_npoints;       // points of the stored Port B scan (the Port B tools read these)
 extern int scanloop;            // index of the point being measured
 extern int scan_running;        // 1 while a scan or calibration measures
 extern int rescan_on;           // the running scan is a rescan

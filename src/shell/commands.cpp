@@ -145,6 +145,10 @@ std::string& CurrentTitle() {
 
 void ScanCurrentPort() {
   if (PortB_on != 0) {
+    // A new scan starts afresh: a failure an earlier operation left would
+    // close the Port B scan's gate without a word (the Port A scan clears
+    // it itself).
+    if (!ScanBInProgress()) vna_status = 0;
     Scan_B();
   } else {
     Scan_A();

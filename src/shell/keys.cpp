@@ -84,9 +84,9 @@ void ScanAndReportKey() {
   CurrentTitle().clear();
   DrawGraph();
   // Only a completed scan is reported: an old file must not pass for its result.
-  if (PortB_on == 0) vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
+  vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
   ScanCurrentPort();
-  if (vna_status == 0 && (PortB_on == 0 || PortB_cal > 0)) WriteControlCsv();
+  if (vna_status == 0) WriteControlCsv();
 }
 
 void MoveCursorBy(int dx) {

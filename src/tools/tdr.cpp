@@ -150,7 +150,7 @@ int SweepTDR() {
   for (int i = 0; i <= Numpts / 2; ++i) {
     freq = i == 0 ? kFirstFreq : Tdr_delf * i;
     MeasureAtFreq();
-    if (i == 0) AverageADC(a0);
+    if (i == 0) RestoreAveraging(a0);
     // A point that was not read leaves the values of the one before.
     if (vna_status != 0) break;
     const Complex z{Zmag_A * std::cos(phase_A), Zmag_A * std::sin(phase_A)};
@@ -291,7 +291,7 @@ void RunTDR() {
   }
   ProgRelay(0);
   scan_running = 0;
-  AverageADC(saved_average);
+  RestoreAveraging(saved_average);  // a failed point's status stays
   FocusMainWindow();
 }
 

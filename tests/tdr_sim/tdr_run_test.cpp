@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "files/tdr_file.h"
+#include "instrument/measurement_reply.h"
 #include "shell/menus.h"
 #include "support/file_lines.h"
 #include "support/when.h"
@@ -223,6 +224,17 @@ TEST_F(TdrInterrupted, AFailedReadEndsTheSweep) {
   When([] { return freq > 50; }, [this] { Sim().Fault("noref"); });
   RunTDR();
   Sim().Fault("none");
+  ExpectTheGoodTrace();
+}
+
+TEST_F(TdrInterrupted, AFailedFirstPointEndsTheSweep) {
+  // Five damaged replies: the first point (0.1 MHz) has no reading at all.
+  Sim().Fault("checksum 5");
+  const int before = Measurements();
+  RunTDR();
+  Sim().Fault("none");
+  EXPECT_EQ(vna_status, kStatusBadChecksums);
+  EXPECT_EQ(Measurements() - before, 1);  // the one point, resent
   ExpectTheGoodTrace();
 }
 
