@@ -150,6 +150,10 @@ double MismatchCorrected(double ratio, double phase) {
 
 }  // namespace
 
+void PortBNotCalibratedBox() {
+  MsgBox(&main_win, "Port B is not calibrated.", "Port B needs cal", kMbOk, kIconNone, true);
+}
+
 bool ScanBInProgress() {
   return scan_b_active;
 }
@@ -234,9 +238,7 @@ void Scan_B() {
   }
   const bool gate = !live || (PortB_cal > 0 && vna_status == 0 && PortB_Gain > 0);
   if (!gate) {
-    if (PortB_cal < 1 && vna_present > 0) {
-      MsgBox(&main_win, "Port B is not calibrated.", "Port B needs cal", kMbOk, kIconNone, true);
-    }
+    if (PortB_cal < 1 && vna_present > 0) PortBNotCalibratedBox();
     if (vna_status == 0) vna_status = kStatusNotCalibrated;
     scan_running = 0;
     recycle_on = 0;

@@ -25,6 +25,9 @@ enum : int {
 // reading failed keeps that status, whatever the commands after it said,
 // and the point whose reading failed is not stored: the scan ends before it.
 void Scan_B();
+// "Port B is not calibrated.": the box of a live Port B scan refused for
+// want of a Port B calibration.
+void PortBNotCalibratedBox();
 // True while a Port B scan runs; a call of Scan_B meanwhile (from a key its
 // window events let through) does nothing.
 bool ScanBInProgress();

@@ -61,16 +61,22 @@ void TakeRequest() {
     StoreWrite(regctl_key, "csvready", ErrorAnswer(vna_status));
     return;
   }
+  if (PortB_on != 0 && PortB_cal < 1) {
+    // Refused before the menus are rebuilt: without a Port B calibration
+    // the rebuild sets Port A, and the request would be scanned as one.
+    // The client has its answer before the box waits for a person.
+    vna_status = kStatusNotCalibrated;
+    StoreWrite(regctl_key, "csvready", ErrorAnswer(vna_status));
+    PortBNotCalibratedBox();
+    return;
+  }
   PortA_title.clear();
   FreqGrid();
   ClearGraph();
   DrawGraph();
   SetScanCaptions();
   if (PortB_on != 0) {
-    // The Port B scan starts only from a clean status, and refuses an
-    // uncalibrated port without saying so in its status.
-    Scan_B();
-    if (vna_status == 0 && PortB_cal < 1) vna_status = kStatusNotCalibrated;
+    Scan_B();  // from the clean status of the checks above
   } else {
     vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
     Scan_A();
