@@ -19,6 +19,7 @@
 #include "platform/ui.h"
 #include "scan/point_display.h"
 #include "scan/point_win.h"
+#include "scan/scan_b.h"
 #include "scan/state.h"
 #include "scan/voice_tone.h"
 #include "shell/dialogs.h"
@@ -47,16 +48,14 @@ void ClampToCalibration(double lo, double hi) {
   if (freq > hi) freq = hi;
 }
 
-// One Ports A & B reading: the Port B point first, corrected as the Port B
-// scan corrects it, then the Port A point of the same frequency; S21 is kept
-// from the Port B values before the Port A read replaces them.
+// One Ports A & B reading: the Port B point first, read and corrected as
+// the Port B scan reads it (gain autoranging included), then the Port A
+// point of the same frequency; S21 is kept from the Port B values before
+// the Port A read replaces them.
 void ReadBothPorts() {
-  ReadPoint_B(0);
-  ratio_BA = MagRef != 0 ? MagLoad / MagRef : 0;
-  CorrectB();
+  if (!MeasurePointB()) return;
   point_s21_db = 20 * std::log10(ratio_BA);
   point_s21_deg = Zphase * 57.296;
-  if (vna_status != 0) return;
   const int kept_mode = transmission_mode, kept_port = PortB_on;
   transmission_mode = 0;
   PortB_on = 0;
@@ -177,6 +176,7 @@ void PointDataMode() {
       relayA = relayB = 1;
       ProgRelay(3);
       DDSAmplitude(DDS_Amplitude);
+      if (PortB_on != 0) StartPortBRanging();
       do {
         ClampToCalibration(lo, hi);
         test_freq = freq;

@@ -178,6 +178,13 @@ void ReadPortARef() {
   }
 }
 
+void StartPortBRanging() {
+  if (DIAGMODE < 1) autorange = 1;
+  PortB_Gain = 1;
+  PortB_Sens = 1;
+  ProgGain();
+}
+
 bool MeasurePointB() {
   ReadPoint_B(0);
   if (autorange != 0) {
@@ -257,9 +264,7 @@ void Scan_B() {
     SetTextColor(w, Black);
   }
   if (live) {
-    PortB_Gain = 1;
-    PortB_Sens = 1;
-    ProgGain();
+    StartPortBRanging();
     new_mults = 1;
     if (vna_present > 0) SendLoopCounterReset();
   }

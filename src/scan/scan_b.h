@@ -39,6 +39,9 @@ bool ScanBInProgress();
 // kStatusNoPortARef unless the reading failed with a status of its own.
 void ReadPortARef();
 
+// The start of a run of Port B readings, as the Port B scan starts one:
+// autoranging on outside diagnostic mode, gain step 1 at low sensitivity.
+void StartPortBRanging();
 // One live Port B point at freq as the Port B scan reads it: the reading,
 // the gain autoranging with its overload notice, the gain step's phase
 // taken off and CorrectB, leaving the corrected ratio_BA and Zphase. False
