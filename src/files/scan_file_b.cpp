@@ -267,6 +267,7 @@ void TakeScanFile(const ScanFileB& s) {
   bandscan_mode = 0;
   scan_extra_value = 0;
   Numscanpts = s.points;
+  scanB_npoints = s.points;
   if (std::fabs(end_freq - s.end) + std::fabs(start_freq - s.start) > 1e-7) {
     // The Port A scan no longer belongs to these limits: it is cleared and
     // no longer counts as a scan (the exit save must not write its zeros).
@@ -360,8 +361,7 @@ void SaveScanB() {
   }
   // A companion that cannot be created is passed over silently.
   const std::string companion = CompanionName(file_name);
-  const bool companion_open =
-      companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
+  const bool companion_open = companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
   const int n = std::clamp(Numscanpts, 0, kScanArraySize - 1);
   SetDigits(8);
   WriteHeader(data_file, n);

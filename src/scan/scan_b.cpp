@@ -541,7 +541,8 @@ void Scan_B() {
     }
     CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
     scan_npoints = scanloop;
-    scanB_npoints = scan_npoints;
+    // A replay counts the list it was given, which need not be this scan's.
+    if (live) scanB_npoints = scan_npoints;
     last_point = scanloop - 1;
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();

@@ -57,7 +57,7 @@ bool Walking() {
 
 void FindBandLimit(double level, double& f_low, double& f_high) {
   vna_status = 0;
-  const int n = std::clamp(Numscanpts, 0, kScanArraySize);
+  const int n = StoredPointsB();
   const int s = band_start_index;
   if (s < 0 || s >= n) {
     NoBandLimits(s < 0 ? 1 : 2);

@@ -13,6 +13,10 @@ int StoredPointsA() {
   return std::clamp(scanA_npoints, 0, kScanArraySize);
 }
 
+int StoredPointsB() {
+  return std::clamp(scanB_npoints, 0, kScanArraySize);
+}
+
 double LevelCrossing(double f_a, double v_a, double f_b, double v_b, double level) {
   if (v_b == v_a) return f_a;
   return f_a + (f_b - f_a) * (level - v_a) / (v_b - v_a);

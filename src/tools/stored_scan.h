@@ -1,5 +1,5 @@
-// What the tools that work on a stored scan share: how many Port A points
-// are stored, where a level is crossed between two points, and where a
+// What the tools that work on a stored scan share: how many points of each
+// port are stored, where a level is crossed between two points, and where a
 // frequency lies on the main graph.
 #pragma once
 
@@ -8,6 +8,9 @@ namespace vna {
 // Points of the stored Port A scan (a later Port B scan does not count),
 // never more than the scan arrays hold and never below 0.
 int StoredPointsA();
+// Points of the stored Port B scan (a later Port A scan does not count),
+// within the same bounds.
+int StoredPointsB();
 
 // The frequency at which a value crosses `level` between the points (f_a,
 // v_a) and (f_b, v_b), linearly; f_a when the two values are equal.

@@ -64,7 +64,7 @@ class ToolsTest : public ::testing::Test {
       std::fill(a, a + kScanArraySize, 0.0);
     }
     std::fill(std::begin(resonance_freqs), std::end(resonance_freqs), -1.0);
-    scan_npoints = scanA_npoints = Numscanpts = 0;
+    scan_npoints = scanA_npoints = scanB_npoints = Numscanpts = 0;
     cursor_index = 0;
     scan_running = 0;
     main_loop_on = 1;
