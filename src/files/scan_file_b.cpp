@@ -361,7 +361,8 @@ void SaveScanB() {
   }
   // A companion that cannot be created is passed over silently.
   const std::string companion = CompanionName(file_name);
-  const bool companion_open = companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
+  const bool companion_open =
+      companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
   const int n = std::clamp(Numscanpts, 0, kScanArraySize - 1);
   SetDigits(8);
   WriteHeader(data_file, n);

@@ -456,8 +456,8 @@ void Scan_B() {
         if (scanloop > 0) {
           const bool light = alt_colors == 1 && !box.array;
           const int width = box.array ? 2 : trace_width;
-          SetTracePen(kPenSolid,
-                      light && DIAGMODE != 0 && s21style == kStyleWide ? width + 2 : width);
+          SetTracePen(kPenSolid, light && DIAGMODE != 0 && s21style == kStyleWide ? width + 2
+                                                                                  : width);
           if (!light) MarkerSpacing();
           const int grey = Rgb(200, 200, 200);
           struct Trace {
@@ -494,7 +494,8 @@ void Scan_B() {
             // The delay has no value at the first point: the first segment
             // is drawn as the second one continued backwards.
             SetPen(w, light ? LightOrange : Orange, kPenSolid, trace_width);
-            DrawLine(w, 2 * last_x_px - x_px, 2 * prev.fourth - row.fourth, last_x_px, prev.fourth);
+            DrawLine(w, 2 * last_x_px - x_px, 2 * prev.fourth - row.fourth, last_x_px,
+                     prev.fourth);
           }
         }
       }
@@ -532,8 +533,8 @@ void Scan_B() {
       const auto t = static_cast<int>(TickMs64() - start_tick);
       SetTextColor(main_win, Magenta);
       MoveTo(main_win, graph_right, graph_bottom + 10);
-      PrintItems(main_win,
-                 {Rnd(Numscanpts * 1000.0 / std::max(t, 1) + 0.5), " pts/sec (", t, "msec)"});
+      PrintItems(main_win, {Rnd(Numscanpts * 1000.0 / std::max(t, 1) + 0.5), " pts/sec (", t,
+                            "msec)"});
       SetTextColor(main_win, Black);
     } else {
       SetPen(main_win, bg_color, kPenSolid, 2);

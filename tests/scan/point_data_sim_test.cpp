@@ -85,7 +85,8 @@ class PointDataSim : public ScanSim {
 };
 
 // The readings of both models, each through its own gain and decoding.
-class PointDataSimModels : public PointDataSim, public ::testing::WithParamInterface<const char*> {
+class PointDataSimModels : public PointDataSim,
+                           public ::testing::WithParamInterface<const char*> {
  protected:
   void Begin() {
     model_ = GetParam();
