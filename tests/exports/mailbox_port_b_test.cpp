@@ -24,11 +24,7 @@ class MailboxPortB : public ScanSim {
     CalibrateThrough(1, 61, 1);
     PortB_on = transmission_mode = 0;
     Calibrate(1, 61, 1);
-    plots21 = plot_phaseS21 = 1;
-    plot_s11 = plot_swrB = plot_delay = plot_insloss = 0;
-    std_comp = 1;
-    fixed_avg = 1;
-    scan_format_B = 4080;
+    PortBMode();
     control_csv = csv_;
     Sim().SetDut("r=75");
     Sim().SetDutB("atten:db=20");

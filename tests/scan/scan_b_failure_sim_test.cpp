@@ -21,14 +21,9 @@ class ScanBFailureSim : public ScanSim {
   void BeginB() {
     Begin();
     CalibrateThrough(1, 61, 1);
-    PortB_on = transmission_mode = 1;
-    scan_format_B = 4080;
-    plots21 = plot_phaseS21 = 1;
-    plot_s11 = plot_swrB = plot_delay = plot_insloss = 0;
-    std_comp = 1;
+    PortBMode();
     fixed_avg = 0;
     avgweight = 1;
-    autosave_flipB = 0;
     Sim().SetDutB("atten:db=20");
   }
   // Injects `fault` into the simulator once the scan stored `at` points.
