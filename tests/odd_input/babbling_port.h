@@ -1,41 +1,25 @@
 // A serial device that never gives the instrument's reply: a pseudo-terminal
 // that keeps sending the same byte whatever it is told, as fast as the line
-// takes it or one byte at a time with a pause between. It sets VNA_COM<n> to
-// its device while it lives.
+// takes it or one byte at a time with a pause between.
 #pragma once
 
-#include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 
-#include "support/temp_dir.h"
+#include "support/pseudo_terminal.h"
 
 namespace vna::testing {
 
 class BabblingPort {
  public:
   // pause 0: a flood; otherwise one byte after each pause.
-  BabblingPort(int port, char byte, std::chrono::milliseconds pause) : byte_(byte), pause_(pause) {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    grantpt(master_);
-    unlockpt(master_);
-    env_var_ = "VNA_COM" + std::to_string(port);
-    env_ = std::make_unique<ScopedEnv>(env_var_.c_str(), std::string(ptsname(master_)));
-    // The slave side stays open so the master never sees a hang-up between
-    // the program's opens.
-    keep_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
-    termios t{};
-    tcgetattr(keep_, &t);
-    cfmakeraw(&t);
-    tcsetattr(keep_, TCSANOW, &t);
+  BabblingPort(int port, char byte, std::chrono::milliseconds pause)
+      : pty_(port, true), master_(pty_.master()), byte_(byte), pause_(pause) {
     thread_ = std::thread([this] { Babble(); });
   }
   BabblingPort(const BabblingPort&) = delete;
@@ -43,8 +27,6 @@ class BabblingPort {
   ~BabblingPort() {
     stop_ = true;
     thread_.join();
-    close(keep_);
-    close(master_);
   }
 
   long Sent() const { return sent_; }
@@ -66,11 +48,10 @@ class BabblingPort {
     }
   }
 
+  PseudoTerminal pty_;
+  int master_;
   char byte_;
   std::chrono::milliseconds pause_;
-  int master_ = -1, keep_ = -1;
-  std::string env_var_;
-  std::unique_ptr<ScopedEnv> env_;
   std::atomic<bool> stop_{false};
   std::atomic<long> sent_{0};
   std::thread thread_;
