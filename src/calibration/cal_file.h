@@ -42,7 +42,10 @@ std::string CalChannelFileName(const std::string& path, int chan);
 // Loads the calibration file named by file_name: vna_status 0 when it was
 // loaded, else the failure's status after its message (none for a missing
 // file without an instrument, and under api_busy only the messages the
-// system always shows). The whole file is checked before anything is taken:
+// system always shows). A file larger than any calibration file is refused
+// unread; a table row without its numbers, or a frequency below the one of
+// the row before, ends the load. The whole file is checked before anything
+// is taken:
 // a file that fails leaves the tables, the calibration settings, the flags
 // and the names exactly as they were, except that with a multiplexer channel
 // set (mux_chan > 0) PortB_cal becomes 0, as that channel has no usable

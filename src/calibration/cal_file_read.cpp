@@ -10,6 +10,7 @@
 #include "calibration/state.h"
 #include "files/letter_case.h"
 #include "files/line_reader.h"
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -31,6 +32,10 @@ namespace {
 
 constexpr int kFormat = 16300;
 constexpr int kStatusNotLoaded = 34508;
+constexpr int kStatusLineError = 87212;
+// Five tables of rows, and a thousand lines for the header, the parameters,
+// the model block and the Port B counts.
+constexpr int64_t kMaxCalFileBytes = MaxFileBytes(5 * (kMaxCalPoints + 1) + 1000);
 
 // Everything a calibration file holds, as read.
 struct LoadedCal {
@@ -60,14 +65,19 @@ class LineSource {
  public:
   bool Next() {
     ++line_no_;
-    if (FileEof(data_file)) {
-      MsgBox(&main_win, "error in file\r\n" + file_name + "\r\n on line " + NumStr(line_no_),
-             "//87212", kMbOk, kIconNone, true);
-      vna_status = 87212;
-      return false;
-    }
+    if (FileEof(data_file)) return Bad("");
     ReadDataLine(line_no_);
     return true;
+  }
+  // The line just read is no line the file may hold there: said once, with
+  // why when there is more to say than its number; ends the load.
+  bool Bad(const std::string& why) {
+    MsgBox(&main_win,
+           "error in file\r\n" + file_name + "\r\n on line " + NumStr(line_no_) +
+               (why.empty() ? "" : "\r\n" + why),
+           "//87212", kMbOk, kIconNone, true);
+    vna_status = kStatusLineError;
+    return false;
   }
   // The next line's value; false at the end of the file.
   bool Value(double& v) {
@@ -91,6 +101,21 @@ class LineSource {
     if (!Next()) return false;
     SplitCalLine();
     return true;
+  }
+  // The next table row, whose fields first..last hold the numbers the table
+  // takes from it: a row without them would load as zeros.
+  bool Row(int first, int last) {
+    if (!Fields()) return false;
+    for (int k = first; k <= last; ++k) {
+      if (!HoldsNumber(cal_field[k])) {
+        return Bad("It does not hold the numbers its table needs there.");
+      }
+    }
+    return true;
+  }
+  // A table's frequencies rise from row to row (equal ones are kept).
+  bool Rising(double freq, double before) {
+    return freq >= before || Bad("Its frequency is below the one of the row before.");
   }
 
  private:
@@ -311,16 +336,19 @@ bool ReadCalFile(LoadedCal& c) {
   c.a.assign(n, CalPointA{});
   for (const PortATable& t : kPortATables) {
     if (!NextHeading(in, t.heading)) return false;
-    for (CalPointA& p : c.a) {
-      if (!in.Fields()) return false;
+    const bool shared = t.r == &CalPointA::shortR;
+    for (int i = 0; i < n; ++i) {
+      CalPointA& p = c.a[i];
+      if (!in.Row(shared ? 1 : 2, 3)) return false;
       p.*t.r = Field(2);
       p.*t.x = Field(3);
-      if (t.r != &CalPointA::shortR) continue;
+      if (!shared) continue;
       // The short circuit's rows carry what the three tables share.
       p.freq = Field(1);
       p.multstate = Rnd(Field(4) + 2);
       p.gainA = Field(5);
       p.osc = Rnd(Field(6));
+      if (i > 0 && !in.Rising(p.freq, c.a[i - 1].freq)) return false;
     }
   }
 
@@ -331,15 +359,16 @@ bool ReadCalFile(LoadedCal& c) {
 
   c.has_b = true;
   for (int k = 1; k <= 5; ++k) {
-    if (!in.Fields()) return false;
+    if (!in.Row(1, 2)) return false;
     c.rng_gain[k] = Field(1);
     c.rng[k] = Field(2) / 57.3;
   }
   // Without its heading the low table is still read; the load fails at its end.
   if (!NextHeading(in, kLowRange) && vna_status != kLowRange.status) return false;
   c.b.assign(n, CalPointB{});
-  for (CalPointB& p : c.b) {
-    if (!in.Fields()) return false;
+  for (int i = 0; i < n; ++i) {
+    CalPointB& p = c.b[i];
+    if (!in.Row(1, 3)) return false;
     p.freq = Field(1);
     p.ratio_low = Field(2);
     p.phase_low = Field(3) / 57.3;
@@ -347,10 +376,11 @@ bool ReadCalFile(LoadedCal& c) {
     p.gainA = Field(5);
     p.gainB = Field(6);
     p.osc = Rnd(Field(7));
+    if (i > 0 && !in.Rising(p.freq, c.b[i - 1].freq)) return false;
   }
   if (!in.Next()) return false;  // "B High range"
   for (CalPointB& p : c.b) {
-    if (!in.Fields()) return false;
+    if (!in.Row(2, 3)) return false;
     p.ratio_high = Field(2);
     p.phase_high = Field(3) / 57.3;
   }
@@ -439,7 +469,19 @@ void SplitCalLine() {
 void GetPortACal(int show_summary) {
   SUB = "GetPortACal";
   vna_status = 0;
-  if (OpenTextFile(data_file, file_name, "R") != 0) {
+  int64_t size = 0;
+  const InputRefusal refusal = OpenInputFile(data_file, file_name, kMaxCalFileBytes, &size);
+  if (refusal == InputRefusal::kTooLarge) {
+    // Shown as a file of the wrong format is.
+    if (vna_present != 0 && !Silenced()) {
+      Box("The file named: " + file_name + "\r" + TooLargeText(size, "any calibration file"),
+          " Incorrect Cal File Format");
+    }
+    if (mux_chan > 0) PortB_cal = 0;
+    vna_status = kStatusNotLoaded;
+    return;
+  }
+  if (refusal != InputRefusal::kNone) {
     if (vna_present != 0 && !Silenced()) {
       Box("The calibration file was not found.\rPlease run the calibration procedure before "
           "doing any tests.",

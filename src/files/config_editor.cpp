@@ -1,6 +1,8 @@
 #include "files/config_editor.h"
 
+#include "files/config_file.h"
 #include "files/line_reader.h"
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -41,7 +43,14 @@ void FitEditToWindow() {
 // shown.
 void ReadIntoEditor() {
   cfg_editor_text.clear();
-  if (OpenTextFile(data_file, file_name, "R") != 0) return;
+  int64_t size = 0;
+  const InputRefusal refusal = OpenInputFile(data_file, file_name, kMaxConfigFileBytes, &size);
+  if (refusal == InputRefusal::kTooLarge) {
+    MsgBox(&cfg_editor_win,
+           "The file named: " + file_name + "\r" + TooLargeText(size, "any config file"),
+           " Config File Editor", kMbOk, kIconExclamation, true);
+  }
+  if (refusal != InputRefusal::kNone) return;
   int line_no = 1;
   int lines_shown = 0;
   bool cut = false;
@@ -75,7 +84,7 @@ void LoadFile() {
   // shows the old text otherwise, and the next start must not look for a
   // file that is not there.
   TextFile probe;
-  const bool readable = OpenTextFile(probe, file_name, "R") == 0;
+  const bool readable = OpenInputFile(probe, file_name, kMaxConfigFileBytes) == InputRefusal::kNone;
   CloseTextFile(probe);
   if (file_name.size() > 2 && readable) {
     config_file_path = file_name;

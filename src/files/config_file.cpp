@@ -14,6 +14,7 @@
 
 #include "files/letter_case.h"
 #include "files/line_reader.h"
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/state.h"
 #include "files/write_errors.h"
@@ -175,7 +176,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 void CopyToZiviRUR() {
   const std::string copy = ProgramFolder() + "ZiviRUR.cfg";
   if (SameFile(file_name, copy)) return;  // loading the copy itself: it stays as it is
-  if (OpenTextFile(data_file, file_name, "R") != 0) return;
+  if (OpenInputFile(data_file, file_name, kMaxConfigFileBytes) != InputRefusal::kNone) return;
   if (OpenTextFile(file_out, copy, "W") != 0) {
     CloseTextFile(data_file);
     ConfigMessage(ReadOnlyFileText(copy), "Config File");
@@ -221,7 +222,12 @@ void ReadStationName() {
 
 void ReadConfigLine(int n) {
   for (;;) {
-    ReadDataLine(config_line_no);
+    // Nothing more is read from a file that has ended, whatever it is.
+    if (FileEof(data_file)) {
+      line_buf.clear();
+    } else {
+      ReadDataLine(config_line_no);
+    }
     ++config_line_no;
     if (FileEof(data_file) || Contains(line_buf, "END of config")) {
       config_end = 1;
@@ -274,8 +280,13 @@ void LoadConfig() {
   } else {
     CloseTextFile(data_file);
   }
-  if (OpenTextFile(data_file, file_name, "R") != 0) {
-    ConfigMessage("Config file was not found\r" + file_name, "Config File");
+  int64_t size = 0;
+  const InputRefusal refusal = OpenInputFile(data_file, file_name, kMaxConfigFileBytes, &size);
+  if (refusal != InputRefusal::kNone) {
+    ConfigMessage(refusal == InputRefusal::kTooLarge ? "The file named: " + file_name + "\r" +
+                                                           TooLargeText(size, "any config file")
+                                                     : "Config file was not found\r" + file_name,
+                  "Config File");
     if (config_interactive == 1) DrawGraph();
     return;
   }

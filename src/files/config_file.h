@@ -4,7 +4,14 @@
 // ("controlfile=", "outputfile=", "voicefilefolder=") among them.
 #pragma once
 
+#include <cstdint>
+
 namespace vna {
+
+// Comment lines make a config file of any length, but one far longer than
+// the 32 000 characters the Config File Editor holds is none the program or
+// a person wrote.
+constexpr int64_t kMaxConfigFileBytes = int64_t{1} << 20;
 
 // Reads the config file named by file_name (when it cannot be opened, the
 // program folder's "_VNA_Config_1.cfg") into the settings. config_loaded := 1

@@ -6,6 +6,7 @@
 #include "files/init_file.h"
 
 #include "files/line_reader.h"
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/settings_clamp.h"
 #include "files/settings_table.h"
@@ -39,10 +40,12 @@ struct InitReader {
   // Reads the next line into line_buf; false when the file had ended.
   bool Next() {
     bool present = !ended && !FileEof(data_file);
-    ReadDataLine(line_no);
     if (present) {
+      ReadDataLine(line_no);
       last_present = line_no;
     } else {
+      // Nothing more is read from a file that has ended, whatever it is.
+      line_buf.clear();
       ended = true;
     }
     ++line_no;
@@ -165,7 +168,17 @@ void GetInitValue() {
 }
 
 void LoadInitData() {
-  if (OpenTextFile(data_file, file_name, "R") != 0) {
+  const std::vector<InitLine>& lines = InitFileLines();
+  // Every line the writer writes, the marker groups six lines each.
+  const int64_t most = MaxFileBytes(static_cast<int64_t>(lines.size()) + 6 * kMaxMarkers);
+  int64_t size = 0;
+  const InputRefusal refusal = OpenInputFile(data_file, file_name, most, &size);
+  if (refusal == InputRefusal::kTooLarge) {
+    InitMessage("The file named: " + file_name + kCR + TooLargeText(size, "any settings file"),
+                " Invalid *.ini file");
+    return;
+  }
+  if (refusal != InputRefusal::kNone) {
     InitMessage(std::string("The INIT data file was not found in the same folder with the .exe "
                             "file.") +
                     kCR + "Make sure these files are in the same folder.",
@@ -175,7 +188,6 @@ void LoadInitData() {
   }
   SetDigits(8);
   InitReader r;
-  const std::vector<InitLine>& lines = InitFileLines();
   for (const InitLine& l : lines) {
     switch (l.kind) {
       case InitLineKind::kFormat: {

@@ -16,6 +16,15 @@ double LineValue(const std::string& line) {
 double LineValue() {
   return LineValue(line_buf);
 }
+bool HoldsNumber(const std::string& text) {
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return false;
+  if (text[i] == '-') ++i;
+  auto digit = [&](size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+  if (digit(i)) return true;
+  return i < text.size() && text[i] == '.' && digit(i + 1);
+}
+
 int LineValueInt(const std::string& line) {
   return Rnd(LineValue(line));
 }

@@ -19,6 +19,10 @@ void ReadDataLine(int line_no);
 // a line that starts with anything else (or an empty one) is 0.
 double LineValue(const std::string& line);
 double LineValue();  // of line_buf
+// Whether the text starts, after blanks and tabs, with a number the value
+// rule reads: an optional "-", then digits with an optional "." and digits,
+// at least one digit in all. Anything else reads as 0 without being one.
+bool HoldsNumber(const std::string& text);
 // The same, rounded to an integer with halves to even.
 int LineValueInt(const std::string& line);
 int LineValueInt();  // of line_buf

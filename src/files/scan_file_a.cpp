@@ -349,7 +349,10 @@ void LoadScanA() {
     automatic = true;
   }
   save_mode = 0;
-  if (OpenTextFile(data_file, file_name, "R") != 0) return;
+  if (const int open = scanfile::OpenForLoad("Port A", 3); open != 0) {
+    if (open > 0) vna_status = open;
+    return;
+  }
   SetDigits(8);
   ScanFileA s;
   const int status = ReadScanFile(s);

@@ -25,8 +25,9 @@ void SaveScanA();
 // the exit name, 10 the auto-save name with the suffix in msg_text, 3 the
 // file start-up found on the command line) and, in Port A mode, draws it by
 // replaying it through Scan_A. A file that cannot be opened is passed over
-// silently; one whose format, point count or end-of-data line is wrong is
-// refused with a message, vna_status set, and nothing changed.
+// silently; one larger than any Port A scan file, or whose format, point
+// count or end-of-data line is wrong, is refused with a message, vna_status
+// set, and nothing changed.
 void LoadScanA();
 
 }  // namespace vna

@@ -395,7 +395,10 @@ void LoadScanB() {
     file_name = AutomaticName(save_mode);
   }
   save_mode = 0;
-  if (OpenTextFile(data_file, file_name, "R") != 0) return;
+  if (const int open = scanfile::OpenForLoad("Port B", 5); open != 0) {
+    if (open > 0) vna_status = open;
+    return;
+  }
   SetDigits(8);
   ScanFileB s;
   const int status = ReadScanFile(s);

@@ -22,10 +22,10 @@ void SaveScanB();
 
 // Reads a Port B scan under the name save_mode gives and, in Port B mode,
 // draws it by replaying it through Scan_B. A file that cannot be opened is
-// passed over silently; an old format is loaded after a warning; one whose
-// point count, gain step or sensitivity is out of range, that ends early or
-// holds binary data is refused with a message, vna_status set, and nothing
-// changed.
+// passed over silently; an old format is loaded after a warning; one larger
+// than any Port B scan file, whose point count, gain step or sensitivity is
+// out of range, that ends early or holds binary data is refused with a message, vna_status set, and
+// nothing changed.
 void LoadScanB();
 
 }  // namespace vna

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "files/line_reader.h"
+#include "files/read_limits.h"
+#include "files/scan_file_a.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -61,6 +63,26 @@ bool LimitsSavable() {
   return false;
 }
 
+int OpenForLoad(const std::string& port, int lines_per_point) {
+  // The most points a config allows, one more for the Port B file's last
+  // point, and a hundred lines of header and trailer.
+  constexpr int kMostPoints = 30000 + 1;
+  const int64_t most = MaxFileBytes(int64_t{lines_per_point} * kMostPoints + 100);
+  int64_t size = 0;
+  switch (OpenInputFile(data_file, file_name, most, &size)) {
+    case InputRefusal::kNone:
+      return 0;
+    case InputRefusal::kCannotOpen:
+      return -1;
+    case InputRefusal::kTooLarge:
+      break;
+  }
+  Box("The file named: " + file_name + "\r" + TooLargeText(size, "any " + port + " scan file") +
+          "\rThe scan on the graph was kept.",
+      port + " - Invalid Scan File");
+  return kStatusScanFileFormat;
+}
+
 void Line(TextFile& f, double x) {
   WriteText(f, NumStr(std::isfinite(x) ? x : 0));
 }
@@ -93,8 +115,14 @@ std::string StampOf(const std::string& line) {
 Reader::Reader() = default;
 
 const std::string& Reader::Next() {
-  if (FileEof(data_file)) ended_ = true;
-  ReadDataLine(++line_no_);
+  ++line_no_;
+  // Once the file has ended nothing more is read from it, whatever it is.
+  if (ended_ || FileEof(data_file)) {
+    ended_ = true;
+    line_buf.clear();
+    return line_buf;
+  }
+  ReadDataLine(line_no_);
   for (unsigned char c : line_buf) {
     if ((c < 0x20 && c != '\t') || c == 0x7F) binary_ = true;
   }

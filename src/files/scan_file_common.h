@@ -34,6 +34,12 @@ int LimitsCode();
 // false when refused.
 bool LimitsSavable();
 
+// Opens file_name as data_file for a load. 0 when it is open; -1 when it
+// cannot be opened (passed over silently); a status when it is larger than
+// any scan file of `port` ("Port A", "Port B") with `lines_per_point` lines
+// per point can be, after its box.
+int OpenForLoad(const std::string& port, int lines_per_point);
+
 // x as its number text, a value that is not finite as 0.
 void Line(TextFile& f, double x);
 // After a write: the failure of the close, or a file that cannot be opened

@@ -7,6 +7,7 @@
 
 #include "files/letter_case.h"
 #include "files/line_reader.h"
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -32,6 +33,14 @@ namespace {
 constexpr int kHeaderLines = 28;
 constexpr int kMinPoints = 4;
 constexpr int kMaxPoints = 2099;  // N + 1 response values fill the 2100 entries
+constexpr int64_t kMaxTdrFileBytes = MaxFileBytes(kHeaderLines + kMaxPoints + 1);
+// Values a trace can be drawn with. A rho full scale nearer 0 makes the scale
+// infinite. With fewer feet per sample every sample lies before the distance
+// axis starts (10 ft), with more even the second one lies beyond the largest
+// distance scale (2000 ft). The averaging is that of the settings.
+constexpr double kMinRhoScale = 0.001;
+constexpr double kMinFeetPerSample = 0.01, kMaxFeetPerSample = 1000;
+constexpr int kMaxAveraging = 256;
 
 void WriteValue(double x) {
   WriteText(file_out, NumStr(x));
@@ -101,6 +110,16 @@ TdrFileLines ReadTdrLines() {
   if (!read(n + 1)) {
     f.problem = "It ends after line" + NumStr(f.lines.size()) + ";" + NumStr(n) + " points need" +
                 NumStr(kHeaderLines + n + 1) + " lines.";
+    return f;
+  }
+  const double feet = f.Value(17);
+  const int averaging = LineValueInt(f.Line(10));
+  if (std::fabs(f.Value(9)) < kMinRhoScale) {
+    f.problem = "Its rho full scale (line 9) is too near 0 to draw a trace with.";
+  } else if (!(feet >= kMinFeetPerSample && feet <= kMaxFeetPerSample)) {
+    f.problem = "Its feet per sample (line 17) must be 0.01 to 1000.";
+  } else if (averaging < 0 || averaging > kMaxAveraging) {
+    f.problem = "Its averaging (line 10) must be 0 to 256.";
   }
   return f;
 }
@@ -167,9 +186,16 @@ void LoadTDR(int auto_save) {
     file_name = FileDialog(" Load TDR Scan File", &main_win, false, "TDR Scan Files(*.tdr)|*.tdr||",
                            "tdr", ProgramFolder());
   }
-  if (OpenTextFile(data_file, file_name, "R") != 0) return;
-  const TdrFileLines f = ReadTdrLines();
-  CloseTextFile(data_file);
+  int64_t size = 0;
+  const InputRefusal refusal = OpenInputFile(data_file, file_name, kMaxTdrFileBytes, &size);
+  if (refusal == InputRefusal::kCannotOpen) return;
+  TdrFileLines f;
+  if (refusal == InputRefusal::kTooLarge) {
+    f.problem = TooLargeText(size, "any TDR file");
+  } else {
+    f = ReadTdrLines();
+    CloseTextFile(data_file);
+  }
   if (!f.problem.empty()) {
     MsgBox(&main_win, "The file " + file_name + " cannot be loaded as a TDR file.\r" + f.problem,
            " TDR File", kMbOk, kIconExclamation, true);

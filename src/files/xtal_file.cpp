@@ -20,17 +20,6 @@ namespace {
 constexpr const char* kColumnLine =
     "  Number,  FSeries,      FParallel        Rs       Ls(mH)      Cs(pf)         Cp(pf)    Qs";
 
-// The whole file as it is now; false when it does not exist.
-bool ReadWhole(const std::string& name, std::string& contents) {
-  contents.clear();
-  if (OpenTextFile(data_file, name, "R") != 0) return false;
-  for (int c = ReadByte(data_file); c >= 0; c = ReadByte(data_file)) {
-    contents += static_cast<char>(c);
-  }
-  CloseTextFile(data_file);
-  return true;
-}
-
 void ReportNotSaved(const std::string& text) {
   MsgBox(&main_win, text, " Crystal Data File", kMbOk, kIconExclamation, true);
 }
@@ -43,22 +32,19 @@ std::string XtalDataLine() {
          sep + FormatUsing("####.###", {xtal_Cp}) + sep + FormatUsing("#######", {Rnd(xtal_Q)});
 }
 
-// Writes the old contents (a line end added when the last line has none, so
-// the new line stands on its own), the header of a new file, and the line.
-void WriteFile(const std::string& name, bool exists, std::string contents) {
+// The line goes at the end of an existing file, which is never read (it may
+// be of any size); a new file gets its header first.
+void SaveLine(const std::string& name) {
+  const int appended = AppendToFile(name, XtalDataLine() + "\r\n");
+  if (appended > 0) ReportNotSaved(WriteFailedText(name, appended));
+  if (appended >= 0) return;
   if (OpenTextFile(file_out, name, "W") != 0) {
     ReportNotSaved("The file named: " + name +
                    "  \rcannot be created or changed.\rThe crystal data was not saved.");
     return;
   }
-  if (!contents.empty() && contents.back() != '\n' && contents.back() != '\r') {
-    contents += "\r\n";
-  }
-  WriteBytes(file_out, contents);
-  if (!exists) {
-    WriteText(file_out, "Created: " + DateText() + "  " + TimeText());
-    WriteText(file_out, kColumnLine);
-  }
+  WriteText(file_out, "Created: " + DateText() + "  " + TimeText());
+  WriteText(file_out, kColumnLine);
   WriteText(file_out, XtalDataLine());
   if (int err = CloseTextFile(file_out)) ReportNotSaved(WriteFailedText(name, err));
 }
@@ -90,9 +76,7 @@ void SaveXtalData() {
   if (file_name.size() > 2) {
     std::string name;
     SplitPathInto(file_name, name, xtal_folder);
-    std::string contents;
-    const bool exists = ReadWhole(file_name, contents);
-    WriteFile(file_name, exists, contents);
+    SaveLine(file_name);
   }
   SetDigits(3);
 }

@@ -1,5 +1,8 @@
 #include "graph/chart_drawing.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "files/settings.h"
 #include "graph/state.h"
 #include "platform/ui.h"
@@ -27,6 +30,11 @@ Reflection ChartReflection(double r, double x) {
   const double c = r + Zsm_real, d = x + Zsm_imag;
   const double n = c * c + d * d;
   return {(a * c + b * d) / n, (b * c - a * d) / n};
+}
+
+int ChartPixel(double offset) {
+  constexpr double kFar = 1e6;                  // far beyond any window, far within an int
+  return Rnd(std::clamp(offset, -kFar, kFar));  // no value (a point without angle): 0
 }
 
 void StartTrace(TraceWalk& t, Window& win, int cx, int cy) {

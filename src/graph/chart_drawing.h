@@ -17,6 +17,12 @@ struct Reflection {
 };
 Reflection ChartReflection(double r, double x);
 
+// A trace offset in pixels from a chart's centre, rounded: a reflection
+// toward infinity (a resistance near -Zref) lies far off the chart on its
+// own side, never beyond what the centre can be added to. An offset without
+// a value is 0, as rounding gives it.
+int ChartPixel(double offset);
+
 // The trace of one chart, walked point by point: each point is joined to the
 // previous one in RedColor; with the markers hidden the first point gets a
 // magenta dot, with them shown each marker is circled on its nearest point.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "files/line_reader.h"
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -63,6 +64,7 @@ constexpr char kMarkerFilter[] = "Marker Files(*.mrk)|*.mrk||";
 constexpr char kHeader[] = "Marker data for VNA. ::  DataFileFormat = 120716 :: Prog version = ";
 constexpr int kHeaderLines = 4;
 constexpr int kValuesPerMarker = 8;
+constexpr int64_t kMaxMarkerFileBytes = MaxFileBytes(kHeaderLines + kMaxMarkers * kValuesPerMarker);
 
 std::string MarkerDialog(const std::string& title, bool save) {
   const std::string folder = marker_folder.size() > 2 ? marker_folder : ProgramFolder();
@@ -137,20 +139,26 @@ void SaveMarkers() {
 void LoadMarkers() {
   const std::string path = MarkerDialog(" Load Markers", false);
   if (path.size() < 3) return;
-  marker_file_path = path;
-  std::string name;
-  SplitPathInto(path, name, marker_folder);
   file_name = path;
-  if (OpenTextFile(data_file, path, "R") != 0) {
+  const std::string invalid = "This is not a valid marker file.\r\n\r\n" + path + "\r\n\r\n";
+  int64_t size = 0;
+  const InputRefusal refusal = OpenInputFile(data_file, path, kMaxMarkerFileBytes, &size);
+  if (refusal == InputRefusal::kTooLarge) {
+    Box(invalid + TooLargeText(size, "any marker file"), " Marker File Error 4182");
+    return;
+  }
+  if (refusal != InputRefusal::kNone) {
     Box("The marker file was not found in the folder with the exe file.", "Marker File");
     return;
   }
   SetDigits(8);
-  // Read whole into a copy first: a damaged file leaves the table as it was.
+  // Read whole into a copy first: a damaged file leaves the table, and the
+  // names of the last marker file, as they were.
   Marker loaded[kMaxMarkers + 1];
   int line_no = 0;
   std::string bad;  // the message of a damaged file
   std::string caption;
+  line_buf.clear();  // an empty file quotes nothing another reader left here
   auto next = [&]() -> bool {
     ++line_no;
     if (FileEof(data_file)) return false;
@@ -159,7 +167,7 @@ void LoadMarkers() {
   };
   if (!next() || line_buf.find("120716") == std::string::npos ||
       line_buf.find("Marker data") == std::string::npos) {
-    bad = "This is not a valid marker file.\r\n\r\n" + path + "\r\n\r\n" + line_buf;
+    bad = invalid + line_buf;
     caption = " Marker File Error 4182";
   }
   for (int l = 2; bad.empty() && l <= kHeaderLines; ++l) {
@@ -174,10 +182,7 @@ void LoadMarkers() {
       // Every value line holds a number; the end of the file or anything
       // else there means the file is cut short or damaged.
       const bool read = bad.empty() && line_no >= kHeaderLines && next();
-      const size_t at = line_buf.find_first_not_of(" \t");
-      const bool number = read && at != std::string::npos &&
-                          (line_buf[at] == '-' || (line_buf[at] >= '0' && line_buf[at] <= '9'));
-      if (!number) {
+      if (!read || !HoldsNumber(line_buf)) {
         bad = "error in file\r\n" + path + "\r\n on line " + NumStr(line_no);
         caption = "//87212";
         break;
@@ -195,6 +200,9 @@ void LoadMarkers() {
   }
   ClearMarkers();
   for (int i = 1; i <= kMaxMarkers; ++i) markers[i] = loaded[i];
+  marker_file_path = path;
+  std::string name;
+  SplitPathInto(path, name, marker_folder);
 }
 
 }  // namespace vna

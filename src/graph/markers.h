@@ -18,8 +18,9 @@ void SortMarkers();
 void SaveMarkers();
 // Asks for a marker file (" Load Markers") and reads its 20 rows into the
 // table, in the file's order (neither sorted nor counted). A file that is
-// missing, has the wrong first line, ends early or holds a line without a
-// number is reported and changes nothing.
+// missing, larger than any marker file, has the wrong first line, ends early
+// or holds a line without a number is reported and changes nothing, the
+// remembered marker file and folder included.
 void LoadMarkers();
 
 }  // namespace vna

@@ -165,7 +165,7 @@ void PolarPlot() {
     double phi = std::atan(g.im / g.re);
     if (g.re < 0) phi += g.im > 0 ? pi : -pi;
     const double r = Radius(mode, m, point_Rs, point_Xs, R, F);
-    const int x = Rnd(r * std::cos(phi)), y = Rnd(r * std::sin(phi));
+    const int x = ChartPixel(r * std::cos(phi)), y = ChartPixel(r * std::sin(phi));
     TraceStep(t, i, x, y);
     if (std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y) > R) {
       polar_px[i] = 100000;

@@ -168,7 +168,7 @@ void DrawTrace(Window& w, const SmithGeometry& g, double turn, bool keep_outside
     point_Rs = scanA_Rs[i];
     point_Xs = scanA_Xs[i];
     const Reflection r = ChartReflection(point_Rs, point_Xs);
-    int x = Rnd(r.re * g.P), y = Rnd(r.im * g.P);
+    int x = ChartPixel(r.re * g.P), y = ChartPixel(r.im * g.P);
     if (turn != 0) {
       const int xt = Rnd(y * sin_t + x * cos_t);
       const int yt = Rnd(y * cos_t - x * sin_t);

@@ -1,6 +1,7 @@
 #include "graph/window_bitmap.h"
 
 #include <cstring>
+#include <new>
 
 #include "files/write_errors.h"
 #include "platform/draw.h"
@@ -11,6 +12,11 @@ namespace vna {
 namespace {
 
 constexpr int kFileHeaderSize = 14, kInfoHeaderSize = 40;
+// Beyond any screen. At this side and 32 bits the image size, about 2^30,
+// and the file size stay within the 31 bits of the size fields, and no
+// product of width, height and depth overflows; at 32768 the image size
+// would be 2^32, which the 32-bit field holds as 0.
+constexpr int kMaxSide = 16384;
 
 int RoundedDepth(int bits) {
   if (bits == 1) return 1;
@@ -60,17 +66,24 @@ int FillBitmapInfo([[maybe_unused]] Window& win, const BitmapDesc& bmp, BitmapIn
 }
 
 bool SaveBitmap(const std::string& file, Window& win, int x, int y, int width, int height) {
-  // A bitmap larger than this would not fit the size fields.
-  if (!win.IsOpen() || width <= 0 || height <= 0 || width > 32768 || height > 32768) {
+  const auto refuse = [&win] {
     MsgBox(&win, "Couldn't create bitmap", "Error", kMbOk, kIconNone, false);
     return false;
+  };
+  if (!win.IsOpen() || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+    return refuse();
   }
   const BitmapDesc bmp{width, height, kImagePlanes, kImageBitsPerPixel};
   BitmapInfoHeader info;
   const int table = FillBitmapInfo(win, bmp, info);
   const size_t pixels_at = kFileHeaderSize + kInfoHeaderSize + table;
   // The rows, then zeros up to the counted image size.
-  std::string bytes(pixels_at + info.size_image, '\0');
+  std::string bytes;
+  try {
+    bytes.assign(pixels_at + info.size_image, '\0');
+  } catch (const std::bad_alloc&) {
+    return refuse();
+  }
   bytes[0] = 'B';
   bytes[1] = 'M';
   Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));

@@ -29,6 +29,11 @@ namespace {
 
 constexpr int kFirstByteMs = 200;  // wait for the first byte of the reply
 constexpr int kNextByteMs = 100;   // wait after each further byte
+// A device that keeps sending without ever ending a reply (a wrong port)
+// gets no more than this, however fast or slowly its bytes come: a version
+// reply is about a hundred bytes, which take 20 ms at 57600 baud.
+constexpr int kMostReplyMs = 2000;
+constexpr size_t kMostReplyBytes = 512;
 constexpr int kNoReplyStatus = 10137;
 
 std::string Lower(std::string s) {
@@ -114,12 +119,15 @@ bool Usable(const Identity& id) {
 
 // Reads the reply into trace_label. True when it ended with "@".
 bool ReadReply() {
-  uint64_t deadline = TickMs64() + kFirstByteMs;
-  for (;;) {
+  const uint64_t start = TickMs64();
+  const uint64_t last = start + kMostReplyMs;
+  uint64_t deadline = start + kFirstByteMs;
+  for (size_t received = 0;;) {
     if (ReadOneByte() == 1) {
       trace_label += static_cast<char>(rx_byte[0]);
       deadline = TickMs64() + kNextByteMs;
       if (rx_byte[0] == '@') return true;
+      if (++received >= kMostReplyBytes || TickMs64() > last) return false;
       continue;
     }
     // A port that is not open answers at once: wait the empty read's
@@ -129,7 +137,7 @@ bool ReadReply() {
     } else {
       DelayMs(1);
     }
-    if (TickMs64() > deadline) return false;
+    if (TickMs64() > std::min(deadline, last)) return false;
   }
 }
 

@@ -12,12 +12,31 @@
 // file's current contents and every write reaches the file at once.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vna {
 
 // The INI file in use.
 std::string StoreFile();
+
+// The store holds a handful of short values: six of at most 255 bytes under
+// the mailbox's key take about 2 KB. A file far larger is none the program
+// or its client wrote, and is never read.
+constexpr int64_t kMaxStoreBytes = 64 * 1024;
+
+enum class StoreState {
+  kOk,        // usable (a missing file is made by the first write)
+  kNotAFile,  // a named pipe, a device or a folder
+  kTooLarge,  // more than kMaxStoreBytes
+};
+// Whether the store file may be read now; its size goes to *size when given.
+// A store that may not be read reads as empty, and writes to it fail.
+StoreState StoreCheck(int64_t* size = nullptr);
+
+// How often the store file was read in whole so far: reads and polls of an
+// unchanged file read nothing; a change is read once.
+int StoreLoads();
 
 // Makes sure values can be written under the key; false when the store
 // cannot be written.

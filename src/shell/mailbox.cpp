@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "files/read_limits.h"
 #include "files/settings.h"
 #include "graph/clear_graph.h"
 #include "graph/freq_grid.h"
@@ -129,7 +130,24 @@ int ValidateControlLimits(std::string& message) {
   return 0;
 }
 
+// False, after the mailbox's box that switches it off, when the store may
+// not be read: a file far larger than its values, or none at all.
+bool StoreUsable() {
+  int64_t size = 0;
+  const StoreState state = StoreCheck(&size);
+  if (state == StoreState::kOk) return true;
+  MsgBox(&main_win,
+         state == StoreState::kTooLarge ? "The registry file named: " + StoreFile() + "\r" +
+                                              TooLargeText(size, "the mailbox's registry file") +
+                                              "\rExternal control is switched off."
+                                        : std::string("Registry Key Creation failed"),
+         " Cannot use registry external control", kMbOk, kIconExclamation, false);
+  regctl_mode = 1;
+  return false;
+}
+
 void RegistryControl() {
+  if (!StoreUsable()) return;
   if (!StoreCreateKey(regctl_key)) {
     MsgBox(&main_win, "Registry Key Creation failed", " Cannot use registry external control",
            kMbOk, kIconExclamation, false);
@@ -137,6 +155,7 @@ void RegistryControl() {
     return;
   }
   while (main_loop_on > 0 && regctl_mode > 1 && vna_present != 0) {
+    if (!StoreUsable()) return;
     if (regctl_mode == 3) {
       SetTextColor(main_win, Green);
       MoveTo(main_win, 1, 1);

@@ -114,6 +114,9 @@ struct TextFile {
   // when closed, so a failed or interrupted write never loses the old file.
   std::string target, temp;
   int write_error = 0;  // errno of the first write that failed
+  // Bytes that may still be read; -1 without a bound. A file opened with a
+  // bound reads as ended once it is spent, whatever the file does meanwhile.
+  int64_t read_left = -1;
 };
 
 // Modes (any case): "R" read an existing file; "W" create or empty, read and
@@ -124,7 +127,30 @@ struct TextFile {
 // A file written with "W" takes its new contents when it is closed, and only
 // when every write succeeded; until then it keeps its old ones. "W" fails on
 // a read-only file or in a read-only folder, also for root.
+// Only regular files open, in every mode: a named pipe, a device or a folder
+// fails at once (opening a pipe would wait for a writer for ever, reading a
+// device may never end, and "W" would put a file in place of it).
 int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode);
+
+// Why OpenInputFile did not open a file.
+enum class InputRefusal {
+  kNone,        // opened
+  kCannotOpen,  // missing, unreadable, or no regular file
+  kTooLarge,    // larger than the bound
+};
+// Opens a file for reading as mode "R" does, when it holds at most max_bytes
+// (its size goes to *size when given); a larger one is refused before a byte
+// is read. No more than max_bytes are ever read from it: a file that grows
+// meanwhile reads as ended there.
+InputRefusal OpenInputFile(TextFile& f, const std::string& name, int64_t max_bytes,
+                           int64_t* size = nullptr);
+
+// Appends text to an existing regular file without reading it; when its last
+// byte ends no line, a CR LF goes first so the text starts a line of its own.
+// Returns 0; -1 when the file is not there to append to (missing, no regular
+// file, or one that may not be written, as for "W"); else the errno of a
+// write that failed, after the file was cut back to what it held before.
+int AppendToFile(const std::string& name, const std::string& text);
 // Harmless when closed. Returns 0, or for a "W" file that could not be put
 // in place (its old contents kept) the errno that stopped it.
 int CloseTextFile(TextFile& f);

@@ -44,6 +44,32 @@ bool IsDigit(int c) {
   return c >= '0' && c <= '9';
 }
 
+// The next byte within the file's read bound, or EOF.
+int Get(TextFile& f) {
+  if (f.read_left == 0) return EOF;
+  const int c = std::getc(f.fp);
+  if (c != EOF && f.read_left > 0) --f.read_left;
+  return c;
+}
+
+void Unget(TextFile& f, int c) {
+  if (std::ungetc(c, f.fp) != EOF && f.read_left >= 0) ++f.read_left;
+}
+
+// Opens an existing path with open(2) flags, only when it is a regular file,
+// without ever waiting: a named pipe would block an ordinary open until a
+// writer came. The descriptor is blocking again when returned; -1 on failure.
+int OpenRegular(const std::string& path, int flags, struct stat& st) {
+  const int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
 // Write permission as the user means it. root passes every access check, so
 // a file or folder that nobody may write counts as read-only for root too:
 // that is how a user marks a file or folder "do not change".
@@ -72,7 +98,8 @@ std::FILE* OpenReplacement(std::string& path, std::string& temp) {
   struct stat st {};
   mode_t mode;
   if (stat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode) || !MayWrite(path, st)) return nullptr;
+    // Renaming over a pipe or a device would put a file in its place.
+    if (!S_ISREG(st.st_mode) || !MayWrite(path, st)) return nullptr;
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = umask(0);
@@ -103,6 +130,7 @@ int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) 
   std::string m;
   for (char c : mode) m += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const char* cmode = m == "R" ? "rb" : m == "A" ? "a+b" : m == "R+" ? "r+b" : nullptr;
+  const int flags = m == "R" ? O_RDONLY : m == "A" ? O_RDWR | O_CREAT | O_APPEND : O_RDWR;
   if ((!cmode && m != "W") || name.empty()) return 1;
   std::string path = HostPath(name);
   if (m == "W") {
@@ -114,18 +142,64 @@ int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) 
     f.target = path;
     return 0;
   }
-  std::FILE* fp = std::fopen(path.c_str(), cmode);
-  if (!fp) return 1;
-  // A folder opens as a stream on Linux but is no file: opening one must
-  // fail, as existence tests rely on it.
+  // A folder is no file either: existence tests rely on its open failing.
   struct stat st {};
-  if (fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
-    std::fclose(fp);
+  const int fd = OpenRegular(path, flags, st);
+  if (fd < 0) return 1;
+  std::FILE* fp = fdopen(fd, cmode);
+  if (!fp) {
+    close(fd);
     return 1;
   }
   f.fp = fp;
   f.writing = false;
   return 0;
+}
+
+InputRefusal OpenInputFile(TextFile& f, const std::string& name, int64_t max_bytes, int64_t* size) {
+  if (size) *size = 0;
+  if (OpenTextFile(f, name, "R") != 0) return InputRefusal::kCannotOpen;
+  struct stat st {};
+  fstat(fileno(f.fp), &st);
+  if (size) *size = st.st_size;
+  if (st.st_size > max_bytes) {
+    CloseTextFile(f);
+    return InputRefusal::kTooLarge;
+  }
+  f.read_left = max_bytes;
+  return InputRefusal::kNone;
+}
+
+int AppendToFile(const std::string& name, const std::string& text) {
+  if (name.empty()) return -1;
+  const std::string path = HostPath(name);
+  struct stat st {};
+  const int fd = OpenRegular(path, O_RDWR | O_APPEND, st);
+  if (fd < 0) return -1;
+  if (!MayWrite(path, st)) {
+    close(fd);
+    return -1;
+  }
+  std::string bytes = text;
+  char last = '\n';
+  if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
+  if (last != '\n' && last != '\r') bytes.insert(0, "\r\n");
+  int err = 0;
+  for (size_t done = 0; done < bytes.size() && !err;) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      err = n < 0 ? errno : EIO;
+    }
+  }
+  if (!err && fsync(fd) != 0) err = errno;
+  // A line written in part would stay as damage at the end of the file.
+  if (err && ftruncate(fd, st.st_size) != 0) err = err ? err : errno;
+  close(fd);
+  return err;
 }
 
 int CloseTextFile(TextFile& f) {
@@ -144,13 +218,14 @@ int CloseTextFile(TextFile& f) {
   f.fp = nullptr;
   f.writing = false;
   f.write_error = 0;
+  f.read_left = -1;
   f.target.clear();
   f.temp.clear();
   return err;
 }
 
 bool FileEof(TextFile& f) {
-  if (!f.fp) return true;
+  if (!f.fp || f.read_left == 0) return true;
   std::fflush(f.fp);
   long pos = std::ftell(f.fp);
   struct stat st {};
@@ -170,14 +245,14 @@ int ReadLine(TextFile& f, std::string& target, size_t max_chars) {
   target.clear();
   if (!f.fp) return -1;
   ForRead(f);
-  int c = std::getc(f.fp);
+  int c = Get(f);
   if (c == EOF) return -1;
-  for (; c != EOF && c != '\r' && c != '\n'; c = std::getc(f.fp)) {
+  for (; c != EOF && c != '\r' && c != '\n'; c = Get(f)) {
     if (target.size() < max_chars) target += static_cast<char>(c);
   }
   if (c == '\r') {
-    int next = std::getc(f.fp);
-    if (next != '\n' && next != EOF) std::ungetc(next, f.fp);
+    int next = Get(f);
+    if (next != '\n' && next != EOF) Unget(f, next);
   }
   return 0;
 }
@@ -188,12 +263,12 @@ int ReadNumber(TextFile& f, double& target) {
   ForRead(f);
   int c;
   do {
-    c = std::getc(f.fp);
+    c = Get(f);
   } while (c != EOF && c != '-' && !IsDigit(c));
   if (c == EOF) return -1;
   std::string token(1, static_cast<char>(c));
   while (token.size() < kMaxNumberToken) {
-    c = std::getc(f.fp);  // the byte that ends the token is consumed with it
+    c = Get(f);  // the byte that ends the token is consumed with it
     if (c == EOF || !(IsDigit(c) || c == '.' || c == '-')) break;
     token += static_cast<char>(c);
   }
@@ -211,7 +286,7 @@ int ReadNumber(TextFile& f, int& target) {
 int ReadByte(TextFile& f) {
   if (!f.fp) return -1;
   ForRead(f);
-  int c = std::getc(f.fp);
+  int c = Get(f);
   return c == EOF ? -1 : c;
 }
 

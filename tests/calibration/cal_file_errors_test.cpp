@@ -175,10 +175,11 @@ TEST_F(CalFileErrors, EveryRefusalKeepsThePreviousCalibration) {
        SetAfter(" Port B cal data:", 3, " 1000000000"),
        87212,
        {"//87212"}},
+      // The open heading then stands where the last short row should.
       {"a short row missing",
        [](Lines& l) { l.erase(l.begin() + IndexOf(l, "    3 ")); },
-       2381,
-       {" Incorrect Cal File Format 23"}},
+       87212,
+       {"//87212"}},
       {"ends in the open table",
        [](Lines& l) { l.resize(IndexOf(l, " Open Circuit:") + 4); },
        87212,
@@ -188,6 +189,36 @@ TEST_F(CalFileErrors, EveryRefusalKeepsThePreviousCalibration) {
        87212,
        {"//87212"}},
       {"empty", [](Lines& l) { l.clear(); }, 87212, {"//87212"}},
+      // Rows without the numbers of their table, and frequencies that run
+      // backwards, would load as a calibration of zeros or of another band.
+      {"a short row of words",
+       SetAfter(" Short Circuit:", 3, "    2  two  ohms  none"),
+       87212,
+       {"//87212"}},
+      {"an empty open row", SetAfter(" Open Circuit:", 1, ""), 87212, {"//87212"}},
+      {"a resistance row without its reactance",
+       SetAfter(" Standard Resistance:", 2, "    1    2.000000     50.5000"),
+       87212,
+       {"//87212"}},
+      {"a gain-range line of words",
+       SetAfter(" Port B cal data:", 5, "   2   gain  phase"),
+       87212,
+       {"//87212"}},
+      {"a high row of words",
+       SetAfter("B High range", 2, "   1  ratio  phase"),
+       87212,
+       {"//87212"}},
+      {"short frequencies running backwards",
+       SetAfter(" Short Circuit:", 3,
+                "    2    1.500000      2.1250     -3.0000  2459    1.0000    2  short"),
+       87212,
+       {"//87212"}},
+      {"Port B frequencies running backwards",
+       SetAfter("B Low range", 3,
+                "   2    1.5000000      0.5156250     -5.000000  2459    1.0000    1.0000   2  "
+                "Low_range"),
+       87212,
+       {"//87212"}},
   };
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.name);
@@ -214,6 +245,12 @@ TEST_F(CalFileErrors, MessagesOfTheChecks) {
   Load(Damaged(SetStarting("B Low range", "B Lower")));
   const std::string path = Damaged([](Lines& l) { l.resize(30); });
   Load(path);
+  const std::string words = Damaged(SetAfter(" Short Circuit:", 3, "    2  two  ohms  none"));
+  Load(words);
+  const std::string backwards =
+      Damaged(SetAfter(" Short Circuit:", 3,
+                       "    2    1.500000      2.1250     -3.0000  2459    1.0000    2  short"));
+  Load(backwards);
   Load(dir / "missing.vcal");
   EXPECT_EQ(
       Boxes(),
@@ -239,6 +276,10 @@ TEST_F(CalFileErrors, MessagesOfTheChecks) {
           "lower",
           " 92323| Cal File Error =  2383",
           "//87212|error in file\r\n" + path + "\r\n on line  31",
+          "//87212|error in file\r\n" + words +
+              "\r\n on line  82\r\nIt does not hold the numbers its table needs there.",
+          "//87212|error in file\r\n" + backwards +
+              "\r\n on line  82\r\nIts frequency is below the one of the row before.",
           " Cal Required|The calibration file was not found.\rPlease run the calibration "
           "procedure before doing any tests.",
       }));

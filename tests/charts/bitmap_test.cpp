@@ -185,6 +185,29 @@ TEST_F(BitmapTest, AFileThatCannotBeWrittenIsNamedAndNothingIsLost) {
   CloseWindow(w);
 }
 
+// Sides beyond any screen are refused before a size is computed: at 32768 x
+// 32768 and 32 bits the image size is 2^32, which a 32-bit field holds as 0,
+// and the rows would be written far past the block allocated for them. The
+// largest side taken keeps every size within 31 bits.
+TEST_F(BitmapTest, SidesBeyondAnyScreenAreRefusedBeforeASizeCanWrap) {
+  Window w{"picture_win"};
+  testing::TempDir dir;
+  OpenWindow(w, 0, 0, 200, 100, kWinCaption, "", [] { return 0; });
+  BitmapInfoHeader info;
+  EXPECT_EQ(FillBitmapInfo(w, {16384, 16384, 1, 32}, info), 0);
+  EXPECT_EQ(info.size_image, 1074200576u);  // (16391 / 8) x 16384 x 32
+  for (auto [width, height] : {std::pair{32768, 32768}, {16385, 10}, {10, 16385}}) {
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+    testhook::ClearLogs();
+    EXPECT_FALSE(SaveBitmap(dir / "huge.bmp", w, 0, 0, width, height));
+    ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+    EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Error");
+    EXPECT_EQ(testhook::MsgBoxes()[0].text, "Couldn't create bitmap");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  CloseWindow(w);
+}
+
 TEST_F(BitmapTest, NoBitmapOfAClosedWindowOrAnEmptyRectangle) {
   Window w{"picture_win"};
   testing::TempDir dir;

@@ -288,6 +288,18 @@ TEST_F(SmithTest, TooFewPointsOrTdrModeDrawNothing) {
   EXPECT_EQ(SUB, "");
 }
 
+// A resistance just below -Zref puts the reflection near infinity on the
+// right (G = (R - 50) / (R + 50) with R + 50 a tiny negative number): the
+// trace runs from the centre off the right edge, never wrapped to the left.
+TEST_F(SmithTest, AReflectionTowardInfinityRunsOffItsOwnSide) {
+  SetScan({{50, 0}, {50, 0}, {-50 - 1e-9, 0}});
+  const QImage img = DrawSmith("smith_reflection_toward_infinity");
+  EXPECT_EQ(smith_px[1], 270);
+  EXPECT_EQ(smith_px[2], 100000);  // outside the visible circle
+  for (int x : {300, 400, 494}) EXPECT_TRUE(ColorNear(img, x, 234, RedColor)) << x;
+  for (int x : {46, 150, 240}) EXPECT_FALSE(ColorNear(img, x, 234, RedColor)) << x;
+}
+
 TEST_F(SmithTest, BesidePointDataAndInRecycleModeTheChartDoesNotWait) {
   SetScan({{50, 0}, {100, 0}, {25, 0}});
   point_smith = 1;

@@ -3,40 +3,24 @@
 // housekeeping values). It sets VNA_COM<n> to its device while it lives.
 #pragma once
 
-#include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
 
 #include "instrument/link_test.h"
-#include "support/temp_dir.h"
+#include "support/pseudo_terminal.h"
 
 namespace vna::testing {
 
 class ScriptedPort {
  public:
-  explicit ScriptedPort(int port) {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    grantpt(master_);
-    unlockpt(master_);
-    env_var_ = "VNA_COM" + std::to_string(port);
-    env_ = std::make_unique<ScopedEnv>(env_var_.c_str(), std::string(ptsname(master_)));
-    // Keep the slave side open so the master never sees a hang-up between
-    // the program's opens.
-    keep_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
-    termios t{};
-    tcgetattr(keep_, &t);
-    cfmakeraw(&t);
-    tcsetattr(keep_, TCSANOW, &t);
+  explicit ScriptedPort(int port) : pty_(port, false), master_(pty_.master()) {
     thread_ = std::thread([this] { Serve(); });
   }
   ScriptedPort(const ScriptedPort&) = delete;
@@ -44,8 +28,6 @@ class ScriptedPort {
   ~ScriptedPort() {
     stop_ = true;
     thread_.join();
-    close(keep_);
-    close(master_);
   }
 
   // A command starting with `letter` is `length` bytes long and answered with `reply`.
@@ -84,9 +66,8 @@ class ScriptedPort {
     }
   }
 
-  int master_ = -1, keep_ = -1;
-  std::string env_var_;
-  std::unique_ptr<ScopedEnv> env_;
+  PseudoTerminal pty_;
+  int master_;
   std::atomic<bool> stop_{false};
   std::mutex mu_;
   std::map<char, std::pair<int, std::string>> script_;

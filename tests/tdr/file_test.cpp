@@ -274,7 +274,8 @@ TEST_F(TdrFileTest, ValuesTheReaderSnapsOrKeeps) {
       {7, " 120", &TdrState::dxscale, 200}, {8, " 30", &TdrState::zmax, 70},
       {8, " 50", &TdrState::zmax, 70},      {8, " 5000", &TdrState::zmax, 1000},
       {11, " 0", &TdrState::zo, 50},        {11, " -75", &TdrState::zo, 50},
-      {11, " 75", &TdrState::zo, 75},
+      {11, " 75", &TdrState::zo, 75},       {17, " 1000", &TdrState::feet, 1000},
+      {17, " 0.01", &TdrState::feet, 0.01}, {9, " -0.001", &TdrState::range, -0.001},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.line) + ":" + c.text);
@@ -303,6 +304,9 @@ TEST_F(TdrFileTest, RefusedFilesChangeNothing) {
     std::string why;
   };
   const std::string full = ReadBytes(DataFile("n256.tdr"));
+  const std::string kRhoScale = "Its rho full scale (line 9) is too near 0 to draw a trace with.";
+  const std::string kFeet = "Its feet per sample (line 17) must be 0.01 to 1000.";
+  const std::string kAveraging = "Its averaging (line 10) must be 0 to 256.";
   const Case cases[] = {
       {"N 5000", Variant({{5, " 5000"}}, -1, "a.tdr"), "Its point count (line 5) is 5000"},
       {"N 3", Variant({{5, " 3"}}, -1, "b.tdr"), "Its point count (line 5) is 3"},
@@ -313,6 +317,17 @@ TEST_F(TdrFileTest, RefusedFilesChangeNothing) {
       {"empty", dir.Write("empty.tdr", ""), "It ends after line 0"},
       {"binary", dir.Write("binary.tdr", binary), ""},
       {"scan file", dir.Write("scan.tdr", "a scan\r\n 4177\r\n"), "It ends after line 2"},
+      // Values no trace can be drawn with: an infinite rho scale, samples
+      // that all lie before the distance axis or beyond any scale, an
+      // averaging no instrument has.
+      {"rho scale 0", Variant({{9, " 0"}}, -1, "f.tdr"), kRhoScale},
+      {"rho scale 1e-7", Variant({{9, " 0.0000001"}}, -1, "g.tdr"), kRhoScale},
+      {"feet per sample 0", Variant({{17, " 0"}}, -1, "h.tdr"), kFeet},
+      {"feet per sample -1.5", Variant({{17, " -1.5"}}, -1, "i.tdr"), kFeet},
+      {"feet per sample 1e250", Variant({{17, " 1" + std::string(250, '0')}}, -1, "j.tdr"), kFeet},
+      {"feet per sample 0.005", Variant({{17, " 0.005"}}, -1, "k.tdr"), kFeet},
+      {"averaging 99999", Variant({{10, " 99999"}}, -1, "l.tdr"), kAveraging},
+      {"averaging -1", Variant({{10, " -1"}}, -1, "m.tdr"), kAveraging},
   };
   SetStoredTrace();
   tdr_response[5] = 0.875;
