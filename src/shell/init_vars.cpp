@@ -48,7 +48,7 @@ void SetScanDefaults() {
   delta_freq = 0.202;
   freq = start_freq;
   Numscanpts = 100;
-  scan_npoints = scanA_npoints = 0;
+  scan_npoints = scanA_npoints = scanB_npoints = 0;
   step_text = "50";
   interpolate = 1;
   fullscan = 1;
