@@ -24,16 +24,7 @@ class ScanBSim : public ScanSim {
  protected:
   void BeginB(std::vector<std::string> args = {}) {
     Begin(std::move(args));
-    PortB_on = 1;
-    transmission_mode = 1;
-    scan_format_B = 4080;
-    plots21 = plot_phaseS21 = 1;
-    plot_s11 = plot_swrB = plot_delay = plot_insloss = 0;
-    alt_colors = 0;
-    autosave_flipB = 0;
-    delay_smoothing = 2;
-    std_comp = 1;
-    fixed_avg = 1;
+    PortBMode();
     cal_end_freq = 1200;
   }
   // Stored points for a replay: n points from 10 MHz at 1 MHz steps, S21

@@ -83,6 +83,20 @@ class ScanSim : public PointSim {
     PointSim::TearDown();
   }
 
+  // Port B mode as the Port B tests start from: S21 and its phase the only
+  // traces, the standard compensation, fixed averaging.
+  static void PortBMode() {
+    PortB_on = transmission_mode = 1;
+    scan_format_B = 4080;
+    plots21 = plot_phaseS21 = 1;
+    plot_s11 = plot_swrB = plot_delay = plot_insloss = 0;
+    alt_colors = 0;
+    autosave_flipB = 0;
+    delay_smoothing = 2;
+    std_comp = 1;
+    fixed_avg = 1;
+  }
+
   // The frequency list a scan of these limits builds.
   static std::vector<double> List(double start, double end, double step) {
     start_freq = start;

@@ -97,17 +97,6 @@ class StoredPoints : public ScanSim {
     }
     return last;
   }
-
-  // Port B as the Port B scan tests set it up: S21 and its phase shown.
-  void PortBSettings() {
-    scan_format_B = 4080;
-    plots21 = plot_phaseS21 = 1;
-    plot_s11 = plot_swrB = plot_delay = plot_insloss = 0;
-    autosave_flipB = 0;
-    delay_smoothing = 2;
-    std_comp = 1;
-    fixed_avg = 1;
-  }
 };
 
 // How a scan comes to stop before the end of its list.
@@ -202,8 +191,8 @@ TEST_P(UnmeasuredPoints, NeitherReachAFileNorComeBackFromIt) {
 // zeros, and the file loads back with those points only.
 TEST_F(StoredPoints, HaltedPortBScanSavesTheMeasuredPointsOnly) {
   Begin();
-  PortBSettings();
   Calibrate(1, 3.05, 0.05);
+  PortBMode();
   CalibrateThrough(1, 3, 0.01);
   Sim().SetDutB("atten:db=6");
   int stopped_at = -1;
@@ -245,8 +234,8 @@ TEST_F(StoredPoints, HaltedPortBScanSavesTheMeasuredPointsOnly) {
 // each port's replay, file and load keep to that port's own points.
 TEST_F(StoredPoints, EachPortReplaysAndSavesItsOwnPoints) {
   Begin();
-  PortBSettings();
   Calibrate(1, 3.05, 0.05);
+  PortBMode();
   CalibrateThrough(1, 3, 0.01);
   PortB_on = 0;
   Sim().SetDut("r=75");
