@@ -54,10 +54,10 @@ std::string AutomaticName(int mode) {
 
 // ---- Writing ----
 
-void WriteHeader(TextFile& f) {
+void WriteHeader(TextFile& f, int n) {
   WriteText(f, scan_stamp + "    prog_ver= VNA" + model + "_" + prog_ver + prog_subver);
   WriteText(f, NumStr(scan_format_A) + (plot_at_zero != 0 ? "     plot_at_zero" : " "));
-  Line(f, scan_npoints);
+  Line(f, n);
   for (double v : {start_freq, end_freq, delta_freq, graph_start, graph_end, swr_scale, zmag_scale,
                    phase_scale, grid_units_per_div}) {
     Line(f, v);
@@ -91,13 +91,13 @@ void WriteTrailer(TextFile& f) {
 
 // The spreadsheet rows: frequency, SWR, Rs, Xs, |Z|, phase in degrees, rho,
 // return loss and reflected power in percent.
-void WriteCompanion(TextFile& f) {
+void WriteCompanion(TextFile& f, int n) {
   WriteText(f, "Created: " + DateText() + "  " + TimeText());
   WriteText(f, "VNA version " + prog_ver + prog_subver);
   WriteText(f, "\"" + PortA_title + "\"");
   WriteText(f, "Z0," + NumStr(Zref));
   WriteText(f, "Freq(MHz),SWR,Rs,Xs,Zmag,Phase(deg),Rho,ReturnLoss,%ReflectedPower");
-  for (int i = 0; i < scan_npoints; ++i) {
+  for (int i = 0; i < n; ++i) {
     const double s = scanA_swr[i];
     const double rho = (s - 1) / (s + 1);
     // A perfect match has no finite return loss: 200 dB stands for it.
@@ -221,6 +221,7 @@ void TakeScanFile(const ScanFileA& s) {
   plot_at_zero = s.plot_at_zero;
   scan_extra_value = 0;
   Numscanpts = s.points;
+  scanA_npoints = s.points;
   bandscan_mode = 0;
   if (std::fabs(end_freq - s.end) + std::fabs(start_freq - s.start) > 0.0000001) {
     // The Port B scan no longer belongs to these limits: it is cleared and
@@ -293,10 +294,13 @@ void SaveScanA() {
     SaveTDR(0);
     return;
   }
-  if (!LimitsSavable()) {
+  // Only measured points are saved: the user's save is told when there are
+  // none, the automatic and exit saves pass over it.
+  if (!StoredScanSavable(false, save_mode == 0) || !LimitsSavable()) {
     save_mode = 0;
     return;
   }
+  const int n = std::clamp(scanA_npoints, 0, kScanArraySize);
   if (save_mode == 0) {
     AskForName(" Save Port A Scan File", true);
   } else {
@@ -313,8 +317,8 @@ void SaveScanA() {
       with_companion && companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
 
   SetDigits(8);
-  WriteHeader(data_file);
-  for (int i = 0; i < scan_npoints; ++i) {
+  WriteHeader(data_file, n);
+  for (int i = 0; i < n; ++i) {
     Line(data_file, scanA_freq[i]);
     Line(data_file, readA_zmag[i]);
     Line(data_file, readA_phase[i]);
@@ -322,7 +326,7 @@ void SaveScanA() {
   SetDigits(6);
   WriteText(data_file, kEndOfData);
   if (companion_open) {
-    WriteCompanion(file_out);
+    WriteCompanion(file_out, n);
     CloseTextFile(file_out);  // a companion that fails is not reported
   }
   WriteTrailer(data_file);

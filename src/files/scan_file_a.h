@@ -12,12 +12,14 @@ enum : int {
   kStatusScanFileEnd = 78331,    // no end-of-data line after the points: truncated or damaged
 };
 
-// Writes the stored Port A scan (scan_npoints points) under the name
-// save_mode gives: 0 the file dialog (then also the companion ".csv"), 1
+// Writes the measured points of the stored Port A scan (scanA_npoints) under
+// the name save_mode gives: 0 the file dialog (then also the companion ".csv"), 1
 // the exit name, 10 the auto-save name with the suffix in msg_text. The file
 // is written to a temporary name and renamed: a failed write is reported and
 // the old file kept. Limits that no scan can have are refused with a box
-// (while the main loop runs). In TDR mode it saves the TDR data instead.
+// (while the main loop runs); with no measured point (after a band scan, or
+// none yet) nothing is written, and the dialog save says so. In TDR mode it
+// saves the TDR data instead.
 // save_mode is 0 afterwards (not after the TDR branch).
 void SaveScanA();
 

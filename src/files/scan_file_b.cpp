@@ -68,13 +68,17 @@ void WriteHeader(TextFile& f, int n) {
   WriteText(f, PortB_title);
 }
 
+// Records 0 .. n - 1 hold the measured points. The layout has one record
+// more (index n): its frequency with zeros, so no reading stands there, be it
+// the repeated rest of a halted scan or a value left by an earlier one.
 void WritePoints(TextFile& f, int n) {
   for (int i = 0; i <= n; ++i) {
+    const bool point = i < n;
     Line(f, scanB_freq[i]);
-    Line(f, s21_dB[i]);
-    Line(f, scanB_phase[i] * kDeg);
-    Line(f, scanB_s11rl[i]);
-    Line(f, scanB_s11phase[i] * kDeg);
+    Line(f, point ? s21_dB[i] : 0);
+    Line(f, point ? scanB_phase[i] * kDeg : 0);
+    Line(f, point ? scanB_s11rl[i] : 0);
+    Line(f, point ? scanB_s11phase[i] * kDeg : 0);
   }
 }
 
@@ -83,19 +87,20 @@ double FiniteOr0(double x) {
 }
 
 // Frequency, S21 in dB, its phase in degrees and the group delay in
-// microseconds of every point.
-void WriteCompanion(TextFile& f) {
+// microseconds of every point, and the row after the last one as its record
+// in the scan file.
+void WriteCompanion(TextFile& f, int n) {
   WriteText(f, "Created: " + DateText() + "  " + TimeText());
   WriteText(f, "VNA version " + prog_ver);
   WriteText(f, "\"" + PortB_title + "\"");
   WriteText(f, "Z0," + NumStr(Zref));
   WriteText(f, "Freq(MHz),  S21mag(dB), S21phase(deg), Delay(usec)");
-  const int last = std::clamp(scan_npoints, 0, kScanArraySize - 1);
-  for (int i = 0; i <= last; ++i) {
+  for (int i = 0; i <= n; ++i) {
+    const bool point = i < n;
     WriteText(f, FormatUsing("###.#######", {FiniteOr0(scanB_freq[i])}) + ", " +
-                     NumStr(FiniteOr0(s21_dB[i])) + ", " +
-                     NumStr(FiniteOr0(scanB_phase[i] * 57.29588)) + ", " +
-                     NumStr(FiniteOr0(delay_B[i] * 0.001)));
+                     NumStr(point ? FiniteOr0(s21_dB[i]) : 0) + ", " +
+                     NumStr(point ? FiniteOr0(scanB_phase[i] * 57.29588) : 0) + ", " +
+                     NumStr(point ? FiniteOr0(delay_B[i] * 0.001) : 0));
   }
 }
 
@@ -345,10 +350,13 @@ void ReplayLoadedScan() {
 }  // namespace
 
 void SaveScanB() {
-  if (!scanfile::LimitsSavable()) {
+  // Only measured points are saved: the user's save is told when there are
+  // none, the automatic and exit saves pass over it.
+  if (!StoredScanSavable(true, save_mode == 0) || !scanfile::LimitsSavable()) {
     save_mode = 0;
     return;
   }
+  const int n = std::clamp(scanB_npoints, 0, kScanArraySize - 1);
   if (save_mode == 0) {
     scanfile::AskForName(" Save Port B Scan File", true, " B Scan Files(*.scnb)|*.scnb||", "scnb");
   } else {
@@ -361,15 +369,13 @@ void SaveScanB() {
   }
   // A companion that cannot be created is passed over silently.
   const std::string companion = CompanionName(file_name);
-  const bool companion_open =
-      companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
-  const int n = std::clamp(Numscanpts, 0, kScanArraySize - 1);
+  const bool companion_open = companion != file_name && OpenTextFile(file_out, companion, "W") == 0;
   SetDigits(8);
   WriteHeader(data_file, n);
   WritePoints(data_file, n);
   SetDigits(6);
   if (companion_open) {
-    WriteCompanion(file_out);
+    WriteCompanion(file_out, n);
     CloseTextFile(file_out);
   }
   WriteTrailer(data_file);

@@ -12,12 +12,14 @@ enum : int {
   kStatusScanFileGain = 7234,
 };
 
-// Writes the stored Port B scan (Numscanpts points, n + 1 records) and its
-// "_B.csv" companion under the name save_mode gives: 0 the file dialog, 1
+// Writes the measured points of the stored Port B scan (scanB_npoints = n;
+// n + 1 records, the last a frequency with zeros) and its "_B.csv"
+// companion under the name save_mode gives: 0 the file dialog, 1
 // the exit name, 10 the auto-save name with the suffix in msg_text. Written
 // to a temporary name and renamed: a failed write is reported and the old
 // file kept. Limits that no scan can have are refused with a box (while the
-// main loop runs). save_mode is 0 afterwards.
+// main loop runs); with no measured point nothing is written, and the dialog
+// save says so. save_mode is 0 afterwards.
 void SaveScanB();
 
 // Reads a Port B scan under the name save_mode gives and, in Port B mode,

@@ -12,11 +12,26 @@
 #include "instrument/state.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
+#include "scan/state.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 
-namespace vna::scanfile {
+namespace vna {
+
+bool StoredScanSavable(bool port_b, bool tell) {
+  const int ok = port_b ? scanb_ok : scana_ok;
+  const int points = port_b ? scanB_npoints : scanA_npoints;
+  if (ok == 1 && points >= 1) return true;
+  if (tell) {
+    const std::string port = port_b ? "B" : "A";
+    scanfile::Box("There is no measured Port " + port + " scan to save.",
+                  " Save Port " + port + " Graph");
+  }
+  return false;
+}
+
+namespace scanfile {
 
 bool IsChoice(const std::string& path) {
   return path.size() > 2;
@@ -137,4 +152,5 @@ int Reader::Int() {
   return LineValueInt(Next());
 }
 
-}  // namespace vna::scanfile
+}  // namespace scanfile
+}  // namespace vna

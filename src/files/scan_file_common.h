@@ -1,6 +1,6 @@
 // What the Port A and Port B scan files share: the file dialogs and the
-// automatic names, the limits check before a save, the line writer, the
-// read-back check, the stamp and the line reader with its end-of-file and
+// automatic names, the checks before a save, the line writer, the read-back
+// check, the stamp and the line reader with its end-of-file and
 // binary-content watch.
 #pragma once
 
@@ -9,6 +9,13 @@
 namespace vna {
 
 struct TextFile;
+
+// Whether the stored scan of Port A (port_b false) or Port B holds measured
+// points to save: none after a band scan (its levels overwrite the Port A
+// arrays), a scan stopped before its first point, or before any scan. When
+// there are none and `tell` is set, a box says so. The save command asks
+// before its comment prompt; the writers ask again.
+bool StoredScanSavable(bool port_b, bool tell);
 
 namespace scanfile {
 

@@ -144,7 +144,7 @@ void TakeTdrLines(const TdrFileLines& f) {
   if (VF < 0.5) VF = 0.66;
   if (VF > 1) VF = 1;
   tdr_overlay = LineValueInt(f.Line(16));
-  tdr_feet_per_index = f.Value(17);
+  tdr_feet_per_index = TDRFileFeetPerSample(f.Value(17), VF, Tdr_delf, n);
   std::fill(std::begin(tdr_response), std::end(tdr_response), 0.0);
   for (int i = 0; i <= n; ++i) tdr_response[i] = f.Value(kHeaderLines + 1 + i);
   tdr_trace_points = n;

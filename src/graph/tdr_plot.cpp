@@ -32,6 +32,9 @@ void PlotTDR() {
     const double z = tdr_zo * (1 + rho) / (1 - rho);
     int y = tdr_linear_z != 0 ? Rnd(tdr_zo_y - (z - tdr_zo) * tdr_zscale)
                               : Rnd(graph_zero_y - tdr_response[i] * tdr_rho_scale);
+    // Sample i sums the impulse response up to i, and the default smoothing
+    // averages it with i + 1: a reflection at i + 1 samples shows its edge's
+    // middle at i, so the sample is drawn one sample further out.
     const int x = Rnd(graph_left + DXfactor * (FeetPerNdx * (i + 1) - LengthOffset));
     if (DIAGMODE != 0) {
       MoveTo(w, 100, 100);

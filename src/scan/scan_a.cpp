@@ -80,7 +80,6 @@ void PrintResults(long zmag_steps) {
     PrintItems(w, items);
   }
   scan_npoints = std::max(scanloop, 1);
-  scanA_npoints = scan_npoints;
   const long average_step = zmag_steps / scan_npoints;
   const int height = graph_bottom - graph_top;
   const long percent = height > 0 ? average_step * 100 / height : 0;
@@ -132,6 +131,8 @@ void Scan_A() {
   const bool live = live_data != 0;
   int failure = 0;        // status of the first failure; kept to the end
   bool measured = false;  // at least one point went into the arrays
+  int read_points = 0;    // points 0 .. read_points - 1 were read from the instrument
+  bool nothing_stored = false;
   StoredList stored;
 
   if (live) {
@@ -142,6 +143,9 @@ void Scan_A() {
     scanloop = 0;
     stored.Take();
     BuildFreqList(1, delta_freq);
+  } else {
+    // The stored scan's own points, whatever list a Port B scan left since.
+    Numscanpts = std::clamp(scanA_npoints, 0, kScanArraySize - 2);
   }
 
   if (live && (vna_status != 0 || PortA_cal <= 0)) {
@@ -150,11 +154,13 @@ void Scan_A() {
              kIconNone, true);
     }
     failure = vna_status != 0 ? vna_status : kStatusNotCalibrated;
-  } else if (Numscanpts < 1) {
+  } else if (Numscanpts < 1 && live) {
     // Only band skip can leave the list empty.
     MsgBox(&main_win, "No frequency of the scan limits lies in a band of the band skip.",
            " Band Skip", kMbOk, kIconNone, true);
     failure = kStatusEmptyList;
+  } else if (Numscanpts < 1) {
+    nothing_stored = true;  // a replay with no point draws nothing
   }
   if (failure != 0) {
     scan_running = 0;
@@ -163,7 +169,7 @@ void Scan_A() {
 
   uint64_t start_tick = 0;
   long zmag_steps = 0;
-  if (failure == 0) {
+  if (failure == 0 && !nothing_stored) {
     scanloop = 0;
     transmission_mode = 0;
     if (live) {
@@ -191,7 +197,7 @@ void Scan_A() {
     }
   }
 
-  if (failure == 0) {
+  if (failure == 0 && !nothing_stored) {
     // Cleared only once the instrument answered, so a scan that measures
     // nothing leaves the stored values alone.
     std::fill(scanA_swr, scanA_swr + Numscanpts + 1, 0.0);
@@ -205,7 +211,10 @@ void Scan_A() {
       if (live) {
         // After Halt or a failed read nothing more is read: the last reading
         // is stored again at every remaining point.
-        if (scan_running == 1) ReadPoint_A(0);
+        if (scan_running == 1) {
+          ReadPoint_A(0);
+          if (vna_status == 0) read_points = scanloop + 1;
+        }
         readA_zmag[scanloop] = Zmag;
         readA_phase[scanloop] = Zphase;
         if (MagRef < 50) {
@@ -265,6 +274,9 @@ void Scan_A() {
       ProgRelay(0);
     }
     last_point = scanloop - 1;
+    // Only what was read is the stored scan: the repeated rest of a halted
+    // scan is drawn but never saved or replayed as measured points.
+    if (live) scanA_npoints = read_points;
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     FindResonances();
@@ -290,9 +302,10 @@ void Scan_A() {
   alt_colors = 1 - alt_colors;
   CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
   EndTracePlot();
-  // Only a scan that measured is saved: saving nothing would replace the
+  // Only a scan that read points is saved: saving nothing would replace the
   // older of the two auto-saved scans with a copy of the stored one.
-  if (measured && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 && live_data == 1) {
+  if (read_points > 0 && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 &&
+      live_data == 1) {
     AutoSave();
   }
   vna_status = failure;  // 0 after a good scan, whatever the supply check said

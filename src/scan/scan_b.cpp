@@ -221,7 +221,12 @@ void Scan_B() {
   scan_running = 1;
   PortB_on = 1;
   bandscan_mode = 0;
-  if (live) BuildFreqList(1, delta_freq);
+  if (live) {
+    BuildFreqList(1, delta_freq);
+  } else {
+    // The stored scan's own points, whatever list a Port A scan left since.
+    Numscanpts = std::clamp(scanB_npoints, 0, kScanArraySize - 2);
+  }
   if (smoothing < 0 || smoothing > maxsmooth) smoothing = 0;
 
   Box box;
@@ -312,7 +317,8 @@ void Scan_B() {
     scan_recalled = 0;
     failure = vna_status;
   }
-  if (failure == 0) {
+  // A replay with no point stored draws nothing.
+  if (failure == 0 && Numscanpts >= 1) {
     vna_status = 0;
     gain_phase_offset = 0;
     scanb_ok = 0;
@@ -335,6 +341,7 @@ void Scan_B() {
     double previous_phase = 1000;
     double s11_rl = 0;
     double point_delay = 0;
+    int read_points = 0;  // points 0 .. read_points - 1 were read from the instrument
     const uint64_t start_tick = TickMs64();
     trace_segments = 0;
     do {
@@ -358,6 +365,9 @@ void Scan_B() {
           if (std_comp == 0) m = MismatchCorrected(ratio_BA, Zphase);
           point_s21db = RatioToDb(m);
           Zphase = Finite(Zphase, 0);
+          // A reading cut short (a failed read, the reference lost at Port
+          // A) is drawn and stored, but is no measured point.
+          if (vna_status == 0 && scan_running != 0) read_points = scanloop + 1;
         } else {
           freq = scanB_freq[scanloop];
           point_s21db = s21_dB[scanloop];
@@ -542,14 +552,15 @@ void Scan_B() {
     }
     CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
     scan_npoints = scanloop;
-    // A replay counts the list it was given, which need not be this scan's.
-    if (live) scanB_npoints = scan_npoints;
     last_point = scanloop - 1;
+    // Only what was read is the stored scan (a halted scan's repeated rest
+    // is not); a replay keeps the count it drew from.
+    if (live) scanB_npoints = read_points;
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     scanhdr_smooth = smoothing;
     scanhdr_avg = average;
-    if (measured && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 &&
+    if (read_points > 0 && recycle_on == 0 && autosave_graph > 0 && autosave_block == 0 &&
         live_data == 1) {
       AutoSave();
     }

@@ -57,8 +57,12 @@ extern double scanhdr_zref, scanhdr_z0imag, scanhdr_extra;
 // ---- Point list and progress ----
 extern int Numscanpts;          // points of the current frequency list
 extern int scan_npoints;        // points of the last completed scan, either port
-extern int scanA_npoints;       // points of the stored Port A scan (the Port A tools read these)
-extern int scanB_npoints;       // points of the stored Port B scan (the Port B tools read these)
+// Points of each port's stored scan: the points a scan measured (a halted
+// scan's rest repeats a reading and does not count) or a file held. A
+// replay, the files and the tools keep to these; a scan of the other port
+// leaves them alone.
+extern int scanA_npoints;
+extern int scanB_npoints;
 extern int scanloop;            // index of the point being measured
 extern int scan_running;        // 1 while a scan or calibration measures
 extern int rescan_on;           // the running scan is a rescan

@@ -12,6 +12,7 @@
 #include "calibration/state.h"
 #include "files/file_commands.h"
 #include "files/pending.h"
+#include "files/scan_file_common.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -62,9 +63,11 @@ void LoadGraph() {
   scan_from_file = 1;
 }
 
-// A graph is saved with a title: without one the comment is asked first.
+// A graph is saved with a title: without one the comment is asked first,
+// once it is known there are measured points to save.
 void SaveGraph() {
   save_mode = 0;
+  if (tdr_mode == 0 && !StoredScanSavable(PortB_on != 0, true)) return;
   if (CurrentTitle().size() < 2) {
     EnterComment();
     CurrentTitle() = msg_text;

@@ -35,6 +35,9 @@ namespace {
 constexpr int kTdrTable = 2100;     // entries of tdr_response and the spectrum
 constexpr double kFirstFreq = 0.1;  // the sweep's point 0, MHz: 0 cannot be measured
 constexpr double kLineZ0 = 50;      // impedance of the offset line, ohms
+// The speed of light in feet per microsecond: a wave on a line of velocity
+// factor VF covers VF times this.
+constexpr double kLightFeetPerUs = 299.7924 * 39.37 / 12;
 
 // Frequency step for the distance full scale, MHz: a longer distance needs a
 // finer step.
@@ -91,6 +94,17 @@ double TDRFreqStep(int n) {
   return step;
 }
 
+double TDRFeetPerSample(double vf, double step_mhz, int n) {
+  return kLightFeetPerUs / 2 * vf / (step_mhz * n);
+}
+
+double TDRFileFeetPerSample(double written, double vf, double step_mhz, int n) {
+  constexpr double kOldRule = 512 / (kLightFeetPerUs / 2);
+  const double now = TDRFeetPerSample(vf, step_mhz, n);
+  if (!(now > 0) || !std::isfinite(now)) return written;
+  return std::fabs(written / now / kOldRule - 1) < 0.002 ? written / kOldRule : written;
+}
+
 double SnapTDRDistance(double feet) {
   static const double kScales[] = {5, 10, 20, 50, 100, 200, 500, 1000, 2000};
   const int n = std::clamp(Rnd(std::fabs(feet)), 5, 2000);
@@ -119,11 +133,9 @@ void SetTDRPoints() {
            " 47332", kMbOk, kIconExclamation, false);
   }
   LengthOffset = 10;
-  DXfactor = (graph_right - graph_left) / DXscale * 0.97 * tdr_dist_factor;
-  // 512 rather than the 491.8 feet per microsecond of half the speed of
-  // light: together with the 0.97 of DXfactor it places an edge within
-  // about 1 % on the distance axis, so the two only change together.
-  FeetPerNdx = 512 * VF / (Tdr_delf * Numpts);
+  // The axis's own scale: a distance is drawn where its label stands.
+  DXfactor = (graph_right - graph_left) / DXscale * tdr_dist_factor;
+  FeetPerNdx = TDRFeetPerSample(VF, Tdr_delf, Numpts);
   const double h = graph_bottom - graph_top;
   tdr_zscale = tdr_zmax > 99 ? h / tdr_zmax : (h / 2) / (tdr_zmax - 50);
   tdr_rho_scale = (h / 2) / tdr_range_factor;
@@ -145,7 +157,7 @@ int SweepTDR() {
   const double dx = 2.0 * (graph_right - graph_left) / Numpts;
   const int a0 = average;
   // Feet per microsecond on the offset line.
-  const double v = VF * 299.7924 * 39.37 / 12;
+  const double v = VF * kLightFeetPerUs;
   int measured = 0;
   for (int i = 0; i <= Numpts / 2; ++i) {
     freq = i == 0 ? kFirstFreq : Tdr_delf * i;

@@ -21,6 +21,16 @@ void SetTDRPoints();
 // The frequency step of the sweep (MHz) for n points at the present distance
 // scale, limited so the sweep ends at maximumfreq at most.
 double TDRFreqStep(int n);
+// Feet of line of velocity factor vf per sample of an n-point transform of a
+// sweep in steps of step_mhz: half the speed on the line times the time one
+// sample spans.
+double TDRFeetPerSample(double vf, double step_mhz, int n);
+// The feet per sample a TDR file holds, as this program places its trace:
+// files written before the distance axis was mended hold 512 feet per
+// microsecond in place of half the speed of light (4 % more); a value that
+// matches that rule for the file's own velocity factor, step and point count
+// is scaled back, any other is kept.
+double TDRFileFeetPerSample(double written, double vf, double step_mhz, int n);
 
 // Measures the reflection coefficient at Numpts / 2 + 1 frequencies into
 // tdr_spec_re / tdr_spec_im, each seen behind LengthOffset feet of 50 ohm

@@ -43,6 +43,9 @@ class CommandsTest : public ::testing::Test {
     key_down = ctrl_key_down = shift_key_down = 0;
     BuildMenus();
     PumpEvents();
+    // Measured points of each port, so the save command reaches its writer.
+    scana_ok = scanb_ok = 1;
+    scanA_npoints = scanB_npoints = 3;
     testhook::ClearLogs();
     ClearCalls();
     ClearBehaviours();

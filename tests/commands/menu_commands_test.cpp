@@ -171,6 +171,15 @@ TEST_F(CommandsTest, SaveGraphAsksForATitleOnlyWithoutOne) {
   Pick(2);
   EXPECT_EQ(Calls(), Strings{"SaveScanB"});
   EXPECT_EQ(testhook::Dialogs().size(), 0u);
+  // No measured point of the port: said before any comment is asked.
+  PortB_title = "";
+  scanB_npoints = 0;
+  ClearCalls();
+  testhook::ClearLogs();
+  Pick(2);
+  EXPECT_EQ(Calls(), Strings{});
+  EXPECT_EQ(testhook::Dialogs().size(), 0u);
+  EXPECT_EQ(BoxTexts(), Strings{"There is no measured Port B scan to save."});
 }
 
 TEST_F(CommandsTest, BandPresetsAboveTheLowestStartSetTheLimits) {

@@ -30,7 +30,7 @@ class ScanBSim : public ScanSim {
   // Stored points for a replay: n points from 10 MHz at 1 MHz steps, S21
   // -10 dB, phase of a 300 ns line folded into (-pi, pi].
   void StorePoints(int n) {
-    Numscanpts = n;
+    Numscanpts = scanB_npoints = n;
     start_freq = 10;
     end_freq = 10 + n - 1;
     delta_freq = 1;

@@ -61,7 +61,7 @@ class ScanFileB : public test::ScanFileTest {
   void StoreGoldenScanB() {
     scan_stamp = "Dec 10, 2025  14:05:09";
     plot_at_zero = 0;
-    scan_npoints = Numscanpts = 3;
+    scan_npoints = scanB_npoints = Numscanpts = 3;
     start_freq = 10;
     end_freq = 11;
     delta_freq = 0.5;

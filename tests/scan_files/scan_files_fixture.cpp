@@ -73,7 +73,7 @@ void ScanFileTest::SetUp() {
 void ScanFileTest::StoreGoldenScan() {
   scan_stamp = "Dec 10, 2025  14:05:09";
   plot_at_zero = 0;
-  scan_npoints = Numscanpts = 3;
+  scan_npoints = scanA_npoints = Numscanpts = 3;
   start_freq = 1;
   end_freq = 2;
   delta_freq = 0.5;

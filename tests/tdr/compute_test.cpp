@@ -21,19 +21,25 @@ TEST_F(TdrTest, ThePlanFollowsDistanceResolutionAndModel) {
     int n;
     double delf, feet_per_ndx, dx_factor;
   };
+  // One sample spans 1 / (n delf) microseconds of the round trip: half the
+  // speed of light on the line, 491.78 VF feet per microsecond, per sample.
+  // The axis draws DXscale feet over the box's 800 pixels.
+  const auto feet = [](double vf, double delf, int n) {
+    return 299.792458 / 0.3048 / 2 * vf / (delf * n);
+  };
   const Case cases[] = {
-      // 100 ft, 256 points: 1.25 MHz steps up to 160 MHz, 1.056 ft per sample.
-      {100, 0, 180, 0.66, 1, 256, 1.25, 512 * 0.66 / 320, 800 / 100.0 * 0.97},
-      {101, 0, 1200, 0.66, 1, 256, 0.75, 512 * 0.66 / 192, 800 / 101.0 * 0.97},
-      {200, 0, 1200, 1, 1, 256, 0.75, 512 / 192.0, 800 / 200.0 * 0.97},
-      {201, 0, 1200, 1, 1, 256, 0.3, 512 / 76.8, 800 / 201.0 * 0.97},
-      {500, 0, 1200, 1, 1, 256, 0.3, 512 / 76.8, 800 / 500.0 * 0.97},
-      {501, 0, 1200, 1, 1, 256, 0.15, 512 / 38.4, 800 / 501.0 * 0.97},
+      // 100 ft, 256 points: 1.25 MHz steps up to 160 MHz, 1.0143 ft per sample.
+      {100, 0, 180, 0.66, 1, 256, 1.25, feet(0.66, 1.25, 256), 800 / 100.0},
+      {101, 0, 1200, 0.66, 1, 256, 0.75, feet(0.66, 0.75, 256), 800 / 101.0},
+      {200, 0, 1200, 1, 1, 256, 0.75, feet(1, 0.75, 256), 800 / 200.0},
+      {201, 0, 1200, 1, 1, 256, 0.3, feet(1, 0.3, 256), 800 / 201.0},
+      {500, 0, 1200, 1, 1, 256, 0.3, feet(1, 0.3, 256), 800 / 500.0},
+      {501, 0, 1200, 1, 1, 256, 0.15, feet(1, 0.15, 256), 800 / 501.0},
       // High resolution doubles the top frequency: 320 MHz on the 1200 MHz
       // model, but only 180 on the 180 MHz one (2 x 180 / 512 = 0.703125).
-      {100, 1, 1200, 0.66, 1, 512, 1.25, 512 * 0.66 / 640, 800 / 100.0 * 0.97},
-      {100, 1, 180, 0.66, 1, 512, 0.703125, 512 * 0.66 / 360, 800 / 100.0 * 0.97},
-      {5, 0, 180, 0.8, 2, 256, 1.25, 512 * 0.8 / 320, 800 / 5.0 * 0.97 * 2},
+      {100, 1, 1200, 0.66, 1, 512, 1.25, feet(0.66, 1.25, 512), 800 / 100.0},
+      {100, 1, 180, 0.66, 1, 512, 0.703125, feet(0.66, 0.703125, 512), 800 / 100.0},
+      {5, 0, 180, 0.8, 2, 256, 1.25, feet(0.8, 1.25, 256), 800 / 5.0 * 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dxscale);
@@ -46,7 +52,7 @@ TEST_F(TdrTest, ThePlanFollowsDistanceResolutionAndModel) {
     SetTDRPoints();
     EXPECT_EQ(Numpts, c.n);
     EXPECT_DOUBLE_EQ(Tdr_delf, c.delf);
-    EXPECT_DOUBLE_EQ(FeetPerNdx, c.feet_per_ndx);
+    EXPECT_NEAR(FeetPerNdx, c.feet_per_ndx, 1e-5 * c.feet_per_ndx);
     EXPECT_DOUBLE_EQ(DXfactor, c.dx_factor);
     EXPECT_EQ(LengthOffset, 10);
   }

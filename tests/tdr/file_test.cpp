@@ -189,7 +189,15 @@ TEST_F(TdrFileTest, FailedWritesAreReported) {
   EXPECT_EQ(dir.Read("full.tdr"), old_bytes);
 }
 
+// Feet per sample as a sweep of this program leaves them: half the speed of
+// light on the line, 491.78 VF feet per microsecond, times the time of one
+// sample, 1 / (n delf) microseconds.
+double FeetPerSample(double vf, double delf, int n) {
+  return 299.792458 / 0.3048 / 2 * vf / (delf * n);
+}
+
 TEST_F(TdrFileTest, RoundTripDrawsTheTraceAndRewritesTheAutoSave) {
+  tdr_feet_per_index = 1.0143;  // of a 1.25 MHz sweep of 256 points at VF 0.66
   file_name = dir / "trip.tdr";
   SaveTDR(1);
   const TdrState saved = TdrState::Take();
@@ -219,7 +227,7 @@ TEST_F(TdrFileTest, RoundTripDrawsTheTraceAndRewritesTheAutoSave) {
   EXPECT_EQ(tdr_zo, 50);
   EXPECT_EQ(tdr_linear_z, 1);
   EXPECT_DOUBLE_EQ(VF, 0.66);
-  EXPECT_DOUBLE_EQ(tdr_feet_per_index, 1.056);
+  EXPECT_DOUBLE_EQ(tdr_feet_per_index, 1.0143);
   for (int i = 0; i <= 256; ++i) EXPECT_NEAR(tdr_response[i], saved.response[i], 1e-8) << i;
   EXPECT_EQ(tdr_response[257], 0);
   EXPECT_EQ(bandscan_mode, 0);
@@ -228,8 +236,9 @@ TEST_F(TdrFileTest, RoundTripDrawsTheTraceAndRewritesTheAutoSave) {
   EXPECT_TRUE(Printed("TDR Mode"));
   EXPECT_TRUE(PrintedAt(10, line2_y - 10, "Mar 7, 2021  09:15:00   "));
   // Sample 50: (50 % 9 - 4) / 32 = 1/32, 53.2 ohm, 8 ohm above the 50 ohm
-  // row (y 415) at 2.5 pixels per ohm; x = 60 + 7.76 (1.056 x 51 - 10).
-  EXPECT_EQ(tdr_trace_table[50][0], Rnd(60 + 7.76 * (1.056 * 51 - 10)));
+  // row (y 415) at 2.5 pixels per ohm; x = 60 + 8 (1.0143 x 51 - 10), the
+  // axis drawing 100 ft over 800 pixels.
+  EXPECT_EQ(tdr_trace_table[50][0], Rnd(60 + 8 * (1.0143 * 51 - 10)));
   EXPECT_NEAR(tdr_trace_table[50][1], 50 * (1 + 1 / 32.0) / (1 - 1 / 32.0), 1e-6);
   EXPECT_EQ(Pixel(Rnd(tdr_trace_table[50][0]), 407), tdr_colors[1]);
   EXPECT_EQ(tdr_overlay, 2);
@@ -239,9 +248,9 @@ TEST_F(TdrFileTest, RoundTripDrawsTheTraceAndRewritesTheAutoSave) {
 }
 
 TEST_F(TdrFileTest, AStoredTraceKeepsItsOwnPointsAndFeetPerSample) {
-  // 512 points at 0.528 ft per sample, loaded while the settings say 256 at
-  // 1.056: all 255 samples are drawn, each where the file puts it.
-  std::vector<std::pair<int, std::string>> changes = {{5, " 512"}, {17, " 0.52800000"}};
+  // 512 points at 0.6 ft per sample, loaded while the settings say 256 at
+  // 1.0143: all 255 samples are drawn, each where the file puts it.
+  std::vector<std::pair<int, std::string>> changes = {{5, " 512"}, {17, " 0.60000000"}};
   std::vector<std::string> lines = Lines(ReadBytes(DataFile("n256.tdr")));
   lines.resize(28);
   for (int i = 0; i <= 512; ++i) lines.push_back(i >= 1 && i < 256 ? " 0.2" : " 0");
@@ -251,13 +260,42 @@ TEST_F(TdrFileTest, AStoredTraceKeepsItsOwnPointsAndFeetPerSample) {
   for (auto& e : tdr_trace_table) e[0] = e[1] = -7;
   Load(path);
   EXPECT_EQ(tdr_trace_points, 512);
-  EXPECT_EQ(tdr_trace_table[255][0], Rnd(60 + 7.76 * (0.528 * 256 - 10)));
+  EXPECT_EQ(tdr_trace_table[255][0], Rnd(60 + 8 * (0.6 * 256 - 10)));
   EXPECT_EQ(tdr_trace_table[256][0], -7);
   EXPECT_EQ(Numpts, 256);  // the plan follows the settings again
-  EXPECT_DOUBLE_EQ(FeetPerNdx, 1.056);
+  EXPECT_NEAR(FeetPerNdx, FeetPerSample(0.66, 1.25, 256), 1e-5);
   // The auto-save keeps the file's point count.
   EXPECT_EQ(Lines(ReadBytes(kAutoSave)).size(), 28u + 513u);
   EXPECT_EQ(Lines(ReadBytes(kAutoSave))[4], " 512");
+}
+
+// Files written before the distance axis was mended hold 512 VF / (n delf)
+// feet per sample (n256.tdr: 1.056), 4 % more than the line's: they load
+// with the line's own, so their reflections stand where the axis says. Any
+// other value is the file's and is kept.
+TEST_F(TdrFileTest, FilesOfTheOldAxisLoadWithTheLinesFeetPerSample) {
+  struct Case {
+    std::vector<std::pair<int, std::string>> changes;
+    double feet;
+  };
+  const Case cases[] = {
+      {{}, FeetPerSample(0.66, 1.25, 256)},
+      // 512 points at VF 0.8: 512 x 0.8 / 640.
+      {{{5, " 512"}, {14, " 0.80000000"}, {17, " 0.64000000"}}, FeetPerSample(0.8, 1.25, 512)},
+      {{{17, " 1.07000000"}}, 1.07},
+      {{{17, " 1.01430000"}}, 1.0143},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = Lines(ReadBytes(DataFile("n256.tdr")));
+    for (const auto& [n, text] : c.changes) lines[n - 1] = text;
+    const int n = std::stoi(lines[4]);
+    lines.resize(28);
+    for (int i = 0; i <= n; ++i) lines.push_back(" 0");
+    Load(dir.Write("old.tdr", Join(lines)));
+    SCOPED_TRACE(lines[16]);
+    EXPECT_NEAR(tdr_feet_per_index, c.feet, 1e-5 * c.feet);
+    EXPECT_EQ(tdr_trace_table[100][0], Rnd(60 + 8 * (c.feet * 101 - 10)));
+  }
 }
 
 TEST_F(TdrFileTest, ValuesTheReaderSnapsOrKeeps) {

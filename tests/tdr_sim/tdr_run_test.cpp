@@ -1,6 +1,7 @@
 // TDR runs of simulated cables. Distances are read on the drawn distance
 // axis; a step's edge is its 50 % point. At 100 ft full scale the sweep
-// steps 1.25 MHz to 160 MHz and one sample spans 1.056 ft (VF 0.66).
+// steps 1.25 MHz to 160 MHz and one sample spans 1.0143 ft (VF 0.66): half
+// the speed of light on the line, 491.78 x 0.66 ft/us, times 1 / 320 us.
 #include <fstream>
 
 #include "files/tdr_file.h"
@@ -15,6 +16,8 @@ namespace {
 
 constexpr double kFeetPerMetre = 3.2808;
 constexpr const char* kAutoSave = "last_VNATDR_file.tdr";
+// Half the speed of light, feet per microsecond.
+constexpr double kHalfLight = 299.792458 / 0.3048 / 2;
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -31,8 +34,8 @@ class TdrRun : public TdrSim {
     MainWindowHandler();
   }
   int Measurements() { return std::stoi(Sim().Status("measurements")); }
-  // One sample plus 1 % of the distance.
-  static double Tolerance(double feet) { return tdr_feet_per_index + 0.01 * feet; }
+  // One sample plus 0.3 % of the distance.
+  static double Tolerance(double feet) { return tdr_feet_per_index + 0.003 * feet; }
 };
 
 TEST_F(TdrRun, ResistorAtTheEndOfACable) {
@@ -49,7 +52,7 @@ TEST_F(TdrRun, ResistorAtTheEndOfACable) {
   EXPECT_NE(printed.find("Distance (ft) "), std::string::npos);
   EXPECT_EQ(Measurements() - before, 129);  // points 0..128
   EXPECT_EQ(tdr_trace_points, 256);
-  EXPECT_DOUBLE_EQ(tdr_feet_per_index, 1.056);
+  EXPECT_NEAR(tdr_feet_per_index, kHalfLight * 0.66 / 320, 1e-5);
   const double end = 10 * kFeetPerMetre;
   const double edge = Crossing(1 / 6.0, 5);
   EXPECT_NEAR(edge, end, Tolerance(end));
@@ -70,16 +73,34 @@ TEST_F(TdrRun, ResistorAtTheEndOfACable) {
   // The file carries this run's stamp, not the one shown before it.
   EXPECT_EQ(saved[0], scan_stamp);
   EXPECT_NE(scan_stamp, "Mar 7, 2021  09:15:00");
-  EXPECT_EQ(saved[16], " 1.05600000");
+  EXPECT_EQ(saved[16], " 1.01430543");
+}
+
+// Cables of 3 to 150 m, each at the full scale that shows it: the end's edge
+// stands at the cable's length on the distance axis.
+TEST_F(TdrRun, CableEndsStandAtTheirLengthFrom3To150Metres) {
+  struct Case {
+    double metres, full_scale;
+  };
+  for (const Case& c : {Case{3, 20}, Case{10, 50}, Case{50, 200}, Case{150, 500}}) {
+    SCOPED_TRACE(c.metres);
+    DXscale = c.full_scale;
+    tdr_show_params = 1;
+    Sim().SetDut(Line(50, 0.66, c.metres, "open"));
+    RunTDR();
+    const double end = c.metres * kFeetPerMetre;
+    EXPECT_NEAR(Crossing(0.5, 2), end, Tolerance(end));
+  }
+  SavePng("tdr_run_150_m_open_cable");
 }
 
 TEST_F(TdrRun, HighResolutionSweepsToTheTopOfTheModel) {
-  // 512 points: 0.703125 MHz steps up to 180 MHz, 0.9387 ft per sample.
+  // 512 points: 0.703125 MHz steps up to 180 MHz, 0.9016 ft per sample.
   tdr_high_res = 1;
   Sim().SetDut(Line(50, 0.66, 10, "r=100"));
   RunTDR();
   EXPECT_EQ(tdr_trace_points, 512);
-  EXPECT_DOUBLE_EQ(tdr_feet_per_index, 512 * 0.66 / 360);
+  EXPECT_NEAR(tdr_feet_per_index, kHalfLight * 0.66 / 360, 1e-5);
   const double end = 10 * kFeetPerMetre;
   EXPECT_NEAR(Crossing(1 / 6.0, 5), end, Tolerance(end));
   for (const Sample& s : Between(end + 3, 100)) EXPECT_NEAR(s.ohms, 100, 2) << s.feet;
@@ -99,8 +120,9 @@ TEST_F(TdrRun, SeventyFiveOhmCableBetweenFiftyOhmEnds) {
   EXPECT_GT(inside.size(), 35u);
   for (const Sample& s : inside) EXPECT_NEAR(s.ohms, 75, 1.5) << s.feet;
   // Beyond it 50 ohm again, seen through the two steps: rho 0.2 - 0.2 (1 -
-  // 0.2^2) = 0.008, 50.8 ohm.
-  for (const Sample& s : Between(far_edge + 3, 100)) EXPECT_NEAR(s.ohms, 50.8, 0.5) << s.feet;
+  // 0.2^2) = 0.008, 50.8 ohm; up to 95 ft (sample 103 of 127: the sweep's
+  // first point, read at 0.1 MHz for 0, tilts the last samples a little).
+  for (const Sample& s : Between(far_edge + 3, 95)) EXPECT_NEAR(s.ohms, 50.8, 0.5) << s.feet;
   SavePng("tdr_run_75_ohm_cable");
 }
 
@@ -153,7 +175,7 @@ TEST_F(TdrRun, RescanWindowAndDiagnosticLines) {
   for (const auto& p : testhook::Prints()) {
     plan |= p.x == 300 && p.y == 10 &&
             p.text ==
-                " Numpts= 256 delf= 1.250 VF= 0.660 LengthOffset= 10  FeetPerNdx= 1.056 "
+                " Numpts= 256 delf= 1.250 VF= 0.660 LengthOffset= 10  FeetPerNdx= 1.014 "
                 "DXfactor=" +
                     NumStr(DXfactor);
     rate |= p.x == graph_right && p.y == graph_bottom + 10 &&
