@@ -30,15 +30,18 @@ struct BridgeTerms {
 };
 
 // The fixed bridge has the same errors at every frequency. The varying one
-// drifts smoothly from them, as a real bridge does: T and D reach the
-// samplers through a little internal line, the source path adds series
-// inductance and skin loss, and the leakage grows with frequency.
+// (a better bridge at low frequency) drifts smoothly from its own, as a real
+// bridge does: T and D reach the samplers through a little internal line,
+// the source path adds series inductance and skin loss, and the leakage
+// grows with frequency.
 BridgeTerms PortABridge(Bridge bridge, double hz) {
-  const double ghz = bridge == Bridge::kVarying ? hz / 1e9 : 0;
-  const double w = 2 * M_PI * ghz * 1e9;
+  if (bridge != Bridge::kVarying) {
+    return {std::polar(110.0, -8.0 * kDeg), cplx(50.0, 4.0), std::polar(0.012, 35.0 * kDeg)};
+  }
+  const double ghz = hz / 1e9, w = 2 * M_PI * hz;
   return {std::polar(110.0 * (1 - 0.05 * ghz), -8.0 * kDeg - w * 0.6e-9),
           cplx(50.0 + 5.0 * std::sqrt(ghz), 4.0 + w * 1.2e-9),
-          std::polar(0.012 * (1 + 2 * ghz), 35.0 * kDeg - w * 0.9e-9)};
+          std::polar(0.006 * (1 + 2 * ghz), 35.0 * kDeg - w * 0.9e-9)};
 }
 
 // The path from the bridge to the Port B receiver: a fixed tracking error,
@@ -80,9 +83,22 @@ const cplx kPortAHighGain = std::polar(5.02, 0.6 * kDeg);  // applies to both ch
 constexpr double kPortALowSens = 0.6;                      // single-DDS model, Sens 1
 
 // Output falls off with frequency (DDS images, filters and mixer).
-double Rolloff(Model model, double hz) {
-  const double corner = model == Model::kUhf ? 200e6 : 150e6;
+double Rolloff(Model model, double hz, double uhf_corner) {
+  const double corner = model == Model::kUhf ? uhf_corner : 150e6;
   return 1.0 / std::sqrt(1.0 + (hz / corner) * (hz / corner));
+}
+
+// The source: its reference amplitude at full drive (gain 1, low
+// frequency) and the corner of the two-multiplier model's roll-off. The
+// varying bridge's instrument is built for its whole range: its short
+// circuit uses most of the converter's range at low frequency, and its
+// source holds up better towards 1200 MHz, so that its readings resolve a
+// few milliohms there.
+double SourceCounts(Bridge bridge) {
+  return bridge == Bridge::kVarying ? 800 : kSourceCounts;
+}
+double UhfCorner(Bridge bridge) {
+  return bridge == Bridge::kVarying ? 400e6 : 200e6;
 }
 
 void PutWord(Reply& r, size_t at, uint16_t w) {
@@ -132,7 +148,8 @@ int FrontEnd::WordScale(int readings) {
 
 cplx FrontEnd::Source(const PathState& path, double hz) const {
   if (path.dds_power == 0) return 0.0;
-  double level = kSourceCounts * path.amplitude / 1023.0 * Rolloff(path.model, hz);
+  double level =
+      SourceCounts(bridge_) * path.amplitude / 1023.0 * Rolloff(path.model, hz, UhfCorner(bridge_));
   if (path.model == Model::k7306 && path.a_sens == 1) level *= kPortALowSens;
   // 1.1 ns of internal path between the DDS and the reference sampler.
   const double phase = 0.7 - 2 * M_PI * hz * 1.1e-9;

@@ -185,12 +185,15 @@ TEST(SimSignal, RealBridgeIsRemovedByShortOpenLoadCalibration) {
       const bool uhf = s.Uhf();
       ErrorTerms low{};
       for (double mhz : {2.0, 60.0, 150.0, uhf ? 1150.0 : 179.0}) {
-        s.Gains(uhf && mhz >= 548, 1);
+        // The fixed bridge's weak source takes the high Port A gain above
+        // 548 MHz; the varying one's short would overload it.
+        const bool varying = std::string(bridge) == "varying";
+        s.Gains(uhf && mhz >= 548 && !varying, 1);
         const ErrorTerms e = TermsAt(s, mhz);
         if (mhz == 2.0) low = e;
         const double drift =
             std::abs(e.t - low.t) + std::abs(e.e00 - low.e00) + std::abs(e.e11 - low.e11);
-        if (std::string(bridge) == "real") {
+        if (!varying) {
           EXPECT_LT(drift, 1e-3) << what << " at " << mhz;
         } else if (mhz > 100) {
           EXPECT_GT(drift, 0.05) << what << " at " << mhz;
