@@ -23,12 +23,14 @@ namespace vna {
 
 namespace {
 
-// The raw reflection of the standard as the correction takes it: the
-// reference-to-load ratio at the load's phase against the reference.
+// The raw reading of the standard exactly as a reading is later corrected
+// with it: the raw impedance of the point (50 x MagRef / MagLoad at the
+// load's phase against the reference). A ratio biased by one count in its
+// divisor would put the weak open standard a few percent off and every load
+// far from 50 ohms with it.
 void Reflection(double& r, double& x) {
-  const double phi = load_phase - ref_phase;
-  r = ref_load_ratio * std::cos(phi);
-  x = ref_load_ratio * std::sin(phi);
+  r = Rsm;
+  x = Xsm;
 }
 
 // Diagnostic mode: a dot of radius 2 at freq for an ADC level (0..30000).
