@@ -1,6 +1,7 @@
 #include "calibration/cal_passes.h"
 
 #include <cmath>
+#include <limits>
 
 #include "calibration/cal_port_a.h"
 #include "calibration/state.h"
@@ -8,6 +9,7 @@
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/freq_plan.h"
+#include "instrument/frequency_programming.h"
 #include "instrument/point_reads.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
@@ -89,6 +91,12 @@ PassEnd ShortPass() {
     dds_clk4 = ddsclk1 / 4;
     NextFreq();
     dds_clk4 = clk4;
+    // The instrument is programmed no higher than its maximum frequency: the
+    // pass ends with a point there, rather than store readings taken at the
+    // maximum under the frequencies beyond it that the plan goes on to.
+    const double top = ProgrammableFreq(std::numeric_limits<double>::infinity());
+    const bool at_top = freq >= top;
+    if (at_top) freq = top;
     if (!CalReading()) return PassEnd::kNoData;
     CalPointA& p = CalDataA[i];
     p.freq = freq;
@@ -106,6 +114,7 @@ PassEnd ShortPass() {
     if (i % 10 == 0) Progress(Rnd(freq), p.shortR, p.shortX);
     if (AfterPoint() == PassEnd::kHalted) return PassEnd::kHalted;
     ++i;
+    if (at_top) break;
     freq = NextCalFreq(freq, delta_freq, cal_end_freq);
     if (freq > cal_end_freq) ++overrun;
   }

@@ -366,7 +366,8 @@ TEST_F(CalSim, MultiplierChangeAtTheThirdPointStopsTheCalibration) {
 }
 
 // The standard calibration of the 180 MHz model measures the frequencies of
-// its fixed plan (the spur rule switched off by its diagnostic value).
+// its fixed plan (the spur rule switched off by its diagnostic value) up to
+// its maximum frequency.
 TEST_F(CalSim, StandardCalibrationFollowsItsPlan) {
   Begin("7306");
   MyVar2 = 0.5;
@@ -388,12 +389,15 @@ TEST_F(CalSim, StandardCalibrationFollowsItsPlan) {
   for (int k = 0; k <= 16; ++k) want.push_back(0.15 + 0.05 * k);  // .. 0.95
   for (int k = 0; k <= 18; ++k) want.push_back(1.05 + 0.05 * k);  // 1.0 skipped, .. 1.95
   for (int k = 0; k <= 39; ++k) want.push_back(2.05 + 0.2 * k);   // 2.0 skipped, .. 9.85
-  for (int k = 0; k <= 172; ++k) want.push_back(10.05 + k);       // .. 182.05
+  for (int k = 0; k <= 169; ++k) want.push_back(10.05 + k);       // .. 179.05
+  // The plan goes on to three points past 180 MHz, but the instrument is
+  // programmed no higher than its maximum: the pass ends with a point there.
+  want.push_back(180);
   ASSERT_EQ(cal_points, static_cast<int>(want.size()));
   for (size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(CalDataA[i].freq, want[i], 1e-6) << i;
   EXPECT_EQ(std_cal, 1);
   EXPECT_NEAR(cal_start_freq, 0.005, 1e-9);
-  EXPECT_NEAR(cal_end_freq, 182.05, 1e-6);  // the third point beyond 180
+  EXPECT_NEAR(cal_end_freq, 180, 1e-9);
 }
 
 // Diagnostic mode traces each check reading and the gain check on the main
