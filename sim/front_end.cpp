@@ -98,7 +98,7 @@ double SourceCounts(Bridge bridge) {
   return bridge == Bridge::kVarying ? 800 : kSourceCounts;
 }
 double UhfCorner(Bridge bridge) {
-  return bridge == Bridge::kVarying ? 400e6 : 200e6;
+  return bridge == Bridge::kVarying ? 600e6 : 200e6;
 }
 
 void PutWord(Reply& r, size_t at, uint16_t w) {
