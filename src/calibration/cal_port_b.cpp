@@ -270,9 +270,12 @@ void PortBCal::GainRanges() {
   // Ranges 4 and 5 differ from one instrument to the next as much as the
   // others, and the weakest signals are read with them: each is measured
   // against the range below it, both at a drive that puts the higher range
-  // where range 1 stood at full drive.
+  // where range 1 stood at full drive, and no higher than half the
+  // converter's range, which the coarse amplitude codes of so weak a drive
+  // may overshoot.
+  const double level = std::min(m1, 16000.0);
   for (int k = 4; k <= 5 && m1 > 0; ++k) {
-    const double drive = 100 / (RngGain[k - 1] * defaults[k] / defaults[k - 1]);
+    const double drive = 100 * level / m1 / (RngGain[k - 1] * defaults[k] / defaults[k - 1]);
     const RangeRead below = RangeReading(k - 1, drive, true);
     const RangeRead step = RangeReading(k, drive, true);
     const double g = GainOf(step, below);
