@@ -15,12 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "calibration/cal_port_a.h"
 #include "calibration/cal_port_b.h"
 #include "calibration/cal_sim.h"
-#include "calibration/correct_b.h"
 #include "scan/scan_sim.h"
-#include "shell/dialogs.h"
 #include "support/shell_fixture.h"
 #include "support/watchdog.h"
 
@@ -77,8 +74,8 @@ const PortADevice kPortADevices[] = {
      [](double mhz) { return LineZ(mhz, 75, 0.66, 1.5, 10, 5); }},
 };
 
-// Port B attenuators behind a through of `through` (empty: none), read
-// against the through they were calibrated with.
+// A Port B device and the loss it reads against the through the calibration
+// was taken with (a line's own delay is in both).
 struct PortBDevice {
   const char* device;
   double db;
@@ -283,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(BothModels, CalAccuracy, ::testing::Values("uhf", "7306
 
 // A band calibration whose first record is the only one read on oscillator 2
 // (59.5 MHz; oscillator 1 from 60 MHz) and whose last is the only one read
-// on oscillator 2 again (99.5 MHz, past 99 MHz), with a 50 ns line as the
+// on oscillator 2 again (about 99.5 MHz, past 99 MHz), with a 50 ns line as the
 // through: its phase turns 18 degrees per MHz, so every point between those
 // records and their neighbours shows whether the correction follows the
 // line there as it does inside the table.
