@@ -120,12 +120,7 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
       }
       c.chans.emplace_back(static_cast<int>(n), value.substr(at + 1));
     } else if (name == "--bridge") {
-      if (value == "ideal")
-        c.ideal_bridge = true;
-      else if (value == "real")
-        c.ideal_bridge = false;
-      else
-        return error = "--bridge: ideal or real", false;
+      if (!ParseBridge(value, c.bridge)) return error = "--bridge: ideal, real or varying", false;
     } else if (name == "--noise") {
       if (!Number(name, value, c.noise, error)) return false;
       if (c.noise < 0) return error = "--noise: not below 0", false;
@@ -213,11 +208,16 @@ Devices under test:
                          (1..6); channels without one use --dut-b
 
 Signal path:
-  --bridge ideal|real    real (default): fixed directivity, source match and
+  --bridge ideal|real|varying
+                         real (default): fixed directivity, source match and
                          tracking errors between device and reading (a bilinear
                          map that a short/open/load calibration removes), and a
-                         through-path tracking error on Port B; ideal: the raw
-                         reading is the device itself
+                         through-path tracking error on Port B; varying: the
+                         same errors drifting smoothly with frequency, a lossy
+                         through path of about 3 ns, Port B gain steps 4 and 5
+                         off their nominal gains and phases, and the single-DDS
+                         model's +12 dB sensitivity turning with frequency;
+                         ideal: the raw reading is the device itself
   --noise SIGMA          Gaussian noise on every ADC reading, in counts of the
                          12-bit converter (default 0)
   --seed N               seed of the noise (default 1)
@@ -240,6 +240,8 @@ Faults (also from the control channel):
                  the sine well inside it (default until cleared)
       noref      reference channel dead: no signal, no bias (default until cleared)
       nosignal   every ADC word 0 (default until cleared)
+      gainstuck  the Port A gain step stays at 1x whatever the gain command
+                 asks (default until cleared)
       short      cut the next COUNT measurement replies to BYTES (default 1, 40)
 
 Control and logging:
@@ -256,7 +258,7 @@ Control and logging:
 Control commands:
   dut DEVICE | dut-b DEVICE | chan N DEVICE | chan N none
   fault KIND [COUNT [BYTES]] | fault none
-  temp C | supply V | extport VOLTS | bridge ideal|real | noise SIGMA [SEED]
+  temp C | supply V | extport VOLTS | bridge ideal|real|varying | noise SIGMA [SEED]
   tune-error MHZ
   power on|off | mark TEXT (a note in the log) | status | quit
 

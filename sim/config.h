@@ -20,7 +20,7 @@ struct SimConfig {
   std::string dut_a = "load";
   std::string dut_b = "thru";
   std::vector<std::pair<int, std::string>> chans;  // multiplexer channel 1..6 -> device
-  bool ideal_bridge = false;
+  Bridge bridge = Bridge::kReal;
   double noise = 0;
   uint64_t seed = 1;
   std::vector<std::string> faults;  // "kind[:count[:bytes]]"

@@ -100,8 +100,9 @@ std::string RunControl(Instrument& inst, const std::string& raw, bool& quit) {
     env.tune_error = value;
     answer = Ok();
   } else if (cmd == "bridge") {
-    if (w.size() != 2 || (w[1] != "ideal" && w[1] != "real")) return "error: bridge ideal|real";
-    inst.Front().SetIdealBridge(w[1] == "ideal");
+    Bridge bridge;
+    if (w.size() != 2 || !ParseBridge(w[1], bridge)) return "error: bridge ideal|real|varying";
+    inst.Front().SetBridge(bridge);
     answer = Ok();
   } else if (cmd == "noise") {
     long seed = 1;

@@ -13,12 +13,21 @@
 #include <complex>
 #include <cstdint>
 #include <random>
+#include <string>
 
 #include "device.h"
 
 namespace vna::sim {
 
 enum class Model { kUhf, k7306 };
+
+// What lies between the devices and the samplers: nothing (the raw reading
+// is the device), the real bridge with fixed errors, or the real bridge with
+// errors that vary with frequency.
+enum class Bridge { kIdeal, kReal, kVarying };
+// "ideal", "real", "varying".
+bool ParseBridge(const std::string& name, Bridge& bridge);
+const char* BridgeName(Bridge bridge);
 
 // The settings of the signal path, as the commands left them.
 struct PathState {
@@ -39,10 +48,11 @@ struct PathState {
 };
 
 struct SignalFaults {
-  bool overload = false;  // the load signal far beyond both ends of the ADC's range
-  bool clip = false;      // the load signal beyond the top of the range, its lower half in it
-  bool noref = false;     // the reference channel dead (no signal, no bias)
-  bool nosignal = false;  // the ADC reads zero on every word
+  bool overload = false;    // the load signal far beyond both ends of the ADC's range
+  bool clip = false;        // the load signal beyond the top of the range, its lower half in it
+  bool noref = false;       // the reference channel dead (no signal, no bias)
+  bool nosignal = false;    // the ADC reads zero on every word
+  bool gain_stuck = false;  // the Port A gain step stays at 1x whatever is asked
 };
 
 using Words = std::array<uint16_t, 33>;
@@ -50,10 +60,10 @@ using Reply = std::array<uint8_t, 72>;
 
 class FrontEnd {
  public:
-  FrontEnd(bool ideal_bridge, double noise_sigma, uint64_t seed);
+  FrontEnd(Bridge bridge, double noise_sigma, uint64_t seed);
 
-  void SetIdealBridge(bool ideal) { ideal_ = ideal; }
-  bool IdealBridge() const { return ideal_; }
+  void SetBridge(Bridge bridge) { bridge_ = bridge; }
+  Bridge GetBridge() const { return bridge_; }
   void SetNoise(double sigma, uint64_t seed);
   double Noise() const { return sigma_; }
 
@@ -75,7 +85,7 @@ class FrontEnd {
   cplx PortBLoad(const PathState& path, const Device& dev, double hz) const;
   uint16_t Convert(double analog, int readings);
 
-  bool ideal_;
+  Bridge bridge_;
   double sigma_;
   std::mt19937_64 rng_;
   std::normal_distribution<double> normal_{0.0, 1.0};

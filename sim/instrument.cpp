@@ -60,7 +60,9 @@ int ArgumentBytes(uint8_t c) {
 
 bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
   if (words.empty()) {
-    error = "fault: name a fault (silence, checksum, overload, clip, noref, nosignal, short, none)";
+    error =
+        "fault: name a fault (silence, checksum, overload, clip, noref, nosignal, gainstuck, "
+        "short, none)";
     return false;
   }
   const std::string& kind = words[0];
@@ -82,6 +84,8 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
     slot = &noref;
   else if (kind == "nosignal")
     slot = &nosignal;
+  else if (kind == "gainstuck")
+    slot = &gainstuck;
   else if (kind == "short")
     slot = &short_reply, once = true;
   if (!slot) {
@@ -120,6 +124,7 @@ std::string Faults::Describe() const {
   add("clip", clip);
   add("noref", noref);
   add("nosignal", nosignal);
+  add("gainstuck", gainstuck);
   add("short", short_reply);
   return s.empty() ? "none" : s;
 }
@@ -134,7 +139,7 @@ Instrument::Instrument(const SimConfig& config, Environment env, EventLog& log)
       autopoweroff_s_(config.autopoweroff_s),
       env_(std::move(env)),
       log_(log),
-      front_(config.ideal_bridge, config.noise, config.seed) {
+      front_(config.bridge, config.noise, config.seed) {
   PowerOn();
 }
 
@@ -473,7 +478,7 @@ std::string Instrument::Status() const {
       path_.readings, path_.a_gain_high ? 5 : 1, path_.a_sens, sig_select_, path_.b_gain,
       path_.b_sens, osc_, mult1_, mult2_, settle_, mux_, auto_power_down_ ? 1 : 0, measurements_,
       loop_resets_, syncs_, log_.ProtocolErrors(), env_.faults.Describe().c_str(),
-      front_.IdealBridge() ? "ideal" : "real");
+      BridgeName(front_.GetBridge()));
 }
 
 }  // namespace vna::sim

@@ -17,12 +17,13 @@ namespace vna::sim {
 
 // Injected faults; each counts the replies it still affects (-1: until cleared).
 struct Faults {
-  int silence = 0;   // replies withheld
-  int checksum = 0;  // measurement replies (also resends) with a damaged checksum
-  int overload = 0;  // measurements with the load signal far beyond both ends of the range
-  int clip = 0;      // measurements with the load signal beyond the top of the range only
-  int noref = 0;     // measurements without a reference signal
-  int nosignal = 0;  // measurements whose words are all zero
+  int silence = 0;    // replies withheld
+  int checksum = 0;   // measurement replies (also resends) with a damaged checksum
+  int overload = 0;   // measurements with the load signal far beyond both ends of the range
+  int clip = 0;       // measurements with the load signal beyond the top of the range only
+  int noref = 0;      // measurements without a reference signal
+  int nosignal = 0;   // measurements whose words are all zero
+  int gainstuck = 0;  // measurements with the Port A gain step stuck at 1x
   int short_reply = 0;
   int short_bytes = 40;  // length of a short measurement reply
 

@@ -30,10 +30,12 @@ void Instrument::Measure(double mhz, double clock, std::string& out) {
   faults.clip = Take(env_.faults.clip);
   faults.noref = Take(env_.faults.noref);
   faults.nosignal = Take(env_.faults.nosignal);
+  faults.gain_stuck = Take(env_.faults.gainstuck);
   if (faults.overload) log_.Note("fault: overload");
   if (faults.clip) log_.Note("fault: load clipped at the top");
   if (faults.noref) log_.Note("fault: no reference signal");
   if (faults.nosignal) log_.Note("fault: no signal");
+  if (faults.gain_stuck) log_.Note("fault: Port A gain stuck at 1x");
   const Words words =
       front_.Measure(path_, *env_.port_a, PortBDevice(), TrueMhz(mhz) * 1e6, faults);
   last_reply_ = PackReply(FoldedWord(mhz, clock), words);

@@ -1,6 +1,7 @@
 #include "calibration/cal_passes.h"
 
 #include <cmath>
+#include <limits>
 
 #include "calibration/cal_port_a.h"
 #include "calibration/state.h"
@@ -8,6 +9,7 @@
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/freq_plan.h"
+#include "instrument/frequency_programming.h"
 #include "instrument/point_reads.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
@@ -23,12 +25,14 @@ namespace vna {
 
 namespace {
 
-// The raw reflection of the standard as the correction takes it: the
-// reference-to-load ratio at the load's phase against the reference.
+// The raw reading of the standard exactly as a reading is later corrected
+// with it: the raw impedance of the point (50 x MagRef / MagLoad at the
+// load's phase against the reference). A ratio biased by one count in its
+// divisor would put the weak open standard a few percent off and every load
+// far from 50 ohms with it.
 void Reflection(double& r, double& x) {
-  const double phi = load_phase - ref_phase;
-  r = ref_load_ratio * std::cos(phi);
-  x = ref_load_ratio * std::sin(phi);
+  r = Rsm;
+  x = Xsm;
 }
 
 // Diagnostic mode: a dot of radius 2 at freq for an ADC level (0..30000).
@@ -87,6 +91,12 @@ PassEnd ShortPass() {
     dds_clk4 = ddsclk1 / 4;
     NextFreq();
     dds_clk4 = clk4;
+    // The instrument is programmed no higher than its maximum frequency: the
+    // pass ends with a point there, rather than store readings taken at the
+    // maximum under the frequencies beyond it that the plan goes on to.
+    const double top = ProgrammableFreq(std::numeric_limits<double>::infinity());
+    const bool at_top = freq >= top;
+    if (at_top) freq = top;
     if (!CalReading()) return PassEnd::kNoData;
     CalPointA& p = CalDataA[i];
     p.freq = freq;
@@ -104,6 +114,7 @@ PassEnd ShortPass() {
     if (i % 10 == 0) Progress(Rnd(freq), p.shortR, p.shortX);
     if (AfterPoint() == PassEnd::kHalted) return PassEnd::kHalted;
     ++i;
+    if (at_top) break;
     freq = NextCalFreq(freq, delta_freq, cal_end_freq);
     if (freq > cal_end_freq) ++overrun;
   }

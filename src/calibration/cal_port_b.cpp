@@ -19,6 +19,7 @@
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/ui.h"
+#include "scan/group_delay.h"
 #include "scan/state.h"
 #include "shell/dialogs.h"
 #include "shell/menus.h"
@@ -50,14 +51,31 @@ void RelaysOff() {
   ProgRelay(0);
 }
 
-// One raw Port B reading at freq with the gain step's factor left out.
-void RangeReading(int gain, double amplitude_percent, bool amplitude_first) {
+// One raw Port B reading at freq with the gain step's factor left out: the
+// load level per unit of drive (the amplitude code sent, so that the
+// drive's rounding to a code drops out of every gain) and the phase of the
+// load against the reference. A reading the instrument failed measures
+// nothing.
+struct RangeRead {
+  double load = 0, per_drive = 0, phase = 0;
+};
+
+RangeRead RangeReading(int gain, double amplitude_percent, bool amplitude_first) {
   if (amplitude_first) DDSAmplitude(amplitude_percent);
   PortB_Gain = gain;
   ProgGain();
   if (!amplitude_first) DDSAmplitude(amplitude_percent);
   gain_factor_B = 1;
   ReadPoint_B(0);
+  const int code = AmplitudeCode(amplitude_percent);
+  if (vna_status != 0 || code < 1) return {};
+  return {MagLoad, MagLoad / code, Delta_Phase};
+}
+
+// Gain of a reading against another, 0 when either measured nothing.
+double GainOf(const RangeRead& r, const RangeRead& base) {
+  const double g = base.per_drive > 0 ? r.per_drive / base.per_drive : 0;
+  return std::isfinite(g) ? g : 0;
 }
 
 void DiagDot(int y, int color) {
@@ -211,14 +229,14 @@ void PortBCal::GainRanges() {
     Rng[k] = phases_deg[k] / 57.3;
   }
   freq = 1;
-  RangeReading(1, 100, true);
-  const double m1 = MagLoad, p1 = Delta_Phase;
+  const RangeRead r1 = RangeReading(1, 100, true);
+  const double m1 = r1.load;
   if (m1 > 25000 && calB_error == 0) {
     calB_error = 20;
     error_text_ = "BGain range 1 error";
   }
-  RangeReading(2, 20, false);
-  const double m2 = MagLoad, p2 = Delta_Phase;
+  const RangeRead r2 = RangeReading(2, 20, false);
+  const double m2 = r2.load;
   if (m2 > 30000 && calB_error == 0) {
     calB_error = 30;
     error_text_ = "BGain range 2 error";
@@ -229,12 +247,13 @@ void PortBCal::GainRanges() {
                "Gain range 2 reading = " + NumStr(m2),
            " Port B overload during cal //3742", kMbOk, kIconNone, true);
   }
-  // A range 1 reading of nothing measures no gain: the step fails the gain
+  // Each gain is the step's load per unit of drive against range 1's. A
+  // range 1 reading of nothing measures no gain: the step fails the gain
   // check and keeps its default.
-  const double g2 = m1 > 0 ? 5 * m2 / m1 : 0;
-  if (std::isfinite(g2) && g2 > 0) {
+  const double g2 = GainOf(r2, r1);
+  if (g2 > 0) {
     RngGain[2] = g2;
-    Rng[2] = p2 - p1;
+    Rng[2] = r2.phase - r1.phase;
   }
   if (!(g2 >= 4 && g2 <= 5.5) && calB_error == 0) {
     calB_error = 30;
@@ -242,11 +261,27 @@ void PortBCal::GainRanges() {
     MsgBox(&main_win, "Port B gain range 2 out of spec. Gain =" + NumStr(g2),
            " Port B gain error  //7723", kMbOk, kIconNone, true);
   }
-  RangeReading(3, 4, true);
-  const double g3 = m1 > 0 ? 25 * MagLoad / m1 : 0;
-  if (std::isfinite(g3) && g3 > 0) {
+  const RangeRead r3 = RangeReading(3, 4, true);
+  const double g3 = GainOf(r3, r1);
+  if (g3 > 0) {
     RngGain[3] = g3;
-    Rng[3] = Delta_Phase - p1;
+    Rng[3] = r3.phase - r1.phase;
+  }
+  // Ranges 4 and 5 differ from one instrument to the next as much as the
+  // others, and the weakest signals are read with them: each is measured
+  // against the range below it, both at a drive that puts the higher range
+  // where range 1 stood at full drive, and no higher than half the
+  // converter's range, which the coarse amplitude codes of so weak a drive
+  // may overshoot.
+  const double level = std::min(m1, 16000.0);
+  for (int k = 4; k <= 5 && m1 > 0; ++k) {
+    const double drive = 100 * level / m1 / (RngGain[k - 1] * defaults[k] / defaults[k - 1]);
+    const RangeRead below = RangeReading(k - 1, drive, true);
+    const RangeRead step = RangeReading(k, drive, true);
+    const double g = GainOf(step, below);
+    if (!(g > 0)) break;
+    RngGain[k] = RngGain[k - 1] * g;
+    Rng[k] = Rng[k - 1] + WrapPhase(step.phase - below.phase);
   }
   if (DIAGMODE != 0) {
     for (int k = 1; k <= 5; ++k) {
@@ -321,8 +356,7 @@ End PortBCal::LowPass() {
       const std::string text = " Be sure the Through Cable is properly connected from A to B." +
                                kCr + "Port B signal = " + NumStr(ratio) +
                                ". (Should be approx 1.0)" + kCr + "Do you want to continue?";
-      if (MsgBox(&main_win, text, " Check through cable", kMbYesNo, kIconNone, true, 1) !=
-          kIdYes) {
+      if (MsgBox(&main_win, text, " Check through cable", kMbYesNo, kIconNone, true, 1) != kIdYes) {
         return End::kWeak;
       }
     }
@@ -368,7 +402,10 @@ End PortBCal::HighPass() {
     const double dp = Delta_Phase;
     if (i == 1) {
       prev_phase_ = dp;
-      if (low_reached_1_) align = low_dp1_ - dp;
+      // The two passes may have unwrapped by different turns; only whole
+      // turns are taken off, so the real phase step of the high
+      // sensitivity stays in its table.
+      if (low_reached_1_) align = twopi * std::round((low_dp1_ - dp) / twopi);
     }
     if ((i >= 1 || low_measured_) && prev_phase_ < 0 && dp > 0) offset -= 2 * pi;
     prev_phase_ = dp;

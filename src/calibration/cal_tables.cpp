@@ -19,30 +19,33 @@ bool Bracket(const Record* table, int max, double f, int state, CalBracket& k) {
   k = CalBracket{};
   k.ndx = ndx;
   if (ndx < 1 || ndx > max) return false;
-  int a = ndx - 1, b = ndx, c = ndx;
-  if (table[a].multstate != table[b].multstate) {
-    if (table[b].multstate != state) {
-      if (ndx >= 2) {
-        b = ndx - 1;
-        a = ndx - 2;
-        c = table[a].multstate == table[b].multstate ? b : a;
-      } else {
-        b = c = a;  // record 0 is the only one below the change
+  // A pair of records i, i + 1 inside the table measured in one state.
+  auto run = [&](int i) {
+    return i >= 0 && i + 1 <= max && table[i].multstate == table[i + 1].multstate;
+  };
+  int a = ndx - 1, b = ndx, base = a;
+  if (!run(a)) {
+    // The side whose state matches: below the change when the upper record
+    // differs from the present state, else above it. Its record next to the
+    // change gives the value; the slope comes from the pair on that side, or
+    // where that record is the only one of its state, from the pair across.
+    const bool down = table[b].multstate != state;
+    base = down ? ndx - 1 : ndx;
+    a = b = base;  // alone where no pair of one state is at hand
+    for (int pair : {down ? ndx - 2 : ndx, down ? ndx : ndx - 2}) {
+      if (run(pair)) {
+        a = pair;
+        b = pair + 1;
+        break;
       }
-    } else if (ndx + 1 <= max) {
-      a = ndx + 1;
-      b = ndx;
-      c = table[a].multstate == table[b].multstate ? b : a;
-    } else {
-      a = c = b;  // the last record is the only one above the change
     }
   }
   k.a = a;
   k.b = b;
-  k.c = c;
+  k.base = base;
   const double span = table[b].freq - table[a].freq;
-  // Two records on one frequency (a damaged table) give the lower one's values.
-  k.t = span != 0 && c != a ? (f - table[a].freq) / span : 0;
+  // Two records on one frequency (a damaged table) give no slope.
+  k.t = span != 0 ? (f - table[base].freq) / span : 0;
   return true;
 }
 

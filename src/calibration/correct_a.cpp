@@ -27,7 +27,7 @@ std::string ComplexText(const Complex& z) {
 // calibration records it is corrected with.
 std::string DebugBracketText(const CalBracket& k, int state) {
   const CalPointA& a = CalDataA[k.a];
-  const CalPointA& c = CalDataA[k.c];
+  const CalPointA& upper = CalDataA[k.b];
   const std::string nl = "\r\n";
   std::string s = "    Set MyVar3=Start Freq and MyVar4=End freq for debug" + nl;
   s += " Freq=" + NumStr(freq) + "  scanning=" + NumStr(scan_running) + nl;
@@ -35,14 +35,13 @@ std::string DebugBracketText(const CalBracket& k, int state) {
        " GainA= " + NumStr(gain_factor_A) + nl;
   s += " Rsm= " + NumStr(Rsm) + "  Xsm= " + NumStr(Xsm) + " :Raw measured data" + nl;
   s += " ndx=" + NumStr(k.ndx) + "  MaxCalANdx=" + NumStr(MaxCalANdx) + " n1=" + NumStr(k.a) +
-       " n2=" + NumStr(k.b) + " freq1=" + NumStr(a.freq) + " freq2=" + NumStr(CalDataA[k.b].freq) +
-       nl;
+       " n2=" + NumStr(k.b) + " freq1=" + NumStr(a.freq) + " freq2=" + NumStr(upper.freq) + nl;
   s += " a1=" + NumStr(a.shortR) + " b1=" + NumStr(a.shortX) + " : Short ckt cal data" + nl;
-  s += " a2=" + NumStr(c.shortR) + " b2=" + NumStr(c.shortX) + nl;
+  s += " a2=" + NumStr(upper.shortR) + " b2=" + NumStr(upper.shortX) + nl;
   s += " c1=" + NumStr(a.openR) + " d1=" + NumStr(a.openX) + " : Open ckt cal data" + nl;
-  s += " c2=" + NumStr(c.openR) + " d2=" + NumStr(c.openX) + nl;
+  s += " c2=" + NumStr(upper.openR) + " d2=" + NumStr(upper.openX) + nl;
   s += " e1=" + NumStr(a.stdR) + " f1=" + NumStr(a.stdX) + " : Std resistor cal data" + nl;
-  s += " e2=" + NumStr(c.stdR) + " f2=" + NumStr(c.stdX) + nl;
+  s += " e2=" + NumStr(upper.stdR) + " f2=" + NumStr(upper.stdX) + nl;
   s += " h=" + NumStr(k.t) + "    multstate=" + NumStr(state) + "  mult1=" + NumStr(dds_mult1) +
        " mult2=" + NumStr(dds_mult2) + nl;
   return s;
@@ -95,11 +94,10 @@ void CorrectA() {
   std::string debug_text;
   if (debug) debug_text = DebugBracketText(k, state);
 
-  const CalPointA& pa = CalDataA[k.a];
-  const CalPointA& pc = CalDataA[k.c];
-  const Complex S{CalLerp(k, pa.shortR, pc.shortR), CalLerp(k, pa.shortX, pc.shortX)};
-  const Complex O{CalLerp(k, pa.openR, pc.openR), CalLerp(k, pa.openX, pc.openX)};
-  const Complex D{CalLerp(k, pa.stdR, pc.stdR), CalLerp(k, pa.stdX, pc.stdX)};
+  auto at = [&k](double CalPointA::*q) { return CalValue(k, CalDataA, q); };
+  const Complex S{at(&CalPointA::shortR), at(&CalPointA::shortX)};
+  const Complex O{at(&CalPointA::openR), at(&CalPointA::openX)};
+  const Complex D{at(&CalPointA::stdR), at(&CalPointA::stdX)};
   const Complex M{Rsm, Xsm};
 
   // Z = Rstd (O - D)(M - S) / ((D - S)(O - M))

@@ -38,7 +38,7 @@ void NoBracketNotice(int ndx) {
 // corrected with.
 std::string DebugText(const CalBracket& k, int state, double cr, double cp, bool low) {
   const CalPointB& a = CalDataB[k.a];
-  const CalPointB& c = CalDataB[k.c];
+  const CalPointB& upper = CalDataB[k.b];
   const std::string nl = "\r\n";
   std::string s = "    Set MyVar3=Start Freq and MyVar4=End freq for debug" + nl;
   s += " Freq=" + NumStr(freq) + "  scanning=" + NumStr(scan_running) + nl;
@@ -47,17 +47,17 @@ std::string DebugText(const CalBracket& k, int state, double cr, double cp, bool
   s += " MaxCalBNdx=" + NumStr(MaxCalBNdx) + " ndx=" + NumStr(k.ndx) + nl;
   s += " MagLoad=" + NumStr(MagLoad) + " MagRef=" + NumStr(MagRef) + nl;
   s += " n1=" + NumStr(k.a) + " n2=" + NumStr(k.b) + " freq1= " + NumStr(a.freq) +
-       " freq2=" + NumStr(CalDataB[k.b].freq) + nl;
+       " freq2=" + NumStr(upper.freq) + nl;
   s += "Multstate= " + NumStr(state) + " CLK=" + NumStr(OSC) + nl;
   s += " a1= " + NumStr(low ? a.ratio_low : a.ratio_high) +
-       " a2= " + NumStr(low ? c.ratio_low : c.ratio_high) + nl;
+       " a2= " + NumStr(low ? upper.ratio_low : upper.ratio_high) + nl;
   s += "b1= " + NumStr(low ? a.phase_low : a.phase_high) +
-       " b2= " + NumStr(low ? c.phase_low : c.phase_high) + nl;
-  s += "h= " + NumStr(k.t) + "  m1= " + NumStr(a.multstate) +
-       " m2= " + NumStr(CalDataB[k.b].multstate) + " m0= " + NumStr(mult_code) + nl;
+       " b2= " + NumStr(low ? upper.phase_low : upper.phase_high) + nl;
+  s += "h= " + NumStr(k.t) + "  m1= " + NumStr(a.multstate) + " m2= " + NumStr(upper.multstate) +
+       " m0= " + NumStr(mult_code) + nl;
   s += "Cal ratio = " + NumStr(cr) + "  Cal phase= " + NumStr(cp * 57.3) + "deg" + nl;
-  s += "Initial ratio(B/A)= " + NumStr(ratio_BA) + " initial phase= " +
-       NumStr(Delta_Phase * 57.3) + "deg" + nl;
+  s += "Initial ratio(B/A)= " + NumStr(ratio_BA) + " initial phase= " + NumStr(Delta_Phase * 57.3) +
+       "deg" + nl;
   return s;
 }
 
@@ -66,8 +66,7 @@ void ShowDebugBox(std::string text) {
   text += "Corrected ratio=" + NumStr(ratio_BA) + "=" + NumStr(db) +
           "(db)   Final phase=" + NumStr(Zphase * 57.3) + "deg";
   msg_text = text;
-  if (MsgBox(&hidden_win, msg_text, " Port B  278422", kMbOkCancel, kIconNone, true) ==
-      kIdCancel) {
+  if (MsgBox(&hidden_win, msg_text, " Port B  278422", kMbOkCancel, kIconNone, true) == kIdCancel) {
     MyVar4 = 0;
   }
 }
@@ -88,12 +87,8 @@ void CorrectB() {
     return;
   }
   const bool low = PortB_Sens == 1;
-  const CalPointB& pa = CalDataB[k.a];
-  const CalPointB& pc = CalDataB[k.c];
-  const double cr = low ? CalLerp(k, pa.ratio_low, pc.ratio_low)
-                        : CalLerp(k, pa.ratio_high, pc.ratio_high);
-  const double cp = low ? CalLerp(k, pa.phase_low, pc.phase_low)
-                        : CalLerp(k, pa.phase_high, pc.phase_high);
+  const double cr = CalValue(k, CalDataB, low ? &CalPointB::ratio_low : &CalPointB::ratio_high);
+  const double cp = CalValue(k, CalDataB, low ? &CalPointB::phase_low : &CalPointB::phase_high);
 
   // The delay offset as a phase: 2 pi x (freq in Hz) x seconds.
   double w = Delta_Phase - 2 * pi * 1e6 * freq * delay_offset;

@@ -43,6 +43,13 @@ bool LinkLive() {
 // Port B gain bytes of the two-multiplier model for gain steps 1..5.
 constexpr int kUhfPortBGain[] = {30, 28, 16, 4, 0};
 
+// Beyond 0..100 the code would leave the DAC's range; a negative one would
+// not even be four hexadecimal digits.
+double AmplitudePercent(double percent) {
+  if (std::isnan(percent) || percent < 0) return 0;
+  return percent > 100 ? 100 : percent;
+}
+
 }  // namespace
 
 void ProgRelay(int code) {
@@ -87,18 +94,18 @@ void DDSPower(int n) {
   DelayMs(5);
 }
 
+int AmplitudeCode(double percent) {
+  const int code = Rnd(AmplitudePercent(percent) * 1023 / 100 + 0.5);
+  return code > 1023 ? 1023 : code;
+}
+
 void DDSAmplitude(double percent) {
   if (!(vna_present > 0)) return;
-  // Beyond 0..100 the code would leave the DAC's range; a negative one would
-  // not even be four hexadecimal digits.
-  if (std::isnan(percent) || percent < 0) percent = 0;
-  if (percent > 100) percent = 100;
+  percent = AmplitudePercent(percent);
   if (percent == last_dds_amp) return;
   DDS_Amplitude = percent;
   last_dds_amp = percent;
-  int code = Rnd(percent * 1023 / 100 + 0.5);
-  if (code > 1023) code = 1023;
-  Send("M" + HexDigits(code, 4));
+  Send("M" + HexDigits(AmplitudeCode(percent), 4));
   DelayMs(20);
 }
 

@@ -13,6 +13,8 @@ void DDSPower(int n);
 // Port A output amplitude in percent, kept within 0..100; a request equal to
 // the last one sends nothing.
 void DDSAmplitude(double percent);
+// The amplitude code 0..1023 that DDSAmplitude sends for a percentage.
+int AmplitudeCode(double percent);
 // Sends the gains and sensitivities of both ports (also without an instrument).
 void ProgGain();
 // Readings averaged per point, 1..256 (anything else takes 1). A quiet call

@@ -366,7 +366,8 @@ TEST_F(CalSim, MultiplierChangeAtTheThirdPointStopsTheCalibration) {
 }
 
 // The standard calibration of the 180 MHz model measures the frequencies of
-// its fixed plan (the spur rule switched off by its diagnostic value).
+// its fixed plan (the spur rule switched off by its diagnostic value) up to
+// its maximum frequency.
 TEST_F(CalSim, StandardCalibrationFollowsItsPlan) {
   Begin("7306");
   MyVar2 = 0.5;
@@ -388,12 +389,154 @@ TEST_F(CalSim, StandardCalibrationFollowsItsPlan) {
   for (int k = 0; k <= 16; ++k) want.push_back(0.15 + 0.05 * k);  // .. 0.95
   for (int k = 0; k <= 18; ++k) want.push_back(1.05 + 0.05 * k);  // 1.0 skipped, .. 1.95
   for (int k = 0; k <= 39; ++k) want.push_back(2.05 + 0.2 * k);   // 2.0 skipped, .. 9.85
-  for (int k = 0; k <= 172; ++k) want.push_back(10.05 + k);       // .. 182.05
+  for (int k = 0; k <= 169; ++k) want.push_back(10.05 + k);       // .. 179.05
+  // The plan goes on to three points past 180 MHz, but the instrument is
+  // programmed no higher than its maximum: the pass ends with a point there.
+  want.push_back(180);
   ASSERT_EQ(cal_points, static_cast<int>(want.size()));
   for (size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(CalDataA[i].freq, want[i], 1e-6) << i;
   EXPECT_EQ(std_cal, 1);
   EXPECT_NEAR(cal_start_freq, 0.005, 1e-9);
-  EXPECT_NEAR(cal_end_freq, 182.05, 1e-6);  // the third point beyond 180
+  EXPECT_NEAR(cal_end_freq, 180, 1e-9);
+}
+
+// The data test's limit grows with frequency, 5 % plus 1 % per 100 MHz: a
+// resistor 8 % off read between the points of a calibration around 120 MHz
+// (limit about 6.2 %) is flagged, between those of one around 420 MHz
+// (about 9.2 %) it is not.
+TEST_F(CalSim, DataTestLimitGrowsWithFrequency) {
+  Begin("uhf");
+  const struct {
+    const char *start, *stop;
+    bool flagged;
+  } bands[] = {{"100", "140", true}, {"400", "440", false}};
+  for (const auto& band : bands) {
+    SCOPED_TRACE(band.start);
+    testhook::ClearLogs();
+    AnswerBandCal(band.start, band.stop, "2", std::string("band") + band.start + ".vcal");
+    RunBandCal();
+    ExpectScriptFollowed();
+    ASSERT_EQ(PortA_cal, 1);
+    testhook::ClearLogs();
+    relayA = relayB = 1;
+    ProgRelay(3);
+    Sim().SetDut("r=54");
+    TestCalData();
+    EXPECT_EQ(cal_test_count, cal_points - 1);
+    if (!band.flagged) {
+      EXPECT_TRUE(testhook::MsgBoxes().empty());
+      continue;
+    }
+    ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+    const std::string& text = testhook::MsgBoxes()[0].text;
+    EXPECT_EQ(testhook::MsgBoxes()[0].caption, " Warning: Cal step too large");
+    // The first test point fails, with the error seen up to there.
+    const double f_fail = (CalDataA[0].freq + CalDataA[1].freq) / 2;
+    EXPECT_NE(text.find("% at " + NumStr(f_fail) + " MHz."), std::string::npos) << text;
+    EXPECT_NEAR(ParseNumber(text.substr(text.find("more than ") + 10)), 8, 0.1);
+  }
+}
+
+// The open standard's check reading: a 50 ohm load connected where the open
+// was asked for is far above 2000; the person refuses its data and the
+// previous calibration stays.
+TEST_P(CalASim, OpenAlertRefusedKeepsThePreviousCalibration) {
+  Begin(GetParam());
+  LoadPrevious();
+  const CalSnapshot before = CalSnapshot::Take();
+  AnswerLimits("1", "2", "0.05");
+  AnswerPrompt("short");
+  AnswerPrompt("load");
+  AnswerBox(kIdNo, "  Cal Alert 27");
+  AnswerBox(kIdOk, "  Cal Problem");
+  AnswerBox(kIdOk, " Calibration");
+  RunBandCal();
+  ExpectScriptFollowed();
+  EXPECT_EQ(Captions(),
+            (std::vector<std::string>{"  Cal Alert 27", "  Cal Problem", " Calibration"}));
+  const std::string& text = testhook::MsgBoxes().at(0).text;
+  EXPECT_EQ(text.rfind("Make sure the Port A connector is open.\r\nMagLoad=", 0), 0u) << text;
+  EXPECT_GT(ParseNumber(text.substr(text.find("MagLoad=") + 8)), 2000);
+  EXPECT_NE(text.find(". It should be less than  2000\r\n( If the cal load is at the end of a "
+                      "transmission line, this condition may be normal. )\r\n\r\n   Do you want "
+                      "to use this data?"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(testhook::MsgBoxes().at(1).text,
+            "Calibration has been aborted. Previous cal data will be used.");
+  EXPECT_TRUE(SameCalibration(before, CalSnapshot::Take()));
+}
+
+// A 100 ohm resistor connected as the 50 ohm standard: the check reading
+// says what it appears to be. The person uses the data all the same, and
+// the calibration goes on with it.
+TEST_P(CalASim, ResistorAlertAcceptedGoesOnWithTheData) {
+  Begin(GetParam());
+  AnswerLimits("1", "2", "0.05");
+  AnswerPrompt("short");
+  AnswerPrompt("open");
+  AnswerPrompt("r=100");
+  AnswerRstd("50");
+  AnswerBox(kIdYes, "  Cal Alert 28");
+  AnswerSave("hundred", "hundred.vcal");
+  AnswerBox(kIdOk, " Calibration");
+  RunBandCal();
+  ExpectScriptFollowed();
+  const std::string& text = testhook::MsgBoxes().at(0).text;
+  EXPECT_EQ(testhook::MsgBoxes().at(0).caption, "  Cal Alert 28");
+  EXPECT_EQ(text.rfind("Make sure the Port A resistor is  50.\r\nIt appears to be = ", 0), 0u)
+      << text;
+  EXPECT_NEAR(ParseNumber(text.substr(text.find("= ") + 2)), 100, 5);
+  EXPECT_NE(text.find(" ohms.\r\n( If the cal load"), std::string::npos);
+  // The 100 ohms stand for 50: a 200 ohm load reads 100.
+  ASSERT_EQ(PortA_cal, 1);
+  relayA = relayB = 1;
+  ProgRelay(3);
+  Sim().SetDut("r=200");
+  freq = 1.5;
+  ReadPoint_A(0);
+  EXPECT_NEAR(point_Rs, 200 * 50.0 / 100, 1);
+}
+
+// Averaging above 16 is offered 16 for the calibration: Yes measures with
+// 16, No with the averaging set.
+TEST_F(CalSim, LargeAveragingIsOfferedSixteen) {
+  Begin("uhf");
+  for (bool yes : {true, false}) {
+    SCOPED_TRACE(yes);
+    testhook::ClearLogs();
+    AnswerLimits("1", "2", "0.05", "100", "32");
+    AnswerBox(yes ? kIdYes : kIdNo, " Large averaging");
+    std::string during;
+    AnswerPrompt("short", true, DuringPass(0, [&] { during = Sim().Status("avg"); }));
+    AnswerPrompt("", false);  // the open's prompt cancelled
+    AnswerBox(kIdOk, " Cal Required");
+    RunBandCal();
+    ExpectScriptFollowed();
+    EXPECT_EQ(testhook::MsgBoxes().at(0).text,
+              "Averaging is set for  32\r\n\r\nDo you want to change this value to 16x\r\nto "
+              "reduce the time required for calibration?");
+    EXPECT_EQ(during, yes ? "16" : "32");
+  }
+}
+
+// The two-multiplier model's Port A gain check with the high gain stuck at
+// 1x: the ratio reads about 1, the " 92213" box says so, and the calibration
+// goes on.
+TEST_F(CalSim, StuckPortAGainIsReportedAndTheCalibrationGoesOn) {
+  Begin("uhf");
+  AnswerLimits("1", "2", "0.05");
+  AnswerPrompt("short", true, [this] { Sim().Fault("gainstuck"); });
+  AnswerBox(kIdOk, " 92213");
+  AnswerPrompt("", false);  // the open's prompt cancelled
+  AnswerBox(kIdOk, " Cal Required");
+  RunBandCal();
+  ExpectScriptFollowed();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{" 92213", " Cal Required"}));
+  EXPECT_EQ(testhook::MsgBoxes().at(0).text, "Error reading port A gain, should be approx 5x\r\n");
+  EXPECT_NEAR(PortA_HiGain, 1, 0.05);
+  EXPECT_EQ(DialogsTitled(" Calibrate Port A"), 2);  // on to the open's prompt
+  Sim().Fault("none");
 }
 
 // Diagnostic mode traces each check reading and the gain check on the main

@@ -133,11 +133,16 @@ TEST_P(CalBModels, ThroughCalibrationReadsAttenuatorsAtEveryGainStep) {
   EXPECT_EQ(DIAGMODE, 1);
   EXPECT_EQ(PortB_title, " ");
   ExpectRelaysOff();
-  // The gain steps 2 and 3 measured (the simulator's are 4.93 and 24.3).
-  EXPECT_NEAR(RngGain[2], 4.93, 0.05);
-  EXPECT_NEAR(RngGain[3], 24.3, 0.3);
-  EXPECT_EQ(RngGain[4], 117.4);
-  EXPECT_NEAR(Rng[2] * 57.3, -0.25, 0.1);
+  // Every gain step measured (the simulator's are 4.93, 24.3, 117.4 and
+  // 487.7, at -0.25, -1.5, 2.881 and -1.371 degrees).
+  EXPECT_NEAR(RngGain[2], 4.93, 0.01);
+  EXPECT_NEAR(RngGain[3], 24.3, 0.05);
+  EXPECT_NEAR(RngGain[4], 117.4, 0.2);
+  EXPECT_NEAR(RngGain[5], 487.7, 1);
+  EXPECT_NEAR(Rng[2] * 57.3, -0.25, 0.02);
+  EXPECT_NEAR(Rng[3] * 57.3, -1.5, 0.02);
+  EXPECT_NEAR(Rng[4] * 57.3, 2.881, 0.05);
+  EXPECT_NEAR(Rng[5] * 57.3, -1.371, 0.05);
   const bool uhf = GetParam() == "uhf";
   for (int i = 0; i < kPoints; ++i) {
     EXPECT_EQ(CalDataB[i].freq, CalDataA[i].freq);
@@ -219,9 +224,7 @@ TEST_F(CalBSim, CancelAndHaltLeaveNoPortBCalibration) {
 
   PortB_cal = 1;
   testhook::ClearLogs();
-  AnswerPrompt("", true, [] {
-    OnPump([] { return CalDataB[3].ratio_low != 7; }, PressHalt);
-  });
+  AnswerPrompt("", true, [] { OnPump([] { return CalDataB[3].ratio_low != 7; }, PressHalt); });
   RunCalB();
   ExpectScriptFollowed();
   EXPECT_EQ(Captions(), Strings{});
@@ -231,8 +234,8 @@ TEST_F(CalBSim, CancelAndHaltLeaveNoPortBCalibration) {
   EXPECT_EQ(scan_running, 0);
   EXPECT_NE(CalDataB[3].ratio_low, 7);  // measured up to the Halt
   EXPECT_EQ(CalDataB[kPoints - 1].ratio_low, 7);
-  EXPECT_EQ(RngGain[2], 5.25);          // the gain steps in force before
-  EXPECT_EQ(transmission_mode, 1);      // as the calibration set them
+  EXPECT_EQ(RngGain[2], 5.25);      // the gain steps in force before
+  EXPECT_EQ(transmission_mode, 1);  // as the calibration set them
   EXPECT_EQ(PortA_Sens, 2);
   ExpectRelaysOff();
 }
@@ -294,8 +297,9 @@ TEST_F(CalBSim, OverloadAndLowSupplyRejectTheCalibrationAtItsEnd) {
   AnswerBox(kIdOk, " Port B Cal");
   RunCalB();
   ExpectScriptFollowed();
-  EXPECT_EQ(Boxes(), (Strings{Boxes()[0], " Port B cal error  13|Port B cal error : DC Voltage too low.",
-                              " Port B Cal|Port B Cal is Complete"}));
+  EXPECT_EQ(Boxes(),
+            (Strings{Boxes()[0], " Port B cal error  13|Port B cal error : DC Voltage too low.",
+                     " Port B Cal|Port B Cal is Complete"}));
   EXPECT_EQ(calB_error, 13);
   EXPECT_EQ(PortB_cal, 0);
   EXPECT_EQ(CalDataB[3].ratio_low, 7);   // no first pass
@@ -378,7 +382,7 @@ TEST_F(CalBSim, MultichannelCalibrationWritesAFilePerChannelUntilNo) {
   AnswerRstd("50");
   AnswerBox(kIdYes, " Cal B Option ");
   AnswerPrompt("");  // the reference line on channel 1
-  AnswerPrompt("");      // save
+  AnswerPrompt("");  // save
   AnswerDialog(" Enter a comment", {{1, "multi"}}, 2);
   testhook::QueueFileAnswer(dir / "multi.vcal");
   AnswerBox(kIdOk, " Calibration");
@@ -390,8 +394,9 @@ TEST_F(CalBSim, MultichannelCalibrationWritesAFilePerChannelUntilNo) {
   EXPECT_EQ(Captions(), (Strings{" Cal B Option ", " Calibration", " Chan 2 ", " Chan 3 ",
                                  " Multichan Cal Complete"}));
   const auto boxes = testhook::MsgBoxes();
-  EXPECT_EQ(boxes[2].text, " Be sure Line 2 is connected to MUX Chan 2.\r\n\r\n   Click 'NO' to "
-                           "finish the cal procedure.");
+  EXPECT_EQ(boxes[2].text,
+            " Be sure Line 2 is connected to MUX Chan 2.\r\n\r\n   Click 'NO' to "
+            "finish the cal procedure.");
   EXPECT_EQ(boxes[4].text, " Multichannel cal for 2 channels is complete.");
   EXPECT_TRUE(Printed("   CLEANING RELAY CONTACTS...    "));
   EXPECT_EQ(mux_chan, 1);

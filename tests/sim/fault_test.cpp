@@ -104,6 +104,19 @@ TEST(SimFaults, MissingReferenceAndMissingSignal) {
   EXPECT_GT(FitSine(&s.Measure(20).words[16]).mag * 16, 1000) << "well again";
 }
 
+// A Port A gain step stuck at 1x: the high gain raises neither channel.
+TEST(SimFaults, StuckPortAGain) {
+  SimSession s({"--model", "uhf"});
+  s.Setup(200, 1);
+  s.Gains(false, 1);
+  const double low = FitSine(&s.Measure(1).words[16]).mag;
+  s.Gains(true, 1);
+  EXPECT_NEAR(FitSine(&s.Measure(1).words[16]).mag / low, 5.02, 0.05);
+  s.sim.Fault("gainstuck 1");
+  EXPECT_NEAR(FitSine(&s.Measure(1).words[16]).mag / low, 1, 0.01);
+  EXPECT_NEAR(FitSine(&s.Measure(1).words[16]).mag / low, 5.02, 0.05) << "one reply only";
+}
+
 TEST(SimFaults, ShortReplyStopsEarly) {
   SimSession s;
   s.Setup(1023, 1);
