@@ -1,0 +1,63 @@
+// Each readout line wipes its own area before it prints, so a shorter value
+// never shows the digits of a longer one printed there before, and a value
+// too long for the column stays inside the window.
+#include "readout_fixture.h"
+#include "support/glyphs.h"
+
+namespace vna {
+namespace {
+
+using test::kCol;
+using test::ReadoutTest;
+using test::TextFont;
+using test::XOf;
+
+class ReadoutLinesTest : public ReadoutTest {
+ protected:
+  static TextFont Font() { return {"arial", font_size + 1, font_weight}; }
+  // Width of a line's ink: its text without the blanks that end it.
+  static int InkWidth(const std::string& text) {
+    return test::Advance(Font(), text.substr(0, text.find_last_not_of(' ') + 1));
+  }
+  // The readout lines of the last call, with their positions.
+  static std::vector<testhook::PrintRecord> Column() {
+    std::vector<testhook::PrintRecord> out;
+    for (const auto& p : testhook::Prints())
+      if (p.window == main_win.name && p.x == kCol) out.push_back(p);
+    return out;
+  }
+};
+
+TEST_F(ReadoutLinesTest, AShorterValueLeavesNothingOfTheLongerOneBeforeIt) {
+  int right = 0, h = 0;
+  ClientSize(main_win, right, h);
+  // 6 MHz: 50 ohms with a reactance of 1e-15 ohm, whose parallel
+  // reactance |Z|^2 / Xs runs to 19 digits before the point: wider than
+  // the column.
+  SetPoint(5, 50, 1e-15);
+  CursorReadout(XOf(6), 200);
+  for (const auto& p : Column()) {
+    // Every line, however long its value, ends inside the window.
+    EXPECT_LE(p.x + InkWidth(p.text), right) << p.text;
+  }
+  std::string xp;
+  for (const auto& p : Column())
+    if (p.text.rfind("Xp = ", 0) == 0) xp = p.text;
+  EXPECT_TRUE(xp.starts_with("Xp = 2500000000000") && xp.ends_with("...")) << xp;
+
+  // 3 MHz: Xp -236.870. Right of every line's text its area is wiped.
+  testhook::ClearLogs();
+  CursorReadout(XOf(3), 200);
+  SavePng(main_win, "readout_after_a_longer_value");
+  const int height = test::LineHeight(Font());
+  const auto lines = Column();
+  ASSERT_GE(lines.size(), 14u);
+  for (const auto& p : lines) {
+    const int end = p.x + InkWidth(p.text);
+    EXPECT_EQ(test::NotColor(main_win, end, p.y, right - end, height, bg_color), 0)
+        << p.y << ": \"" << p.text << "\"";
+  }
+}
+
+}  // namespace
+}  // namespace vna
