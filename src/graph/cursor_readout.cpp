@@ -458,7 +458,11 @@ void CursorReadout(int x, int y) {
   SetDigits(3);
   const double v = std::fabs(b.Of(scanA_swr));
   cursor_swr = v;
-  const bool swr_shown = plot_swrA > 0 || plot_rt > 0 || bandscan_mode > 0;
+  // In Port B mode only the Port B scan's own SWR trace makes it read the
+  // SWR beside each point; otherwise the array holds the Port A SWR of an
+  // earlier mode, which is no reading of this scan.
+  const bool swr_shown =
+      PortB_on != 0 ? plot_swrB > 0 : plot_swrA > 0 || plot_rt > 0 || bandscan_mode > 0;
   if (swr_shown) {
     Color(RedColor);
     SetDigits(6);

@@ -59,5 +59,37 @@ TEST_F(ReadoutLinesTest, AShorterValueLeavesNothingOfTheLongerOneBeforeIt) {
   }
 }
 
+// Port B mode with the Port A graph's SWR switch on but no SWR trace of its
+// own: the SWR the arrays hold is not a reading of this scan (here the
+// Port A scan's 134.8), and the column shows none.
+TEST_F(ReadoutLinesTest, PortBShowsOnlyAnSwrItsScanRead) {
+  PortB_on = 1;
+  plot_swrA = 1;
+  plot_swrB = 0;
+  for (int k = 0; k < test::kPoints; ++k) scanA_swr[k] = 134.8;
+  CursorReadout(XOf(3), 200);
+  SavePng(main_win, "port_b_readout");
+  for (const auto& p : Column()) EXPECT_EQ(p.text.find("SWR"), std::string::npos) << p.text;
+  int right = 0, h = 0;
+  ClientSize(main_win, right, h);
+  // The SWR line's place (15 pixels under "Freq Step") stays empty.
+  EXPECT_EQ(test::NotColor(main_win, kCol, 215, right - kCol, test::LineHeight(Font()), bg_color),
+            0);
+  bool three = false;
+  for (const auto& p : Column()) three |= p.text == "Delay Offset =  0.000 ns      ";
+  EXPECT_TRUE(three);  // 3 decimals: no SWR line before it
+
+  // With the Port B SWR trace the scan read it beside each point.
+  plot_swrB = 1;
+  cursor_x = 0;
+  testhook::ClearLogs();
+  CursorReadout(XOf(3), 200);
+  bool shown = false;
+  for (const auto& p : Column()) shown |= p.y == 215 && p.text.starts_with("SWR  = 134.800");
+  EXPECT_TRUE(shown);
+  PortB_on = 0;
+  plot_swrB = 0;
+}
+
 }  // namespace
 }  // namespace vna

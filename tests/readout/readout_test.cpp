@@ -331,6 +331,7 @@ class PortBReadout : public ReadoutTest {
 };
 
 TEST_F(PortBReadout, LinesAfterAnSwrLineTakeSixDecimals) {
+  plot_swrB = 1;  // the SWR the Port B scan reads beside each point
   plot_s11 = 1;
   plot_phaseS11 = 1;
   mux_chan = 2;
