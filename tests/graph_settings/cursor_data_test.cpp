@@ -2,6 +2,8 @@
 #include "graph_settings/settings_fixture.h"
 
 #include "graph/smith_chart.h"
+#include "graph/trace_plot.h"
+#include "instrument/impedance.h"
 
 namespace vna::test {
 namespace {
@@ -22,7 +24,33 @@ class CursorDataTest : public SettingsTest {
       scanA_phase[k] = 0.01 * k;
     }
     scanloop = 30;
+    last_step = 1;  // the stored scan's step
     last_mouse_y = 200;
+    DrawStoredScan();
+    RoundBox();
+  }
+  // The frame on the round box (0..40 MHz in 8 divisions) with the stored
+  // scan's traces, as the scan left the window. (No phase scale: right of
+  // this box it would stand under the readout column.)
+  static void DrawStoredScan() {
+    RoundBox();
+    plot_at_zero = 1;
+    end_freq = 40;
+    plot_ZphaseA = 0;
+    FillWindow(main_win, bg_color);
+    DrawGraph();
+    scan_running = 1;
+    StartTracePlot();
+    for (int k = 0; k < scanloop; ++k) {
+      freq = scanA_freq[k];
+      Zmag = scanA_zmag[k];
+      Zphase = scanA_phase[k];
+      ImpedanceFromPolar();
+      swr = scanA_swr[k];
+      PlotPointA();
+    }
+    EndTracePlot();
+    scan_running = 0;
   }
   static void RoundBox() {
     graph_left = 60;
