@@ -1,6 +1,9 @@
 // Each readout line wipes its own area before it prints, so a shorter value
 // never shows the digits of a longer one printed there before, and a value
 // too long for the column stays inside the window.
+#include "graph/smith_chart.h"
+#include "graph/trace_plot.h"
+#include "instrument/impedance.h"
 #include "readout_fixture.h"
 #include "support/glyphs.h"
 
@@ -89,6 +92,54 @@ TEST_F(ReadoutLinesTest, PortBShowsOnlyAnSwrItsScanRead) {
   EXPECT_TRUE(shown);
   PortB_on = 0;
   plot_swrB = 0;
+}
+
+// Pictures for a person to look at: the readout over the stored scan drawn
+// on the window's own layout, and its dot on the Smith chart of that scan.
+TEST_F(ReadoutLinesTest, PicturesOfTheReadoutOverAScanAndOnTheSmithChart) {
+  MeasureGraphLayout();
+  start_freq = 1;
+  end_freq = 11;
+  plot_at_zero = 0;
+  FillWindow(main_win, bg_color);
+  DrawGraph();
+  scan_running = 1;
+  StartTracePlot();
+  for (int k = 0; k < test::kPoints; ++k) {
+    freq = scanA_freq[k];
+    Zmag = scanA_zmag[k];
+    Zphase = scanA_phase[k];
+    ImpedanceFromPolar();
+    scanA_swr[k] = swr;
+    scanA_Rs[k] = point_Rs;
+    scanA_Xs[k] = point_Xs;
+    PlotPointA();
+  }
+  EndTracePlot();
+  scan_running = 0;
+  scan_npoints = test::kPoints;
+  files_panel_y = graph_bottom - 3 * text_height;
+
+  // The Smith chart of the scan, drawn into its window as a recycled chart
+  // is, so the test need not wait in its loop.
+  OpenWindow(smith_win, 0, 0, 585, 585, kWinCaption, "", [] { return 0; });
+  recycle_on = recycle_count = 1;
+  Smith();
+  recycle_on = recycle_count = 0;
+
+  const int x = FreqToX(5.5);
+  CursorReadout(x, (graph_top + graph_bottom) / 2);
+  SavePng(main_win, "main_window_readout");
+  SavePng(smith_win, "smith_dot");
+  EXPECT_EQ(cursor_freq, graph_start + (x - graph_left) / px_per_MHz);
+  EXPECT_EQ(cursor_index, 4);
+  // The dot on the chart at the scan point under the cursor, yellow
+  // exclusive-or over the chart.
+  EXPECT_EQ(smith_dot_x, smith_px[4]);
+  EXPECT_NE(ReadPixel(smith_win, smith_px[4], smith_py[4]), -1);
+  for (const auto& p : Column()) EXPECT_LE(p.y, files_panel_y - test::LineHeight(Font())) << p.text;
+  CloseWindow(smith_win);
+  smith_active = 0;
 }
 
 }  // namespace
