@@ -54,7 +54,8 @@ TEST_F(TitlesTest, TheTitlesAboveTheBoxStayWhole) {
   SavePng("titles_above_the_box");
   // "Rs," and "Xs" one pixel above the first text line, which is the
   // window's top row here; "Zmag" on the second line, two pixels up.
-  const TextFont font = TitleFont(font_weight);
+  // Bold, as the return-loss title before them left the font.
+  const TextFont font = TitleFont(600);
   const int x = graph_right - 45, top = std::max(line0_y - 1, 0);
   EXPECT_EQ(top, 0);
   EXPECT_EQ(MissingInk(main_win, font, "Rs,", x, top, Orange), 0);
