@@ -30,7 +30,7 @@ class FilesPanelTest : public GraphTest {
 TEST_F(FilesPanelTest, ALongNameIsCutToTheWindowKeepingItsEnd) {
   cal_file_name = "antenna feed line at the tower top, calibrated in December 2026.vcal";
   config_file_name = "_VNA_Config_1.cfg";
-  DrawFilesPanel();
+  DrawGraph();  // the frame draws the panel with it
   SavePng("files_panel_long_name");
   const auto p = CalLine();
   ASSERT_EQ(p.text.substr(0, 3), "...");
