@@ -2,8 +2,7 @@
 #include "graph_settings/settings_fixture.h"
 
 #include "graph/smith_chart.h"
-#include "graph/trace_plot.h"
-#include "instrument/impedance.h"
+#include "support/stored_scan_plot.h"
 
 namespace vna::test {
 namespace {
@@ -39,18 +38,7 @@ class CursorDataTest : public SettingsTest {
     plot_ZphaseA = 0;
     FillWindow(main_win, bg_color);
     DrawGraph();
-    scan_running = 1;
-    StartTracePlot();
-    for (int k = 0; k < scanloop; ++k) {
-      freq = scanA_freq[k];
-      Zmag = scanA_zmag[k];
-      Zphase = scanA_phase[k];
-      ImpedanceFromPolar();
-      swr = scanA_swr[k];
-      PlotPointA();
-    }
-    EndTracePlot();
-    scan_running = 0;
+    PlotStoredScanA(scanloop);
   }
   static void RoundBox() {
     graph_left = 60;

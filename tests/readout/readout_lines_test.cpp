@@ -2,8 +2,7 @@
 // never shows the digits of a longer one printed there before, and a value
 // too long for the column stays inside the window.
 #include "graph/smith_chart.h"
-#include "graph/trace_plot.h"
-#include "instrument/impedance.h"
+#include "support/stored_scan_plot.h"
 #include "readout_fixture.h"
 #include "support/glyphs.h"
 
@@ -103,20 +102,7 @@ TEST_F(ReadoutLinesTest, PicturesOfTheReadoutOverAScanAndOnTheSmithChart) {
   plot_at_zero = 0;
   FillWindow(main_win, bg_color);
   DrawGraph();
-  scan_running = 1;
-  StartTracePlot();
-  for (int k = 0; k < test::kPoints; ++k) {
-    freq = scanA_freq[k];
-    Zmag = scanA_zmag[k];
-    Zphase = scanA_phase[k];
-    ImpedanceFromPolar();
-    scanA_swr[k] = swr;
-    scanA_Rs[k] = point_Rs;
-    scanA_Xs[k] = point_Xs;
-    PlotPointA();
-  }
-  EndTracePlot();
-  scan_running = 0;
+  test::PlotStoredScanA(test::kPoints);
   scan_npoints = test::kPoints;
   files_panel_y = graph_bottom - 3 * text_height;
 
