@@ -440,9 +440,12 @@ void TakeCalibration(const LoadedCal& c) {
   cal_valid = 1;
 }
 
+// The box names the file it describes: after a calibration, the one just
+// written (or the earlier one, when none was).
 void ShowSummary() {
-  std::string text = "Calibration File ---\r\rRange = " + NumStr(cal_start_freq) + " to " +
-                     NumStr(cal_end_freq) + " MHz\r";
+  std::string text = "Calibration File --- " + cal_file_name +
+                     "\r\rRange = " + NumStr(cal_start_freq) + " to " + NumStr(cal_end_freq) +
+                     " MHz\r";
   if (std_cal == 0) text += "Freq step size =" + NumStr(cal_delta_freq) + " MHz\r";
   if (!cal_comment.empty()) text += "\rComment: " + cal_comment + "\r\r";
   text += "Cal resistor used was " + NumStr(Rstd) + " ohms\r\rZref for analysis = " + NumStr(Zref) +

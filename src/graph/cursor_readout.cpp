@@ -41,8 +41,13 @@ struct Column {
   bool Room() const { return ty <= files_panel_y - s; }
 };
 
+// Right end of the column's lines: the window's edge. Each line is printed
+// into its own area, which it first wipes, so no digit of a longer value
+// shown there before stays beside a shorter one.
+int column_right = 0;
+
 void Print(const TextItems& items) {
-  PrintItems(main_win, items);
+  PrintInLine(main_win, column_right, items);
 }
 
 void Color(int c) {
@@ -409,6 +414,8 @@ void CursorReadout(int x, int y) {
   cursor_index = b.i;
   cursor_freq = f;
 
+  int client_h = 0;
+  ClientSize(w, column_right, client_h);
   Column c;
   c.tx = info_x + 5;
   c.ty = graph_top + 5 * info_button_h + 5;
@@ -451,7 +458,11 @@ void CursorReadout(int x, int y) {
   SetDigits(3);
   const double v = std::fabs(b.Of(scanA_swr));
   cursor_swr = v;
-  const bool swr_shown = plot_swrA > 0 || plot_rt > 0 || bandscan_mode > 0;
+  // In Port B mode only the Port B scan's own SWR trace makes it read the
+  // SWR beside each point; otherwise the array holds the Port A SWR of an
+  // earlier mode, which is no reading of this scan.
+  const bool swr_shown =
+      PortB_on != 0 ? plot_swrB > 0 : plot_swrA > 0 || plot_rt > 0 || bandscan_mode > 0;
   if (swr_shown) {
     Color(RedColor);
     SetDigits(6);

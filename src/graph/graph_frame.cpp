@@ -1,5 +1,6 @@
 #include "graph/graph_frame.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -218,7 +219,10 @@ void ComputeGraphFactors() {
   grid_units_per_div = (graph_bottom - graph_top) * 0.5 / 10;
   px_per_MHz = (graph_right - graph_left) / (graph_end - graph_start);
   if (!std::isfinite(px_per_MHz)) px_per_MHz = 0;
-  if (swr_yoffset != 0) swr_yoffset = Rnd(grid_units_per_div);
+  // The offset is on while it is not 0: a plot box too low for a whole
+  // pixel per division keeps it at 1, so a larger window brings the full
+  // division back.
+  if (swr_yoffset != 0) swr_yoffset = std::max(1, Rnd(grid_units_per_div));
   swr_per_div = SwrPerDivision(swr_scale);
   graph_clip_top = graph_top;
   graph_clip_bottom = graph_bottom;

@@ -49,10 +49,14 @@ void Box(const std::string& text, const std::string& caption) {
   MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
 }
 
-// The first line of every listing: the stamp of a recalled scan, else now.
+// The first line of every listing: the stamp of a recalled scan, else now,
+// over whatever stamp or time a longer text left there.
 void FirstLine() {
+  int right = 0, h = 0;
+  ClientSize(marker_win, right, h);
   MoveTo(marker_win, 20, 3);
-  PrintText(marker_win, scan_recalled != 0 ? graph_stamp : DateText() + "   " + TimeText());
+  PrintInLine(marker_win, right,
+              {scan_recalled != 0 ? graph_stamp : DateText() + "   " + TimeText()});
 }
 
 // Measures (or, on a recalled scan, interpolates) row i anew; false when

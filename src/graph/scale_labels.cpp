@@ -1,6 +1,7 @@
 // The scale labels and titles of the traces, steps of DrawGraph: each trace's
 // numbers along the left edge, the right edge or inside the box in the
 // trace's colour, and its title above the box.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -233,14 +234,21 @@ void DrawTraceTitles() {
     SetTextColor(w, Blue);
     SetFont(w, "Arial", font_size + 1, 600);
     if (plot_rt != 0) {
-      const int x = graph_left - 35, y = graph_zero_y + 10;
-      GraphPrint(x, y, {"L"});
-      GraphPrint(x, y + 25, {"O"});
-      GraphPrint(x, y + 40, {"S"});
-      GraphPrint(x, y + 55, {"S"});
-      GraphPrint(graph_left - 45, graph_zero_y + 70, {"(dB)"});
+      // One letter every 15 pixels down from the middle line; a narrow
+      // margin left of the box must not cut the unit at the window's edge.
+      const int x = graph_left - 35, z = graph_zero_y;
+      GraphPrint(x, z + 10, {"L"});
+      GraphPrint(x, z + 25, {"O"});
+      GraphPrint(x, z + 40, {"S"});
+      GraphPrint(x, z + 55, {"S"});
+      GraphPrint(std::max(graph_left - 45, 1), z + 70, {"(dB)"});
     }
-    MoveTo(w, graph_right - 45, line0_y - 1);
+    // Two title lines stand closer than a line of their font is high: drawn
+    // without a background, the lower one leaves the upper one whole, and
+    // the upper one keeps inside the window.
+    const bool opaque = w.draw.text_opaque;
+    SetTextBackground(w, false, w.draw.text_bg);
+    MoveTo(w, graph_right - 45, std::max(line0_y - 1, 0));
     SetTextColor(w, Orange);
     if (plot_rsA != 0) {
       PrintText(w, "Rs,");
@@ -256,7 +264,10 @@ void DrawTraceTitles() {
     SetTextColor(w, Green);
     MoveTo(w, graph_right - 45, line1_y - 2);
     if (plot_zmagA != 0) PrintText(w, "Zmag ");
+    SetTextBackground(w, opaque, w.draw.text_bg);
   }
+  const bool opaque = w.draw.text_opaque;
+  SetTextBackground(w, false, w.draw.text_bg);
   if (plot_insloss > 0 && PortB_on > 0) {
     SetTextColor(w, Orange);
     GraphPrint(graph_right - 55, line0_y, {"Insertion"});
@@ -264,9 +275,10 @@ void DrawTraceTitles() {
   }
   if (plot_delay > 0 && PortB_on > 0) {
     SetTextColor(w, Orange);
-    GraphPrint(graph_right - 45, line0_y - 2, {"Group"});
+    GraphPrint(graph_right - 45, std::max(line0_y - 2, 0), {"Group"});
     GraphPrint(graph_right - 45, line1_y - 4, {"Delay   "});
   }
+  SetTextBackground(w, opaque, w.draw.text_bg);
 }
 
 }  // namespace vna

@@ -8,6 +8,7 @@
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
+#include "platform/ui.h"
 #include "scan/state.h"
 #include "shell/state.h"
 #include "shell/text.h"
@@ -69,12 +70,18 @@ void DrawFilesPanel() {
   SetFont(w, "arial", font_size, font_weight);
   SetTextColor(w, files_color);
   GraphPrint(x, y, {"FILES: (" + prog_ver + prog_subver + ")"});
+  // Each name wipes the name shown before it, and a long one is cut to the
+  // window keeping its end, where the file's own name is.
+  int right = 0, bottom = 0;
+  ClientSize(w, right, bottom);
   y += h;
   x += 5;
-  GraphPrint(x, y, {PadTo30(cal_file_name)});
+  MoveTo(w, x, y);
+  PrintInLine(w, right, {PadTo30(cal_file_name)}, true);
   y += h;
   SetTextColor(w, files_color);
-  GraphPrint(x, y, {PadTo30(config_file_name)});
+  MoveTo(w, x, y);
+  PrintInLine(w, right, {PadTo30(config_file_name)}, true);
   SetTextColor(w, Green);
   SetDigits(6);
   GraphPrint(

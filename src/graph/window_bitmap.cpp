@@ -89,7 +89,8 @@ bool SaveBitmap(const std::string& file, Window& win, int x, int y, int width, i
   Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
   Put32(bytes, 10, static_cast<uint32_t>(pixels_at));
   PutInfo(bytes, kFileHeaderSize, info);
-  ReadImageRows(win, x, y, width, height, reinterpret_cast<unsigned char*>(&bytes[pixels_at]));
+  // The window as the user sees it: menu bar, buttons and all.
+  ReadWindowRows(win, x, y, width, height, reinterpret_cast<unsigned char*>(&bytes[pixels_at]));
   TextFile f;
   if (OpenTextFile(f, file, "W") != 0) {
     MsgBox(&win, CannotCreateFileText(file), " Save BitMap", kMbOk, kIconExclamation, true);

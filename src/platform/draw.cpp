@@ -235,9 +235,9 @@ int ReadPixel(Window& w, int x, int y) {
   return Packed(QColor(img->pixel(x, y)));
 }
 
-bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
-  const QImage* img = ImageOf(w);
-  if (!img || width <= 0 || height <= 0) return false;
+namespace {
+
+void CopyRows(const QImage* img, int x, int y, int width, int height, unsigned char* rows) {
   for (int row = 0; row < height; ++row) {
     const int sy = y + height - 1 - row;
     unsigned char* out = rows + static_cast<size_t>(row) * width * 4;
@@ -252,6 +252,23 @@ bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char
       out[4 * col + 3] = 0;
     }
   }
+}
+
+}  // namespace
+
+bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
+  const QImage* img = ImageOf(w);
+  if (!img || width <= 0 || height <= 0) return false;
+  CopyRows(img, x, y, width, height, rows);
+  return true;
+}
+
+bool ReadWindowRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
+  if (!ImageOf(w) || !w.impl->top || width <= 0 || height <= 0) return false;
+  // Rendered from the widgets, not taken off the screen: what the window
+  // holds, whatever covers it.
+  const QImage shown = w.impl->top->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  CopyRows(&shown, x, y, width, height, rows);
   return true;
 }
 

@@ -74,6 +74,10 @@ constexpr int kImagePlanes = 1, kImageBitsPerPixel = 32;
 // white. False, with nothing copied, when the window is closed or the
 // rectangle is empty.
 bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char* rows);
+// The same rows of the window as a person sees it: its menu bar and its
+// controls over its image, x and y counted from the window's top-left
+// corner (above the menu bar).
+bool ReadWindowRows(Window& w, int x, int y, int width, int height, unsigned char* rows);
 // Prints the window's image scaled to the page: to pdf_path when given, else
 // to the default printer. Without a printer it says so once and returns false.
 bool PrintWindowImage(Window& w, const std::string& pdf_path = "");

@@ -10,6 +10,7 @@
 #include "instrument/supply.h"
 #include "platform/draw.h"
 #include "platform/serial.h"
+#include "platform/ui.h"
 #include "scan/state.h"
 #include "scan/voice_tone.h"
 #include "shell/state.h"
@@ -30,6 +31,14 @@ double avgMagLoad = 0, avgPhaseLoad = 0, avgMagRef = 0, avgPhaseRef = 0;
 void At(int x, int y, const std::string& text) {
   MoveTo(point_win, x, y);
   PrintText(point_win, text);
+}
+
+// A value cell of a line: it ends where the next cell starts (or at the
+// window's edge), and a value too long for it is cut there instead of
+// running over its neighbour.
+void Cell(int x, int y, int right, const std::string& text) {
+  MoveTo(point_win, x, y);
+  PrintInLine(point_win, right, {text});
 }
 
 void ItemsAt(int x, int y, const TextItems& items) {
@@ -237,44 +246,49 @@ void ShowPointData() {
     c = 220;
   }
   const int step = text_line_step;
+  int edge = 0, client_h = 0;
+  ClientSize(point_win, edge, client_h);
   const double omega = 2 * pi * freq;
   const std::string tail = " )     ";
   if (point_Xs >= 0) {
-    At(10, y, "    Rs = " + FormatUsing("######.##", {point_Rs}));
-    At(10 + c, y, "  Ls = " + FormatUsing("######.####", {point_Xs / omega}) + " uH ");
-    At(10 + 2 * c, y, " ( Xs = " + FormatUsing("######.##", {point_Xs}) + tail);
+    Cell(10, y, 10 + c, "    Rs = " + FormatUsing("######.##", {point_Rs}));
+    Cell(10 + c, y, 10 + 2 * c,
+         "  Ls = " + FormatUsing("######.####", {point_Xs / omega}) + " uH ");
+    Cell(10 + 2 * c, y, edge, " ( Xs = " + FormatUsing("######.##", {point_Xs}) + tail);
     y += step;
-    At(10, y, "    Rp = " + FormatUsing("######.##", {Rp}));
-    At(10 + c, y, "  Lp = " + FormatUsing("######.####", {Xp / omega}) + " uH");
-    At(10 + 2 * c, y, " ( Xp = " + FormatUsing("######.##", {Xp}) + tail);
+    Cell(10, y, 10 + c, "    Rp = " + FormatUsing("######.##", {Rp}));
+    Cell(10 + c, y, 10 + 2 * c, "  Lp = " + FormatUsing("######.####", {Xp / omega}) + " uH");
+    Cell(10 + 2 * c, y, edge, " ( Xp = " + FormatUsing("######.##", {Xp}) + tail);
   } else {
-    At(10, y, "    Rs = " + FormatUsing("######.##", {point_Rs}));
-    At(10 + c, y, "  Cs = " + FormatUsing("######.##", {-1000000 / (omega * point_Xs)}) + " pF ");
-    At(10 + 2 * c, y, " ( Xs = " + FormatUsing("######.##", {point_Xs}) + tail);
+    Cell(10, y, 10 + c, "    Rs = " + FormatUsing("######.##", {point_Rs}));
+    Cell(10 + c, y, 10 + 2 * c,
+         "  Cs = " + FormatUsing("######.##", {-1000000 / (omega * point_Xs)}) + " pF ");
+    Cell(10 + 2 * c, y, edge, " ( Xs = " + FormatUsing("######.##", {point_Xs}) + tail);
     y += step;
-    At(10, y, "    Rp = " + FormatUsing("######.##", {Rp}));
-    At(10 + c, y, "  Cp = " + FormatUsing("######.##", {-1000000 / (omega * Xp)}) + " pF ");
-    At(10 + 2 * c, y, " ( Xp = " + FormatUsing("######.##", {Xp}) + tail);
+    Cell(10, y, 10 + c, "    Rp = " + FormatUsing("######.##", {Rp}));
+    Cell(10 + c, y, 10 + 2 * c,
+         "  Cp = " + FormatUsing("######.##", {-1000000 / (omega * Xp)}) + " pF ");
+    Cell(10 + 2 * c, y, edge, " ( Xp = " + FormatUsing("######.##", {Xp}) + tail);
   }
   y += step;
   c += 10;
   const double zmag = std::min(999999.0, std::sqrt(point_Xs * point_Xs + point_Rs * point_Rs));
-  At(10, y, "    SWR = " + FormatUsing("#####.####", {swr}));
-  At(10 + c, y, "  Zmag =" + FormatUsing("######.####", {zmag}));
-  At(10 + 2 * c, y, "  Phase = " + FormatUsing("###.##", {Zphase * kDeg}) + " deg       ");
+  Cell(10, y, 10 + c, "    SWR = " + FormatUsing("#####.####", {swr}));
+  Cell(10 + c, y, 10 + 2 * c, "  Zmag =" + FormatUsing("######.####", {zmag}));
+  Cell(10 + 2 * c, y, edge, "  Phase = " + FormatUsing("###.##", {Zphase * kDeg}) + " deg       ");
   y += step;
   return_loss = 20 * std::log10(rho);
-  At(10, y, "    Rho =" + FormatUsing("##.####", {rho}));
-  At(10 + c, y, "   Return loss =" + FormatUsing("####.##", {return_loss}) + " dB");
+  Cell(10, y, 10 + c, "    Rho =" + FormatUsing("##.####", {rho}));
+  Cell(10 + c, y, edge, "   Return loss =" + FormatUsing("####.##", {return_loss}) + " dB");
   y += step;
-  At(10, y,
-     "    s11 = " + FormatUsing("#.####", {s11.r}) + (s11.i < 0 ? " - j" : " + j") +
-         FormatUsing("#.####", {std::fabs(s11.i)}));
+  Cell(10, y, edge,
+       "    s11 = " + FormatUsing("#.####", {s11.r}) + (s11.i < 0 ? " - j" : " + j") +
+           FormatUsing("#.####", {std::fabs(s11.i)}));
   if (point_show_s21 != 0) {
     y += step;
-    At(10, y,
-       "    S21 = " + FormatUsing("####.##", {point_s21_db}) +
-           " dB   S21 Phase = " + FormatUsing("###.##", {point_s21_deg}) + " deg");
+    Cell(10, y, edge,
+         "    S21 = " + FormatUsing("####.##", {point_s21_db}) +
+             " dB   S21 Phase = " + FormatUsing("###.##", {point_s21_deg}) + " deg");
   }
   if (tone_on > 0 && !diag) {
     y += 2 * step;

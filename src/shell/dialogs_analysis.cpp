@@ -62,16 +62,18 @@ Controls GraphScalesControls() {
   };
 }
 
+// One value: a single-line field, so Return presses Enter.
 Controls VelocityFactorControls() {
   return {
-      Edit(1, "Edit1", 35, 60, 120, 26, kCtlMultiLine),
+      Edit(1, "Edit1", 35, 60, 120, 26),
       Button(2, "Enter", 105, 120, 90, 30, kCtlDefault),
       Static(11, "Enter the Cable's Velocity Factor:", 35, 35, 240, 18),
       Group(13, "", 15, 10, 275, 175),
   };
 }
 
-// The two radio buttons sit in their own inner frame and form one choice.
+// The two radio buttons sit in their own inner frame and form one choice;
+// Enter is the default button, so Return in the field measures.
 Controls CrystalMeasControls() {
   return {
       Group(9, "", 10, 8, 280, 215),
@@ -79,7 +81,7 @@ Controls CrystalMeasControls() {
       Static(2, "Crystal Frequency (MHz)", 30, 25, 200, 18),
       Radio(4, "Standard Q", 45, 100, 120, 20),
       Radio(6, "High Q", 45, 128, 120, 20),
-      Button(8, "Enter", 100, 175, 100, 30),
+      Button(8, "Enter", 100, 175, 100, 30, kCtlDefault),
       Group(10, "", 30, 85, 160, 75),
   };
 }
@@ -136,10 +138,11 @@ Controls EnterFreqControls() {
   };
 }
 
-// Three lines of instruction above the field, "SWR = " to its left.
+// Three lines of instruction above the field, "SWR = " to its left; the
+// field holds one value on one line, so Return presses Enter.
 Controls SwrRulerControls() {
   return {
-      Edit(1, "Edit1", 80, 90, 100, 26, kCtlMultiLine),
+      Edit(1, "Edit1", 80, 90, 100, 26),
       Static(3, "Enter an SWR value to display", 25, 20, 250, 18),
       Static(2, "a horizontal ruler.", 25, 38, 250, 18),
       Static(4, "SWR = ", 25, 95, 50, 18),

@@ -253,6 +253,7 @@ void StartUp() {
   if (vna_status != 0) {
     cal_file_path = "";
     cal_file_name = "";
+    DrawFilesPanel();  // the panel named the refused file until now
   }
   ProgRelay(0);
   DelayMs(20);

@@ -194,6 +194,36 @@ void PrintItems(Window& w, const TextItems& items) {
   PrintText(w, ItemsText(items));
 }
 
+std::string FitText(Window& w, const std::string& text, int width, bool keep_end) {
+  auto fits = [&](const std::string& t) {
+    int tw = 0, th = 0;
+    TextExtent(w, t, tw, th);
+    return tw <= width;
+  };
+  // Blanks at the end only wipe: past the edge they show nothing.
+  std::string t = text.substr(0, text.find_last_not_of(' ') + 1);
+  if (fits(t)) return text;
+  const std::string mark = "...";
+  while (!t.empty()) {
+    if (keep_end) {
+      t.erase(0, 1);
+      if (fits(mark + t)) return mark + t;
+    } else {
+      t.pop_back();
+      if (fits(t + mark)) return t + mark;
+    }
+  }
+  return fits(mark) ? mark : "";
+}
+
+void PrintInLine(Window& w, int right, const TextItems& items, bool keep_end) {
+  const int x = w.draw.pos_x, y = w.draw.pos_y;
+  int tw = 0, th = 0;
+  TextExtent(w, "X", tw, th);
+  FillRect(w, x, y, right - x, th, w.draw.text_bg);
+  PrintText(w, FitText(w, ItemsText(items), right - x, keep_end));
+}
+
 double ParseNumber(const std::string& text) {
   const size_t n = text.size();
   size_t p = 0;

@@ -73,6 +73,16 @@ std::string ItemsText(const TextItems& items);
 // Draws ItemsText at the window's print position; the position then moves to
 // the end of the text on the same line.
 void PrintItems(Window& w, const TextItems& items);
+// The text cut to `width` pixels in the window's present font: unchanged
+// when it fits but for blanks at its end, else cut where it no longer fits
+// and marked "..." there (at its start when keep_end, so a path keeps its
+// file name).
+std::string FitText(Window& w, const std::string& text, int width, bool keep_end = false);
+// One line of text at the print position, kept inside the area that runs
+// to x = right: the area (one line of the font high) is filled with the text
+// background first, so nothing of a longer text printed there before stays
+// visible, and the text is cut to fit it (FitText).
+void PrintInLine(Window& w, int right, const TextItems& items, bool keep_end = false);
 
 // ---- text to numbers ----
 

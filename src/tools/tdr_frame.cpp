@@ -1,5 +1,7 @@
 #include "tools/tdr_frame.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <string>
 
@@ -103,8 +105,13 @@ void DrawTDR() {
   DrawLine(w, graph_left, graph_top, graph_right, graph_top);
   DrawLine(w, graph_left, graph_bottom, graph_right, graph_bottom);
   if (DIAGMODE == 0) {
+    // Under the calibration range on the first line, which the files panel
+    // prints after it: a plot box close to the top would put the heading
+    // into that line, whose background then cuts it.
+    int tw = 0, line_h = 0;
+    FontTextExtent("arial", font_size, font_weight, "X", tw, line_h);
     SetFont(w, "arial", font_size + 2, font_weight);
-    PrintAt(graph_mid_x - 50, graph_top - 25, Black, {"TDR Mode"});
+    PrintAt(graph_mid_x - 50, std::max(graph_top - 25, line0_y + line_h), Black, {"TDR Mode"});
     SetFont(w, "arial", font_size + 1, font_weight);
   }
 

@@ -247,7 +247,8 @@ TEST_F(CalFileTest, SummaryBox) {
   EXPECT_TRUE(Boxes().empty());
   ASSERT_EQ(Load(kGolden, 1), 0);
   EXPECT_EQ(Boxes(), std::vector<std::string>{
-                         " Calibration|Calibration File ---\r\rRange =  1 to  10 MHz\rFreq step "
+                         " Calibration|Calibration File --- two_multiplier.vcal\r\rRange =  1 to  "
+                         "10 MHz\rFreq step "
                          "size = 1 MHz\r\rComment: bench cal\r\rCal resistor used was  50 ohms\r\r"
                          "Zref for analysis =  50 ohms\r\rThis cal file is valid for Port A and "
                          "Port B."});
@@ -260,10 +261,11 @@ TEST_F(CalFileTest, SummaryBox) {
   }
   testhook::ClearLogs();
   ASSERT_EQ(Load(dir.Write("std.vcal", JoinCrLf(lines)), 1), 0);
-  EXPECT_EQ(Boxes(), std::vector<std::string>{
-                         " Calibration|Calibration File ---\r\rRange =  1 to  10 MHz\rCal resistor "
-                         "used was  50 ohms\r\rZref for analysis =  50 ohms\r\rThis cal file is "
-                         "valid for Port A only."});
+  EXPECT_EQ(Boxes(),
+            std::vector<std::string>{
+                " Calibration|Calibration File --- std.vcal\r\rRange =  1 to  10 MHz\rCal resistor "
+                "used was  50 ohms\r\rZref for analysis =  50 ohms\r\rThis cal file is "
+                "valid for Port A only."});
 }
 
 }  // namespace

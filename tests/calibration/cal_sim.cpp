@@ -49,6 +49,7 @@ void CalSim::Begin(const std::string& model, std::vector<std::string> args) {
   Initgrafsize();  // the graph's layout, as start-up computes it
   OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu | kWinSizing, "",
              MainWindowHandler);
+  bg_color = ReadPixel(main_win, 2, 2);  // the window's background, as start-up takes it
   testhook::ClearLogs();
 }
 

@@ -6,6 +6,8 @@
 
 #include "calibration/cal_fixture.h"
 #include "files/init_file.h"
+#include "graph/state.h"
+#include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/qt_internal.h"
 #include "shell/init_vars.h"
@@ -88,6 +90,42 @@ TEST_F(StartupCalTest, ADamagedCalibrationIsForgotten) {
   EXPECT_EQ(cal_file_path, "");
   EXPECT_EQ(cal_file_name, "");
   EXPECT_EQ(Captions(), std::vector<std::string>{" Cal Data File Error 72852"});
+  CloseAndExit();
+}
+
+TEST_F(StartupCalTest, TheFilesPanelForgetsTheRefusedFileToo) {
+  // The last scan is drawn first (a whole config file, an auto-saved scan),
+  // its files panel naming the calibration file of the init file; that file
+  // is then refused.
+  std::filesystem::copy_file(std::string(VNA_SOURCE_DIR) + "/src/files/defaults/_VNA_Config_1.cfg",
+                             dir / "_VNA_Config_1.cfg");
+  std::filesystem::copy_file(std::string(VNA_SOURCE_DIR) + "/tests/scan_files/data/port_a.scn",
+                             dir / "ZiviRURGraph.scn");
+  std::ifstream in(kGolden, std::ios::binary);
+  std::vector<std::string> lines = SplitCrLf(std::string(std::istreambuf_iterator<char>(in), {}));
+  lines[17] = " 0";  // parameter count
+  dir.Write("refused calibration of the feed line.vcal", JoinCrLf(lines));
+  InitVars();
+  cal_file_path = dir / "refused calibration of the feed line.vcal";
+  cal_file_name = "refused calibration of the feed line.vcal";
+  file_name = dir / "VNA_Init_Data_ 4177.ini";
+  ASSERT_TRUE(SaveInitData());
+  SimRunner sim({"--model", "uhf"});
+  StartUp();
+  EXPECT_EQ(config_loaded, 1);
+  EXPECT_EQ(cal_file_name, "");
+  main_win.impl->image.save(VNA_BINARY_DIR "/calibration/startup_refused_cal.png");
+  // The panel's calibration line, one line under "FILES:" and 5 further in,
+  // is empty to the window's edge.
+  int tw = 0, h = 0, right = 0, bottom = 0, line_h = 0;
+  FontTextExtent("arial", font_size + 1, font_weight, "FileName", tw, h);
+  FontTextExtent("arial", font_size, font_weight, "X", tw, line_h);
+  ClientSize(main_win, right, bottom);
+  const int x = info_x + 5, y = graph_bottom - 2 * h;
+  int ink = 0;
+  for (int py = y; py < y + line_h; ++py)
+    for (int px = x; px < right; ++px) ink += ReadPixel(main_win, px, py) != bg_color;
+  EXPECT_EQ(ink, 0);
   CloseAndExit();
 }
 

@@ -2,6 +2,7 @@
 #include "graph_settings/settings_fixture.h"
 
 #include "graph/smith_chart.h"
+#include "support/stored_scan_plot.h"
 
 namespace vna::test {
 namespace {
@@ -22,7 +23,22 @@ class CursorDataTest : public SettingsTest {
       scanA_phase[k] = 0.01 * k;
     }
     scanloop = 30;
+    last_step = 1;  // the stored scan's step
     last_mouse_y = 200;
+    DrawStoredScan();
+    RoundBox();
+  }
+  // The frame on the round box (0..40 MHz in 8 divisions) with the stored
+  // scan's traces, as the scan left the window. (No phase scale: right of
+  // this box it would stand under the readout column.)
+  static void DrawStoredScan() {
+    RoundBox();
+    plot_at_zero = 1;
+    end_freq = 40;
+    plot_ZphaseA = 0;
+    FillWindow(main_win, bg_color);
+    DrawGraph();
+    PlotStoredScanA(scanloop);
   }
   static void RoundBox() {
     graph_left = 60;

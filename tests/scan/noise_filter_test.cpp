@@ -224,6 +224,12 @@ TEST_F(NoiseFilterTest, CommandFiltersTheScanInMemoryOrChangesNothing) {
   end_freq = 5 + (kN - 1) * 0.01;
   delta_freq = 0.01;
   Load(kN, {100});
+  // The scan on the graph as it stood before the command: its frequencies
+  // and its frame (the replay draws over them).
+  // (Drawing moves end_freq to its grid's end; the limits stay the scan's.)
+  for (int i = 0; i < kN; ++i) scanA_freq[i] = 5 + 0.01 * i;
+  DrawGraph();
+  end_freq = 5 + (kN - 1) * 0.01;
   const std::vector<double> spiky(readA_zmag, readA_zmag + kN);
   dsp_filter = 1;
   rescan_center = 3;

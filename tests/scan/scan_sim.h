@@ -72,6 +72,10 @@ class ScanSim : public PointSim {
                MainWindowHandler);
     bg_color = ReadPixel(main_win, 2, 2);
     MeasureGraphLayout();
+    // Scales the defaults leave to the init file: a user's file holds these,
+    // and a scale of 0 would show its notice on every picture.
+    s21phase_scale = 180;
+    delay_scale = 1000;
     testhook::ClearLogs();
   }
   void TearDown() override {

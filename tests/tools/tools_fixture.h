@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QString>
 
 #include <algorithm>
@@ -27,19 +26,6 @@
 #include "support/shell_fixture.h"
 
 namespace vna::test {
-
-// The main window's picture as build/<name>.png, for a person to look at.
-inline void SavePicture(const std::string& name) {
-  QImage image(1024, 700, QImage::Format_RGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const int c = ReadPixel(main_win, x, y);
-      image.setPixel(x, y, qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255));
-    }
-  }
-  const std::string path = std::string(VNA_BINARY_DIR) + "/" + name + ".png";
-  EXPECT_TRUE(image.save(QString::fromStdString(path)));
-}
 
 class ToolsTest : public ::testing::Test {
  protected:
