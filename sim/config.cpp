@@ -241,6 +241,7 @@ Faults (also from the control channel):
       noref      reference channel dead: no signal, no bias (default until cleared)
       nosignal   every ADC word 0 (default until cleared)
       short      cut the next COUNT measurement replies to BYTES (default 1, 40)
+      hangup     close the link instead of the next reply, and end (default 1)
 
 Control and logging:
   --control PATH         control channel: a Unix socket created at PATH (one

@@ -60,7 +60,9 @@ int ArgumentBytes(uint8_t c) {
 
 bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
   if (words.empty()) {
-    error = "fault: name a fault (silence, checksum, overload, clip, noref, nosignal, short, none)";
+    error =
+        "fault: name a fault (silence, checksum, overload, clip, noref, nosignal, short, hangup, "
+        "none)";
     return false;
   }
   const std::string& kind = words[0];
@@ -84,6 +86,8 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
     slot = &nosignal;
   else if (kind == "short")
     slot = &short_reply, once = true;
+  else if (kind == "hangup")
+    slot = &hangup, once = true;
   if (!slot) {
     error = "fault: unknown fault \"" + kind + "\"";
     return false;
@@ -121,6 +125,7 @@ std::string Faults::Describe() const {
   add("noref", noref);
   add("nosignal", nosignal);
   add("short", short_reply);
+  add("hangup", hangup);
   return s.empty() ? "none" : s;
 }
 
@@ -261,6 +266,11 @@ double Instrument::NextDeadline() const {
 void Instrument::Send(const std::string& bytes, std::string& out) {
   if (Take(env_.faults.silence)) {
     log_.Note("fault: reply withheld (silence)");
+    return;
+  }
+  if (Take(env_.faults.hangup)) {
+    log_.Note("fault: link hung up instead of the reply");
+    hung_up_ = true;
     return;
   }
   out += bytes;
