@@ -39,6 +39,11 @@ bool SaveCalFile();
 // without a "." gets ".chan" + n appended. "" for an empty path.
 std::string CalChannelFileName(const std::string& path, int chan);
 
+// GetPortACal's status for a file of the other model while no instrument
+// answers: nothing is said and the file stays named, since only the missing
+// instrument keeps it from being loaded.
+constexpr int kStatusCalNeedsInstrument = 34510;
+
 // Loads the calibration file named by file_name: vna_status 0 when it was
 // loaded, else the failure's status after its message (none for a missing
 // file without an instrument, and under api_busy only the messages the
