@@ -25,12 +25,14 @@ namespace vna {
 // (mux_chan 0) and for channel 1 it asks for the file with the save dialog
 // (its path is kept in cal_save_name); channels 2..6 take their name from
 // cal_save_name without asking. A cancelled dialog writes nothing. The file
-// is written to a temporary name and put in place when complete; a file that
-// cannot be written is reported and the remembered names stay as they were.
-// After a write cal_file_path, cal_file_name and cal_folder name the new file
-// and 3 decimals are in force. Either way file_name is left at cal_file_path,
-// so reading the calibration back reads the file in force. True when the
-// file was written.
+// is written to a temporary name and put in place when complete. A file
+// that cannot be written is reported with its reason; without a channel
+// beyond 1 another name is then offered, and when none is written the
+// calibration in memory is marked as in no file (cal_unsaved 1, the names
+// empty). After a write cal_file_path, cal_file_name and cal_folder name the
+// new file, cal_unsaved is 0 and 3 decimals are in force. file_name is left
+// at cal_file_path, so reading the calibration back reads the file in force
+// ("" for none). True when the file was written.
 bool SaveCalFile();
 
 // The file of multiplexer channel n for a chosen calibration file: the

@@ -417,6 +417,7 @@ void TakeCalibration(const LoadedCal& c) {
   }
   PortA_cal = 1;
   cal_valid = 1;
+  cal_unsaved = 0;
 }
 
 void ShowSummary() {
