@@ -243,6 +243,7 @@ Faults (also from the control channel):
       gainstuck  the Port A gain step stays at 1x whatever the gain command
                  asks (default until cleared)
       short      cut the next COUNT measurement replies to BYTES (default 1, 40)
+      hangup     close the link instead of the next reply, and end (default 1)
 
 Control and logging:
   --control PATH         control channel: a Unix socket created at PATH (one

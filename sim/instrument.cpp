@@ -62,7 +62,7 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
   if (words.empty()) {
     error =
         "fault: name a fault (silence, checksum, overload, clip, noref, nosignal, gainstuck, "
-        "short, none)";
+        "short, hangup, none)";
     return false;
   }
   const std::string& kind = words[0];
@@ -88,6 +88,8 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
     slot = &gainstuck;
   else if (kind == "short")
     slot = &short_reply, once = true;
+  else if (kind == "hangup")
+    slot = &hangup, once = true;
   if (!slot) {
     error = "fault: unknown fault \"" + kind + "\"";
     return false;
@@ -126,6 +128,7 @@ std::string Faults::Describe() const {
   add("nosignal", nosignal);
   add("gainstuck", gainstuck);
   add("short", short_reply);
+  add("hangup", hangup);
   return s.empty() ? "none" : s;
 }
 
@@ -266,6 +269,11 @@ double Instrument::NextDeadline() const {
 void Instrument::Send(const std::string& bytes, std::string& out) {
   if (Take(env_.faults.silence)) {
     log_.Note("fault: reply withheld (silence)");
+    return;
+  }
+  if (Take(env_.faults.hangup)) {
+    log_.Note("fault: link hung up instead of the reply");
+    hung_up_ = true;
     return;
   }
   out += bytes;

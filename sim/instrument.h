@@ -26,6 +26,7 @@ struct Faults {
   int gainstuck = 0;  // measurements with the Port A gain step stuck at 1x
   int short_reply = 0;
   int short_bytes = 40;  // length of a short measurement reply
+  int hangup = 0;        // the link closes instead of the reply (a cable pulled mid-exchange)
 
   // words: kind [count [bytes]]; kind "none" clears everything.
   bool Set(const std::vector<std::string>& words, std::string& error);
@@ -62,6 +63,8 @@ class Instrument {
   void PowerOn();
   void PowerOff(const std::string& why);
   bool PoweredOn() const { return power_ == Power::kOn; }
+  // A hangup fault withheld a reply: the link must close now.
+  bool HungUp() const { return hung_up_; }
 
   Environment& Env() { return env_; }
   FrontEnd& Front() { return front_; }
@@ -126,6 +129,7 @@ class Instrument {
   int mult1_ = 14, mult2_ = 13;
   int settle_ = 0;
   bool auto_power_down_ = false;
+  bool hung_up_ = false;
   int mux_ = 0;
   double freq_mhz_ = 0;  // nominal programmed frequency
   Reply last_reply_{};

@@ -113,7 +113,7 @@ int Run(const SimConfig& config) {
   LinePacer pacer;
   std::vector<uint8_t> buf(4096);
   std::vector<pollfd> fds;
-  while (!g_stop && !quit) {
+  while (!g_stop && !quit && !instrument.HungUp()) {
     const bool writable = !out.empty() && !config.pace;
     fds.clear();
     fds.push_back({pty.Master(), static_cast<short>(POLLIN | (writable ? POLLOUT : 0)), 0});

@@ -28,6 +28,7 @@ struct CalInForce {
   std::vector<CalPointA> a;
   std::vector<CalPointB> b;
   int points = 0, max_a = -1, max_b = -1, port_a = 0, port_b = 0, valid = 0, std = 0, indep = 0;
+  int unsaved = 0;
   double rstd = 0, temperature = 0, start = 0, end = 0, delta = 0;
   std::string comment, date, version, path, name, folder;
   double rng_gain[6] = {}, rng[6] = {};
@@ -55,6 +56,7 @@ void PutBackCalInForce() {
   PortA_cal = k.port_a;
   PortB_cal = k.port_b;
   cal_valid = k.valid;
+  cal_unsaved = k.unsaved;
   std_cal = k.std;
   indep_chan = k.indep;
   Rstd = k.rstd;
@@ -113,6 +115,7 @@ void KeepCalInForce() {
   k.port_a = PortA_cal;
   k.port_b = PortB_cal;
   k.valid = cal_valid;
+  k.unsaved = cal_unsaved;
   k.std = std_cal;
   k.indep = indep_chan;
   k.rstd = Rstd;
@@ -144,9 +147,12 @@ void EndCal() {
   // in force goes back whole, also where its file can no longer be read,
   // and then its file is read as the summary shows it.
   PutBackCalInForce();
-  file_name = cal_file_path;
-  GetPortACal(1);
-  const int read_back = vna_status;
+  int read_back = 0;
+  if (cal_unsaved == 0) {  // a calibration no file holds is in force as it is
+    file_name = cal_file_path;
+    GetPortACal(1);
+    read_back = vna_status;
+  }
   average = average_saved;
   AverageADC(average);
   RestoreScanSettings();

@@ -21,7 +21,8 @@ void PutBackCalInForce();
 
 // The ending of every Port A calibration: clears scan_running and
 // CalinProgress, puts back the calibration KeepCalInForce remembered and
-// reads the calibration file named by cal_file_path with its summary box;
+// reads the calibration file named by cal_file_path with its summary box
+// (none when that calibration is in no file, cal_unsaved);
 // then sends average_saved, restores the scan settings, switches the relays
 // off and gives the main window the focus. vna_status tells whether the file
 // was read (0).

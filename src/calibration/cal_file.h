@@ -25,12 +25,14 @@ namespace vna {
 // (mux_chan 0) and for channel 1 it asks for the file with the save dialog
 // (its path is kept in cal_save_name); channels 2..6 take their name from
 // cal_save_name without asking. A cancelled dialog writes nothing. The file
-// is written to a temporary name and put in place when complete; a file that
-// cannot be written is reported and the remembered names stay as they were.
-// After a write cal_file_path, cal_file_name and cal_folder name the new file
-// and 3 decimals are in force. Either way file_name is left at cal_file_path,
-// so reading the calibration back reads the file in force. True when the
-// file was written.
+// is written to a temporary name and put in place when complete. A file
+// that cannot be written is reported with its reason; without a channel
+// beyond 1 another name is then offered, and when none is written the
+// calibration in memory is marked as in no file (cal_unsaved 1, the names
+// empty). After a write cal_file_path, cal_file_name and cal_folder name the
+// new file, cal_unsaved is 0 and 3 decimals are in force. file_name is left
+// at cal_file_path, so reading the calibration back reads the file in force
+// ("" for none). True when the file was written.
 bool SaveCalFile();
 
 // The file of multiplexer channel n for a chosen calibration file: the
@@ -38,6 +40,11 @@ bool SaveCalFile();
 // gives C:\cal\x.chan1; a folder with a dot in its name stays whole). A name
 // without a "." gets ".chan" + n appended. "" for an empty path.
 std::string CalChannelFileName(const std::string& path, int chan);
+
+// GetPortACal's status for a file of the other model while no instrument
+// answers: nothing is said and the file stays named, since only the missing
+// instrument keeps it from being loaded.
+constexpr int kStatusCalNeedsInstrument = 34510;
 
 // Loads the calibration file named by file_name: vna_status 0 when it was
 // loaded, else the failure's status after its message (none for a missing

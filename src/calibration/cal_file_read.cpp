@@ -297,6 +297,15 @@ bool ReadCalFile(LoadedCal& c) {
   }
   if (!in.Next()) return false;
   c.prog_version = line_buf;
+  // The version line names the model the file was written on, which also
+  // decides whether the model block follows. Without an instrument the
+  // program stands in for the two-multiplier model, and nothing is wrong
+  // with a file of the other model: it stays unread, and named, until its
+  // instrument is back.
+  if (vna_present == 0 && (line_buf.rfind("Zelmar_", 0) == 0) != (model_uhf != 0)) {
+    vna_status = kStatusCalNeedsInstrument;
+    return false;
+  }
   if (!in.Next() || !in.Next()) return false;  // the instrument line is not used
   c.date = line_buf;
   if (!in.Next() || !in.Value(c.rstd) || !in.Next()) return false;
@@ -438,6 +447,7 @@ void TakeCalibration(const LoadedCal& c) {
   }
   PortA_cal = 1;
   cal_valid = 1;
+  cal_unsaved = 0;
 }
 
 // The box names the file it describes: after a calibration, the one just
@@ -500,6 +510,11 @@ void GetPortACal(int show_summary) {
   if (read && vna_status != 0) {
     SetDigits(3);
     Box(" Cal File Error = " + NumStr(vna_status), " 92323", false);
+  }
+  if (vna_status == kStatusCalNeedsInstrument && show_summary == 1 && !Silenced()) {
+    Box("This calibration file was made on the other model of the VNA.\r"
+        "Without the VNA (demonstration mode) it cannot be loaded.",
+        " Calibration");
   }
   if (!read || vna_status != 0) {
     // This channel's calibration is unusable, whatever the last one was.

@@ -137,35 +137,65 @@ std::string CalChannelFileName(const std::string& path, int chan) {
   return stem + "chan" + NumStr(chan).substr(1);  // the digits without the blank
 }
 
+namespace {
+
+// The dialog of a file for the calibration, from cal_folder (or the program
+// folder); its choice becomes cal_save_name. "" when cancelled.
+std::string AskCalFileName() {
+  const std::string start = cal_folder.size() > 2 ? cal_folder : ProgramFolder();
+  cal_save_name = FileDialog(" Save Calibration File", &main_win, true,
+                             "Cal Files(*.vcal)|*.vcal||", "vcal", start);
+  return cal_save_name;
+}
+
+// Writes the calibration to path; "" when it is written, else what the
+// person is told about why not.
+std::string WriteCalFile(const std::string& path, int n) {
+  if (OpenTextFile(data_file, path, "W") != 0) return CannotCreateFileText(path);
+  WriteCalibration(n);
+  if (const int err = CloseTextFile(data_file); err != 0) return WriteFailedText(path, err);
+  return "";
+}
+
+}  // namespace
+
 bool SaveCalFile() {
   const int n = std::clamp(cal_points, 0, kCalTableSize);
   std::string path;
-  if (mux_chan < 2) {
-    const std::string start = cal_folder.size() > 2 ? cal_folder : ProgramFolder();
-    path = FileDialog(" Save Calibration File", &main_win, true, "Cal Files(*.vcal)|*.vcal||",
-                      "vcal", start);
-    cal_save_name = path;
-  }
+  if (mux_chan < 2) path = AskCalFileName();
   if (mux_chan != 0) path = CalChannelFileName(cal_save_name, mux_chan);
   // Whatever happens, a caller that reads the calibration back reads the
   // file in force: the one written, or the previous one.
   file_name = cal_file_path;
   if (path.size() <= 2) return false;  // no file chosen: nothing is written
 
-  std::string name, folder;
-  SplitPathInto(path, name, folder);
-  if (OpenTextFile(data_file, path, "W") != 0) {
-    MsgBox(&main_win, ReadOnlyFileText(name), "", kMbOk, kIconNone, true);
-    return false;
+  for (;;) {
+    const std::string why = WriteCalFile(path, n);
+    if (why.empty()) break;
+    if (mux_chan >= 2) {
+      // A further channel of a multichannel calibration: its name follows
+      // channel 1's, so there is no other name to offer.
+      MsgBox(&main_win, why, "", kMbOk, kIconNone, true);
+      return false;
+    }
+    // An hour's measurement must not be lost to a folder that is missing
+    // or locked: it stays in force, and another name is offered.
+    if (MsgBox(&main_win,
+               why + "\r\rThe new calibration stays in force, but no file holds it yet." +
+                   "\rDo you want to save it under another name?",
+               " Calibration not saved", kMbYesNo, kIconExclamation, true) != kIdYes ||
+        (path = AskCalFileName()).size() <= 2) {
+      cal_unsaved = 1;
+      cal_file_path = "";
+      cal_file_name = "";
+      file_name = "";
+      return false;
+    }
+    if (mux_chan != 0) path = CalChannelFileName(cal_save_name, mux_chan);
   }
-  WriteCalibration(n);
-  if (const int err = CloseTextFile(data_file); err != 0) {
-    MsgBox(&main_win, WriteFailedText(name, err), "", kMbOk, kIconNone, true);
-    return false;
-  }
+  cal_unsaved = 0;
   cal_file_path = path;
-  cal_file_name = name;
-  cal_folder = folder;
+  SplitPathInto(path, cal_file_name, cal_folder);
   file_name = path;
   SetDigits(3);
   return true;

@@ -147,7 +147,7 @@ void EndUnmeasured() {
 void EndSequence() {
   EndCal();
   // EndCal has already read the file; read again only what it could read.
-  if (vna_status == 0) {
+  if (vna_status == 0 && cal_unsaved == 0) {
     file_name = cal_file_path;
     GetPortACal(0);
   }
@@ -329,8 +329,10 @@ void Finish() {
   PortB_Sens = 1;
   DDSAmplitude(DDS_Amplitude);
   ProgGain();
-  // Once written, the new calibration is the one in force.
-  if (SaveCalFile()) KeepCalInForce();
+  // Once written, the new calibration is the one in force; also when the
+  // chosen file could not be written (SaveCalFile then sets cal_unsaved).
+  cal_unsaved = 0;
+  if (SaveCalFile() || cal_unsaved != 0) KeepCalInForce();
   WriteInitFile();
   RelaysOff();
   if (DIAGMODE == 0) {

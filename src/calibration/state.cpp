@@ -7,6 +7,7 @@ CalPointB CalDataB[kCalTableSize];
 int cal_points = 0, MaxCalANdx = -1, MaxCalBNdx = -1;
 double Rstd = 0;
 int cal_valid = 0, std_cal = 0, indep_chan = 0;
+int cal_unsaved = 0;
 double RngGain[6] = {0, 1, 4.9, 24, 117.4, 487.7};
 
 std::string cal_save_name;

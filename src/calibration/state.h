@@ -42,8 +42,9 @@ extern int cal_points;              // valid records 0 .. cal_points - 1 in both
 extern int MaxCalANdx, MaxCalBNdx;  // highest valid index of each table
 extern double Rstd;                 // standard resistor, ohms: the scale of the Port A correction
 extern int cal_valid;               // usable Port A calibration data in memory
-extern int std_cal;                 // 1 standard (full range) calibration, 0 band calibration
-extern int indep_chan;              // multiplexer channel calibrated apart from channel 1
+extern int cal_unsaved;  // 1: the calibration in memory was finished but no file holds it
+extern int std_cal;      // 1 standard (full range) calibration, 0 band calibration
+extern int indep_chan;   // multiplexer channel calibrated apart from channel 1
 // Gain of each Port B gain step 1..5 against step 1 (index 0 unused): the
 // nominal steps until a Port B calibration measures steps 2 and 3.
 extern double RngGain[6];

@@ -48,13 +48,15 @@ std::string WordAfter(const std::string& s, size_t key_end) {
   return s.substr(b, e == std::string::npos ? std::string::npos : e - b);
 }
 
-// A file-name line stores its value and takes the position.
-bool TakeFileNameLine() {
+// A file-name line stores its value and takes the position. The keys are
+// found in the lower-cased line_buf; the value is taken from the line as
+// read, so a name keeps the letters its file system spells it with.
+bool TakeFileNameLine(const std::string& as_read) {
   static const char* const kKeys[3] = {"controlfile=", "outputfile=", "voicefilefolder="};
   for (int k = 0; k < 3; ++k) {
     size_t p = line_buf.find(kKeys[k]);
     if (p == std::string::npos) continue;
-    std::string value = WordAfter(line_buf, p + std::string(kKeys[k]).size());
+    std::string value = WordAfter(as_read, p + std::string(kKeys[k]).size());
     if (k == 1) control_csv = value;
     if (k == 2) {
       if (!value.empty()) value.pop_back();  // the folder less its last character
@@ -234,8 +236,9 @@ void ReadConfigLine(int n) {
       CloseTextFile(data_file);
       return;
     }
+    const std::string as_read = line_buf;
     line_buf = LowerCase(line_buf);
-    if (!IsCommentLine() && Contains(line_buf, "file") && TakeFileNameLine()) {
+    if (!IsCommentLine() && Contains(line_buf, "file") && TakeFileNameLine(as_read)) {
       line_buf = "   ";
       return;  // the position is used up; its numbers stay as they were
     }

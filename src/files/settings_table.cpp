@@ -218,14 +218,14 @@ void ReadPortASens(double v, const std::string&) {
   PortA_Sens = (v < 1 || v > 2) ? 2 : Rnd(v);
 }
 
+// The extension is recognised in any letter case; the name is kept as the
+// user's file system spells it, or it would name no file there.
 void ReadConfigName(double, const std::string& text) {
-  std::string t = LowerCase(text);
-  if (t.find(".cfg") != std::string::npos) config_file_name = t;
+  if (LowerCase(text).find(".cfg") != std::string::npos) config_file_name = text;
 }
 
 void ReadCalName(double, const std::string& text) {
-  std::string t = LowerCase(text);
-  if (t.find(".vcal") != std::string::npos) cal_file_name = t;
+  if (LowerCase(text).find(".vcal") != std::string::npos) cal_file_name = text;
 }
 
 void ReadSmoothing(double v, const std::string&) {

@@ -126,7 +126,9 @@ int Get_Raw_Data(int resend) {
           SetTextColor(main_win, RedColor);
           MoveTo(main_win, 20, 10);
           PrintItems(main_win, {"  === No data from I/O port. ===        "});
-          if (hw_reset_prompt != 0) HardwareResetBox();
+          // A read that found the instrument gone has said so already, and
+          // the program runs on without it: no reset to offer.
+          if (hw_reset_prompt != 0 && vna_present != 0) HardwareResetBox();
           vna_status = kStatusNoData;
           return 0;  // the scan goes on; the fit works on the words still held
         }

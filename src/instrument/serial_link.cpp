@@ -67,6 +67,7 @@ void OpenCommPort() {
   SerialClose(hcom);
   const std::string name = CommPortName(commport);
   hcom = SerialOpenPort(commport);
+  comm_port_busy = hcom == kInvalidPort && SerialLastOpenBusy() ? 1 : 0;
   if (hcom == kInvalidPort) {
     SetTextColor(main_win, RedColor);
     MoveTo(main_win, 20, 10);

@@ -14,6 +14,7 @@ int vna_status = 0;
 int port_status = 0;
 int raw_valid = 0;
 int comm_ok = 0;
+int comm_port_busy = 0;
 unsigned char rx_byte[2] = {};
 int rx_buf[kRxBufSize] = {};
 int bytes_read = 0, bytes_written = 0;

@@ -23,8 +23,9 @@ extern int vna_present;  // 1 = an instrument is taken to be attached; 0 = demon
 extern int vna_status;   // status of the last instrument operation, 0 = success
 extern int
     port_status;  // 1 after an open, 0 after a failed open or an empty read, -1 before an exchange
-extern int raw_valid;  // 1 while the ADC words of the last reply may be analysed
-extern int comm_ok;    // last version query: 1 valid reply, -1 reply without "vna", 0 none
+extern int raw_valid;       // 1 while the ADC words of the last reply may be analysed
+extern int comm_ok;         // last version query: 1 valid reply, -1 reply without "vna", 0 none
+extern int comm_port_busy;  // 1 when the last open failed because another program holds the port
 constexpr int kRxBufSize = 72;
 extern unsigned char rx_byte[2];       // one-byte receive buffer of every read loop, and a zero
 extern int rx_buf[kRxBufSize];         // received byte values, index 0 first

@@ -126,6 +126,12 @@ void TieToOwner(QWidget* top, Form* owner, bool modal);
 // none), and whether it is window-modal: what the window manager is told.
 std::string TransientOwnerName(QWidget* top);
 bool IsWindowModal(QWidget* top);
+// The window asked the window manager to keep it above other windows.
+bool StaysOnTop(const QWidget* top);
+// A shown, not minimised window of the program (other than `except`) stays
+// on top: what opens now must stay on top too, or it opens under it. Boxes,
+// dialogs and the common dialogs follow it.
+bool TopmostShown(const QWidget* except);
 
 // Builds one control inside the form's client widget.
 void CreateControl(FormImpl* impl, const ControlDef& def);

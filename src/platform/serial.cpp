@@ -145,12 +145,29 @@ std::string ComPortDevice(int port, const std::string& dev_dir) {
   return adapters.front();
 }
 
+namespace {
+bool last_open_busy = false;
+}  // namespace
+
+bool SerialLastOpenBusy() {
+  return last_open_busy;
+}
+
 int SerialOpen(const std::string& device) {
+  last_open_busy = false;
   if (device.empty()) return kInvalidPort;
   // Non-blocking open: a real port without carrier would otherwise block here.
   int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return kInvalidPort;
-  if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (fd < 0) {
+    last_open_busy = errno == EBUSY;  // held with TIOCEXCL by another program
+    return kInvalidPort;
+  }
+  if (!isatty(fd)) {
+    close(fd);
+    return kInvalidPort;
+  }
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    last_open_busy = errno == EWOULDBLOCK;  // locked by another program
     close(fd);
     return kInvalidPort;
   }

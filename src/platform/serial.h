@@ -40,6 +40,10 @@ std::vector<std::string> SerialAdapters(const std::string& dev_dir = "/dev");
 // handle (a positive number never given out before), or kInvalidPort.
 int SerialOpen(const std::string& device);
 int SerialOpenPort(int port);  // SerialOpen(ComPortDevice(port))
+// True when the last SerialOpen failed because another program (another copy
+// of this one, say) holds the device open; false after a success and after
+// any other failure.
+bool SerialLastOpenBusy();
 
 enum class SerialSetup {
   kOk,

@@ -34,11 +34,12 @@ void QueueColorAnswer(int color);               // -1 = cancel
 size_t PendingAnswers();
 
 // What the window manager was told while the box or dialog was shown: the
-// record of the window it is transient for ("" when none) and whether it is
-// modal for that window.
+// record of the window it is transient for ("" when none), whether it is
+// modal for that window, and whether it stays on top of other windows.
 struct OwnerTie {
   std::string transient_for;
   bool window_modal = false;
+  bool stays_on_top = false;
 };
 struct MsgBoxRecord {
   std::string owner, caption, text;
@@ -66,6 +67,7 @@ struct FileDialogRecord {
   std::string result;
   std::string owner;  // record name of the owner window ("" for none)
   bool confirm_overwrite = true;
+  bool stays_on_top = false;  // shown above windows that stay on top
 };
 
 // A step a test runs inside the program's long operations: called at every

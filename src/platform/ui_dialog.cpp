@@ -121,6 +121,17 @@ std::string TransientOwnerName(QWidget* top) {
   return "?";
 }
 
+bool StaysOnTop(const QWidget* top) {
+  return top && (top->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+bool TopmostShown(const QWidget* except) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w != except && w->isVisible() && !w->isMinimized() && StaysOnTop(w)) return true;
+  }
+  return false;
+}
+
 bool IsWindowModal(QWidget* top) {
   return top && top->windowHandle() && top->windowHandle()->modality() == Qt::WindowModal;
 }
@@ -429,6 +440,7 @@ FormImpl* NewDialogImpl(Dialog& dlg, Form* owner) {
   impl->client = w;
   Qt::WindowFlags wf = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (dlg.style & kDlgCloseBox) wf |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+  if (TopmostShown(w)) wf |= Qt::WindowStaysOnTopHint;
   w->setWindowFlags(wf);
   w->setWindowTitle(Q(dlg.title));
   if (dlg.style & kDlgSizing) {
@@ -541,7 +553,7 @@ int RunModal(Dialog& dlg, Form* owner) {
   QWidget* top = impl->top;
   TieToOwner(top, owner, true);
   top->show();
-  const testhook::OwnerTie tie{TransientOwnerName(top), IsWindowModal(top)};
+  const testhook::OwnerTie tie{TransientOwnerName(top), IsWindowModal(top), StaysOnTop(top)};
   CenterDialog(dlg);
   PostImplEvent(impl, kEvInitDialog);
   if (testhook::Enabled())
@@ -611,8 +623,8 @@ void AddControl(Form& form, const ControlDef& def) {
   CreateControl(form.impl, def);
 }
 
-void AddWindowControl(Form& form, CtlKind kind, const std::string& text, int x, int y, int w,
-                      int h, int id) {
+void AddWindowControl(Form& form, CtlKind kind, const std::string& text, int x, int y, int w, int h,
+                      int id) {
   AddControl(form, {kind, text, x, y, w, h, kind == CtlKind::Static ? kCtlPlain : 0u, id});
 }
 
@@ -937,11 +949,11 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     if (b.id == def) box.setDefaultButton(static_cast<QPushButton*>(qb));
     if (b.id == EscapeId(buttons)) box.setEscapeButton(qb);
   }
-  if (topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (topmost || TopmostShown(&box)) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   DisableOwner(owner);
   TieToOwner(&box, owner, true);
   box.show();
-  rec.tie = {TransientOwnerName(&box), IsWindowModal(&box)};
+  rec.tie = {TransientOwnerName(&box), IsWindowModal(&box), StaysOnTop(&box)};
   if (testhook::Enabled()) {
     testhook::Answer a;
     int press = def;
@@ -1015,7 +1027,8 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
                                  save,
                                  "",
                                  owner && owner->IsOpen() ? owner->name : "",
-                                 !save || confirm_overwrite};
+                                 !save || confirm_overwrite,
+                                 TopmostShown(nullptr)};
   if (testhook::Enabled() || !PlatformReady()) {
     std::string path;
     testhook::TakeFileAnswer(path);
@@ -1037,6 +1050,11 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
                      if (i >= 0 && i < exts.size() && !exts[i].isEmpty())
                        dlg.setDefaultSuffix(exts[i]);
                    });
+  if (rec.stays_on_top) {
+    // A native dialog would take no stacking hint.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
   if (!confirm_overwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   dlg.setOption(QFileDialog::ReadOnly, false);
   std::string path;
@@ -1053,7 +1071,13 @@ int ColorPicker(Form* owner, int start_color) {
     testhook::TakeColorAnswer(c);
     return c;
   }
-  QColor c = QColorDialog::getColor(Color(start_color), OwnerWidget(owner));
+  QColorDialog dlg(Color(start_color), OwnerWidget(owner));
+  if (TopmostShown(nullptr)) {
+    dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+    dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
+  if (dlg.exec() != QDialog::Accepted) return -1;
+  const QColor c = dlg.selectedColor();
   return c.isValid() ? Packed(c) : -1;
 }
 

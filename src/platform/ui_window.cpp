@@ -13,6 +13,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 
+#include "platform/events.h"
 #include "platform/qt_internal.h"
 
 namespace vna {
@@ -257,7 +258,12 @@ void OpenWindow(Window& win, int x, int y, int w, int h, unsigned flags, const s
   if (flags & kWinSysMenu) wf |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   if (flags & kWinMin) wf |= Qt::WindowMinimizeButtonHint;
   if (flags & kWinMax) wf |= Qt::WindowMaximizeButtonHint;
-  if (flags & kWinTopmost) wf |= Qt::WindowStaysOnTopHint;
+  // A window opened from a window that stays on top (its event is being
+  // handled) stays on top as well: it would open under it otherwise. Not
+  // from a dialog, which stays on top only while such a window is shown.
+  const bool from_topmost =
+      dynamic_cast<Window*>(msg_form) && msg_form->impl && StaysOnTop(msg_form->impl->top);
+  if ((flags & kWinTopmost) || from_topmost) wf |= Qt::WindowStaysOnTopHint;
   if (flags & kWinToolWindow) wf = (wf & ~Qt::Window) | Qt::Tool | Qt::WindowCloseButtonHint;
   top->setWindowFlags(wf);
   top->setWindowTitle(Q(title));

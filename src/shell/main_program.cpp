@@ -49,6 +49,15 @@ const char* const kNotRespondingText =
     "be sure to check the comm port number.\r\n\r\n"
     "Use the Setup Menu to set the comm port if the default is not correct.";
 
+std::string PortBusyText() {
+  return "The VNA on " + CommPortName(commport) +
+         " is in use by another program,\r\n"
+         "most likely another copy of this program.\r\n\r\n"
+         "This copy runs without the VNA (demonstration mode).\r\n"
+         "Its settings will not be saved when it closes:\r\n"
+         "the settings of the copy that has the VNA are kept.";
+}
+
 void SetProgramVersion() {
   prog_ver = "636";
   prog_subver = "A";
@@ -235,7 +244,15 @@ void StartUp() {
   WatchForLostInstrument();
   CheckComm();
   DefineDialogs();
-  if (vna_status != 0) {
+  keep_init_file = 0;
+  if (vna_status != 0 && comm_port_busy != 0) {
+    // Another copy has the instrument and writes the shared init file at
+    // its exit: this one must not replace those settings with its own
+    // demonstration values.
+    MsgBox(&main_win, PortBusyText(), " VNA in use", kMbOk, kIconNone, true);
+    vna_present = 0;
+    keep_init_file = 1;
+  } else if (vna_status != 0) {
     MsgBox(&main_win, kNotRespondingText, "", kMbOk, kIconNone, true);
     vna_present = 0;
   }
@@ -250,7 +267,9 @@ void StartUp() {
   ReloadLastScan();
   file_name = cal_file_path;
   GetPortACal(0);
-  if (vna_status != 0) {
+  // A file that could not be loaded is forgotten, unless only the missing
+  // instrument kept it from loading.
+  if (vna_status != 0 && vna_status != kStatusCalNeedsInstrument) {
     cal_file_path = "";
     cal_file_name = "";
     DrawFilesPanel();  // the panel named the refused file until now
@@ -282,7 +301,7 @@ void ExitSequence() {
     SaveTDR(1);
   }
   tdr_mode = 0;
-  WriteInitFile();
+  if (keep_init_file == 0) WriteInitFile();
   full_current_mode = 0;  // after the init file, so the saved setting is the user's
   ProgRelay(0);
   DelayMs(20);

@@ -44,5 +44,9 @@ std::string BuildCommandLine(int argc, char** argv);
 
 // The text of the main window's not-responding box.
 extern const char* const kNotRespondingText;
+// Said instead when the port is held by another program (another copy of
+// this one): this copy runs without the instrument and keeps its settings
+// out of the shared init file.
+std::string PortBusyText();
 
 }  // namespace vna

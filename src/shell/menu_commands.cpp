@@ -165,8 +165,11 @@ void PortBCal() {
   msg_text = cal_comment;
   EnterComment();
   cal_comment = msg_text;
+  cal_unsaved = 0;  // set again by SaveCalFile when the chosen file could not be written
   SaveCalFile();
-  GetPortACal(0);
+  // The file in force is read back, unless the new calibration stays in
+  // force without one.
+  if (cal_unsaved == 0) GetPortACal(0);
 }
 
 void BandPreset(int k) {

@@ -231,13 +231,18 @@ TEST_F(CalFileTest, AReadOnlyFileIsReportedAndKept) {
   cal_file_path = "/somewhere/old.vcal";
   cal_file_name = "old.vcal";
   cal_folder = "/somewhere/";
+  testhook::QueueMsgBoxAnswer(kIdNo, " Calibration not saved");  // no other name
   Save("locked.vcal");
   EXPECT_EQ(dir.Read("locked.vcal"), "old contents\r\n");
-  EXPECT_EQ(Boxes(), std::vector<std::string>{"|" + ReadOnlyFileText("locked.vcal")});
-  EXPECT_EQ(cal_file_path, "/somewhere/old.vcal");
-  EXPECT_EQ(cal_file_name, "old.vcal");
-  EXPECT_EQ(cal_folder, "/somewhere/");
-  EXPECT_EQ(file_name, "/somewhere/old.vcal");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         " Calibration not saved|" + ReadOnlyFileText(dir / "locked.vcal") +
+                         "\r\rThe new calibration stays in force, but no file holds it yet."
+                         "\rDo you want to save it under another name?"});
+  // The calibration in memory is in no file: no name may claim it.
+  EXPECT_EQ(cal_unsaved, 1);
+  EXPECT_EQ(cal_file_path, "");
+  EXPECT_EQ(cal_file_name, "");
+  EXPECT_EQ(file_name, "");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

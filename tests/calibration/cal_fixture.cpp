@@ -17,7 +17,7 @@ void ClearCalibration() {
   cal_points = 0;
   MaxCalANdx = MaxCalBNdx = -1;
   Rstd = 0;
-  PortA_cal = PortB_cal = cal_valid = 0;
+  PortA_cal = PortB_cal = cal_valid = cal_unsaved = 0;
   CalinProgress = 0;
   std_cal = indep_chan = 0;
   cal_prog_version = cal_date = cal_save_name = "";

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "charts/charts_fixture.h"
+#include "graph/markers.h"
 #include "graph/polar_plot.h"
 #include "graph/smith_chart.h"
 #include "scan/scan_sim.h"
@@ -126,6 +127,54 @@ TEST_F(ChartsSim, FixedLoadsOnTheZoomedSmithChart) {
     const QImage img = DrawChart(smith_win, Smith, load.png);
     ExpectTrace(load.dut, smith_px, smith_py, img, {270, 234, 450}, load.z);
   }
+}
+
+// The Smith chart stays on top of the program's other windows: what a person
+// opens while it is up (the marker dialog of a right click in it, its Marker
+// Data window, the Save BitMap dialog of the main menu) must stay on top as
+// well, or it opens hidden under the chart.
+TEST_F(ChartsSim, WhatOpensOverTheSmithChartOpensAboveIt) {
+  SetUpCharts();
+  ScanOf("r=75");
+  ClearMarkers();
+  markers[1].Freq = 5;
+  marker_count = 1;
+  markerena = 1;  // shown already: listing them redraws nothing
+  testing::TempDir folder;
+  bool chart_on_top = false, marker_data_on_top = false;
+  // The Marker Data window waits in its own loop until it is closed.
+  test::ChartScript marker_data(marker_win, {[&] {
+                                  marker_data_on_top = qt::StaysOnTop(marker_win.impl->top);
+                                  test::KeepPng(test::Picture(marker_win),
+                                                "marker_data_over_smith");
+                                  PostEvent(marker_win, kEvClose);
+                                }});
+  test::RunChart(smith_win, Smith, {[&] {
+                   chart_on_top = qt::StaysOnTop(smith_win.impl->top);
+                   test::KeepPng(test::Picture(smith_win), "smith_under_marker_data");
+                   PostEvent(smith_win, kEvCommand, 2207);  // Marker Data
+                   PumpEvents();
+                   testhook::QueueFileAnswer(folder / "chart.bmp");
+                   DispatchCommand(2173);                           // File, Save BitMap
+                   test::AnswerDialog(" Marker  ver-636A", {}, 0);  // looked at, then closed
+                   // Last: a marker edit redraws the graph, which ends the chart.
+                   PostEvent(smith_win, kEvRButtonDown, 0, 0, 300, 200);
+                   PostEvent(smith_win, kEvClose);
+                 }});
+  EXPECT_TRUE(chart_on_top);
+  ASSERT_EQ(testhook::Dialogs().size(), 1u);
+  EXPECT_EQ(testhook::Dialogs()[0].title, " Marker  ver-636A");
+  EXPECT_TRUE(testhook::Dialogs()[0].tie.stays_on_top);
+  ASSERT_EQ(testhook::FileDialogs().size(), 1u);
+  EXPECT_EQ(testhook::FileDialogs()[0].title, " Save BitMap");
+  EXPECT_TRUE(testhook::FileDialogs()[0].stays_on_top);
+  EXPECT_TRUE(std::filesystem::exists(folder / "chart.bmp"));
+  EXPECT_EQ(marker_data.done(), 1u);
+  EXPECT_TRUE(marker_data_on_top);
+  EXPECT_TRUE(testhook::MsgBoxes().empty());
+  ClearMarkers();
+  marker_count = 0;
+  markerena = 0;
 }
 
 }  // namespace

@@ -59,8 +59,7 @@ void WriteConfig(const std::string& path, int mode, const std::string& csv) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find("// 52 ") != std::string::npos) line = std::to_string(mode) + "  // 52";
-    // A file-name line takes a position of its own; the config is read in
-    // lower case, hence a drive-letter name (below VNA_DRIVE_ROOT).
+    // A file-name line takes a position of its own.
     if (line.find("// 54 ") != std::string::npos) line = "outputfile=" + csv;
     out << line << "\r\n";
   }

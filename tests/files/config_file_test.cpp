@@ -79,8 +79,8 @@ TEST_F(ConfigTest, GoldenFileLoadsIntoTheSettings) {
   EXPECT_EQ(grid_line_color, Rgb(200, 200, 200));
   EXPECT_EQ(grid_color, Rgb(170, 170, 170));
   EXPECT_EQ(files_color, Rgb(210, 0, 0));
-  EXPECT_EQ(RedColor, Rgb(240, 0, 0));  // the trace colours themselves stay
-  EXPECT_EQ(control_csv, "c:\\data\\out.csv");
+  EXPECT_EQ(RedColor, Rgb(240, 0, 0));          // the trace colours themselves stay
+  EXPECT_EQ(control_csv, "C:\\Data\\Out.csv");  // the letters as written
   EXPECT_EQ(trace_width, 3);
 
   struct Band {
@@ -132,7 +132,7 @@ TEST_F(ConfigTest, GoldenFileLoadsIntoTheSettings) {
   EXPECT_EQ(chart_scale, 1.5);
   EXPECT_EQ(recycle_delay, 500);
   EXPECT_EQ(highbaud, 1);
-  EXPECT_EQ(voice_folder, "sounds_2\\");
+  EXPECT_EQ(voice_folder, "Sounds_2\\");
   EXPECT_EQ(dspthreshold_factor, 1.5);
   EXPECT_EQ(dspthreshold, 3);
   EXPECT_EQ(regctl_mode, 3);
@@ -354,13 +354,13 @@ TEST_F(ConfigTest, LinesAndNumbers) {
       {"a file-name line uses up its position",
        [](auto& p) { p[17] = "outputfile= C:\\Data\\Out.csv"; },
        [] {
-         EXPECT_EQ(control_csv, "c:\\data\\out.csv");
+         EXPECT_EQ(control_csv, "C:\\Data\\Out.csv");
          EXPECT_EQ(trace_width, 7);  // the numbers of the line before (position 17)
          EXPECT_EQ(max_points, 7 < 20 ? 20 : 7);
        }},
       {"voice folder less its last character",
-       [](auto& p) { p[16] = "voicefilefolder= sounds_2\\x"; },
-       [] { EXPECT_EQ(voice_folder, "sounds_2\\"); }},
+       [](auto& p) { p[16] = "VoiceFileFolder= Sounds_2\\x"; },
+       [] { EXPECT_EQ(voice_folder, "Sounds_2\\"); }},
       {"an empty voice folder", [](auto& p) { p[16] = "voicefilefolder="; },
        [] { EXPECT_EQ(voice_folder, ""); }},
       {"points instead of a step", [](auto& p) { p[19] = "14.0 14.35 100 station=beacon"; },

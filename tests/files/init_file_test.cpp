@@ -308,9 +308,9 @@ TEST_F(InitFileTest, ReadRules) {
       {48, "PortB_Sens    3", [] { EXPECT_EQ(PortB_Sens, 1); }},
       {50, "PortA_Sens    0", [] { EXPECT_EQ(PortA_Sens, 2); }},
       {51, "autorange    0", [] { EXPECT_EQ(autorange, 1); }},
-      {52, "MyCfg.CFG", [] { EXPECT_EQ(config_file_name, "mycfg.cfg"); }},
+      {52, "MyCfg.CFG", [] { EXPECT_EQ(config_file_name, "MyCfg.CFG"); }},
       {52, "notes.txt", [] { EXPECT_EQ(config_file_name, ""); }},
-      {53, "C:\\Cal\\Bench.VCAL", [] { EXPECT_EQ(cal_file_name, "c:\\cal\\bench.vcal"); }},
+      {53, "C:\\Cal\\Bench.VCAL", [] { EXPECT_EQ(cal_file_name, "C:\\Cal\\Bench.VCAL"); }},
       {59, "maximumfreq    180", [] { EXPECT_EQ(maximumfreq, 1200); }},
       {60, "smoothing    31",
        [] {

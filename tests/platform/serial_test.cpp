@@ -200,9 +200,11 @@ TEST_F(PtyTest, ReplyBytesArriveOneByOne) {
 TEST_F(PtyTest, ExclusiveOpen) {
   OpenPort();
   EXPECT_EQ(SerialOpen(slave_path), kInvalidPort);
+  EXPECT_TRUE(SerialLastOpenBusy());
   SerialClose(handle);
   handle = SerialOpen(slave_path);
   EXPECT_NE(handle, kInvalidPort);
+  EXPECT_FALSE(SerialLastOpenBusy());
 }
 
 TEST_F(PtyTest, InstrumentRatesIncludingExactly115000) {
@@ -310,7 +312,9 @@ TEST(ComPortRule, AdaptersInNumericOrderUsbBeforeAcm) {
 TEST(SerialOpen, MissingDeviceOrNoTerminalFails) {
   TempDir dir;
   EXPECT_EQ(SerialOpen(dir / "nothing"), kInvalidPort);
+  EXPECT_FALSE(SerialLastOpenBusy());  // missing is not busy
   EXPECT_EQ(SerialOpen(dir.Write("plain", "x")), kInvalidPort);
+  EXPECT_FALSE(SerialLastOpenBusy());
   EXPECT_EQ(SerialOpen(""), kInvalidPort);
 }
 

@@ -310,6 +310,33 @@ TEST_F(UiTest, ModalDialogScriptedLikeAPerson) {
   EXPECT_EQ(testhook::Dialogs()[0].title, " Enter Value");
 }
 
+// A window that stays on top (a chart) would cover whatever opens later
+// without the hint: while one is shown, a box (even one not asked to be
+// topmost), a dialog and a file dialog stay on top as well; otherwise not.
+TEST_F(UiTest, WhatOpensWhileAWindowStaysOnTopStaysOnTopToo) {
+  DefineEntry();
+  for (bool chart_shown : {false, true}) {
+    SCOPED_TRACE(chart_shown ? "a window on top is shown" : "none on top");
+    testhook::ClearLogs();
+    if (chart_shown)
+      OpenWindow(other, 500, 20, 200, 200, kWinCaption | kWinTopmost, "Chart", RecordingHandler);
+    MsgBox(&win, "text", "caption", kMbOk, kIconNone, false);
+    testhook::Answer closed;
+    closed.close_box = true;
+    testhook::QueueAnswer(closed);
+    RunModal(dlg, &win);
+    testhook::QueueFileAnswer("");
+    FileDialog(" Open", &win, false, "All Files|*.*||", "", "/");
+    ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+    ASSERT_EQ(testhook::Dialogs().size(), 1u);
+    ASSERT_EQ(testhook::FileDialogs().size(), 1u);
+    EXPECT_EQ(testhook::MsgBoxes()[0].tie.stays_on_top, chart_shown);
+    EXPECT_EQ(testhook::Dialogs()[0].tie.stays_on_top, chart_shown);
+    EXPECT_EQ(testhook::FileDialogs()[0].stays_on_top, chart_shown);
+    CloseWindow(other);
+  }
+}
+
 TEST_F(UiTest, RefusedEntryIsAnsweredAgain) {
   DefineEntry();
   testhook::Answer empty;
