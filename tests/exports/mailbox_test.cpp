@@ -113,6 +113,37 @@ TEST_F(MailboxTest, ARequestDuringAScanIsAnsweredAsDropped) {
   scan_running = 0;
 }
 
+// The scan port is the request's number rounded: any value that rounds to a
+// non-zero integer asks for Port B. (A running scan drops each request, so
+// only the port is taken.)
+TEST_F(MailboxTest, TheScanPortIsRoundedNotTruncated) {
+  InitVars();
+  maximumfreq = 1200;
+  vna_present = 1;
+  regctl_mode = 2;
+  scan_running = 1;
+  const std::pair<const char*, int> cases[] = {{"0.4", 0}, {"0.6", 1},   {"1", 1},
+                                               {"1.5", 2}, {"-0.7", -1}, {"", 0}};
+  for (auto [text, port] : cases) {
+    PortB_on = 7;
+    main_loop_on = 1;
+    ASSERT_TRUE(StoreWrite(kKey, "startfreq", "1"));
+    ASSERT_TRUE(StoreWrite(kKey, "endfreq", "30"));
+    ASSERT_TRUE(StoreWrite(kKey, "deltafreq", "0.5"));
+    ASSERT_TRUE(StoreWrite(kKey, "scanport", text));
+    ASSERT_TRUE(StoreWrite(kKey, "dataready", "go"));
+    // The request is taken once its flag reads "null" again.
+    testhook::SetPumpHook([] {
+      if (StoreRead(kKey, "dataready", "") == "null") main_loop_on = 0;
+    });
+    RegistryControl();
+    testhook::SetPumpHook(nullptr);
+    EXPECT_EQ(PortB_on, port) << '"' << text << '"';
+  }
+  scan_running = 0;
+  PortB_on = 0;
+}
+
 // A store that cannot be written switches the mailbox off, with a box.
 TEST_F(MailboxTest, AStoreThatCannotBeWrittenSwitchesTheMailboxOff) {
   std::ofstream(dir / "plain-file") << "x";
