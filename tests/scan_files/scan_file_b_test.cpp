@@ -146,6 +146,20 @@ TEST_F(ScanFileB, DialogSaveWritesTheGoldenFileAndCompanion) {
   EXPECT_TRUE(testhook::MsgBoxes().empty());
 }
 
+// The trailer holds what was in force when the scan ran, whatever the
+// settings have become since.
+TEST_F(ScanFileB, TheFileRecordsTheScansOwnSettings) {
+  StoreGoldenScanB();
+  Zref = 75;
+  Z0imag = 4;
+  average = 64;
+  smoothing = 3;
+  scan_extra_value = 7;
+  SaveBAs("later.scnb");
+  EXPECT_EQ(dir.Read("later.scnb"), GoldenFile("port_b.scnb"));
+  scan_extra_value = 0;
+}
+
 TEST_F(ScanFileB, AutomaticAndExitSavesWriteTheCompanionToo) {
   StoreGoldenScanB();
   save_mode = 10;

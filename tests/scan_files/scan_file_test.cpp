@@ -44,6 +44,20 @@ TEST_F(ScanFileA, DialogSaveWritesTheGoldenFileAndCompanion) {
   EXPECT_EQ(d.ext, "scn");
 }
 
+// The trailer holds what was in force when the scan ran, whatever the
+// settings have become since.
+TEST_F(ScanFileA, TheFileRecordsTheScansOwnSettings) {
+  StoreGoldenScan();
+  Zref = 75;
+  Z0imag = 4;
+  average = 64;
+  smoothing = 3;
+  scan_extra_value = 7;
+  SaveAs("later.scn");
+  EXPECT_EQ(dir.Read("later.scn"), GoldenFile("port_a.scn"));
+  scan_extra_value = 0;
+}
+
 TEST_F(ScanFileA, PlotAtZeroIsMarkedOnTheFormatLine) {
   StoreGoldenScan();
   plot_at_zero = 1;
