@@ -32,19 +32,7 @@ bool HasCommand(const std::vector<Command>& sent, const Command& c) {
   return std::find(sent.begin(), sent.end(), c) != sent.end();
 }
 
-// Every test on both models, each with its own frequency programming, gains
-// and decoding.
-class ScanSimModels : public ScanSim, public ::testing::WithParamInterface<const char*> {
- protected:
-  ScanSimModels() { model_ = GetParam(); }
-  static std::string Png(const std::string& name) { return name + "_" + GetParam(); }
-  // The frequency commands among `sent`: "E" on the two-multiplier model,
-  // "U", "T" and "G" on the single-DDS model.
-  static int FreqCommands(const std::vector<Command>& sent) {
-    if (std::string(GetParam()) == "uhf") return CountOf(sent, 'E');
-    return CountOf(sent, 'U') + CountOf(sent, 'T') + CountOf(sent, 'G');
-  }
-};
+// Also the rescan tests of rescan_sim_test.cpp.
 INSTANTIATE_TEST_SUITE_P(BothModels, ScanSimModels, ::testing::Values("uhf", "7306"),
                          [](const auto& info) { return std::string(info.param); });
 
