@@ -150,14 +150,9 @@ TEST_F(ScanFileB, DialogSaveWritesTheGoldenFileAndCompanion) {
 // settings have become since.
 TEST_F(ScanFileB, TheFileRecordsTheScansOwnSettings) {
   StoreGoldenScanB();
-  Zref = 75;
-  Z0imag = 4;
-  average = 64;
-  smoothing = 3;
-  scan_extra_value = 7;
+  ChangeSettingsSinceTheScan();
   SaveBAs("later.scnb");
   EXPECT_EQ(dir.Read("later.scnb"), GoldenFile("port_b.scnb"));
-  scan_extra_value = 0;
 }
 
 TEST_F(ScanFileB, AutomaticAndExitSavesWriteTheCompanionToo) {

@@ -48,14 +48,9 @@ TEST_F(ScanFileA, DialogSaveWritesTheGoldenFileAndCompanion) {
 // settings have become since.
 TEST_F(ScanFileA, TheFileRecordsTheScansOwnSettings) {
   StoreGoldenScan();
-  Zref = 75;
-  Z0imag = 4;
-  average = 64;
-  smoothing = 3;
-  scan_extra_value = 7;
+  ChangeSettingsSinceTheScan();
   SaveAs("later.scn");
   EXPECT_EQ(dir.Read("later.scn"), GoldenFile("port_a.scn"));
-  scan_extra_value = 0;
 }
 
 TEST_F(ScanFileA, PlotAtZeroIsMarkedOnTheFormatLine) {
