@@ -408,6 +408,9 @@ void Scan_B() {
           point_s21db = RatioToDb(r);
           Zphase = WrapPhase(Zphase - mux_ref_phase[scanloop]);
         }
+        // The Array Scan shows each channel's phase as its difference to
+        // channel 1, as it shows the magnitude as their ratio.
+        row.phase = ClampRow(graph_zero_y - Zphase * 57.296 * phase_scale_px, prev.phase);
       }
 
       double plot_freq = freq;

@@ -124,11 +124,15 @@ int main(int argc, char** argv) {
   IntFn sync = (IntFn)Resolve(lib, "VNA_Sync");
   if (failures != 0) return 1;
 
+  int status = 0;
   Check(init(0) == 0, "InitVars returns 0", 0);
+  /* Sync is allowed only once an instrument has been identified. */
+  status = sync(1);
+  Check(status == VNA_NO_SYNC, "Sync before identification is refused", status);
 
   /* Port 0 means port 1, and the baud argument gives way to 57600. */
   Send("mark open");
-  int status = comm(1, 0, 9600);
+  status = comm(1, 0, 9600);
   Check(status == 0, "CommPort open", status);
   Check(Status("baud") == 57600, "line at 57600 baud", Status("baud"));
   Send("mark opened");
@@ -154,6 +158,7 @@ int main(int argc, char** argv) {
   Check(status == VNA_NOT_CALIBRATED, "corrected Port B read without calibration", status);
   status = read_b(0, 10, &out1, &out2);
   Check(status == 0 && out1 != -999 && out2 != -999, "Port B mode 0 writes both outputs", out1);
+  Check(Status("syncs") == 0, "the refused Sync armed nothing", Status("syncs"));
 
   status = load_cal("");
   Check(status == 34508, "LoadCalFile without a name fails", status);

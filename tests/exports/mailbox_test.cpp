@@ -72,6 +72,30 @@ class MailboxTest : public ::testing::Test {
   ScopedEnv program_dir{"VNA_PROGRAM_DIR", dir.path()};
   ScopedEnv drive_root{"VNA_DRIVE_ROOT", dir / "drives"};
   ScopedEnv registry{"VNA_REGISTRY_FILE", dir / "registry.ini"};
+
+  // A request for 1 to 30 MHz in 0.5 MHz steps (on `port` unless null) while
+  // the user's own scan runs; the mailbox is polled until `done` holds.
+  static void RequestDuringAScan(const char* port, bool (*done)()) {
+    InitVars();
+    maximumfreq = 1200;
+    vna_present = 1;
+    regctl_mode = 2;
+    scan_running = 1;
+    main_loop_on = 1;
+    ASSERT_TRUE(StoreWrite(kKey, "startfreq", "1"));
+    ASSERT_TRUE(StoreWrite(kKey, "endfreq", "30"));
+    ASSERT_TRUE(StoreWrite(kKey, "deltafreq", "0.5"));
+    if (port != nullptr) {
+      ASSERT_TRUE(StoreWrite(kKey, "scanport", port));
+    }
+    ASSERT_TRUE(StoreWrite(kKey, "dataready", "go"));
+    testhook::SetPumpHook([done] {
+      if (done()) main_loop_on = 0;
+    });
+    RegistryControl();
+    testhook::SetPumpHook(nullptr);
+    scan_running = 0;
+  }
 };
 
 // Without an instrument the mailbox is never read: a request stays unanswered.
@@ -91,25 +115,25 @@ TEST_F(MailboxTest, WithoutAnInstrumentTheMailboxIsNeverPolled) {
 // A request that arrives while the user's own scan runs is dropped, and the
 // client is told so instead of waiting for a file.
 TEST_F(MailboxTest, ARequestDuringAScanIsAnsweredAsDropped) {
-  InitVars();
-  maximumfreq = 1200;
-  main_loop_on = 1;
-  vna_present = 1;
-  regctl_mode = 2;
-  scan_running = 1;
-  ASSERT_TRUE(StoreWrite(kKey, "startfreq", "1"));
-  ASSERT_TRUE(StoreWrite(kKey, "endfreq", "30"));
-  ASSERT_TRUE(StoreWrite(kKey, "deltafreq", "0.5"));
-  ASSERT_TRUE(StoreWrite(kKey, "dataready", "go"));
-  testhook::SetPumpHook([] {
-    if (StoreRead(kKey, "csvready", "") != "") main_loop_on = 0;
-  });
-  RegistryControl();
-  testhook::SetPumpHook(nullptr);
+  RequestDuringAScan(nullptr, [] { return StoreRead(kKey, "csvready", "") != ""; });
   EXPECT_EQ(StoreRead(kKey, "csvready", ""), "error 7");
   EXPECT_EQ(StoreRead(kKey, "dataready", ""), "null");
   EXPECT_DOUBLE_EQ(end_freq, 30);  // the request's values stay
-  scan_running = 0;
+}
+
+// The scan port is the request's number rounded: any value that rounds to a
+// non-zero integer asks for Port B. (A running scan drops each request, so
+// only the port is taken.)
+TEST_F(MailboxTest, TheScanPortIsRoundedNotTruncated) {
+  const std::pair<const char*, int> cases[] = {{"0.4", 0}, {"0.6", 1},   {"1", 1},
+                                               {"1.5", 2}, {"-0.7", -1}, {"", 0}};
+  for (auto [text, port] : cases) {
+    PortB_on = 7;
+    // The request is taken once its flag reads "null" again.
+    RequestDuringAScan(text, [] { return StoreRead(kKey, "dataready", "") == "null"; });
+    EXPECT_EQ(PortB_on, port) << '"' << text << '"';
+  }
+  PortB_on = 0;
 }
 
 // A store that cannot be written switches the mailbox off, with a box.

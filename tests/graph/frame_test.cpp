@@ -104,6 +104,30 @@ TEST_F(FrameTest, BoxAndGridLandOnTheirPixels) {
   EXPECT_EQ(Pixel(55, 360), Black);  // k = 16
 }
 
+TEST_F(FrameTest, GridHighlightMarksTheEdgesFiveDivisionsAndEachLabel) {
+  const int old_color = grid_color;
+  grid_highlight = 1;
+  grid_color = 0xC00000;
+  DrawGraph();
+  SavePng("frame_grid_highlight");
+  // Across the box: its top and bottom and five divisions (100 pixels) on
+  // either side of the middle line at 240; the divisions between keep the
+  // plain grid colour.
+  for (int x : {300, 700}) {
+    for (int y : {40, 140, 340, 440}) EXPECT_EQ(Pixel(x, y), grid_color) << x << "," << y;
+    for (int y : {60, 160, 220, 260, 320, 420})
+      EXPECT_EQ(Pixel(x, y), grid_line_color) << x << "," << y;
+  }
+  // Upright: at each of the 5 inner labels of the 12 divisions (6 intervals
+  // of 2 divisions, 133.33 pixels), the odd divisions between stay plain.
+  for (int i = 1; i <= 5; ++i) {
+    const int x = Rnd(60 + i * 4 * 800.0 / 24 + 0.5);
+    EXPECT_EQ(Pixel(x, 70), grid_color) << i;
+    EXPECT_EQ(Pixel(Rnd(60 + (2 * i - 1) * 2 * 800.0 / 24), 70), grid_line_color) << i;
+  }
+  grid_color = old_color;
+}
+
 TEST_F(FrameTest, LabelsOfTheFrequencyAxis) {
   DrawGraph();
   // 12 divisions: 6 labels of 2 divisions, 133 pixels apart.

@@ -1,6 +1,7 @@
 // The layout of the main window for several screens and font sizes, and the
 // re-creation of the window at a new size.
 #include "graph_fixture.h"
+#include "shell/commands.h"
 #include "shell/main_program.h"
 #include "shell/menus.h"
 
@@ -154,6 +155,26 @@ TEST_F(ReopenTest, WithoutAnInstrumentTheNewWindowSaysDemoMode) {
   ReopenMainWindow(1);
   EXPECT_EQ(WinWidth, before_w);
   EXPECT_EQ(WinHeight, before_h);
+}
+
+// The menu command puts the main window back at the config file's width and
+// height, each from its own value.
+TEST_F(ReopenTest, DefaultGraphSizeTakesTheConfigWidthAndHeight) {
+  const int cfg_w = cfg_win_width, cfg_h = cfg_win_height;
+  cfg_win_width = 760;
+  cfg_win_height = 530;
+  WinWidth = 700;
+  WinHeight = 500;
+  DispatchCommand(27103);
+  SavePng("default_graph_size");
+  int w = 0, h = 0;
+  OuterSize(main_win, w, h);
+  EXPECT_EQ(w, 760);
+  EXPECT_EQ(h, 530);
+  EXPECT_EQ(WinWidth, 760);
+  EXPECT_EQ(WinHeight, 530);
+  cfg_win_width = cfg_w;
+  cfg_win_height = cfg_h;
 }
 
 }  // namespace

@@ -266,6 +266,47 @@ TEST(DiagGraphDemo, ReadingsWithoutANumberAreStoredNotDrawn) {
   CloseWindow(main_win);
 }
 
+// Every whole MHz from 640 to the graph's end: oscillator 2 strictly inside
+// each band of the sweep's own table, oscillator 1 on its edges and between.
+// Only the status lines are looked at, so no instrument is needed: the
+// readings keep the words left from before, a reference among them. The
+// clocks are the two-multiplier model's, so a step close above a spur moves
+// up by less than 0.05 MHz.
+TEST(DiagGraphDemo, EachOscillatorBandOfTheSweep) {
+  OpenDemo(640, 1, 1200);
+  for (int& word : ADCdata) word = 1000;
+  model7306 = 0;
+  ddsclk1 = DDS_Clk = 50;
+  ddsclk2 = 49.152;
+  dds_clk4 = DDS_Clk / 4;
+  testhook::ClearLogs();
+  DiagGraph();
+  const std::pair<double, double> bands[] = {
+      {645, 655},   {695, 705},   {795, 805},   {820, 830},  {845, 855},  {870, 880},
+      {895, 905},   {920, 930},   {945, 955},   {972, 982},  {995, 1005}, {1020, 1028},
+      {1045, 1055}, {1070, 1080}, {1145, 1155}, {1190, 1205}};
+  const std::vector<Reading> r = Readings();
+  const size_t steps = static_cast<size_t>(graph_end) - 640 + 1;
+  ASSERT_GE(graph_end, 1200);
+  ASSERT_EQ(r.size(), 10 * steps);
+  int inside = 0;
+  std::string wrong;  // readings on the other oscillator
+  // The first ten readings take the oscillator the set-up selects.
+  for (size_t k = 10; k < r.size(); ++k) {
+    const double step = 640 + static_cast<double>(k / 10);
+    ASSERT_TRUE(r[k].freq >= step && r[k].freq <= step + 0.05 + 1e-9)
+        << r[k].freq << " for " << step;
+    int want = 1;
+    for (auto [lo, hi] : bands)
+      if (r[k].freq > lo && r[k].freq < hi) want = 2;
+    inside += want == 2;
+    if (r[k].osc != want && k % 10 == 0)
+      wrong += NumStr(r[k].freq) + " on " + std::to_string(r[k].osc) + ";";
+  }
+  EXPECT_EQ(wrong, "");
+  EXPECT_GE(inside, 10 * (14 * 9 + 7 + 10));
+}
+
 TEST(DiagGraphDemo, ALongSweepEndsWithTheScanArrays) {
   // 100000 steps to the graph's end; the scan arrays hold 30011 of them.
   OpenDemo(0.005, 0.0001, 10);

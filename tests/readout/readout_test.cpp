@@ -351,6 +351,30 @@ TEST_F(PortBReadout, LinesAfterAnSwrLineTakeSixDecimals) {
   EXPECT_FALSE(PrintedAnywhere("Equivalent"));
 }
 
+// Two S21 phases 170 degrees or more apart stand on both sides of a wrap, so
+// the cursor between them shows the lower point's phase; closer ones are
+// interpolated.
+TEST_F(PortBReadout, S21PhaseIsInterpolatedOnlyBelowA170DegreeJump) {
+  struct Case {
+    double p1, p2;
+    const char* text;
+  };
+  const Case cases[] = {
+      {100, -69.5, "S21_phase=  15.250deg         "},   // 169.5 apart: halfway
+      {100, -70.5, "S21_phase=  100.000deg         "},  // 170.5 apart
+      {95, -84.5, "S21_phase=  95.000deg         "},    // 179.5 apart
+      {-90, 85, "S21_phase= -90.000deg         "},      // 175 apart, rising
+  };
+  for (const Case& c : cases) {
+    scanB_phase[5] = c.p1 / 57.296;
+    scanB_phase[6] = c.p2 / 57.296;
+    cursor_x = 0;
+    testhook::ClearLogs();
+    CursorReadout(XOf(6.5), 200);  // halfway between points 5 and 6
+    EXPECT_EQ(Line("S21_phase=").text, c.text) << c.p1 << " to " << c.p2;
+  }
+}
+
 TEST_F(PortBReadout, WithoutTheS21TraceOnlyItsPhaseIsShown) {
   plot_swrA = 0;
   plots21 = 0;

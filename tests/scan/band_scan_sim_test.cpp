@@ -3,6 +3,8 @@
 // marker, Halt, the question above 200 MHz, and the settings given back.
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,58 @@ TEST_F(BandScanSim, AboveTwoHundredMegahertzNoSendsNoSweep) {
   EXPECT_EQ(scan_running, 0);
   EXPECT_EQ(scana_ok, 1) << "nothing was overwritten";
   ExpectSettingsBack();
+}
+
+// A reading more than a tenth of the box height below the one three readings
+// earlier starts a dip, which blanks 0.03 MHz. The load is a resistance that
+// rises in two ramps, one reading per kHz: the first lowers the trace by 12
+// pixels per reading (36 over three readings, a dip; 24 over two, none), the
+// second by 8.5 (25.5 over three, no dip; 34 over four). With the ideal
+// bridge the level is 50 / R, so R = 50 x 10^(pixels / pixels per decade).
+TEST_F(BandScanSim, ADipIsADropBelowTheLevelThreeReadingsEarlier) {
+  Begin({"--bridge", "ideal", "--noise", "0"});
+  start_freq = 7;
+  end_freq = 7.2;
+  FreqGrid();
+  DrawGraph();
+  const int height = graph_zero_y - graph_top;
+  const double per_decade = 0.4 * height;
+  ASSERT_EQ(Rnd(0.1 * height), 29) << "the ramps are drawn for a threshold of 29 pixels";
+  // Pixels below the top plateau at f MHz.
+  auto drop = [](double f) {
+    const double khz = (f - 7) * 1000;
+    if (khz < 40) return 0.0;
+    if (khz < 100) return 12 * std::min(khz - 40, 6.0);
+    if (khz < 130) return 0.0;
+    return 8.5 * std::min(khz - 130, 6.0);
+  };
+  const std::string file = Folder() + "/ramps.s1p";
+  {
+    std::ofstream out(file);
+    out << "# MHZ S RI R 50\n";
+    char line[80];
+    for (int k = 0; k <= 460; ++k) {
+      const double f = 6.99 + 0.0005 * k;
+      const double r = 50 * std::pow(10, drop(f) / per_decade);
+      std::snprintf(line, sizeof line, "%.4f %.12f 0\n", f, (r - 50) / (r + 50));
+      out << line;
+    }
+  }
+  Sim().SetDut("s1p:" + file);
+  EXPECT_FALSE(RunUntilQuiet());
+  test::SaveMainWindowPng("band_scan_dips");
+  ASSERT_GE(scanloop, 200);
+  // Reading k is at 7 + 0.001 k MHz. The first ramp's third reading (44,
+  // one later through the peak hold) starts the dip, and 0.03 MHz is blanked
+  // (readings 44 to 73; the edges are left a margin).
+  auto blanked = [](int from, int to) {
+    int n = 0;
+    for (int k = from; k <= to; ++k) n += scanA_swr[k] == 0;
+    return n;
+  };
+  EXPECT_EQ(blanked(5, 42), 0);
+  EXPECT_EQ(blanked(46, 72), 27);
+  EXPECT_EQ(blanked(76, 199), 0) << "the second ramp is no dip";
 }
 
 }  // namespace

@@ -72,8 +72,10 @@ TEST_F(FreqListTest, NextFreqMoves) {
       {1000, 0, 10, 1000.06},     // three times from 980 MHz on
       {50, 1, 10, 50.05},         // a calibration: base margin 0.05
       {300, 1, 10, 300.1},       {1000, 1, 10, 1000.15},
-      {1600, 1, 10, 1600.2},     {25, 0, 10, 25},  // nothing below 35 MHz
-      {37.5, 0, 10, 37.52},
+      {1600, 1, 10, 1600.2},     {25, 0, 10, 25},        // nothing below 35 MHz
+      {37.5, 0, 10, 37.52},      {49.99, 0, 10, 50.02},  // just below a spur: moved above it
+      {499.97, 0, 10, 500.04},                           // ... by the margin of its band
+      {49.96, 1, 10, 50.05},                             // ... and of a calibration
   };
   scan_running = 1;
   for (const MoveCase& c : cases) {

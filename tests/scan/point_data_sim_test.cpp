@@ -7,6 +7,7 @@
 #include <complex>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "graph/smith_chart.h"
@@ -85,8 +86,7 @@ class PointDataSim : public ScanSim {
 };
 
 // The readings of both models, each through its own gain and decoding.
-class PointDataSimModels : public PointDataSim,
-                           public ::testing::WithParamInterface<const char*> {
+class PointDataSimModels : public PointDataSim, public ::testing::WithParamInterface<const char*> {
  protected:
   void Begin() {
     model_ = GetParam();
@@ -127,6 +127,68 @@ TEST_P(PointDataSimModels, SingleShotShowsTheCorrectedReading) {
   EXPECT_EQ(checkpoint, 14352);
   EXPECT_EQ(osc_manual, 0);
   EXPECT_EQ(Sim().Status("relays"), "0");
+}
+
+// The value lines of the point window, whole and where they stand, for 30 +
+// j20 and 30 - j20 ohms at 14.2 MHz against 50 ohms (s11 = -0.1765 +-
+// j0.2941, |s11| 0.3430, SWR 2.0441). Shown again over a live reading, with
+// the reading's results replaced by these.
+TEST_F(PointDataSim, ValueLinesOfAnInductiveAndACapacitiveLoad) {
+  Begin();
+  Sim().SetDut("r=75");
+  struct Case {
+    double xs;
+    std::vector<std::tuple<int, int, std::string>> lines;
+  };
+  const Case cases[] = {
+      {20,
+       {{10, 133, "    Rs =     30.00"},
+        {230, 133, "  Ls =      0.2242 uH "},
+        {450, 133, " ( Xs =     20.00 )     "},
+        {10, 183, "    Rp =     43.33"},
+        {230, 183, "  Lp =      0.7285 uH"},
+        {450, 183, " ( Xp =     65.00 )     "},
+        {10, 233, "    SWR =     2.0441"},
+        {240, 233, "  Zmag =    36.0555"},
+        {470, 233, "  Phase =  33.69 deg       "},
+        {10, 283, "    Rho = 0.3430"},
+        {240, 283, "   Return loss =  -9.29 dB"},
+        {10, 333, "    s11 = -0.1765 + j0.2941"}}},
+      {-20,
+       {{10, 133, "    Rs =     30.00"},
+        {230, 133, "  Cs =    560.40 pF "},
+        {450, 133, " ( Xs =    -20.00 )     "},
+        {10, 183, "    Rp =     43.33"},
+        {230, 183, "  Cp =    172.43 pF "},
+        {450, 183, " ( Xp =    -65.00 )     "},
+        {10, 233, "    SWR =     2.0441"},
+        {240, 233, "  Zmag =    36.0555"},
+        {470, 233, "  Phase = -33.69 deg       "},
+        {10, 283, "    Rho = 0.3430"},
+        {240, 283, "   Return loss =  -9.29 dB"},
+        {10, 333, "    s11 = -0.1765 - j0.2941"}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::tuple<int, int, std::string>> shown;
+    Run("14.2", 7, [&] {
+      freq = 14.2;
+      point_Rs = 30;
+      point_Xs = c.xs;
+      Rp = 1300.0 / 30;
+      Xp = 1300 / c.xs;
+      Zphase = std::atan2(c.xs, 30.0);
+      s11 = {-0.17647058823529413, c.xs > 0 ? 0.29411764705882354 : -0.29411764705882354};
+      rho = 0.3429971702850177;
+      swr = 2.0441269193127067;
+      testhook::ClearLogs();
+      ShowPointData();
+      SavePointWindowPng(c.xs > 0 ? "point_values_inductive" : "point_values_capacitive");
+      for (const auto& p : testhook::Prints())
+        if (p.window == "point_win" && p.y > 110) shown.emplace_back(p.x, p.y, p.text);
+      return true;
+    });
+    EXPECT_EQ(shown, c.lines) << "Xs " << c.xs;
+  }
 }
 
 TEST_P(PointDataSimModels, TuneClampsFollowsTheDeviceAndStops) {

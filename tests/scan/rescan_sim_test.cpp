@@ -17,7 +17,7 @@ testhook::Answer Typed(const std::string& caption, const std::string& text) {
   return a;
 }
 
-TEST_F(ScanSim, RescanAroundATypedCentreThenFilter) {
+TEST_P(ScanSimModels, RescanAroundATypedCentreThenFilter) {
   Begin();
   Calibrate(13.5, 15, 0.05);
   Sim().SetDut("r=75");
@@ -30,7 +30,7 @@ TEST_F(ScanSim, RescanAroundATypedCentreThenFilter) {
   // Above 10 MHz the half-width is at most 1 % of the centre.
   testhook::QueueAnswer(Typed("Scan Half-Width", "0.5"));
   RescanCenter();
-  test::SaveMainWindowPng("rescan_filter_1");
+  test::SaveMainWindowPng(Png("rescan_filter_1"));
   EXPECT_NEAR(rescan_center, 14.2, 1e-9);
   EXPECT_NEAR(rescan_halfwidth, 0.142, 1e-9);
   EXPECT_NEAR(start_freq, 14.058, 1e-9);
@@ -40,7 +40,7 @@ TEST_F(ScanSim, RescanAroundATypedCentreThenFilter) {
   EXPECT_EQ(delta_freq, 0.001);
   EXPECT_EQ(Numscanpts, Rnd((end_freq - start_freq) / 0.001) + 1);
   // Measured live: one frequency command per point.
-  EXPECT_GE(CountOf(SentSince("step1"), 'E'), Numscanpts);
+  EXPECT_GE(FreqCommands(SentSince("step1")), Numscanpts);
   EXPECT_EQ(live_data, 1);
   EXPECT_EQ(scan_recalled, 1);
   for (int i = 0; i < Numscanpts; ++i) {
@@ -49,7 +49,7 @@ TEST_F(ScanSim, RescanAroundATypedCentreThenFilter) {
   }
 }
 
-TEST_F(ScanSim, RescanCancelledAtTheHalfWidthChangesNothing) {
+TEST_P(ScanSimModels, RescanCancelledAtTheHalfWidthChangesNothing) {
   Begin();
   start_freq = 13.6;
   end_freq = 14.9;
@@ -65,7 +65,7 @@ TEST_F(ScanSim, RescanCancelledAtTheHalfWidthChangesNothing) {
   EXPECT_EQ(start_freq, 13.6);
   EXPECT_EQ(end_freq, 14.9);
   EXPECT_EQ(delta_freq, 0.05);
-  EXPECT_EQ(CountOf(SentSince("step1"), 'E'), 0);
+  EXPECT_EQ(FreqCommands(SentSince("step1")), 0);
 }
 
 }  // namespace

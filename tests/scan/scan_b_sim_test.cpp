@@ -187,6 +187,36 @@ TEST_F(ScanBSim, DelayLineReadsItsGroupDelay) {
   EXPECT_NEAR(avg_delay, -300e-9, 3e-9);
 }
 
+// A strong transmission (-10 dB) lowers the averaging of a weighted scan
+// from 16 to 4 (weight "Med": 8 x 0.5) from the first point on; with Fixed
+// Avg the count stays. Either way the scan ends with the count it began with.
+TEST_F(ScanBSim, LevelAveragingOnlyWithoutFixedAvg) {
+  BeginB();
+  CalibrateThrough(10, 110, 1);
+  Sim().SetDutB("atten:db=10");
+  autorange = 1;
+  avgweight = 0.5;
+  for (int fixed : {1, 0}) {
+    SCOPED_TRACE(fixed != 0 ? "fixed" : "weighted");
+    fixed_avg = fixed;
+    AverageADC(16);
+    const std::string mark = fixed != 0 ? "fixed" : "weighted";
+    Sim().Mark(mark);
+    ScanButton(10, 40, 1);
+    ASSERT_EQ(vna_status, 0);
+    int to_four = 0;
+    for (const Command& c : SentSince(mark)) to_four += c == Cmd("J", {4});
+    if (fixed != 0) {
+      EXPECT_EQ(to_four, 0);
+    } else {
+      EXPECT_GE(to_four, 1);
+    }
+    EXPECT_EQ(average, 16);
+    for (int i = 0; i < scan_npoints; ++i) EXPECT_NEAR(s21_dB[i], -10, 0.2) << scanB_freq[i];
+  }
+  fixed_avg = 1;
+}
+
 // Both models: a Port A calibration and the Port B through calibration run
 // as a person runs them, then whole scans of known devices.
 class ScanBModels : public ScanBSim, public ::testing::WithParamInterface<std::string> {

@@ -221,4 +221,18 @@ class ScanSim : public PointSim {
   std::function<bool()> act_;
 };
 
+// The same tests on both models, each with its own frequency programming,
+// gains and decoding.
+class ScanSimModels : public ScanSim, public ::testing::WithParamInterface<const char*> {
+ protected:
+  ScanSimModels() { model_ = GetParam(); }
+  static std::string Png(const std::string& name) { return name + "_" + GetParam(); }
+  // The frequency commands among `sent`: "E" on the two-multiplier model,
+  // "U", "T" and "G" on the single-DDS model.
+  static int FreqCommands(const std::vector<Command>& sent) {
+    if (std::string(GetParam()) == "uhf") return CountOf(sent, 'E');
+    return CountOf(sent, 'U') + CountOf(sent, 'T') + CountOf(sent, 'G');
+  }
+};
+
 }  // namespace vna

@@ -32,12 +32,16 @@ bool HasCommand(const std::vector<Command>& sent, const Command& c) {
   return std::find(sent.begin(), sent.end(), c) != sent.end();
 }
 
-TEST_F(ScanSim, SeriesCircuitResonanceAndMinimumSwr) {
+// Also the rescan tests of rescan_sim_test.cpp.
+INSTANTIATE_TEST_SUITE_P(BothModels, ScanSimModels, ::testing::Values("uhf", "7306"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_P(ScanSimModels, SeriesCircuitResonanceAndMinimumSwr) {
   Begin();
   Calibrate(1, 10.05, 0.05);
   Sim().SetDut("series:r=10,l=10u,c=100p");
   ScanButton(1, 10, 0.05);
-  test::SaveMainWindowPng("series_rlc");
+  test::SaveMainWindowPng(Png("series_rlc"));
   ASSERT_EQ(vna_status, 0);
   EXPECT_EQ(scana_ok, 1);
   EXPECT_GE(scan_npoints, 180);
@@ -73,7 +77,7 @@ TEST_F(ScanSim, SeriesCircuitResonanceAndMinimumSwr) {
   EXPECT_EQ(autosave_flipA, 1);
 }
 
-TEST_F(ScanSim, ResistorReadsItsSwrOverTheWholeRange) {
+TEST_P(ScanSimModels, ResistorReadsItsSwrOverTheWholeRange) {
   Begin();
   Calibrate(1, 10.05, 0.05);
   Sim().SetDut("r=75");
@@ -88,7 +92,25 @@ TEST_F(ScanSim, ResistorReadsItsSwrOverTheWholeRange) {
   EXPECT_EQ(relayA, 0);  // switched off after the scan
 }
 
-TEST_F(ScanSim, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {
+// A list that reaches the calibration's last frequency ends one point
+// before it: that point is never measured.
+TEST_P(ScanSimModels, TheScanEndsBeforeTheCalibrationsLastFrequency) {
+  Begin();
+  Calibrate(1, 3, 0.5);
+  ASSERT_EQ(cal_end_freq, 3);
+  Sim().SetDut("r=75");
+  Sim().Mark("scan");
+  ScanButton(1, 3, 0.5);
+  ASSERT_EQ(vna_status, 0);
+  ASSERT_EQ(Numscanpts, 5);
+  // The instrument was last set to 2.5 MHz, and four points were stored.
+  EXPECT_NEAR(std::stod(Sim().Status("freq")), 2.5, 1e-6);
+  EXPECT_EQ(scan_npoints, 4);
+  EXPECT_DOUBLE_EQ(scanA_freq[3], 2.5);
+  EXPECT_NEAR(scanA_swr[3], 1.5, 0.015);
+}
+
+TEST_P(ScanSimModels, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {
   Begin();
   Calibrate(1, 10.05, 0.05);
   Sim().SetDut("series:r=10,l=10u,c=100p");
@@ -102,12 +124,12 @@ TEST_F(ScanSim, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {
   });
   Sim().Mark("scan");
   ScanButton(1, 10, 0.05);
-  test::SaveMainWindowPng("halted");
+  test::SaveMainWindowPng(Png("halted"));
   ASSERT_GT(halted_at, 0);
   ASSERT_LT(halted_at, Numscanpts - 20);
   EXPECT_EQ(vna_status, 0);  // a halt is no failure
-  EXPECT_EQ(CountOf(SentSince("halt"), 'E'), 0);
-  EXPECT_GT(CountOf(sim_->CommandsSince("scan"), 'E'), halted_at);
+  EXPECT_EQ(FreqCommands(SentSince("halt")), 0);
+  EXPECT_GT(FreqCommands(sim_->CommandsSince("scan")), halted_at);
 
   // Every index is stored; from the halt on with the last reading.
   EXPECT_EQ(scana_ok, 1);
@@ -135,7 +157,7 @@ TEST_F(ScanSim, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {
 
 // Keys are ignored while a scan measures; after Halt the scan still runs to
 // the end of its list, and the keys are heard again.
-TEST_F(ScanSim, KeysAfterHaltNeitherStartASecondScanNorLoadOverIt) {
+TEST_P(ScanSimModels, KeysAfterHaltNeitherStartASecondScanNorLoadOverIt) {
   Begin();
   Calibrate(1, 3.05, 0.05);
   Sim().SetDut("r=75");
@@ -159,12 +181,12 @@ TEST_F(ScanSim, KeysAfterHaltNeitherStartASecondScanNorLoadOverIt) {
   EXPECT_NE(readA_zmag[0], readA_zmag[Numscanpts - 1]);  // read before the halt, not repeated
   const std::vector<Command> sent = SentSince("scan");
   EXPECT_EQ(CountOf(sent, 'Y'), 1);  // one loop counter reset: one scan
-  EXPECT_LT(CountOf(sent, 'E'), 1.5 * Numscanpts);
+  EXPECT_LT(FreqCommands(sent), 1.5 * Numscanpts);
   EXPECT_EQ(scan_npoints, Numscanpts);
   for (int k = 0; k < scan_npoints; ++k) EXPECT_NEAR(readA_zmag[k], 100, 1) << k;
 }
 
-TEST_F(ScanSim, FailedReadKeepsItsStatusPastTheSupplyCheck) {
+TEST_P(ScanSimModels, FailedReadKeepsItsStatusPastTheSupplyCheck) {
   Begin();
   Calibrate(1, 3.05, 0.05);
   Sim().SetDut("r=75");
@@ -187,7 +209,7 @@ TEST_F(ScanSim, FailedReadKeepsItsStatusPastTheSupplyCheck) {
   EXPECT_EQ(readA_zmag[Numscanpts - 1], readA_zmag[failed_at]);
 }
 
-TEST_F(ScanSim, MissingReferenceStopsTheScanAtOnce) {
+TEST_P(ScanSimModels, MissingReferenceStopsTheScanAtOnce) {
   Begin();
   Calibrate(1, 3.05, 0.05);
   Sim().SetDut("r=75");
@@ -205,7 +227,7 @@ TEST_F(ScanSim, MissingReferenceStopsTheScanAtOnce) {
   Sim().Fault("none");
 }
 
-TEST_F(ScanSim, UncalibratedScanIsRefusedAndTheStoredScanKept) {
+TEST_P(ScanSimModels, UncalibratedScanIsRefusedAndTheStoredScanKept) {
   Begin();
   // A stored scan of 3 points that a refused scan must not disturb.
   Numscanpts = scan_npoints = 3;
@@ -221,7 +243,7 @@ TEST_F(ScanSim, UncalibratedScanIsRefusedAndTheStoredScanKept) {
   EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Cal Problem  4482");
   EXPECT_EQ(testhook::MsgBoxes()[0].text, "The instrument needs to be calibrated.");
   EXPECT_EQ(vna_status, kStatusNotCalibrated);
-  EXPECT_EQ(CountOf(SentSince("scan"), 'E'), 0);
+  EXPECT_EQ(FreqCommands(SentSince("scan")), 0);
   EXPECT_EQ(Numscanpts, 3);
   EXPECT_EQ(scana_ok, 1);
   for (int k = 0; k < 3; ++k) {
@@ -233,7 +255,7 @@ TEST_F(ScanSim, UncalibratedScanIsRefusedAndTheStoredScanKept) {
   EXPECT_EQ(ScanFiles(Folder()), 0);
 }
 
-TEST_F(ScanSim, BandSkipWithoutABandInTheLimitsMeasuresNothing) {
+TEST_P(ScanSimModels, BandSkipWithoutABandInTheLimitsMeasuresNothing) {
   Begin();
   PortA_cal = 1;
   bandskip = 1;
@@ -249,13 +271,13 @@ TEST_F(ScanSim, BandSkipWithoutABandInTheLimitsMeasuresNothing) {
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   EXPECT_EQ(testhook::MsgBoxes()[0].caption, " Band Skip");
   EXPECT_EQ(vna_status, kStatusEmptyList);
-  EXPECT_EQ(CountOf(SentSince("scan"), 'E'), 0);
+  EXPECT_EQ(FreqCommands(SentSince("scan")), 0);
   EXPECT_EQ(Numscanpts, 3);
   EXPECT_EQ(scanA_freq[2], 7);
   EXPECT_EQ(scana_ok, 1);
 }
 
-TEST_F(ScanSim, AutoSavesAlternateAndRecallBringsBackTheOlderScan) {
+TEST_P(ScanSimModels, AutoSavesAlternateAndRecallBringsBackTheOlderScan) {
   Begin();
   Calibrate(1, 2.05, 0.05);
   Sim().SetDut("r=75");
@@ -274,7 +296,7 @@ TEST_F(ScanSim, AutoSavesAlternateAndRecallBringsBackTheOlderScan) {
   EXPECT_EQ(ScanFiles(Folder()), 2);
 }
 
-TEST_F(ScanSim, RedrawReplaysWithoutTheInstrument) {
+TEST_P(ScanSimModels, RedrawReplaysWithoutTheInstrument) {
   Begin();
   Calibrate(1, 3.05, 0.05);
   Sim().SetDut("series:r=10,l=10u,c=100p");
@@ -286,8 +308,8 @@ TEST_F(ScanSim, RedrawReplaysWithoutTheInstrument) {
   const int flip = autosave_flipA;
   Sim().Mark("redraw");
   RedrawGraph();
-  test::SaveMainWindowPng("redrawn");
-  EXPECT_EQ(CountOf(SentSince("redraw"), 'E'), 0);
+  test::SaveMainWindowPng(Png("redrawn"));
+  EXPECT_EQ(FreqCommands(SentSince("redraw")), 0);
   EXPECT_EQ(scan_npoints, points);
   for (int k = 0; k < points; ++k) {
     EXPECT_NEAR(scanA_swr[k], swr[k], 1e-9 * swr[k]) << k;
@@ -298,7 +320,7 @@ TEST_F(ScanSim, RedrawReplaysWithoutTheInstrument) {
   EXPECT_EQ(live_data, 1);
 }
 
-TEST_F(ScanSim, SmoothedScanStoresTheWindowCentres) {
+TEST_P(ScanSimModels, SmoothedScanStoresTheWindowCentres) {
   Begin();
   Calibrate(1, 3.05, 0.05);
   Sim().SetDut("r=75");
@@ -310,7 +332,7 @@ TEST_F(ScanSim, SmoothedScanStoresTheWindowCentres) {
   EXPECT_DOUBLE_EQ(scanA_freq[1], (list[0] + list[1]) / 2);
 }
 
-TEST_F(ScanSim, RecycleKeepsTheRelaysOn) {
+TEST_P(ScanSimModels, RecycleKeepsTheRelaysOn) {
   Begin();
   Calibrate(1, 2.05, 0.05);
   Sim().SetDut("r=75");

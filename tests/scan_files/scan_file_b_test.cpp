@@ -146,6 +146,15 @@ TEST_F(ScanFileB, DialogSaveWritesTheGoldenFileAndCompanion) {
   EXPECT_TRUE(testhook::MsgBoxes().empty());
 }
 
+// The trailer holds what was in force when the scan ran, whatever the
+// settings have become since.
+TEST_F(ScanFileB, TheFileRecordsTheScansOwnSettings) {
+  StoreGoldenScanB();
+  ChangeSettingsSinceTheScan();
+  SaveBAs("later.scnb");
+  EXPECT_EQ(dir.Read("later.scnb"), GoldenFile("port_b.scnb"));
+}
+
 TEST_F(ScanFileB, AutomaticAndExitSavesWriteTheCompanionToo) {
   StoreGoldenScanB();
   save_mode = 10;
@@ -196,7 +205,7 @@ TEST_F(ScanFileB, SaveLoadSaveGivesTheSameFileAndTheReplayKeepsThePoints) {
   StoreGoldenScanB();
   SaveBAs("first.scnb");
   test::ClearScanArrays();
-  PortB_on = 1;  // the load replays the points through the Port B scan
+  PortB_on = 1;    // the load replays the points through the Port B scan
   vna_status = 7;  // an earlier failure does not stop the replay
   LoadBFrom(dir / "first.scnb");
   EXPECT_EQ(vna_status, 0);
@@ -217,7 +226,7 @@ TEST_F(ScanFileB, OldFormatIsLoadedAfterAWarning) {
   std::vector<std::string> l = CrLfLines(GoldenFile("port_b.scnb"));
   l[1] = " 4070 ";
   for (int r = 3; r >= 0; --r) l.erase(l.begin() + 29 + 5 * r);  // the frequency lines
-  l.pop_back();  // no phase scale line
+  l.pop_back();                                                  // no phase scale line
   std::string text;
   for (const std::string& s : l) text += s + "\r\n";
   s21phase_scale = 33;
@@ -240,6 +249,32 @@ TEST_F(ScanFileB, PhaseScaleOutsideItsRangeBecomes200) {
   }
   LoadBFrom(dir.Write("scale.scnb", EditedB({{59, " -45"}})));
   EXPECT_EQ(s21phase_scale, 45);
+}
+
+// Trailer values outside their ranges (a damaged or foreign file) are
+// replaced before they reach the settings; values inside stay, edges too.
+TEST_F(ScanFileB, TrailerValuesOutsideTheirRangesAreReplaced) {
+  struct Case {
+    int line;
+    const char* text;
+    double* setting;
+    double want;
+  };
+  const Case cases[] = {
+      {50, " 0.5", &Zref, 50},   {50, " 10000.5", &Zref, 50},  {50, " -75", &Zref, 50},
+      {50, " 1", &Zref, 1},      {50, " 10000", &Zref, 10000}, {50, " 75", &Zref, 75},
+      {50, " 0.5", &Z0real, 50}, {50, " 75", &Z0real, 75},     {51, " 10.5", &Z0imag, 0},
+      {51, " -12", &Z0imag, 0},  {51, " -10", &Z0imag, -10},   {51, " 3", &Z0imag, 3},
+      {53, " 0.49", &VF, 0.66},  {53, " 1.2", &VF, 1},         {53, " 0.5", &VF, 0.5},
+      {53, " 0.8", &VF, 0.8},
+  };
+  for (const Case& c : cases) {
+    Zref = Z0real = 300;
+    Z0imag = VF = 7;
+    LoadBFrom(dir.Write("trailer.scnb", EditedB({{c.line, c.text}})));
+    EXPECT_EQ(vna_status, 0) << "line " << c.line << ":" << c.text;
+    EXPECT_DOUBLE_EQ(*c.setting, c.want) << "line " << c.line << ":" << c.text;
+  }
 }
 
 TEST_F(ScanFileB, LoadedLimitsAreMadeValid) {

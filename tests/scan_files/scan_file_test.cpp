@@ -44,6 +44,15 @@ TEST_F(ScanFileA, DialogSaveWritesTheGoldenFileAndCompanion) {
   EXPECT_EQ(d.ext, "scn");
 }
 
+// The trailer holds what was in force when the scan ran, whatever the
+// settings have become since.
+TEST_F(ScanFileA, TheFileRecordsTheScansOwnSettings) {
+  StoreGoldenScan();
+  ChangeSettingsSinceTheScan();
+  SaveAs("later.scn");
+  EXPECT_EQ(dir.Read("later.scn"), GoldenFile("port_a.scn"));
+}
+
 TEST_F(ScanFileA, PlotAtZeroIsMarkedOnTheFormatLine) {
   StoreGoldenScan();
   plot_at_zero = 1;

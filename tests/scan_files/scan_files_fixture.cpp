@@ -67,7 +67,16 @@ void ScanFileTest::SetUp() {
   autosave_block = 0;
   scn_spare_1 = scn_spare_2 = scn_spare_3 = 0;
   scan_comment.clear();
+  scan_extra_value = 0;
   PortA_cal = 1;
+}
+
+void ScanFileTest::ChangeSettingsSinceTheScan() {
+  Zref = 75;
+  Z0imag = 4;
+  average = 64;
+  smoothing = 3;
+  scan_extra_value = 7;
 }
 
 void ScanFileTest::StoreGoldenScan() {

@@ -36,6 +36,8 @@ class ScanFileTest : public ScanTest {
 
   // The scan of the golden files, as a scan leaves it in memory.
   void StoreGoldenScan();
+  // Settings changed since the scan ran: other than those it recorded.
+  static void ChangeSettingsSinceTheScan();
   // Saves through the file dialog to `name` below the folder.
   void SaveAs(const std::string& name);
   // Loads `path` through the file dialog.

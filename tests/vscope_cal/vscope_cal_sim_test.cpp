@@ -2,7 +2,10 @@
 // calibration against the simulator: a 75 ohm load on Port A, every
 // multiplexer channel calibrated on the through path (one Port A and Port B
 // calibration written by the program as the files of channels 1 to 3), then
-// channel 2 switched to a 6 dB attenuator and channel 3 to a 20 ns line.
+// channel 1 switched to a 10 ns line with 3 dB loss, channel 2 to a 6 dB
+// attenuator and channel 3 to a 20 ns line: channel 2 reads 3 dB below
+// channel 1 (0.708) and 3.6 degrees per MHz ahead of it, channel 3 3 dB above
+// it (1.413) and 3.6 degrees per MHz behind.
 #include <cmath>
 
 #include "calibration/cal_file.h"
@@ -47,7 +50,7 @@ class VScopeCal : public ScanSim {
       ASSERT_TRUE(SaveCalFile()) << c;
     }
     mux_chan = 0;
-    Sim().SetChannel(1, "thru");
+    Sim().SetChannel(1, "delay:ns=10,db=3");
     Sim().SetChannel(2, "atten:db=6");
     Sim().SetChannel(3, "delay:ns=20");
     testhook::ClearLogs();
@@ -79,10 +82,10 @@ TEST_F(VScopeCal, ReadAllGivesEachChannelAgainstChannelOne) {
     }
     // Channel 1, the Port A reading, then channels 2 and 3.
     EXPECT_EQ(order, (std::vector<std::string>{"L1", "E", "L2", "L3"}));
-    EXPECT_NEAR(Num(90252), 0.501, 0.00501);
-    EXPECT_NEAR(Num(90262), 0, 0.5);
-    EXPECT_NEAR(Num(90253), 1.000, 0.01);
-    EXPECT_NEAR(Num(90263), -25.2, 0.5);
+    EXPECT_NEAR(Num(90252), 0.708, 0.00708);
+    EXPECT_NEAR(Num(90262), 12.6, 0.5);  // at 3.5 MHz
+    EXPECT_NEAR(Num(90253), 1.413, 0.01413);
+    EXPECT_NEAR(Num(90263), -12.6, 0.5);
     EXPECT_NEAR(swr, 1.5, 0.015);
     const QImage img = test::Picture(win_vector_scope);
     int col = kSwrBarX + 1;
@@ -124,7 +127,7 @@ TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
           Press(win_array_scan, 30501);
           QImage img = test::Picture(win_array_scan);
           test::KeepPng(win_array_scan, "array_scan_magnitude");
-          const double mag_y = array_bottom - 0.501 * zmag_yscale;
+          const double mag_y = array_bottom - 0.708 * zmag_yscale;
           for (double f : {2.0, 3.5, 5.0, 8.0})
             EXPECT_NEAR(trace_y(img, f, chan_colors[2][0], Rnd(mag_y)), mag_y, 1) << f;
           Press(win_array_scan, 30508);  // MAG off
@@ -133,8 +136,13 @@ TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
           img = test::Picture(win_array_scan);
           test::KeepPng(win_array_scan, "array_scan_phase");
           for (double f : {2.0, 3.5, 5.0, 8.0}) {
-            const double y = graph_zero_y - (-360 * f * 0.020) * phase_yscale;
-            EXPECT_NEAR(trace_y(img, f, chan_colors[3][1], Rnd(y)), y, 1.5) << f;
+            // Channel 1 on the zero line, the others their difference to it.
+            for (int chan : {1, 2, 3}) {
+              const double deg = chan == 1 ? 0 : (chan == 2 ? 360 : -360) * f * 0.010;
+              const double y = graph_zero_y - deg * phase_yscale;
+              EXPECT_NEAR(trace_y(img, f, chan_colors[chan][1], Rnd(y)), y, 1.5)
+                  << "channel " << chan << " at " << f;
+            }
           }
           Press(win_array_scan, 30505);
         });
