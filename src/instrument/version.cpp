@@ -115,13 +115,16 @@ bool Usable(const Identity& id) {
 // Reads the reply into trace_label. True when it ended with "@".
 bool ReadReply() {
   uint64_t deadline = TickMs64() + kFirstByteMs;
+  bool late = false;
   for (;;) {
     if (ReadOneByte() == 1) {
       trace_label += static_cast<char>(rx_byte[0]);
       deadline = TickMs64() + kNextByteMs;
+      late = false;
       if (rx_byte[0] == '@') return true;
       continue;
     }
+    if (late) return false;
     // A port that is not open answers at once: wait the empty read's
     // millisecond here so the 200 ms are not spent spinning.
     if (SerialIsOpen(hcom)) {
@@ -129,7 +132,10 @@ bool ReadReply() {
     } else {
       DelayMs(1);
     }
-    if (TickMs64() > deadline) return false;
+    // The events just handled may have taken longer than the instrument: past
+    // the deadline, one more read takes a byte that came meanwhile before the
+    // reply counts as missing.
+    late = TickMs64() > deadline;
   }
 }
 
