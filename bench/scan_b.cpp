@@ -154,7 +154,7 @@ struct Bench {
 };
 
 Bench* bench = nullptr;
-double cpu_per_point[2] = {}, wall_per_point[2] = {}, delay_1ms = 0;
+double cpu_per_point[2] = {}, wall_per_point[2] = {};
 
 // A 2000-point Port B scan; state.range(0) = 1 with the Port A reference
 // read at every point (the S11 trace on).
@@ -212,9 +212,10 @@ int main(int argc, char** argv) {
     const double own = vna::cpu_per_point[ref];
     std::printf("  %s the Port A reference:\n", ref ? "with" : "without");
     std::printf("    line at 57600 baud (%d reads):    %9.1f us\n", 1 + ref, line * 1e6);
-    std::printf("    program, processor time:         %9.1f us = %.2f %% of the line "
-                "(goal: < 1 %%)\n",
-                own * 1e6, 100 * own / line);
+    std::printf(
+        "    program, processor time:         %9.1f us = %.2f %% of the line "
+        "(goal: < 1 %%)\n",
+        own * 1e6, 100 * own / line);
     std::printf("    clock time against the simulator: %9.1f us (no line)\n",
                 vna::wall_per_point[ref] * 1e6);
   }

@@ -267,12 +267,16 @@ int Send_FreqUHF(int flags) {
     MoveTo(main_win, graph_left + 25, 5);
     PrintItems(main_win, {" Raw freq= ", word1 / kTwoTo32 * DDS_Clk * dds_mult1, "    //38532"});
   }
-  SendData(command, 20);
+  // Without an identified instrument the second DDS's offset is not known:
+  // it would run at the first one's frequency. Nothing goes out, as in
+  // demonstration mode without a port, and no answer is waited for.
+  const bool identified = vna_present > 0;
+  if (identified) SendData(command, 20);
 
   if (flags == 0) {
     Get_Raw_Data(0);
     if (freq < 0.001 && DIAGMODE > 0) LowFrequencyListing();
-  } else {
+  } else if (identified) {
     ReadReplyBytes(1, 1000);  // the one-byte acknowledgement, into rx_buf[0]
   }
   if (remembered_average > 0) RestoreAveraging(remembered_average, false);

@@ -122,14 +122,17 @@ bool ReadReply() {
   const uint64_t start = TickMs64();
   const uint64_t last = start + kMostReplyMs;
   uint64_t deadline = start + kFirstByteMs;
+  bool late = false;
   for (size_t received = 0;;) {
     if (ReadOneByte() == 1) {
       trace_label += static_cast<char>(rx_byte[0]);
       deadline = TickMs64() + kNextByteMs;
+      late = false;
       if (rx_byte[0] == '@') return true;
       if (++received >= kMostReplyBytes || TickMs64() > last) return false;
       continue;
     }
+    if (late) return false;
     // A port that is not open answers at once: wait the empty read's
     // millisecond here so the 200 ms are not spent spinning.
     if (SerialIsOpen(hcom)) {
@@ -137,7 +140,10 @@ bool ReadReply() {
     } else {
       DelayMs(1);
     }
-    if (TickMs64() > std::min(deadline, last)) return false;
+    // The events just handled may have taken longer than the instrument: past
+    // the deadline, one more read takes a byte that came meanwhile before the
+    // reply counts as missing.
+    late = TickMs64() > std::min(deadline, last);
   }
 }
 

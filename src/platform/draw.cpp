@@ -130,20 +130,21 @@ bool CanMeasureText() {
 void PrintText(Window& w, const std::string& text) {
   const DrawState& s = w.draw;
   if (!CanMeasureText()) return;
+  if (testhook::Enabled()) testhook::LogPrint({w.name, s.pos_x, s.pos_y, text, s.text_color});
+  // A window that is not open has nowhere to draw and no place to move to:
+  // measuring the text, the costly part of printing, would be wasted.
+  if (!ImageOf(w)) return;
   const QFont font = MakeFont(s.font_face, s.font_points, s.font_weight, s.font_italic);
   const QFontMetrics fm(font);
   const QString t = Q(text);
   const int adv = fm.horizontalAdvance(t);
-  if (testhook::Enabled()) testhook::LogPrint({w.name, s.pos_x, s.pos_y, text, s.text_color});
-  if (ImageOf(w)) {
-    Painter pp(w, true);
-    const QRect cell(s.pos_x, s.pos_y, adv, fm.height());
-    if (s.text_opaque) pp.p.fillRect(cell, Color(s.text_bg));
-    pp.p.setFont(font);
-    pp.p.setPen(Color(s.text_color));
-    pp.p.drawText(s.pos_x, s.pos_y + fm.ascent(), t);
-    Touched(w, cell);
-  }
+  Painter pp(w, true);
+  const QRect cell(s.pos_x, s.pos_y, adv, fm.height());
+  if (s.text_opaque) pp.p.fillRect(cell, Color(s.text_bg));
+  pp.p.setFont(font);
+  pp.p.setPen(Color(s.text_color));
+  pp.p.drawText(s.pos_x, s.pos_y + fm.ascent(), t);
+  Touched(w, cell);
   w.draw.pos_x += adv;
 }
 

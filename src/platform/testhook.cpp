@@ -105,6 +105,14 @@ void ClearLogs() {
   g_problems.clear();
 }
 
+void Reset() {
+  ClearLogs();
+  g_answers.clear();
+  g_files.clear();
+  g_colors.clear();
+  g_pump_hook = nullptr;
+}
+
 void LogMsgBox(const MsgBoxRecord& r) {
   if (g_enabled) g_boxes.push_back(r);
 }

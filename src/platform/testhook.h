@@ -95,6 +95,9 @@ std::string PrintedText(const std::string& window);
 // Answer mismatches (a caption that was not the one expected) gathered for the test to check.
 const std::vector<std::string>& Problems();
 void ClearLogs();
+// ClearLogs, and every queued answer and the pump hook dropped: what one
+// test left behind never reaches the next.
+void Reset();
 
 // Layer internals call these.
 void LogMsgBox(const MsgBoxRecord& r);

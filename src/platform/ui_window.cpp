@@ -431,10 +431,12 @@ class TipDelayStyle : public QProxyStyle {
   int show_after_ms_;
 };
 
-// Styles are not owned by the widgets that use them: one per delay, kept.
+// Styles are not owned by the widgets that use them: one per delay, kept
+// for the life of the process (the table is never destroyed, so no widget
+// outlives its style and the styles stay reachable to the end).
 QStyle* TipStyle(int show_after_ms) {
-  static std::map<int, QStyle*> styles;
-  QStyle*& s = styles[show_after_ms];
+  static auto* styles = new std::map<int, QStyle*>;
+  QStyle*& s = (*styles)[show_after_ms];
   if (!s) s = new TipDelayStyle(show_after_ms);
   return s;
 }

@@ -1,6 +1,11 @@
 #include "charts/fakes.h"
 
 #include "files/state.h"
+#include "files/tdr_file.h"
+#include "graph/cursor_readout.h"
+#include "graph/marker_commands.h"
+#include "graph/marker_window.h"
+#include "graph/markers.h"
 #include "shell/pending.h"
 
 namespace vna::test {

@@ -1,8 +1,13 @@
 #include "file_commands/fakes.h"
 
+#include "calibration/cal_file.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
+#include "graph/freq_grid.h"
+#include "graph/graph_frame.h"
+#include "graph/info_panel.h"
+#include "graph/text_panels.h"
 #include "instrument/state.h"
 #include "platform/ui.h"
 #include "shell/state.h"

@@ -24,7 +24,7 @@ class CommandBytes : public SimLink {
   void SetUp() override {
     mult_code = new_mults = 0;  // as at start-up: no multiplier pair programmed yet
     StartSim({"--model", "uhf"});
-    GetVersion(1);
+    Identify();
     ASSERT_EQ(comm_ok, 1);
     full_current_mode = 0;  // no parking at the relay frequency unless a test asks
     vna_test_open = 0;

@@ -35,7 +35,7 @@ TEST_F(DriftTest, LogsAtOnceThenEveryFiveSecondsUntilHalt) {
   InitVars();                 // the sine-fit tables and clock corrections the measured point needs
   mult_code = new_mults = 0;  // as at start-up: no multiplier pair programmed yet
   StartSim({"--model", "uhf", "--temp", "25"});
-  GetVersion(1);
+  Identify();
   ASSERT_EQ(has_temp, 1);
   full_current_mode = 0;
   last_dds_amp = -1;

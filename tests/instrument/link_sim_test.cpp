@@ -2,10 +2,13 @@
 #include <string>
 
 #include "instrument/freq_plan.h"
+#include "instrument/point_reads.h"
+#include "instrument/serial_link.h"
 #include "instrument/supply.h"
 #include "platform/clock.h"
 #include "instrument/sim_link.h"
 #include "instrument/version.h"
+#include "shell/init_vars.h"
 #include "shell/state.h"
 #include "support/sim_protocol.h"
 #include "support/temp_dir.h"
@@ -134,6 +137,24 @@ TEST_F(Identification, SilentPortGivesDemonstrationModeInTime) {
   EXPECT_EQ(model_uhf, 1);
   EXPECT_EQ(model7306, 0);
   EXPECT_EQ(msg_text, "  Demo mode Zelmar ");
+}
+
+// A version query that got no answer in time leaves demonstration mode with
+// the port still open. The instrument's offsets were never read: a frequency
+// command would run both of its DDS at the same frequency.
+TEST_F(Identification, AnInstrumentThatWasNotIdentifiedIsNotProgrammed) {
+  StartSim({"--model", "uhf", "--fault", "silence:1"});
+  InitVars();
+  GetVersion(1);
+  ASSERT_EQ(comm_ok, 0);
+  ASSERT_EQ(vna_present, 0);
+  ASSERT_EQ(model_uhf, 1);
+  Mark();
+  freq = 100;
+  ReadPoint_A(0);
+  SendData("V", 1);  // what went out before it has arrived once it has
+  EXPECT_EQ(Sent(1), (std::vector<Command>{Cmd("V")}));
+  EXPECT_EQ(sim_->Status("protocolerrors"), "0") << sim_->StderrText();
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ class PointSim : public SimLink {
     DIAGMODE = 0;  // no flag file
     args.insert(args.begin(), {"--model", model});
     StartSim(args);
-    GetVersion(1);
+    Identify();
     ASSERT_EQ(comm_ok, 1) << "the simulator did not answer";
     InitFreqPlan();
     SelectOsc(1);

@@ -35,6 +35,16 @@ class ScriptedPort {
     std::lock_guard<std::mutex> lock(mu_);
     script_[letter] = {length, reply};
   }
+  // Sends bytes of the test's own at the moment it chooses, and returns once
+  // the program's side of the line holds them.
+  void Send(const std::string& bytes) {
+    {
+      std::lock_guard<std::mutex> lock(mu_);
+      ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    pollfd p{keep_, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 10000), 1) << "the bytes never reached the program's side";
+  }
   // Every byte the program wrote so far.
   std::string Received() {
     std::lock_guard<std::mutex> lock(mu_);

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "instrument/link_test.h"
+#include "instrument/serial_link.h"
+#include "instrument/state.h"
+#include "instrument/version.h"
 #include "platform/events.h"
 #include "support/sim_runner.h"
 
@@ -27,6 +30,24 @@ class SimLink : public LinkTest {
   void StartSim(std::vector<std::string> args) {
     sim_ = std::make_unique<test::SimRunner>(std::move(args));
     OpenLink(sim_->ComPort());
+  }
+
+  // The detecting version query, as start-up makes it. On a loaded machine
+  // the simulator may answer only after the query has given up: that reply
+  // is then read to its "@", so it cannot pass for a later one, and the
+  // query is made again.
+  void Identify() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      GetVersion(1);
+      if (comm_ok == 1) return;
+      for (int empty = 0; empty < 20000;) {  // about 20 s of empty reads
+        if (ReadOneByte() != 1) {
+          ++empty;
+        } else if (rx_byte[0] == '@') {
+          break;
+        }
+      }
+    }
   }
 
   // Marks the log, so Sent() returns what the program wrote after this.

@@ -200,5 +200,25 @@ TEST_F(VersionQuery, SilenceEndsInTimeAcrossTheTickWrap) {
   EXPECT_EQ(vna_present, 0);
 }
 
+// Window events handled while the query waits may outlast the instrument's
+// answer: a reply that came meanwhile is read, not taken for a silent port.
+TEST_F(VersionQuery, AReplyThatCameWhileEventsWereHandledIsRead) {
+  port_.Answer('V', 1, "");  // answered from within the wait instead
+  bool answered = false;
+  testhook::SetPumpHook([&] {
+    if (answered) return;
+    answered = true;
+    port_.Send("vna uhf ddsclk1=50.00000 dfr1=00a1b2@");
+    SetTickOffset(1000);  // the events took the first byte's 200 ms and more
+  });
+  GetVersion(1);
+  testhook::SetPumpHook(nullptr);
+  SetTickOffset(0);
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(comm_ok, 1);
+  EXPECT_EQ(vna_present, 1);
+  EXPECT_DOUBLE_EQ(freq_offset1, 0xa1b2 * 1e-8);
+}
+
 }  // namespace
 }  // namespace vna

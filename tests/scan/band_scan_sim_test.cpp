@@ -57,6 +57,7 @@ class BandScanSim : public ScanSim {
       return false;
     });
     BandScan();
+    StopWatch();  // a pass that ended before any level came leaves it waiting
     return halted;
   }
   static void ExpectSettingsBack() {

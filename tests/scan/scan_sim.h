@@ -200,6 +200,8 @@ class ScanSim : public PointSim {
     });
     PostEvent(watch_, kEvCommand, 1);
   }
+  // Ends the watch before what its act refers to goes out of scope.
+  void StopWatch() { act_ = nullptr; }
 
   // The commands the program sent since the mark `name`.
   std::vector<Command> SentSince(const std::string& name) {

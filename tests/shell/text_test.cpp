@@ -139,6 +139,7 @@ TEST(PrintItems, JoinsTextIntegersAndDoublesByTheirOwnRules) {
 TEST(PrintItems, DrawsOneTextAndContinuesTheLine) {
   testhook::ClearLogs();
   Window win("print_test_win");
+  OpenWindow(win, 0, 0, 300, 100, kWinCaption, "", [] { return 0; });  // a closed one draws nothing
   MoveTo(win, 20, 10);
   number_decimals = 3;
   PrintItems(win, {"f=", 1.5, " n=", 7, "\r\n"});
@@ -151,6 +152,7 @@ TEST(PrintItems, DrawsOneTextAndContinuesTheLine) {
   EXPECT_EQ(testhook::Prints()[0].x, 20);
   EXPECT_EQ(testhook::Prints()[1].text, "more");
   EXPECT_EQ(testhook::Prints()[1].x, end_x);
+  CloseWindow(win);
 }
 
 TEST(ParseNumber, DigitsPointAndMinusOnly) {

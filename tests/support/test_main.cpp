@@ -7,7 +7,18 @@
 
 #include "platform/events.h"
 #include "platform/testhook.h"
+#include "support/fresh_state.h"
 #include "support/temp_dir.h"
+
+namespace {
+
+// Puts the fresh state back before each test, before its fixture's SetUp.
+class FreshStateListener : public ::testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const ::testing::TestInfo&) override { vna::test::RestoreFreshState(); }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -19,5 +30,7 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   vna::PlatformInit(argc, argv);
   vna::testhook::Enable(true);
+  vna::test::KeepFreshState();
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStateListener);
   return RUN_ALL_TESTS();
 }

@@ -221,7 +221,7 @@ class TdrInterrupted : public TdrRun {
 
 TEST_F(TdrInterrupted, HaltDuringTheSweep) {
   When([] { return freq > 50; },
-       [this] {
+       [] {
          msg_form = &main_win;
          msg_id = kEvCommand;
          msg_ctl_id = kBtnHalt;

@@ -3,6 +3,7 @@
 #include "files/settings.h"
 #include "instrument/state.h"
 #include "platform/events.h"
+#include "scan/scan_b.h"
 #include "scan/state.h"
 #include "tools/state.h"
 
@@ -33,8 +34,8 @@ namespace vna {
 void Scan_B() {
   using namespace test;
   const int channel = mux_select;
-  Scans().push_back({channel, start_freq, end_freq, delta_freq, multichan_scan, vscope_scanning,
-                     plots21});
+  Scans().push_back(
+      {channel, start_freq, end_freq, delta_freq, multichan_scan, vscope_scanning, plots21});
   scan_running = 1;
   PortB_on = 1;
   PumpEvents();

@@ -1,0 +1,76 @@
+#include "fuzz/fuzz_support.h"
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/events.h"
+#include "platform/testhook.h"
+#include "platform/ui.h"
+#include "shell/dialogs.h"
+#include "shell/main_program.h"
+#include "shell/windows.h"
+#include "support/fresh_state.h"
+#include "support/shell_fixture.h"
+
+namespace vna::fuzz {
+
+namespace {
+
+std::string g_folder;
+
+void RemoveFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(g_folder, ec);
+}
+
+}  // namespace
+
+const std::string& Folder() {
+  return g_folder;
+}
+
+void Begin() {
+  test::RestoreFreshState();
+  // A reader may have closed it (most draw into it); opening it is costly.
+  if (!main_win.IsOpen()) test::OpenShell(0, [] { return 0; });
+}
+
+std::string InputFile(const uint8_t* data, size_t size, const std::string& name) {
+  const std::string path = g_folder + "/" + name;
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return path;
+}
+
+}  // namespace vna::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  using namespace vna;
+  std::string tmpl = (std::filesystem::temp_directory_path() / "vna-fuzz-XXXXXX").string();
+  fuzz::g_folder = mkdtemp(tmpl.data());
+  std::atexit(fuzz::RemoveFolder);
+  // Nothing of the user's is reached: program folder, drive root and
+  // registry file all lie in the temporary folder.
+  for (const char* sub : {"program", "drives"}) {
+    std::filesystem::create_directories(fuzz::g_folder + "/" + sub);
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("VNA_PROGRAM_DIR", (fuzz::g_folder + "/program").c_str(), 1);
+  setenv("VNA_DRIVE_ROOT", (fuzz::g_folder + "/drives").c_str(), 1);
+  setenv("VNA_REGISTRY_FILE", (fuzz::g_folder + "/registry.ini").c_str(), 1);
+  // Qt keeps argc and argv; the fuzzer's own options are none of its business.
+  static int argc = 1;
+  static char name[] = "vna-fuzz";
+  static char* argv[] = {name, nullptr};
+  PlatformInit(argc, argv);
+  testhook::Enable(true);
+  SetProgramVersion();
+  DefineDialogs();
+  // Every input starts from the shell as the tests open it.
+  test::OpenShell(0, [] { return 0; });
+  test::KeepFreshState();
+  return 0;
+}
