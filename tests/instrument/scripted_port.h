@@ -42,7 +42,7 @@ class ScriptedPort {
       std::lock_guard<std::mutex> lock(mu_);
       ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
-    pollfd p{keep_, POLLIN, 0};
+    pollfd p{pty_.slave(), POLLIN, 0};
     ASSERT_EQ(poll(&p, 1, 10000), 1) << "the bytes never reached the program's side";
   }
   // Every byte the program wrote so far.

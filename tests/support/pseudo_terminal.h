@@ -39,6 +39,9 @@ class PseudoTerminal {
   }
 
   int master() const { return master_; }
+  // The slave side this object keeps open: it becomes readable once bytes
+  // written to the master have crossed to the program's side.
+  int slave() const { return keep_; }
 
  private:
   int master_ = -1, keep_ = -1;
