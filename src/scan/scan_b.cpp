@@ -165,8 +165,9 @@ void ReadPortARef() {
   ReadPoint_A(0);
   transmission_mode = kept_mode;
   PortB_on = kept_b;
-  readA_zmag[scanloop] = Zmag;
-  readA_phase[scanloop] = Zphase;
+  // The reading stays out of readA_zmag and readA_phase: they hold the
+  // stored Port A scan, which its replay, its file and the noise filters
+  // take point by point at its own frequencies.
   if (MagRef < 50) {
     MoveTo(main_win, 100, 200);
     PrintText(main_win, "    ****   There is no reference signal from Port A at " + NumStr(freq) +

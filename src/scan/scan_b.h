@@ -33,8 +33,8 @@ void PortBNotCalibratedBox();
 bool ScanBInProgress();
 
 // The Port A point at freq measured just before the Port B point of index
-// scanloop: return_loss, swr and rho_phase for the scan's S11 columns, |Z|
-// and phase into readA_zmag and readA_phase. A missing reference signal
+// scanloop: return_loss, swr and rho_phase for the scan's S11 columns (the
+// stored Port A scan is left alone). A missing reference signal
 // (MagRef below 50) is printed, switches the relays off and leaves
 // kStatusNoPortARef unless the reading failed with a status of its own.
 void ReadPortARef();

@@ -379,6 +379,42 @@ TEST_F(StoredPoints, ARefusedOrFailedPortBScanKeepsTheStoredOne) {
   }
 }
 
+// The S11 trace of a Port B scan reads Port A beside each point; over a list
+// other than the stored Port A scan's, those readings never take the place
+// of the Port A scan: it replays and saves as it was measured.
+TEST_F(StoredPoints, APortBScanWithS11LeavesThePortAScanAlone) {
+  Begin();
+  Calibrate(1, 3.05, 0.05);
+  PortBMode();
+  CalibrateThrough(1, 3, 0.01);
+  PortB_on = 0;
+  Sim().SetDut("series:r=10,l=10u,c=100p");
+  ScanButton(1, 3, 0.05);
+  ASSERT_EQ(vna_status, 0);
+  const int n = scanA_npoints;
+  ASSERT_EQ(n, 41);
+  const std::vector<double> zmag(readA_zmag, readA_zmag + n), phase(readA_phase, readA_phase + n);
+  const std::vector<double> swr(scanA_swr, scanA_swr + n);
+
+  PortB_on = 1;
+  plot_s11 = 1;
+  Sim().SetDutB("atten:db=6");
+  ScanButton(2, 3, 0.01);
+  ASSERT_EQ(vna_status, 0);
+  ASSERT_EQ(scanB_npoints, 101);
+
+  DispatchCommand(kBtnPortAB);  // back to Port A: its scan replayed
+  ASSERT_EQ(PortB_on, 0);
+  EXPECT_EQ(std::vector<double>(readA_zmag, readA_zmag + n), zmag);
+  EXPECT_EQ(std::vector<double>(readA_phase, readA_phase + n), phase);
+  for (int k = 0; k < n; ++k) EXPECT_NEAR(scanA_swr[k], swr[k], 1e-9) << k;
+  save_mode = 1;
+  SaveScanA();
+  const FileScanA saved = ReadScanA(Path("ZiviRURGraph.scn"));
+  ASSERT_EQ(saved.count, n);
+  for (int k = 0; k < n; ++k) EXPECT_NEAR(saved.zmag[k], zmag[k], 1e-6 * zmag[k]) << k;
+}
+
 // A band scan writes its levels over the Port A arrays: "Save Port A Graph"
 // then says there is no Port A scan, asks for no file and writes none.
 TEST_F(StoredPoints, AfterABandScanThereIsNoPortAScanToSave) {
