@@ -24,6 +24,8 @@ enum : int {
 // vna_status is 0 after a good scan; a scan that was refused or whose
 // reading failed keeps that status, whatever the commands after it said,
 // and the point whose reading failed is not stored: the scan ends before it.
+// A live scan that stores no point (refused, or failing at its first
+// reading) leaves the stored Port B scan as it was: list, readings, count.
 void Scan_B();
 // "Port B is not calibrated.": the box of a live Port B scan refused for
 // want of a Port B calibration.

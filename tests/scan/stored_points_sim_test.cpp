@@ -86,6 +86,13 @@ class StoredPoints : public ScanSim {
     ScanSim::TearDown();
   }
   std::string Path(const std::string& name) const { return Folder() + "/" + name; }
+  // Both ports calibrated over 1 to 3 MHz, in Port B mode.
+  void BeginBothPorts() {
+    Begin();
+    Calibrate(1, 3.05, 0.05);
+    PortBMode();
+    CalibrateThrough(1, 3, 0.01);
+  }
 
   // x of a frequency on the main graph.
   static int XOf(double f) { return Rnd((f - graph_start) * px_per_MHz + graph_left); }
@@ -195,10 +202,7 @@ TEST_P(UnmeasuredPoints, NeitherReachAFileNorComeBackFromIt) {
 // record after them (the layout's extra one) and its companion row hold
 // zeros, and the file loads back with those points only.
 TEST_F(StoredPoints, HaltedPortBScanSavesTheMeasuredPointsOnly) {
-  Begin();
-  Calibrate(1, 3.05, 0.05);
-  PortBMode();
-  CalibrateThrough(1, 3, 0.01);
+  BeginBothPorts();
   Sim().SetDutB("atten:db=6");
   int stopped_at = -1;
   Watch([&] {
@@ -238,10 +242,7 @@ TEST_F(StoredPoints, HaltedPortBScanSavesTheMeasuredPointsOnly) {
 // A Port A scan of 20 points and a Port B scan of 200 over the same limits:
 // each port's replay, file and load keep to that port's own points.
 TEST_F(StoredPoints, EachPortReplaysAndSavesItsOwnPoints) {
-  Begin();
-  Calibrate(1, 3.05, 0.05);
-  PortBMode();
-  CalibrateThrough(1, 3, 0.01);
+  BeginBothPorts();
   PortB_on = 0;
   Sim().SetDut("r=75");
   Sim().SetDutB("atten:db=6");
@@ -304,19 +305,17 @@ struct StoredB {
 StoredB TakeStoredB() {
   const int n = scanB_npoints;
   return {n, std::vector<double>(scanB_freq, scanB_freq + n),
-          std::vector<double>(s21_dB, s21_dB + n), std::vector<double>(scanB_phase, scanB_phase + n)};
+          std::vector<double>(s21_dB, s21_dB + n),
+          std::vector<double>(scanB_phase, scanB_phase + n)};
 }
 
 // A live Port B scan over another list that is refused (no Port B
 // calibration; the S11 trace without a Port A calibration) or whose first
-// reading fails (the settling read, or the first point's) measures nothing: the stored Port B scan keeps its
-// frequencies, readings and count, and the exit save and a replay give it
-// back as it was.
+// reading fails (the settling read, or the first point's) measures
+// nothing: the stored Port B scan keeps its frequencies, readings and count,
+// and the exit save and a replay give it back as it was.
 TEST_F(StoredPoints, ARefusedOrFailedPortBScanKeepsTheStoredOne) {
-  Begin();
-  Calibrate(1, 3.05, 0.05);
-  PortBMode();
-  CalibrateThrough(1, 3, 0.01);
+  BeginBothPorts();
   Sim().SetDutB("delay:ns=100,db=6");
   ScanButton(1, 2, 0.02);
   ASSERT_EQ(vna_status, 0);
@@ -383,10 +382,7 @@ TEST_F(StoredPoints, ARefusedOrFailedPortBScanKeepsTheStoredOne) {
 // other than the stored Port A scan's, those readings never take the place
 // of the Port A scan: it replays and saves as it was measured.
 TEST_F(StoredPoints, APortBScanWithS11LeavesThePortAScanAlone) {
-  Begin();
-  Calibrate(1, 3.05, 0.05);
-  PortBMode();
-  CalibrateThrough(1, 3, 0.01);
+  BeginBothPorts();
   PortB_on = 0;
   Sim().SetDut("series:r=10,l=10u,c=100p");
   ScanButton(1, 3, 0.05);
