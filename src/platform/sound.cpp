@@ -8,10 +8,14 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
 #include "platform/paths.h"
+#include "platform/regular_file.h"
 #include "platform/testhook.h"
 
 namespace vna {
@@ -39,8 +43,15 @@ uint32_t Le32(const unsigned char* p) {
 }  // namespace
 
 int WavDurationMs(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return -1;
+  // A voice file that is a pipe or a device counts as missing.
+  struct stat st {};
+  const int fd = OpenRegularFile(path, O_RDONLY, st);
+  if (fd < 0) return -1;
+  std::FILE* f = fdopen(fd, "rb");
+  if (!f) {
+    close(fd);
+    return -1;
+  }
   unsigned char head[12];
   uint32_t byte_rate = 0;
   int result = -1;

@@ -12,7 +12,8 @@ namespace vna {
 bool PlayWavSync(const std::string& path);
 
 // The length of a PCM WAV file in milliseconds from its header; -1 when the
-// file is missing or no WAV file.
+// file is missing, no regular file (a pipe is never waited on) or no WAV
+// file.
 int WavDurationMs(const std::string& path);
 
 }  // namespace vna

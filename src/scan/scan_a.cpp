@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "calibration/state.h"
 #include "files/pending.h"
@@ -34,23 +33,6 @@
 
 namespace vna {
 namespace {
-
-// The list of the stored scan, kept while a live scan builds its own: a scan
-// that measures nothing puts it back, so the stored points keep their
-// frequencies.
-struct StoredList {
-  std::vector<double> freq;
-  int points = 0;
-  void Take() {
-    points = Numscanpts;
-    const int n = std::clamp(points + 1, 0, kScanArraySize);
-    freq.assign(scanA_freq, scanA_freq + n);
-  }
-  void Restore() const {
-    Numscanpts = points;
-    std::copy(freq.begin(), freq.end(), scanA_freq);
-  }
-};
 
 // The results under and over the graph: minimum SWR, the comment of a
 // replayed file, the resonances and the resolution warning.
@@ -133,7 +115,7 @@ void Scan_A() {
   bool measured = false;  // at least one point went into the arrays
   int read_points = 0;    // points 0 .. read_points - 1 were read from the instrument
   bool nothing_stored = false;
-  StoredList stored;
+  StoredList stored(scanA_freq);
 
   if (live) {
     DDSAmplitude(DDS_Amplitude);

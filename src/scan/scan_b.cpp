@@ -165,8 +165,9 @@ void ReadPortARef() {
   ReadPoint_A(0);
   transmission_mode = kept_mode;
   PortB_on = kept_b;
-  readA_zmag[scanloop] = Zmag;
-  readA_phase[scanloop] = Zphase;
+  // The reading stays out of readA_zmag and readA_phase: they hold the
+  // stored Port A scan, which its replay, its file and the noise filters
+  // take point by point at its own frequencies.
   if (MagRef < 50) {
     MoveTo(main_win, 100, 200);
     PrintText(main_win, "    ****   There is no reference signal from Port A at " + NumStr(freq) +
@@ -221,7 +222,12 @@ void Scan_B() {
   scan_running = 1;
   PortB_on = 1;
   bandscan_mode = 0;
+  // The stored scan stays as it was until the scan stores a point of its
+  // own: a scan refused or failing before it measured leaves it alone.
+  StoredList stored(scanB_freq);
+  const int stored_ok = scanb_ok;
   if (live) {
+    stored.Take();
     BuildFreqList(1, delta_freq);
   } else {
     // The stored scan's own points, whatever list a Port A scan left since.
@@ -252,6 +258,7 @@ void Scan_B() {
   if (!gate) {
     if (PortB_cal < 1 && vna_present > 0) PortBNotCalibratedBox();
     if (vna_status == 0) vna_status = kStatusNotCalibrated;
+    if (live) stored.Restore();
     scan_running = 0;
     recycle_on = 0;
     kept.GiveBackStylesAndColours();
@@ -303,11 +310,6 @@ void Scan_B() {
   }
   GroupDelay delay;
   delay.Start(DelayWindow(delay_smoothing, Numscanpts));
-  if (live) {
-    const int n = std::clamp(Numscanpts + 1, 0, kScanArraySize);
-    std::fill(s21_dB, s21_dB + n, 0.0);
-    std::fill(scanB_phase, scanB_phase + n, 0.0);
-  }
   Rows prev;
   prev.phase = graph_zero_y;
 
@@ -328,6 +330,8 @@ void Scan_B() {
       MsgBox(&main_win, "Port A needs to be calibrated to plot S11.", " Cal Required   3479", kMbOk,
              kIconNone, true);
       vna_status = kStatusS11NotCalibrated;
+      stored.Restore();
+      scanb_ok = stored_ok;
       scan_running = 0;
       recycle_on = 0;
       plot_rt = kept.plot_rt;
@@ -514,6 +518,12 @@ void Scan_B() {
       }
 
       // ---- store ----
+      if (live && scanloop == 0) {
+        // The first point of the new scan replaces the stored one.
+        const int n = std::clamp(Numscanpts + 1, 0, kScanArraySize);
+        std::fill(s21_dB, s21_dB + n, 0.0);
+        std::fill(scanB_phase, scanB_phase + n, 0.0);
+      }
       s21_dB[scanloop] = Finite(point_s21db, kNoDb);
       scanB_phase[scanloop] = Finite(Zphase, 0);
       scanB_s11rl[scanloop] = Finite(s11_rl, 0);
@@ -533,10 +543,7 @@ void Scan_B() {
       }
     } while (scanloop < Numscanpts && vna_status <= 0 && freq < cal_end_freq);
 
-    // A scan whose first point failed holds nothing (its arrays were
-    // cleared for it).
-    const bool measured = scanloop > 0;
-    scanb_ok = measured ? 1 : 0;
+    scanb_ok = scanloop > 0 ? 1 : stored_ok;
     plot_rt = kept.plot_rt;
     plot_Q = kept.plot_Q;
     plot_s11 = kept.plot_s11;
@@ -558,7 +565,7 @@ void Scan_B() {
     last_point = scanloop - 1;
     // Only what was read is the stored scan (a halted scan's repeated rest
     // is not); a replay keeps the count it drew from.
-    if (live) scanB_npoints = read_points;
+    if (live && scanloop > 0) scanB_npoints = read_points;
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     scanhdr_smooth = smoothing;
@@ -571,6 +578,8 @@ void Scan_B() {
     plot_rt = kept.plot_rt;
     plot_Q = kept.plot_Q;
   }
+
+  if (live && scanloop == 0) stored.Restore();  // nothing of this scan was stored
 
   // The ending, also after a failed first reading. A replay sends nothing
   // to the instrument.

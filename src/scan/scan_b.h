@@ -24,6 +24,8 @@ enum : int {
 // vna_status is 0 after a good scan; a scan that was refused or whose
 // reading failed keeps that status, whatever the commands after it said,
 // and the point whose reading failed is not stored: the scan ends before it.
+// A live scan that stores no point (refused, or failing at its first
+// reading) leaves the stored Port B scan as it was: list, readings, count.
 void Scan_B();
 // "Port B is not calibrated.": the box of a live Port B scan refused for
 // want of a Port B calibration.
@@ -33,8 +35,8 @@ void PortBNotCalibratedBox();
 bool ScanBInProgress();
 
 // The Port A point at freq measured just before the Port B point of index
-// scanloop: return_loss, swr and rho_phase for the scan's S11 columns, |Z|
-// and phase into readA_zmag and readA_phase. A missing reference signal
+// scanloop: return_loss, swr and rho_phase for the scan's S11 columns (the
+// stored Port A scan is left alone). A missing reference signal
 // (MagRef below 50) is printed, switches the relays off and leaves
 // kStatusNoPortARef unless the reading failed with a status of its own.
 void ReadPortARef();

@@ -1,15 +1,28 @@
 #include "scan/scan_common.h"
 
+#include <algorithm>
 #include <string>
 
 #include "graph/state.h"
 #include "instrument/serial_link.h"
 #include "platform/ui.h"
+#include "scan/state.h"
 #include "shell/main_window.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 
 namespace vna {
+
+void StoredList::Take() {
+  points_ = Numscanpts;
+  const int n = std::clamp(points_ + 1, 0, kScanArraySize);
+  freq_.assign(list_, list_ + n);
+}
+
+void StoredList::Restore() const {
+  Numscanpts = points_;
+  std::copy(freq_.begin(), freq_.end(), list_);
+}
 
 void SendLoopCounterReset() {
   std::string command = "Y";

@@ -1,7 +1,25 @@
 // Steps the Port A and Port B scans share.
 #pragma once
 
+#include <vector>
+
 namespace vna {
+
+// The frequency list of a port's stored scan (scanA_freq or scanB_freq) and
+// Numscanpts, kept while a live scan builds its own list there: a scan that
+// measures nothing puts them back, so the stored points keep their
+// frequencies.
+class StoredList {
+ public:
+  explicit StoredList(double* list) : list_(list) {}
+  void Take();
+  void Restore() const;
+
+ private:
+  double* list_;
+  std::vector<double> freq_;
+  int points_ = 0;
+};
 
 // The instrument's loop-counter reset ("Y" and six fixed bytes), written
 // straight to the serial port.

@@ -86,7 +86,7 @@ void ScanAndReportKey() {
   // Only a completed scan is reported: an old file must not pass for its result.
   vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
   ScanCurrentPort();
-  if (vna_status == 0) WriteControlCsv();
+  if (vna_status == 0 && ControlCsvPoints() > 0) WriteControlCsv();
 }
 
 void MoveCursorBy(int dx) {

@@ -1,7 +1,8 @@
 // The registry mailbox and its result CSV. Every request taken ends in an
 // answer in "csvready": the CSV's path after a completed scan written whole,
 // else "error" and a code, so a client never waits for a request that
-// vanished nor takes an old file for a new one.
+// vanished nor takes an old file for a new one. The CSV holds the points the
+// scan measured: the rest of a halted scan repeats a reading and is none.
 #include "shell/mailbox.h"
 
 #include <cmath>
@@ -22,6 +23,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 namespace {
@@ -82,6 +84,7 @@ void TakeRequest() {
     vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
     Scan_A();
   }
+  if (vna_status == 0 && ControlCsvPoints() < 1) vna_status = kCtlNothingMeasured;
   if (vna_status != 0) {
     StoreWrite(regctl_key, "csvready", ErrorAnswer(vna_status));
     return;
@@ -95,6 +98,10 @@ void TakeRequest() {
 }
 
 }  // namespace
+
+int ControlCsvPoints() {
+  return PortB_on != 0 ? StoredPointsB() : StoredPointsA();
+}
 
 long ControlPointCount(double start, double end, double delta) {
   if (!(delta > 0)) return 0;
@@ -210,7 +217,8 @@ bool WriteControlCsv() {
   } else {
     WriteText(f, "Freq(MHz),SWR,Rs,Xs,Zmag,Phase(deg),Rho,ReturnLoss,%ReflectedPower");
   }
-  for (int p = 0; p < scan_npoints; ++p) {
+  const int points = ControlCsvPoints();
+  for (int p = 0; p < points; ++p) {
     WriteText(f, PortB_on != 0 ? ControlCsvLineB(p) : ControlCsvLineA(p));
   }
   const bool whole = f.write_error == 0;

@@ -17,15 +17,20 @@ enum : int {
   kCtlCsvNotWritten = 6,
   kCtlScanRunning = 7,  // a scan was running: the request is dropped
   kCtlNotScanned = 8,   // the scan did not run
+  // The scan was halted before it measured a point.
+  kCtlNothingMeasured = 9,
 };
 
 // Polls the mailbox every 500 ms while the program runs, the mailbox is on
 // and an instrument is present.
 void RegistryControl();
 
-// Writes the last scan to control_csv. False, after its message box, when
-// the file could not be written whole.
+// Writes the points the last scan of the present port measured to
+// control_csv. False, after its message box, when the file could not be
+// written whole.
 bool WriteControlCsv();
+// The points WriteControlCsv writes: the present port's stored count.
+int ControlCsvPoints();
 
 // The number of points a scan from start to end in steps of delta lists
 // (before the list's own limit).

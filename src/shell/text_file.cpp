@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/paths.h"
+#include "platform/regular_file.h"
 #include "shell/text.h"
 
 namespace vna {
@@ -54,20 +55,6 @@ int Get(TextFile& f) {
 
 void Unget(TextFile& f, int c) {
   if (std::ungetc(c, f.fp) != EOF && f.read_left >= 0) ++f.read_left;
-}
-
-// Opens an existing path with open(2) flags, only when it is a regular file,
-// without ever waiting: a named pipe would block an ordinary open until a
-// writer came. The descriptor is blocking again when returned; -1 on failure.
-int OpenRegular(const std::string& path, int flags, struct stat& st) {
-  const int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return -1;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return -1;
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
 }
 
 // Write permission as the user means it. root passes every access check, so
@@ -144,7 +131,7 @@ int OpenTextFile(TextFile& f, const std::string& name, const std::string& mode) 
   }
   // A folder is no file either: existence tests rely on its open failing.
   struct stat st {};
-  const int fd = OpenRegular(path, flags, st);
+  const int fd = OpenRegularFile(path, flags, st);
   if (fd < 0) return 1;
   std::FILE* fp = fdopen(fd, cmode);
   if (!fp) {
@@ -174,7 +161,7 @@ int AppendToFile(const std::string& name, const std::string& text) {
   if (name.empty()) return -1;
   const std::string path = HostPath(name);
   struct stat st {};
-  const int fd = OpenRegular(path, O_RDWR | O_APPEND, st);
+  const int fd = OpenRegularFile(path, O_RDWR | O_APPEND, st);
   if (fd < 0) return -1;
   if (!MayWrite(path, st)) {
     close(fd);

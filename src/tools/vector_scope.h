@@ -10,10 +10,12 @@ namespace vna {
 // ---- Readings ----
 // Measures element 1 (when enabled), then element n when n > 1, at freq,
 // and refreshes the window. A request while a scan or another scope reading
-// runs is ignored. Returns 0.
+// runs is ignored. A reading that fails is said in a box and leaves its
+// element as it was; no element is read after it. Returns 0.
 int ReadElement(int n);
 // Reads every enabled element, the array SWR at Port A and the dump power
-// level, then redraws the face. Returns 0.
+// level, then redraws the face. A failed reading ends it there (and ends
+// RECYCLE), the dump power left as it was. Returns 0.
 int ReadAllElements();
 
 // The calibration file of multiplexer channel `chan` for the channel file

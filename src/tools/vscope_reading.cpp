@@ -48,7 +48,7 @@ struct BusyMux {
   BusyMux& operator=(const BusyMux&) = delete;
 };
 
-enum class Outcome { kMeasured, kSkipped, kNoMultiFile };
+enum class Outcome { kMeasured, kSkipped, kNoMultiFile, kFailed };
 
 // The settling time typed into the "Delay" field, kept within 10..5000 ms.
 void TakeSettlingTime() {
@@ -66,6 +66,16 @@ void OutOfRangeBox(int chan, double f) {
                            " MHz.\r\nThe scope frequency" + NumStr(f) + " MHz cannot be read.";
   SetDigits(3);
   MsgBox(&main_win, text, " Frequency out of range", kMbOk, kIconExclamation, true);
+}
+
+// A reading that failed ends the reading of the elements: said once, unless
+// the instrument is gone (the program said so when it went).
+void FailedReadingBox(const std::string& what, int status) {
+  if (vna_present == 0) return;
+  MsgBox(&main_win,
+         what + " could not be read (status" + NumStr(status) +
+             ").\r\nThe elements not read keep their last readings.",
+         " Vector Scope", kMbOk, kIconExclamation, true);
 }
 
 // Element `chan` read through multiplexer channel `chan` at the scope
@@ -93,6 +103,12 @@ Outcome MeasureElement(int chan, double f) {
   ExternalPort();
   DelayMs(vscope_settle_ms);
   Scan_B();
+  // A failed reading, or a scan halted before it measured, left no reading
+  // of this element in the Port B arrays: it keeps its last one.
+  if (vna_status != 0 || scanB_npoints < 1) {
+    if (vna_status != 0) FailedReadingBox("Element" + NumStr(chan), vna_status);
+    return Outcome::kFailed;
+  }
   VectorTrace& e = vscope_elements[chan];
   e.mag = std::exp(2.302585 * s21_dB[0] / 20);
   e.phase = scanB_phase[0];
@@ -106,11 +122,13 @@ void CloseReading() {
   ShowVectorScopeFreq();
 }
 
-int ReadElementNow(int n) {
+// Element 1 when enabled, then element n. False when a reading failed (the
+// elements after it are not read).
+bool ReadElementNow(int n) {
   if (vna_present == 0) {
     NeedsHardware();
     CloseReading();
-    return 0;
+    return true;
   }
   TakeSettlingTime();
   vscope_scanning = 1;
@@ -120,14 +138,15 @@ int ReadElementNow(int n) {
   end_freq = f + 0.1;
   delta_freq = 1;
   Numscanpts = 1;
-  // Element 1 when enabled, then element n.
-  const bool no_multi_file =
-      (chan_enabled[1] != 0 && MeasureElement(1, f) == Outcome::kNoMultiFile) ||
-      (n > 1 && MeasureElement(n, f) == Outcome::kNoMultiFile);
-  if (no_multi_file) {
+  const Outcome first = chan_enabled[1] != 0 ? MeasureElement(1, f) : Outcome::kSkipped;
+  Outcome last = first;
+  if (n > 1 && first != Outcome::kNoMultiFile && first != Outcome::kFailed) {
+    last = MeasureElement(n, f);
+  }
+  if (last == Outcome::kNoMultiFile) {
     vscope_scanning = 0;
     saved.Restore();
-    return 0;
+    return true;
   }
   freq = f;
   saved.Restore();
@@ -136,24 +155,32 @@ int ReadElementNow(int n) {
     DrawVectors();
   }
   CloseReading();
-  return 0;
+  return last != Outcome::kFailed;
 }
 
 // The array SWR at Port A, with the calibration of the last channel loaded.
-void ReadArraySwr() {
+// False when the reading failed: the SWR shown stays as it was.
+bool ReadArraySwr() {
   const int saved_mode = transmission_mode, saved_port = PortB_on, saved_average = average;
   transmission_mode = 0;
   PortB_on = 0;
   AverageADC(16);
   MeasureAtFreq();
-  SetDigits(4);
-  SetCtlText(win_vector_scope, kVsSwrText, " SWR = " + NumStr(swr));
-  PaintBar(kSwrBarX, kSwrBarY, kSwrBarW, Rnd((kSwrBarW - 2) * (std::min(swr, 2.0) - 1)));
-  SetDigits(3);
+  const int status = vna_status;
+  if (status == 0) {
+    SetDigits(4);
+    SetCtlText(win_vector_scope, kVsSwrText, " SWR = " + NumStr(swr));
+    PaintBar(kSwrBarX, kSwrBarY, kSwrBarW, Rnd((kSwrBarW - 2) * (std::min(swr, 2.0) - 1)));
+    SetDigits(3);
+  }
   average = saved_average;
   PortB_on = saved_port;
   transmission_mode = saved_mode;
   AverageADC(average);
+  if (status == 0) return true;
+  FailedReadingBox("The array SWR", status);
+  vna_status = status;
+  return false;
 }
 
 void ShowDumpPower() {
@@ -209,7 +236,8 @@ int ReadElement(int n) {
   // measure the running element on the wrong channel.
   if (scan_running != 0 || mux_busy != 0) return 0;
   const BusyMux busy;
-  return ReadElementNow(n);
+  ReadElementNow(n);
+  return 0;
 }
 
 int ReadAllElements() {
@@ -217,15 +245,19 @@ int ReadAllElements() {
   const BusyMux busy;
   const int e1 = chan_enabled[1];
   vscope_reading_all = 1;
-  if (e1 != 0) ReadElementNow(1);
+  bool read = e1 == 0 || ReadElementNow(1);
   chan_enabled[1] = 0;  // read above, not again with each element
-  if (PortA_cal > 0) ReadArraySwr();
-  for (int n = 2; n <= 5; ++n) {
+  if (read && PortA_cal > 0) read = ReadArraySwr();
+  for (int n = 2; n <= 5 && read; ++n) {
     // A closed window or the end of the program ends the reading.
     if (vscope_open == 0 || main_loop_on == 0) break;
-    if (chan_enabled[n] != 0) ReadElementNow(n);
+    if (chan_enabled[n] != 0) read = ReadElementNow(n);
   }
-  ShowDumpPower();
+  if (read) {
+    ShowDumpPower();  // the level of the last channel read
+  } else {
+    vscope_recycle = 0;  // RECYCLE ends at a failed reading
+  }
   vscope_reading_all = 0;
   chan_enabled[1] = e1;
   DrawVectorScope();

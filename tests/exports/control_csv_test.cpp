@@ -52,7 +52,7 @@ class ControlCsvTest : public ::testing::Test {
 
 TEST_F(ControlCsvTest, PortAFileMatchesTheHandWrittenOne) {
   PortB_on = 0;
-  scan_npoints = 3;
+  scanA_npoints = 3;
   const double freq[] = {1, 2, 100.25}, swr[] = {1.5, 1, 3}, rs[] = {75, 50, 25},
                xs[] = {0, 0, -10.123456789}, zmag[] = {75, 50, 26.97}, phase[] = {0, 0, -0.39};
   for (int p = 0; p < 3; ++p) {
@@ -70,7 +70,7 @@ TEST_F(ControlCsvTest, PortAFileMatchesTheHandWrittenOne) {
 
 TEST_F(ControlCsvTest, PortBFileMatchesTheHandWrittenOne) {
   PortB_on = 1;
-  scan_npoints = 2;
+  scanB_npoints = 2;
   const double freq[] = {1.5, 123.4567891}, db[] = {-3.25, 0}, phase[] = {0.5, -1},
                delay[] = {12.5, 0};
   for (int p = 0; p < 2; ++p) {
@@ -86,7 +86,8 @@ TEST_F(ControlCsvTest, PortBFileMatchesTheHandWrittenOne) {
 // A file that cannot be written is said so, and reported as not written.
 TEST_F(ControlCsvTest, UnwritableFileIsReported) {
   control_csv = dir / "no-folder/AutoScan.csv";
-  scan_npoints = 1;
+  PortB_on = 0;
+  scanA_npoints = 1;
   EXPECT_FALSE(WriteControlCsv());
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   const auto& box = testhook::MsgBoxes()[0];

@@ -109,5 +109,42 @@ TEST_F(MailboxPortB, AnUncalibratedPortBRequestIsRefused) {
   EXPECT_EQ(CsvLines().size(), 5u + 50u);
 }
 
+// A request the user halts part way is answered with the CSV of the points
+// measured: the rest of the list, drawn with the last reading repeated, is
+// not in it. Halted before its first point it is answered with its code and
+// no CSV.
+TEST_F(MailboxPortB, AHaltedScanGivesTheMeasuredPointsOnly) {
+  PortB_cal = 1;
+  for (const std::string port : {"0", "1"}) {
+    for (int halt_at : {20, 0}) {
+      SCOPED_TRACE("scanport " + port + ", halted at " + std::to_string(halt_at));
+      bool halted = false;
+      const std::string answer = Request(port, [&] {
+        if (!halted && scan_running != 0 && scanloop >= halt_at) {
+          halted = true;
+          DispatchCommand(kBtnHalt);
+        }
+      });
+      ASSERT_TRUE(halted);
+      const int measured = port == "1" ? scanB_npoints : scanA_npoints;
+      if (halt_at == 0) {
+        EXPECT_EQ(measured, 0);
+        EXPECT_EQ(answer, "error" + NumStr(kCtlNothingMeasured));
+        EXPECT_FALSE(std::filesystem::exists(csv_));
+        continue;
+      }
+      EXPECT_EQ(answer, csv_);
+      EXPECT_GE(measured, halt_at);
+      EXPECT_LT(measured, 50);
+      const auto rows = CsvLines();
+      ASSERT_EQ(rows.size(), 5u + measured);
+      const std::string& last = rows.back();
+      const std::string& before_last = rows[rows.size() - 2];
+      EXPECT_DOUBLE_EQ(ParseNumber(last.substr(0, last.find(','))), 11 + measured - 1) << last;
+      EXPECT_NE(last.substr(last.find(',')), before_last.substr(before_last.find(',')));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vna

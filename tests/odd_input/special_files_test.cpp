@@ -26,6 +26,7 @@
 #include "odd_input/odd_input_fixture.h"
 #include "platform/paths.h"
 #include "scan/state.h"
+#include "scan/voice_tone.h"
 #include "shell/mailbox.h"
 #include "shell/state.h"
 #include "support/watchdog.h"
@@ -284,6 +285,26 @@ TEST_P(SpecialFileTest, IsRefusedAtOnceAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, SpecialFileTest, ::testing::ValuesIn(AllCases()), CaseName);
+
+// Voice files that are named pipes nobody writes: each digit is passed over
+// at once, as a missing file is, instead of waiting for a writer for ever.
+TEST_F(OddInputTest, VoiceFilesThatArePipesArePassedOverAtOnce) {
+  for (const char* name : {"one.wav", "point.wav", "five.wav"}) Fifo(name);
+  voice_folder = dir.path() + "/";
+  voice = 1;
+  voice_digits = 1;
+  voice_last_value = 0;
+  voice_countdown = 0;
+  swr = 1.5;
+  {
+    Watchdog dog(20s, "the voice output");
+    SpeakValue();
+  }
+  EXPECT_EQ(testhook::SoundsPlayed(),
+            (std::vector<std::string>{voice_folder + "one.wav", voice_folder + "point.wav",
+                                      voice_folder + "five.wav"}));
+  voice = 0;
+}
 
 // A file that grows while it is read (another program appending bytes
 // without a line end) reads as ended at the bound it was opened with.

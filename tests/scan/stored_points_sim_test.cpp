@@ -6,15 +6,20 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "files/scan_file_a.h"
 #include "files/scan_file_b.h"
+#include "instrument/measurement_reply.h"
+#include "graph/redraw.h"
 #include "instrument/link_lost.h"
 #include "platform/serial.h"
 #include "scan/band_scan.h"
+#include "scan/scan_a.h"
+#include "scan/scan_b.h"
 #include "scan/scan_sim.h"
 #include "shell/commands.h"
 
@@ -81,6 +86,13 @@ class StoredPoints : public ScanSim {
     ScanSim::TearDown();
   }
   std::string Path(const std::string& name) const { return Folder() + "/" + name; }
+  // Both ports calibrated over 1 to 3 MHz, in Port B mode.
+  void BeginBothPorts() {
+    Begin();
+    Calibrate(1, 3.05, 0.05);
+    PortBMode();
+    CalibrateThrough(1, 3, 0.01);
+  }
 
   // x of a frequency on the main graph.
   static int XOf(double f) { return Rnd((f - graph_start) * px_per_MHz + graph_left); }
@@ -190,10 +202,7 @@ TEST_P(UnmeasuredPoints, NeitherReachAFileNorComeBackFromIt) {
 // record after them (the layout's extra one) and its companion row hold
 // zeros, and the file loads back with those points only.
 TEST_F(StoredPoints, HaltedPortBScanSavesTheMeasuredPointsOnly) {
-  Begin();
-  Calibrate(1, 3.05, 0.05);
-  PortBMode();
-  CalibrateThrough(1, 3, 0.01);
+  BeginBothPorts();
   Sim().SetDutB("atten:db=6");
   int stopped_at = -1;
   Watch([&] {
@@ -233,10 +242,7 @@ TEST_F(StoredPoints, HaltedPortBScanSavesTheMeasuredPointsOnly) {
 // A Port A scan of 20 points and a Port B scan of 200 over the same limits:
 // each port's replay, file and load keep to that port's own points.
 TEST_F(StoredPoints, EachPortReplaysAndSavesItsOwnPoints) {
-  Begin();
-  Calibrate(1, 3.05, 0.05);
-  PortBMode();
-  CalibrateThrough(1, 3, 0.01);
+  BeginBothPorts();
   PortB_on = 0;
   Sim().SetDut("r=75");
   Sim().SetDutB("atten:db=6");
@@ -288,6 +294,121 @@ TEST_F(StoredPoints, EachPortReplaysAndSavesItsOwnPoints) {
   LoadScanA();
   EXPECT_EQ(Numscanpts, points_a);
   EXPECT_EQ(scan_npoints, points_a);
+}
+
+// The stored Port B scan as the files and the replay see it.
+struct StoredB {
+  int count;
+  std::vector<double> freq, s21, phase;
+  bool operator==(const StoredB&) const = default;
+};
+StoredB TakeStoredB() {
+  const int n = scanB_npoints;
+  return {n, std::vector<double>(scanB_freq, scanB_freq + n),
+          std::vector<double>(s21_dB, s21_dB + n),
+          std::vector<double>(scanB_phase, scanB_phase + n)};
+}
+
+// A live Port B scan over another list that is refused (no Port B
+// calibration; the S11 trace without a Port A calibration) or whose first
+// reading fails (the settling read, or the first point's) measures
+// nothing: the stored Port B scan keeps its frequencies, readings and count,
+// and the exit save and a replay give it back as it was.
+TEST_F(StoredPoints, ARefusedOrFailedPortBScanKeepsTheStoredOne) {
+  BeginBothPorts();
+  Sim().SetDutB("delay:ns=100,db=6");
+  ScanButton(1, 2, 0.02);
+  ASSERT_EQ(vna_status, 0);
+  const StoredB before = TakeStoredB();
+  ASSERT_GE(before.count, 50);
+
+  struct Case {
+    const char* name;
+    std::function<void()> set, reset;
+    int status;
+  };
+  const Case cases[] = {
+      {"no Port B calibration", [] { PortB_cal = 0; }, [] { PortB_cal = 1; }, kStatusNotCalibrated},
+      {"S11 without a Port A calibration",
+       [] {
+         PortA_cal = 0;
+         plot_s11 = 1;
+       },
+       [] {
+         PortA_cal = 1;
+         plot_s11 = 0;
+       },
+       kStatusS11NotCalibrated},
+      {"first reading fails", [this] { Sim().Fault("checksum 1000"); },
+       [this] { Sim().Fault("none"); }, kStatusBadChecksums},
+      // Below 10 MHz only the scan's own check of the Port A point sees it.
+      {"no reference at the first point's Port A reading",
+       [this] {
+         plot_s11 = 1;
+         Sim().Fault("noref 1000");
+       },
+       [this] {
+         plot_s11 = 0;
+         Sim().Fault("none");
+       },
+       kStatusNoPortARef},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.set();
+    ScanButton(2, 3, 0.01);
+    c.reset();
+    EXPECT_EQ(vna_status, c.status);
+    EXPECT_TRUE(TakeStoredB() == before);
+    EXPECT_EQ(Numscanpts, before.count);
+    EXPECT_EQ(scanb_ok, 1);
+
+    std::filesystem::remove(Path("ZiviRURGraphB.scnb"));
+    save_mode = 1;
+    SaveScanB();
+    const FileScanB saved = ReadScanB(Path("ZiviRURGraphB.scnb"));
+    EXPECT_EQ(saved.count, before.count);
+    ASSERT_EQ(static_cast<int>(saved.freq.size()), before.count + 1);
+    for (int k = 0; k < before.count; ++k) {
+      EXPECT_NEAR(saved.freq[k], before.freq[k], 1e-7) << k;
+      EXPECT_NEAR(saved.s21[k], before.s21[k], 1e-6) << k;
+    }
+    RedrawGraph();
+    EXPECT_TRUE(TakeStoredB() == before) << "after the replay";
+  }
+}
+
+// The S11 trace of a Port B scan reads Port A beside each point; over a list
+// other than the stored Port A scan's, those readings never take the place
+// of the Port A scan: it replays and saves as it was measured.
+TEST_F(StoredPoints, APortBScanWithS11LeavesThePortAScanAlone) {
+  BeginBothPorts();
+  PortB_on = 0;
+  Sim().SetDut("series:r=10,l=10u,c=100p");
+  ScanButton(1, 3, 0.05);
+  ASSERT_EQ(vna_status, 0);
+  const int n = scanA_npoints;
+  ASSERT_EQ(n, 41);
+  const std::vector<double> zmag(readA_zmag, readA_zmag + n), phase(readA_phase, readA_phase + n);
+  const std::vector<double> swr(scanA_swr, scanA_swr + n);
+
+  PortB_on = 1;
+  plot_s11 = 1;
+  Sim().SetDutB("atten:db=6");
+  ScanButton(2, 3, 0.01);
+  ASSERT_EQ(vna_status, 0);
+  ASSERT_EQ(scanB_npoints, 101);
+
+  DispatchCommand(kBtnPortAB);  // back to Port A: its scan replayed
+  ASSERT_EQ(PortB_on, 0);
+  EXPECT_EQ(std::vector<double>(readA_zmag, readA_zmag + n), zmag);
+  EXPECT_EQ(std::vector<double>(readA_phase, readA_phase + n), phase);
+  for (int k = 0; k < n; ++k) EXPECT_NEAR(scanA_swr[k], swr[k], 1e-9) << k;
+  save_mode = 1;
+  SaveScanA();
+  const FileScanA saved = ReadScanA(Path("ZiviRURGraph.scn"));
+  ASSERT_EQ(saved.count, n);
+  for (int k = 0; k < n; ++k) EXPECT_NEAR(saved.zmag[k], zmag[k], 1e-6 * zmag[k]) << k;
 }
 
 // A band scan writes its levels over the Port A arrays: "Save Port A Graph"

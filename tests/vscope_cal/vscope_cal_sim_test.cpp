@@ -104,6 +104,57 @@ TEST_F(VScopeCal, ReadAllGivesEachChannelAgainstChannelOne) {
   });
 }
 
+// Channel 2's reading failing (damaged replies from the moment its
+// multiplexer switched): its vector and its row keep the last reading taken,
+// READ ALL ends there with one box saying so, and RECYCLE stops instead of
+// reading on.
+TEST_F(VScopeCal, AFailedReadingIsNeitherDrawnNorListed) {
+  test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+    Press(win_vector_scope, 30400);
+    const VectorTrace kept = vscope_elements[2];
+    ASSERT_NEAR(kept.mag, 0.501, 0.01);
+    const std::string row = GetCtlText(win_vector_scope, 90252);
+    const std::string dump = GetCtlText(win_vector_scope, kVsDumpText);
+
+    bool injected = false, read_on = false;
+    testhook::SetPumpHook([&] {
+      if (vscope_scanning == 0) return;
+      if (!injected && mux_select == 2) {
+        Sim().Fault("checksum 1000");
+        injected = true;
+      } else if (injected && mux_select != 2 && !read_on) {
+        read_on = true;  // another channel read after the failure
+        if (vscope_recycle != 0) PostEvent(win_vector_scope, kEvCommand, 30401);
+      }
+    });
+    for (int button : {30400, 30401}) {  // READ ALL, RECYCLE
+      SCOPED_TRACE(button);
+      injected = read_on = false;
+      mux_select = 0;  // not the channel the last reading left
+      testhook::ClearLogs();
+      Press(win_vector_scope, button);
+      Sim().Fault("none");
+      EXPECT_TRUE(injected);
+      EXPECT_FALSE(read_on);
+      EXPECT_EQ(vscope_recycle, 0);
+      EXPECT_EQ(vscope_elements[2].mag, kept.mag);
+      EXPECT_EQ(vscope_elements[2].phase, kept.phase);
+      EXPECT_EQ(vscope_elements[2].tip_x, kept.tip_x);
+      EXPECT_EQ(vscope_elements[2].tip_y, kept.tip_y);
+      EXPECT_EQ(GetCtlText(win_vector_scope, 90252), row);
+      EXPECT_EQ(GetCtlText(win_vector_scope, kVsDumpText), dump);
+      ASSERT_EQ(testhook::MsgBoxes().size(), 1u) << test::MessageLog();
+      EXPECT_EQ(testhook::MsgBoxes()[0].caption, " Vector Scope");
+      EXPECT_EQ(testhook::MsgBoxes()[0].text,
+                "Element 2 could not be read (status 72).\r\nThe elements not read keep their "
+                "last readings.");
+      EXPECT_EQ(Sim().Status("relays"), "0");
+    }
+    testhook::SetPumpHook(nullptr);
+    Press(win_vector_scope, 21170);
+  });
+}
+
 TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
   zmag_scale = 1;
   arr_plot_swr = 0;

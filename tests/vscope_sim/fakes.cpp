@@ -43,6 +43,8 @@ void Scan_B() {
   const ChannelReading r = Readings()[channel];
   s21_dB[0] = r.db;
   scanB_phase[0] = r.phase;
+  scanB_npoints = 1;  // measured, as a scan that succeeded leaves it
+  vna_status = 0;
   scan_running = 0;
 }
 

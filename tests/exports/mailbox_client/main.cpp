@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
   std::filesystem::copy_file(csv, csv + ".first", std::filesystem::copy_options::overwrite_existing,
                              none);
 
-  // The test halts this one part-way: the file still comes, whole.
+  // The test halts this one part-way: the file still comes, with the
+  // points measured.
   Request("2", "20", "0.1");
   results << "halted\t" << Answer() << std::endl;
   std::filesystem::copy_file(csv, csv + ".halted",
