@@ -306,6 +306,7 @@ void Instrument::Execute(const std::vector<uint8_t>& cmd, double now, std::strin
       break;
     case 'V':
       Send(VersionText(), out);
+      ++versions_;
       break;
     case 'K':
       if (cmd[1] >= 40 && cmd[1] <= 43) {
@@ -479,13 +480,13 @@ std::string Instrument::Status() const {
   return Format(
       "model=%s power=%s baud=%d freq=%.6f port=%c relays=%d dds=%d ampl=%d avg=%d gainA=%d "
       "sensA=%d sigsel=%d gainB=%d sensB=%d osc=%d mults=%d,%d settle=%d mux=%d autopd=%d "
-      "measurements=%ld "
+      "measurements=%ld versions=%ld "
       "loopresets=%ld syncs=%ld protocolerrors=%ld faults=%s bridge=%s",
       model_ == Model::kUhf ? "uhf" : "7306", power, baud_, freq_mhz_, path_.port_b ? 'B' : 'A',
       (path_.relay_a ? 1 : 0) + (path_.relay_b ? 2 : 0), path_.dds_power, path_.amplitude,
       path_.readings, path_.a_gain_high ? 5 : 1, path_.a_sens, sig_select_, path_.b_gain,
       path_.b_sens, osc_, mult1_, mult2_, settle_, mux_, auto_power_down_ ? 1 : 0, measurements_,
-      loop_resets_, syncs_, log_.ProtocolErrors(), env_.faults.Describe().c_str(),
+      versions_, loop_resets_, syncs_, log_.ProtocolErrors(), env_.faults.Describe().c_str(),
       BridgeName(front_.GetBridge()));
 }
 

@@ -137,6 +137,7 @@ class Instrument {
 
   // Counters for the status line.
   long measurements_ = 0, loop_resets_ = 0, syncs_ = 0;
+  long versions_ = 0;  // version replies sent: a test sees the program's link check answered
 };
 
 }  // namespace vna::sim

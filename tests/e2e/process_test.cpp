@@ -10,12 +10,14 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/process.h"
+#include "support/sim_runner.h"
 #include "support/temp_dir.h"
 
 namespace vna {
@@ -53,23 +55,27 @@ TEST(ProcessTest, SigtermEndsAHeadlessRunThroughItsExitSequence) {
   EXPECT_TRUE(std::filesystem::exists(dir / "VNA_Init_Data_ 4177.ini"));
 }
 
+// A process's state letter and parent, from /proc; false when it is gone.
+bool ProcessStat(const std::filesystem::path& proc_dir, char& state, pid_t& ppid) {
+  std::ifstream stat(proc_dir / "stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  // "pid (comm) state ppid ...": the name may hold blanks and parentheses.
+  const size_t close = line.rfind(')');
+  if (close == std::string::npos) return false;
+  std::istringstream rest(line.substr(close + 1));
+  return static_cast<bool>(rest >> state >> ppid);
+}
+
 // The parent of every process, from /proc.
 std::map<pid_t, pid_t> Parents() {
   std::map<pid_t, pid_t> parents;
   for (const auto& e : std::filesystem::directory_iterator("/proc")) {
     const std::string name = e.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream stat(e.path() / "stat");
-    std::string line;
-    std::getline(stat, line);
-    // "pid (comm) state ppid ...": the name may hold blanks and parentheses.
-    const size_t close = line.rfind(')');
-    if (close == std::string::npos) continue;
-    std::istringstream rest(line.substr(close + 2));
     char state = 0;
     pid_t ppid = 0;
-    rest >> state >> ppid;
-    parents[std::stoi(name)] = ppid;
+    if (ProcessStat(e.path(), state, ppid)) parents[std::stoi(name)] = ppid;
   }
   return parents;
 }
@@ -133,10 +139,34 @@ class LaunchTest : public ::testing::Test {
     env.push_back("VNA_DRIVE_ROOT=" + (dir / "drives"));
     env.push_back("TMPDIR=" + (dir / "tmp"));  // where the script keeps its temporary folder
     std::filesystem::create_directory(dir / "tmp");
-    return test::StartProcess(argv, env, dir.path());
+    script_ = test::StartProcess(argv, env, dir.path());
+    return script_;
   }
+  // SIGTERM for the script, as a user's Ctrl+C; its exit status.
+  int EndScript() {
+    kill(script_, SIGTERM);
+    const int status = test::WaitProcess(script_, std::chrono::seconds(40));
+    script_ = 0;
+    return status;
+  }
+  // A test that stopped early leaves no script behind (it would go on
+  // holding the test's output and its own processes).
+  void TearDown() override {
+    if (script_ > 0) EndScript();
+  }
+  // The init file of a program that ran before, so start-up has no box of
+  // its own to show and goes straight on to the instrument (the program
+  // installs its shipped config file itself).
+  void InstallInitFile() {
+    std::filesystem::create_directories(dir / "program");
+    std::filesystem::copy_file(std::string(VNA_SOURCE_DIR) + "/tests/files/data/init_defaults.ini",
+                               InitFile());
+    init_installed = std::filesystem::last_write_time(InitFile());
+  }
+  std::string InitFile() { return dir / "program/VNA_Init_Data_ 4177.ini"; }
   // Nothing the script made is left: no process, no temporary folder; the
-  // program left through its exit sequence (its init file is written).
+  // program left through its exit sequence (its init file is written, over
+  // the installed one where there was one).
   void ExpectAllCleanedUp(const std::map<pid_t, std::string>& started) {
     for (const auto& [pid, comm] : started)
       EXPECT_FALSE(Alive(pid, comm)) << comm << " left running";
@@ -146,27 +176,78 @@ class LaunchTest : public ::testing::Test {
       if (name != "runtime-root") left.push_back(name);  // Qt's own, not the script's
     }
     EXPECT_TRUE(left.empty()) << left.front();
-    EXPECT_TRUE(std::filesystem::exists(dir / "program/VNA_Init_Data_ 4177.ini"));
+    ASSERT_TRUE(std::filesystem::exists(InitFile()));
+    if (init_installed) {
+      EXPECT_GT(std::filesystem::last_write_time(InitFile()), *init_installed)
+          << "the init file was not written at exit";
+    }
+  }
+  // The control channel of the simulator the script started, in the
+  // script's own temporary folder; "" when it never appears.
+  std::string ScriptSimControl() {
+    const auto end = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < end) {
+      for (const auto& e : std::filesystem::directory_iterator(dir / "tmp")) {
+        if (std::filesystem::exists(e.path() / "control")) return (e.path() / "control").string();
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return "";
   }
   testing::TempDir dir;
+  std::optional<std::filesystem::file_time_type> init_installed;
+
+ private:
+  pid_t script_ = 0;
 };
+
+// The simulator has sent `count` version replies.
+bool WaitForVersionReplies(const std::string& control, int count, std::chrono::seconds limit) {
+  const auto end = Clock::now() + limit;
+  while (Clock::now() < end) {
+    if (std::stoi(test::SimStatus(control, "versions")) >= count) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+// The process has ended: a zombie its parent has not reaped yet, or gone.
+bool WaitForEnd(pid_t pid, std::chrono::seconds limit) {
+  const auto end = Clock::now() + limit;
+  while (Clock::now() < end) {
+    char state = 0;
+    pid_t ppid = 0;
+    if (!ProcessStat("/proc/" + std::to_string(pid), state, ppid) || state == 'Z') return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
 
 // The simulator ends first (a crash, or killed by hand); the program runs on
 // without an instrument, and SIGTERM then ends it cleanly: status 0 and
 // nothing left behind.
 TEST_F(LaunchTest, SimulatorEndingFirstStillLeavesACleanExit) {
+  InstallInitFile();
   const pid_t script = Launch({"--sim"}, {"QT_QPA_PLATFORM=offscreen"});
   ASSERT_GT(script, 0);
   std::map<pid_t, std::string> started = WaitForProcesses(script, {"vna-sim", "vna"});
   pid_t sim = 0;
   for (const auto& [pid, comm] : started) sim = comm == "vna-sim" ? pid : sim;
   ASSERT_GT(sim, 0) << "no simulator started";
-  ASSERT_TRUE(WaitFor(dir / "drives/c", std::chrono::seconds(20)));  // the program is up
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // The simulator goes only once the program's link check is over, so the
+  // program holds the port and loses an instrument it had. The shipped config
+  // tries 57600 baud alone: the check opens the port once and asks for the
+  // version once, and the identification after it asks again. Killed before
+  // the check opened the port, the simulator would leave a link to a freed
+  // pseudo-terminal that another test's simulator may get, held by another
+  // program: the program would rightly find the port in use and keep the
+  // shared init file.
+  const std::string control = ScriptSimControl();
+  ASSERT_FALSE(control.empty()) << "no control channel in the script's folder";
+  ASSERT_TRUE(WaitForVersionReplies(control, 2, std::chrono::seconds(60)));
   kill(sim, SIGKILL);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  kill(script, SIGTERM);
-  EXPECT_EQ(test::WaitProcess(script, std::chrono::seconds(40)), 0);
+  ASSERT_TRUE(WaitForEnd(sim, std::chrono::seconds(20)));
+  EXPECT_EQ(EndScript(), 0);
   ExpectAllCleanedUp(started);
 }
 
@@ -184,8 +265,7 @@ TEST_F(LaunchTest, WithoutADisplaySigtermReachesTheProgramAndTheDisplayGoes) {
   bool saw_display = false;
   for (const auto& [pid, comm] : started) saw_display |= comm == "Xvfb";
   EXPECT_TRUE(saw_display);
-  kill(script, SIGTERM);
-  EXPECT_EQ(test::WaitProcess(script, std::chrono::seconds(40)), 0);
+  EXPECT_EQ(EndScript(), 0);
   ExpectAllCleanedUp(started);
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "session.h"
 
@@ -215,6 +216,7 @@ TEST(SimProtocol, PacedLineMovesOneByteEveryTenBitTimes) {
 
 TEST(SimProtocol, PowerOffAndLogicTestLeaveTheInstrumentMute) {
   SimSession s;
+  const int versions = std::stoi(s.sim.Status("versions"));
   for (const std::string& off : {Bytes({'Q', 97, 229}), std::string("Q"), std::string("ZD")}) {
     s.port.Write(off);
     EXPECT_TRUE(s.port.Exchange("V", 1, 150).empty()) << off;
@@ -222,6 +224,9 @@ TEST(SimProtocol, PowerOffAndLogicTestLeaveTheInstrumentMute) {
     s.sim.Control("power on");
     EXPECT_EQ(s.Version().back(), '@');
   }
+  // The status counts the version replies sent, not the queries a mute
+  // instrument ignored.
+  EXPECT_EQ(std::stoi(s.sim.Status("versions")), versions + 3);
   const auto framed = s.sim.Commands();
   // The lone "Q" was framed alone, the confirmed one with its two bytes.
   EXPECT_NE(std::find(framed.begin(), framed.end(), std::vector<uint8_t>{'Q'}), framed.end());

@@ -151,10 +151,10 @@ void SimRunner::Stop() {
   pid_ = -1;
 }
 
-std::string SimRunner::Control(const std::string& line) {
+std::string SimControl(const std::string& control_path, const std::string& line) {
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
-  std::strncpy(addr.sun_path, control_.c_str(), sizeof addr.sun_path - 1);
+  std::strncpy(addr.sun_path, control_path.c_str(), sizeof addr.sun_path - 1);
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
     if (fd >= 0) close(fd);
@@ -173,17 +173,25 @@ std::string SimRunner::Control(const std::string& line) {
   return answer.size() > 3 ? answer.substr(3) : "";
 }
 
-void SimRunner::SetChannel(int n, const std::string& device) {
-  Control("chan " + Decimal(n) + " " + device);
-}
-
-std::string SimRunner::Status(const std::string& key) {
-  std::istringstream in(Control("status"));
+std::string SimStatus(const std::string& control_path, const std::string& key) {
+  std::istringstream in(SimControl(control_path, "status"));
   std::string item;
   while (in >> item) {
     if (item.rfind(key + "=", 0) == 0) return item.substr(key.size() + 1);
   }
   throw std::runtime_error("vna-sim status has no " + key);
+}
+
+std::string SimRunner::Control(const std::string& line) {
+  return SimControl(control_, line);
+}
+
+void SimRunner::SetChannel(int n, const std::string& device) {
+  Control("chan " + Decimal(n) + " " + device);
+}
+
+std::string SimRunner::Status(const std::string& key) {
+  return SimStatus(control_, key);
 }
 
 std::vector<std::string> SimRunner::LogLines() const {

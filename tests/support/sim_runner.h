@@ -19,6 +19,12 @@ struct SimSettings {
   bool log = true;  // keep the byte log (a long soak may do without)
 };
 
+// The control channel of a simulator this runner did not start (one a
+// launch script started): one command and the answer after "ok", and one
+// value of the status line. Both throw as SimRunner::Control does.
+std::string SimControl(const std::string& control_path, const std::string& line);
+std::string SimStatus(const std::string& control_path, const std::string& key);
+
 class SimRunner {
  public:
   explicit SimRunner(std::vector<std::string> args = {}, int com_port = 8);
