@@ -153,6 +153,8 @@ void TakeTdrLines(const TdrFileLines& f) {
 }  // namespace
 
 void SaveTDR(int auto_save) {
+  // The automatic file belongs to the copy that has the instrument.
+  if (auto_save != 0 && keep_shared_files != 0) return;
   if (auto_save == 0) {
     file_name = FileDialog(" Save TDR File", &main_win, true, "TDR Files(*.tdr)|*.tdr||", "tdr",
                            ProgramFolder());

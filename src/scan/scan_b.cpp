@@ -350,6 +350,7 @@ void Scan_B() {
     trace_segments = 0;
     do {
       // ---- the point's values ----
+      bool read_now = false;  // the values are this point's own reading
       if (scan_running != 0) {
         if (live) {
           if (plot_s11 > 0 || plot_swrB > 0) {
@@ -365,6 +366,7 @@ void Scan_B() {
             recycle_on = 0;
             break;
           }
+          read_now = true;
           double m = ratio_BA;
           if (std_comp == 0) m = MismatchCorrected(ratio_BA, Zphase);
           point_s21db = RatioToDb(m);
@@ -399,7 +401,10 @@ void Scan_B() {
       }
       previous_phase = Zphase;
 
-      if (multichan_scan != 0) {
+      // Only a reading is taken relative to channel 1, once: a replay's
+      // stored values and the repeated rest after a Halt are relative to
+      // it already.
+      if (multichan_scan != 0 && read_now) {
         double r = DbToRatio(point_s21db);
         if (mux_chan <= 1) {
           mux_ref_ratio[scanloop] = r;

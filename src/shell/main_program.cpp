@@ -54,8 +54,8 @@ std::string PortBusyText() {
          " is in use by another program,\r\n"
          "most likely another copy of this program.\r\n\r\n"
          "This copy runs without the VNA (demonstration mode).\r\n"
-         "Its settings will not be saved when it closes:\r\n"
-         "the settings of the copy that has the VNA are kept.";
+         "Its settings and last scans will not be saved when it closes:\r\n"
+         "those of the copy that has the VNA are kept.";
 }
 
 void SetProgramVersion() {
@@ -244,14 +244,14 @@ void StartUp() {
   WatchForLostInstrument();
   CheckComm();
   DefineDialogs();
-  keep_init_file = 0;
+  keep_shared_files = 0;
   if (vna_status != 0 && comm_port_busy != 0) {
-    // Another copy has the instrument and writes the shared init file at
-    // its exit: this one must not replace those settings with its own
-    // demonstration values.
+    // Another copy has the instrument and writes the shared init file and
+    // last scans at its exit: this one must not replace them with its own
+    // demonstration values or the files it only showed.
     MsgBox(&main_win, PortBusyText(), " VNA in use", kMbOk, kIconNone, true);
     vna_present = 0;
-    keep_init_file = 1;
+    keep_shared_files = 1;
   } else if (vna_status != 0) {
     MsgBox(&main_win, kNotRespondingText, "", kMbOk, kIconNone, true);
     vna_present = 0;
@@ -296,22 +296,23 @@ void MainLoop() {
 }
 
 void ExitSequence() {
-  if (tdr_mode != 0) {
+  const bool own_files = keep_shared_files == 0;
+  if (tdr_mode != 0 && own_files) {
     file_name = "last_VNATDR_file.tdr";  // no folder: the current folder
     SaveTDR(1);
   }
   tdr_mode = 0;
-  if (keep_init_file == 0) WriteInitFile();
+  if (own_files) WriteInitFile();
   full_current_mode = 0;  // after the init file, so the saved setting is the user's
   ProgRelay(0);
   DelayMs(20);
   // A port's auto-saved scan is the user's last work on that port: it is
   // written over only with data of this run, never with empty arrays.
-  if (scana_ok == 1) {
+  if (scana_ok == 1 && own_files) {
     save_mode = 1;
     SaveScanA();
   }
-  if (scanb_ok == 1) {
+  if (scanb_ok == 1 && own_files) {
     save_mode = 1;
     SaveScanB();
   }

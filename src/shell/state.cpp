@@ -7,7 +7,7 @@ int number_decimals = 2;
 
 double pi = 0, twopi = 0, min_freq = 0, min_Zref = 0;
 
-int keep_init_file = 0;
+int keep_shared_files = 0;
 int main_loop_on = 0, loop_restore = 0, lbutton_down = 0, resize_pending = 0;
 std::string key_sequence;
 int focus_win = 0, help_open = 0;

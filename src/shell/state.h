@@ -23,10 +23,11 @@ extern double min_Zref;  // lowest accepted reference resistance, ohms (1)
 
 // ---- Windows and the main loop ----
 extern int main_loop_on;  // 1 while the application runs
-extern int
-    keep_init_file;       // 1: another copy has the instrument; this one leaves the init file alone
-extern int loop_restore;  // copied into main_loop_on when a Port A scan ends
-extern int lbutton_down;  // left mouse button held on the graph
+// 1: another copy has the instrument; this one writes none of the files a
+// run leaves for the next (the init file, the auto-saved scans and TDR trace).
+extern int keep_shared_files;
+extern int loop_restore;          // copied into main_loop_on when a Port A scan ends
+extern int lbutton_down;          // left mouse button held on the graph
 extern int resize_pending;        // the main window was resized; the next mouse move reopens it
 extern std::string key_sequence;  // keys typed so far of a hidden key code
 extern int focus_win;             // window that had the focus last: 1 main, 3 status/point data,

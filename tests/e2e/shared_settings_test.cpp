@@ -8,21 +8,30 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "calibration/cal_file.h"
 #include "calibration/state.h"
+#include "files/scan_file_a.h"
+#include "files/scan_file_b.h"
+#include "files/tdr_file.h"
 #include "files/settings.h"
 #include "files/state.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/state.h"
 #include "platform/events.h"
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"
+#include "scan/state.h"
+#include "shell/commands.h"
 #include "shell/main_program.h"
 #include "shell/mailbox.h"
+#include "shell/menus.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "support/file_lines.h"
@@ -30,6 +39,7 @@
 #include "support/sim_calibration.h"
 #include "support/sim_runner.h"
 #include "support/temp_dir.h"
+#include "tools/state.h"
 
 namespace vna {
 namespace {
@@ -47,7 +57,7 @@ class SharedSettingsE2E : public ::testing::Test {
     std::filesystem::create_directory(folder_);
     testhook::ClearLogs();
   }
-  void TearDown() override { keep_init_file = 0; }
+  void TearDown() override { keep_shared_files = 0; }
 
   // The program folder, spelled with capitals as a user may name it.
   std::string Folder() const { return folder_ + "/"; }
@@ -55,8 +65,10 @@ class SharedSettingsE2E : public ::testing::Test {
   std::vector<std::string> InitLines() const { return testing::SplitCrLf(InitText()); }
 
   // A run with the single-DDS instrument: a Port A calibration measured on
-  // it and saved, which the init file written at exit then names.
-  void RunWithTheInstrumentAndCalibrate(test::SimRunner& sim) {
+  // it and saved, which the init file written at exit then names; then
+  // whatever else the run does before its exit.
+  void RunWithTheInstrumentAndCalibrate(test::SimRunner& sim,
+                                        const std::function<void()>& before_exit = {}) {
     StartUp();
     ASSERT_EQ(vna_present, 1);
     ASSERT_DOUBLE_EQ(maximumfreq, 180);
@@ -70,6 +82,7 @@ class SharedSettingsE2E : public ::testing::Test {
     testhook::QueueFileAnswer(Folder() + kCalFile);
     SaveCalFile();
     ASSERT_EQ(cal_file_path, Folder() + kCalFile);
+    if (before_exit) before_exit();
     CloseAndExit();
     ASSERT_EQ(InitLines().at(72), Folder() + kCalFile);
     testhook::ClearLogs();
@@ -118,6 +131,62 @@ class OtherCopy {
   pid_t pid_;
 };
 
+// The files one run leaves for the next: everything in the program folder,
+// and the TDR file of the current folder.
+std::map<std::string, std::string> SharedFiles(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(dir / "Program Files")) {
+    if (e.is_regular_file()) {
+      const std::string name = e.path().filename().string();
+      files[name] = dir.Read("Program Files/" + name);
+    }
+  }
+  if (std::filesystem::exists(dir / "last_VNATDR_file.tdr"))
+    files["last_VNATDR_file.tdr"] = dir.Read("last_VNATDR_file.tdr");
+  return files;
+}
+
+// The last work of a run with the instrument: scans of both ports and a
+// TDR trace saved by name (files of the user's own), then newer ones on
+// display, which its exit saves.
+void LeaveScans(test::SimRunner& sim, const std::string& folder) {
+  start_freq = 1;
+  end_freq = 12;
+  delta_freq = 1;
+  DispatchCommand(kBtnScan);
+  ASSERT_EQ(scana_ok, 1);
+  testhook::QueueFileAnswer(folder + "Mine.scn");
+  save_mode = 0;
+  SaveScanA();
+  sim.SetDut("r=75");
+  DispatchCommand(kBtnScan);
+  const auto port_b = [](double db) {
+    for (int i = 0; i < 12; ++i) {
+      scanB_freq[i] = 1 + i;
+      s21_dB[i] = db - 0.25 * i;
+      scanB_phase[i] = -0.1 * i;
+    }
+    scanB_npoints = 12;
+    scanb_ok = 1;
+  };
+  port_b(-20);
+  testhook::QueueFileAnswer(folder + "Mine.scnb");
+  save_mode = 0;
+  SaveScanB();
+  port_b(-3);
+  DispatchCommand(32191);  // TDR mode on: no TDR file yet
+  ASSERT_EQ(tdr_mode, 1);
+  const auto tdr = [](int step_at) {
+    tdr_trace_points = 64;
+    tdr_feet_per_index = 2;
+    for (int i = 0; i <= 64; ++i) tdr_response[i] = i < step_at ? 0 : 0.2;
+  };
+  tdr(40);
+  testhook::QueueFileAnswer(folder + "Mine.tdr");
+  SaveTDR(0);
+  tdr(20);
+}
+
 // Every command the simulator logged since `mark` that begins with `letter`.
 bool Sent(const test::SimRunner& sim, const std::string& mark, char letter) {
   for (const Bytes& c : sim.CommandsSince(mark))
@@ -127,7 +196,7 @@ bool Sent(const test::SimRunner& sim, const std::string& mark, char letter) {
 
 TEST_F(SharedSettingsE2E, ASecondCopyLeavesTheSettingsOfTheCopyWithTheInstrumentAlone) {
   test::SimRunner sim({"--model", "7306"});
-  RunWithTheInstrumentAndCalibrate(sim);
+  RunWithTheInstrumentAndCalibrate(sim, [&] { LeaveScans(sim, Folder()); });
   const std::string before = InitText();
 
   // The first copy, a process of its own, starts with the instrument: its
@@ -138,6 +207,10 @@ TEST_F(SharedSettingsE2E, ASecondCopyLeavesTheSettingsOfTheCopyWithTheInstrument
   for (int i = 0; i < 600 && !Sent(sim, "first copy", 'B'); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   ASSERT_TRUE(Sent(sim, "first copy", 'B')) << "the first copy did not start";
+  const std::map<std::string, std::string> files = SharedFiles(dir);
+  for (const char* name : {"ZiviRURGraph.scn", "ZiviRURGraph0.scn", "ZiviRURGraph1.scn",
+                           "ZiviRURGraphB.scnb", "ZiviRURGraphB_B.csv", "last_VNATDR_file.tdr"})
+    ASSERT_EQ(files.count(name), 1u) << name;
 
   // The second copy finds the port busy: it says once that it runs without
   // the instrument and will not save its settings.
@@ -150,11 +223,33 @@ TEST_F(SharedSettingsE2E, ASecondCopyLeavesTheSettingsOfTheCopyWithTheInstrument
             "The VNA on \\\\.\\COM8 is in use by another program,\r\n"
             "most likely another copy of this program.\r\n\r\n"
             "This copy runs without the VNA (demonstration mode).\r\n"
-            "Its settings will not be saved when it closes:\r\n"
-            "the settings of the copy that has the VNA are kept.");
+            "Its settings and last scans will not be saved when it closes:\r\n"
+            "those of the copy that has the VNA are kept.");
   EXPECT_EQ(box.owner, "main_win");
+  // Without the instrument it shows files: scans of both ports and a TDR
+  // trace of the user's own.
+  testhook::QueueFileAnswer(Folder() + "Mine.scnb");
+  save_mode = 0;
+  LoadScanB();
+  EXPECT_EQ(scanb_ok, 1);
+  testhook::QueueFileAnswer(Folder() + "Mine.scn");
+  save_mode = 0;
+  LoadScanA();
+  EXPECT_EQ(scana_ok, 1);
+  DispatchCommand(32191);
+  ASSERT_EQ(tdr_mode, 1);
+  testhook::QueueFileAnswer(Folder() + "Mine.tdr");
+  LoadTDR(0);
+  EXPECT_EQ(Captions(), std::vector<std::string>{" VNA in use"});
   CloseAndExit();
   EXPECT_EQ(InitText(), before);
+  // The first copy's last scans are as it left them, and nothing was added.
+  const std::map<std::string, std::string> after = SharedFiles(dir);
+  for (const auto& [name, bytes] : files) {
+    ASSERT_EQ(after.count(name), 1u) << name;
+    EXPECT_TRUE(after.at(name) == bytes) << name << " was written over";
+  }
+  for (const auto& [name, bytes] : after) EXPECT_EQ(files.count(name), 1u) << name << " was added";
 
   // The first copy's own settings go in at its exit.
   EXPECT_EQ(first.End(), 0);

@@ -10,6 +10,7 @@
 
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_b.h"
+#include "scan/scan_b.h"
 #include "scan/scan_sim.h"
 #include "vscope/vscope_fixture.h"
 
@@ -27,6 +28,7 @@ class VScopeCal : public ScanSim {
     vscope_recycle = 0;
     for (int n = 1; n <= 6; ++n) chan_enabled[n] = 0;
     Calibrate(1, 10, 0.5);
+    cal_delta_freq = 0.5;
     Sim().SetDut("r=75");
     // The Port B calibration asks for the through cable, then says it is done.
     mux_chan = 0;
@@ -64,6 +66,27 @@ class VScopeCal : public ScanSim {
 
 double Num(int id) {
   return ParseNumber(GetCtlText(win_vector_scope, id));
+}
+
+// Where a trace of this colour crosses the Array Scan's column of f: its y
+// nearest to `want`, or -1.
+int TraceY(const QImage& img, double f, int colour, int want) {
+  const int x = Rnd(array_left + (f - graph_start) * px_per_MHz);
+  int best = -1;
+  for (int y = array_top; y <= array_bottom; ++y) {
+    if (test::PixelAt(img, x, y) != colour) continue;
+    if (best < 0 || std::abs(y - want) < std::abs(best - want)) best = y;
+  }
+  return best;
+}
+
+// Where channel 2's traces lie: 3 dB below channel 1, and 3.6 degrees per
+// MHz ahead of it at f.
+double Chan2MagY() {
+  return array_bottom - 0.708 * zmag_yscale;
+}
+double Chan2PhaseY(double f) {
+  return graph_zero_y - 360 * f * 0.010 * phase_yscale;
 }
 
 TEST_F(VScopeCal, ReadAllGivesEachChannelAgainstChannelOne) {
@@ -164,23 +187,11 @@ TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
     test::WhileOpen(
         win_array_scan, [] { Press(win_vector_scope, 23498); },
         [&] {
-          // Where a trace of this colour crosses the column of f: its y
-          // nearest to `want`, or -1.
-          auto trace_y = [](const QImage& img, double f, int colour, int want) {
-            const int x = Rnd(array_left + (f - graph_start) * px_per_MHz);
-            int best = -1;
-            for (int y = array_top; y <= array_bottom; ++y) {
-              if (test::PixelAt(img, x, y) != colour) continue;
-              if (best < 0 || std::abs(y - want) < std::abs(best - want)) best = y;
-            }
-            return best;
-          };
           Press(win_array_scan, 30501);
           QImage img = test::Picture(win_array_scan);
           test::KeepPng(win_array_scan, "array_scan_magnitude");
-          const double mag_y = array_bottom - 0.708 * zmag_yscale;
           for (double f : {2.0, 3.5, 5.0, 8.0})
-            EXPECT_NEAR(trace_y(img, f, chan_colors[2][0], Rnd(mag_y)), mag_y, 1) << f;
+            EXPECT_NEAR(TraceY(img, f, chan_colors[2][0], Rnd(Chan2MagY())), Chan2MagY(), 1) << f;
           Press(win_array_scan, 30508);  // MAG off
           Press(win_array_scan, 30509);  // Phase on
           Press(win_array_scan, 30501);
@@ -191,7 +202,7 @@ TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
             for (int chan : {1, 2, 3}) {
               const double deg = chan == 1 ? 0 : (chan == 2 ? 360 : -360) * f * 0.010;
               const double y = graph_zero_y - deg * phase_yscale;
-              EXPECT_NEAR(trace_y(img, f, chan_colors[chan][1], Rnd(y)), y, 1.5)
+              EXPECT_NEAR(TraceY(img, f, chan_colors[chan][1], Rnd(y)), y, 1.5)
                   << "channel " << chan << " at " << f;
             }
           }
@@ -199,6 +210,57 @@ TEST_F(VScopeCal, ArrayScanDrawsEachChannelAgainstChannelOne) {
         });
     Press(win_vector_scope, 21170);
   });
+}
+
+// A Halt during channel 2 ends its measured trace; the rest of the trace
+// repeats the last difference to channel 1 it measured, from which channel
+// 1 is not taken again at every further point.
+TEST_F(VScopeCal, AHaltedChannelRepeatsItsLastDifferenceToChannelOne) {
+  zmag_scale = 1;
+  arr_plot_swr = 0;
+  arr_plot_mag = 1;
+  arr_plot_phase = 1;
+  QImage img;
+  std::vector<double> list;  // channel 2's frequencies
+  // Part way through channel 2's points (scanloop still holds channel 1's
+  // count when channel 2's scan begins).
+  Watch([&] {
+    if (!ScanBInProgress() || mux_chan != 2 || scanloop < 5 || scanloop >= 10) return false;
+    list.assign(scanB_freq, scanB_freq + Numscanpts);
+    DispatchCommand(kBtnHalt);
+    return true;
+  });
+  test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+    test::WhileOpen(
+        win_array_scan, [] { Press(win_vector_scope, 23498); },
+        [&] {
+          Press(win_array_scan, 30501);
+          img = test::Picture(win_array_scan);
+          test::KeepPng(win_array_scan, "array_scan_halted");
+          Press(win_array_scan, 30505);
+        });
+    Press(win_vector_scope, 21170);
+  });
+  StopWatch();
+  // Channel 2 stopped part way; channel 3 was not scanned.
+  const int measured = scanB_npoints;
+  ASSERT_GE(measured, 5);
+  ASSERT_LT(measured + 4, static_cast<int>(list.size()));
+  const double last_f = list[measured - 1];
+  for (int i = 0; i < measured; ++i) {
+    const double f = list[i];
+    EXPECT_NEAR(TraceY(img, f, chan_colors[2][0], Rnd(Chan2MagY())), Chan2MagY(), 1) << f;
+    EXPECT_NEAR(TraceY(img, f, chan_colors[2][1], Rnd(Chan2PhaseY(f))), Chan2PhaseY(f), 1.5) << f;
+  }
+  // The rest, up to the calibration's last frequency where a scan ends:
+  // between its points, clear of where the segments meet.
+  for (size_t i = measured + 1; i < list.size() && list[i] < cal_end_freq; ++i) {
+    const double f = (list[i - 1] + list[i]) / 2;
+    EXPECT_NEAR(TraceY(img, f, chan_colors[2][0], Rnd(Chan2MagY())), Chan2MagY(), 1) << f;
+    EXPECT_NEAR(TraceY(img, f, chan_colors[2][1], Rnd(Chan2PhaseY(last_f))), Chan2PhaseY(last_f),
+                1.5)
+        << f;
+  }
 }
 
 }  // namespace
