@@ -272,18 +272,26 @@ size_t Held(const Port& p) {
   return p.tail - p.head;
 }
 
+// Read time-outs in `d`, whole ones only: what that much waiting counts as.
+int ReadsIn(Clock::duration d) {
+  return static_cast<int>(d / kReadTimeout);
+}
+
 // Fills the empty buffer with up to `expected` bytes, waking as seldom as the
 // line allows: every wake-up costs far more processor time than the bytes.
 // - The first read after a command, on a line whose replies trickle in at
 //   its speed, sleeps until the whole reply can be there: the command's own
-//   bytes and the reply's, 10 bit times each. What it finds is taken at once;
-//   when nothing came, the wait counts as the read time-outs it lasted.
-// - Otherwise one read time-out of waiting for the first byte. Once bytes
-//   flow, it sleeps for the time the rest needs on the line and takes them in
-//   one go.
-// Returns the number of empty reads the call amounts to (0 with bytes).
-int Fill(Port& p, int expected) {
+//   bytes and the reply's, 10 bit times each.
+// - Otherwise, or when nothing came by then, one wait for the first byte, as
+//   long as `patience` read time-outs (at least one) allow.
+// - Once bytes flow, it sleeps for the time the rest needs on the line and
+//   takes them in one go.
+// Returns the number of empty reads the waiting amounts to: with no byte, at
+// least one; with bytes, the whole time-outs that passed before the first of
+// them (the reader counts these first, as if it had read in between).
+int Fill(Port& p, int expected, int patience) {
   const auto start = Clock::now();
+  const auto give_up = start + std::max(1, patience) * kReadTimeout;
   const bool reply_due = p.reply_due;
   p.reply_due = false;
   bool slept = false;
@@ -293,24 +301,27 @@ int Fill(Port& p, int expected) {
     const auto end = std::max(start, p.line_free) + LineTime(p, expected + 2);
     if (end - start > kReadTimeout) {
       std::this_thread::sleep_until(end);
-      if (Drain(p) == 0) {
-        return std::max<int>(1, static_cast<int>((Clock::now() - start) / kReadTimeout));
-      }
       slept = true;
     }
   }
-  if (!slept && Drain(p) == 0) {
+  int empty = 0;
+  if (Drain(p) == 0) {
+    // Still nothing: the far end is slow, silent or gone.
+    const auto now = Clock::now();
+    if (slept && now >= give_up) return std::max(1, ReadsIn(now - start));
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(give_up - now);
     pollfd pfd{p.fd, POLLIN, 0};
-    const bool ready = poll(&pfd, 1, 1) > 0;
+    const bool ready = poll(&pfd, 1, static_cast<int>(std::max<long>(1, wait.count()))) > 0;
     if (!(ready && (pfd.revents & POLLIN) && Drain(p) > 0)) {
       // Hung up with nothing left to read: the device is gone.
       if (ready && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
       if (p.gone) return 1;
-      // A hung-up or failing device returns from poll at once: still take
-      // the time-out, so counted empty reads keep measuring time.
-      std::this_thread::sleep_until(start + kReadTimeout);
-      return 1;
+      // A failing device returns from poll at once: still take the time, so
+      // counted empty reads keep measuring it.
+      std::this_thread::sleep_until(give_up);
+      return std::max(1, ReadsIn(Clock::now() - start));
     }
+    empty = std::min(ReadsIn(Clock::now() - start), std::max(1, patience) - 1);
     // A reply that is still arriving when its first byte wakes us comes at
     // the line's pace; one that came whole came faster than any line.
     if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
@@ -321,20 +332,22 @@ int Fill(Port& p, int expected) {
     std::this_thread::sleep_for(LineTime(p, missing + 1));
     Drain(p);
   }
-  return 0;
+  return empty;
 }
 
 }  // namespace
 
-int SerialReadByte(int handle, uint8_t& byte, int expected) {
+int SerialReadByte(int handle, uint8_t& byte, int expected, int patience) {
   Port* p = Find(handle);
   if (!p || p->lost) return -1;
+  // Time already spent in an earlier wait comes first, bytes held or not:
+  // the reader counts it as it would have counted reads made meanwhile.
+  if (p->empty_owed > 0) {
+    --p->empty_owed;
+    return 0;
+  }
   if (p->head == p->tail) {
-    if (p->empty_owed > 0) {
-      --p->empty_owed;  // time already spent in an earlier wait
-      return 0;
-    }
-    const int empty = Fill(*p, expected);
+    const int empty = Fill(*p, expected, patience);
     if (p->head == p->tail && p->gone) return Lost(handle);
     if (empty > 0) {
       p->empty_owed = empty - 1;
