@@ -35,6 +35,7 @@ struct Port {
   bool reply_due = false;         // nothing was read since the last write
   bool awaiting = false;          // no byte came since the last write
   bool paced = false;             // replies were seen trickling in at the line's speed
+  bool prompt = true;             // the last reply began within the line's time for it
   int empty_owed = 0;             // empty reads a long wait already lasted
   bool gone = false;              // a read found the device gone (reported by SerialReadByte)
   bool lost = false;              // the device went away: nothing more is read or written
@@ -281,7 +282,9 @@ int ReadsIn(Clock::duration d) {
 // line allows: every wake-up costs far more processor time than the bytes.
 // - The first read after a command, on a line whose replies trickle in at
 //   its speed, sleeps until the whole reply can be there: the command's own
-//   bytes and the reply's, 10 bit times each.
+//   bytes and the reply's, 10 bit times each. Not while the far end is seen
+//   to take longer than that to answer (an instrument that lets its
+//   synthesizer settle first): a sleep that finds nothing is a wake-up lost.
 // - Otherwise, or when nothing came by then, one wait for the first byte, as
 //   long as `patience` read time-outs (at least one) allow.
 // - Once bytes flow, it sleeps for the time the rest needs on the line and
@@ -295,19 +298,20 @@ int Fill(Port& p, int expected, int patience) {
   const bool reply_due = p.reply_due;
   p.reply_due = false;
   bool slept = false;
-  if (reply_due && p.paced && expected > 1 && p.baud > 0) {
-    // Nothing to look at before the command and the reply can have crossed
-    // the line (two byte times to spare for the far end's own pace).
-    const auto end = std::max(start, p.line_free) + LineTime(p, expected + 2);
-    if (end - start > kReadTimeout) {
-      std::this_thread::sleep_until(end);
-      slept = true;
-    }
+  const bool paced_reply = reply_due && p.paced && expected > 1 && p.baud > 0;
+  // Nothing to look at before the command and the reply can have crossed the
+  // line (two byte times to spare for the far end's own pace).
+  const auto reply_end =
+      paced_reply ? std::max(start, p.line_free) + LineTime(p, expected + 2) : start;
+  if (paced_reply && p.prompt && reply_end - start > kReadTimeout) {
+    std::this_thread::sleep_until(reply_end);
+    slept = true;
   }
   int empty = 0;
   if (Drain(p) == 0) {
     // Still nothing: the far end is slow, silent or gone.
     const auto now = Clock::now();
+    if (slept) p.prompt = false;
     if (slept && now >= give_up) return std::max(1, ReadsIn(now - start));
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(give_up - now);
     pollfd pfd{p.fd, POLLIN, 0};
@@ -321,7 +325,11 @@ int Fill(Port& p, int expected, int patience) {
       std::this_thread::sleep_until(give_up);
       return std::max(1, ReadsIn(Clock::now() - start));
     }
-    empty = std::min(ReadsIn(Clock::now() - start), std::max(1, patience) - 1);
+    const auto first_byte = Clock::now();
+    empty = std::min(ReadsIn(first_byte - start), std::max(1, patience) - 1);
+    // Woken by the reply's first byte: had it come by then, sleeping to the
+    // reply's end would have found it.
+    if (paced_reply && !slept) p.prompt = first_byte <= reply_end;
     // A reply that is still arriving when its first byte wakes us comes at
     // the line's pace; one that came whole came faster than any line.
     if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;

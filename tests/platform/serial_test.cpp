@@ -238,6 +238,50 @@ TEST_F(PtyTest, PatientReaderWakesPerBurstAndCountsTheWait) {
   }
 }
 
+// A far end that lets each command settle before it answers: once a reply
+// is seen to come later than the line alone would bring it, the reader no
+// longer sleeps to the line's end first (a wake-up that finds nothing) but
+// waits for the first byte straight away.
+TEST_F(PtyTest, SlowAnswersAreWaitedForWithoutAFruitlessSleep) {
+  OpenPort();
+  std::string reply;
+  for (int i = 0; i < 72; ++i) reply += static_cast<char>(i + 1);
+  // The first reply trickles in, so the port learns that the line is paced.
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+  std::thread trickle([&] {
+    auto at = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+    for (char c : reply) {
+      std::this_thread::sleep_until(at);
+      if (write(master, &c, 1) != 1) return;
+      at += std::chrono::microseconds(174);
+    }
+  });
+  int empty = 0;
+  ASSERT_EQ(ReadLikeAReader(72, 500, empty, true), reply);
+  trickle.join();
+  // Then replies 40 ms after each command, well after the 13 ms that the
+  // command and reply need at 57600 baud; each arrives in one piece, so a
+  // reader woken by its first byte finds it whole.
+  constexpr int kReplies = 6;
+  long wakeups = 0;
+  for (int r = 0; r < kReplies; ++r) {
+    ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+    std::thread slow([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      if (write(master, reply.data(), reply.size()) != 72) return;
+    });
+    const long w0 = test::ThreadWakeups();
+    EXPECT_EQ(ReadLikeAReader(72, 500, empty, true), reply);
+    wakeups += test::ThreadWakeups() - w0;
+    EXPECT_GT(empty, 30);  // the wait is still counted
+    slow.join();
+  }
+  // Two for the first slow reply (the sleep, then the wait), one for each
+  // after it; a reader that kept sleeping to the line's end first takes two
+  // every time.
+  EXPECT_LE(wakeups, kReplies + 3);
+}
+
 TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {
   OpenPort();
   const std::string cmd("A\x05\x00", 3);  // a gain command whose last byte is 0
