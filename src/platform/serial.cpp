@@ -278,6 +278,27 @@ int ReadsIn(Clock::duration d) {
   return static_cast<int>(d / kReadTimeout);
 }
 
+// Waits until bytes come (true, with them taken into the buffer), the device
+// is found gone, or give_up. A signal does not end the wait early, and a
+// device that says it has bytes but gives none is looked at again only after
+// a read time-out, so the wait never spins.
+bool WaitForBytes(Port& p, Clock::time_point give_up) {
+  for (;;) {
+    const auto now = Clock::now();
+    if (now >= give_up) return false;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(give_up - now);
+    pollfd pfd{p.fd, POLLIN, 0};
+    const int ready = poll(&pfd, 1, static_cast<int>(wait.count()));
+    if (ready > 0 && (pfd.revents & POLLIN) && Drain(p) > 0) return true;
+    // Hung up with nothing left to read: the device is gone.
+    if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
+    if (p.gone) return false;
+    if (ready != 0 && !(ready < 0 && errno == EINTR)) {
+      std::this_thread::sleep_until(std::min(give_up, now + kReadTimeout));
+    }
+  }
+}
+
 // Fills the empty buffer with up to `expected` bytes, waking as seldom as the
 // line allows: every wake-up costs far more processor time than the bytes.
 // - The first read after a command, on a line whose replies trickle in at
@@ -310,20 +331,9 @@ int Fill(Port& p, int expected, int patience) {
   int empty = 0;
   if (Drain(p) == 0) {
     // Still nothing: the far end is slow, silent or gone.
-    const auto now = Clock::now();
     if (slept) p.prompt = false;
-    if (slept && now >= give_up) return std::max(1, ReadsIn(now - start));
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(give_up - now);
-    pollfd pfd{p.fd, POLLIN, 0};
-    const bool ready = poll(&pfd, 1, static_cast<int>(std::max<long>(1, wait.count()))) > 0;
-    if (!(ready && (pfd.revents & POLLIN) && Drain(p) > 0)) {
-      // Hung up with nothing left to read: the device is gone.
-      if (ready && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
-      if (p.gone) return 1;
-      // A failing device returns from poll at once: still take the time, so
-      // counted empty reads keep measuring it.
-      std::this_thread::sleep_until(give_up);
-      return std::max(1, ReadsIn(Clock::now() - start));
+    if (!WaitForBytes(p, give_up)) {
+      return p.gone ? 1 : std::max(1, ReadsIn(Clock::now() - start));
     }
     const auto first_byte = Clock::now();
     empty = std::min(ReadsIn(first_byte - start), std::max(1, patience) - 1);

@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -280,6 +282,29 @@ TEST_F(PtyTest, SlowAnswersAreWaitedForWithoutAFruitlessSleep) {
   // after it; a reader that kept sleeping to the line's end first takes two
   // every time.
   EXPECT_LE(wakeups, kReplies + 3);
+}
+
+void IgnoreSignal(int) {}
+
+// A signal that interrupts a long wait (a child process of the program
+// ending, say) does not end it: the reply that comes afterwards is read.
+TEST_F(PtyTest, SignalDuringAWaitDoesNotLoseTheReply) {
+  struct sigaction sa {
+  }, before{};
+  sa.sa_handler = IgnoreSignal;  // no SA_RESTART: the wait is interrupted
+  ASSERT_EQ(sigaction(SIGUSR1, &sa, &before), 0);
+  OpenPort();
+  const pthread_t reader = pthread_self();
+  std::thread far_end([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    pthread_kill(reader, SIGUSR1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (write(master, "\x01\x02", 2) != 2) return;
+  });
+  int empty = 0;
+  EXPECT_EQ(ReadLikeAReader(2, 300, empty, true), "\x01\x02");
+  far_end.join();
+  sigaction(SIGUSR1, &before, nullptr);
 }
 
 TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {
