@@ -74,7 +74,8 @@ int SerialWrite(int handle, const std::string& text, int n);
 // for, this one included. Once the first of them has come, the call sleeps
 // until the rest should have crossed the line and takes them all at once. On
 // a line whose replies arrive at its speed (a real one), the first read after
-// a command sleeps until the command and the whole reply can have crossed it.
+// a command sleeps until the command and the whole reply can have crossed it,
+// unless the far end was last seen to answer later than that.
 // `patience`: how many empty reads the caller would still make before it
 // gives up, this one included; the call may spend them in one wait for the
 // first byte instead of waking every millisecond. Whatever a call waited is
