@@ -79,6 +79,10 @@ bool ParseArgs(int argc, char** argv, SimConfig& c, std::string& error) {
       c.pace = true;
       continue;
     }
+    if (name == "--settle") {
+      c.settle = true;
+      continue;
+    }
     static const char* const kWithValue[] = {
         "--model",    "--link",      "--dut",          "--dut-b",         "--chan",
         "--bridge",   "--noise",     "--seed",         "--fault",         "--control",
@@ -200,6 +204,10 @@ Link and model:
                          (default 0)
   --pace                 bytes cross the line at its speed, 10 bit times each
                          way; without it replies leave in one burst
+  --settle               a measurement reply leaves only after the settling
+                         time its command asks for (ms), as the instrument lets
+                         its synthesizer settle before it samples; without it
+                         the reply leaves at once
 
 Devices under test:
   --dut DEVICE           Port A device (default load)

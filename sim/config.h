@@ -34,6 +34,7 @@ struct SimConfig {
   uint32_t dfr1 = kOffset1, dfr2 = kOffset2;  // offsets of the second DDS, 1e-8 MHz
   double tune_error = 0;                      // MHz the DDS runs from the commanded frequency
   bool pace = false;                          // bytes cross the line at its speed
+  bool settle = false;  // a measurement waits for the settling time its command asks
   double autopoweroff_s = 600;
   bool quiet = false;
   std::string send;  // client mode: the line to send to --control

@@ -143,6 +143,7 @@ Instrument::Instrument(const SimConfig& config, Environment env, EventLog& log)
       env_(std::move(env)),
       log_(log),
       front_(config.bridge, config.noise, config.seed) {
+  honour_settle_ = config.settle;
   PowerOn();
 }
 

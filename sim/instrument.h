@@ -65,6 +65,8 @@ class Instrument {
   bool PoweredOn() const { return power_ == Power::kOn; }
   // A hangup fault withheld a reply: the link must close now.
   bool HungUp() const { return hung_up_; }
+  // Until then nothing leaves: a measurement still settling (--settle).
+  double HoldUntil() const { return hold_until_; }
 
   Environment& Env() { return env_; }
   FrontEnd& Front() { return front_; }
@@ -128,6 +130,8 @@ class Instrument {
   int osc_ = 1;
   int mult1_ = 14, mult2_ = 13;
   int settle_ = 0;
+  bool honour_settle_ = false;
+  double hold_until_ = 0;
   bool auto_power_down_ = false;
   bool hung_up_ = false;
   int mux_ = 0;

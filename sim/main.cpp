@@ -114,7 +114,8 @@ int Run(const SimConfig& config) {
   std::vector<uint8_t> buf(4096);
   std::vector<pollfd> fds;
   while (!g_stop && !quit && !instrument.HungUp()) {
-    const bool writable = !out.empty() && !config.pace;
+    const bool settling = Now() < instrument.HoldUntil();
+    const bool writable = !out.empty() && !config.pace && !settling;
     fds.clear();
     fds.push_back({pty.Master(), static_cast<short>(POLLIN | (writable ? POLLOUT : 0)), 0});
     control.AddPollFds(fds);
@@ -122,6 +123,7 @@ int Run(const SimConfig& config) {
     // PtyLink), and in time for the next byte of a paced line.
     double next = instrument.NextDeadline();
     if (config.pace) next = std::min(next, pacer.NextEvent());
+    if (settling) next = std::min(next, instrument.HoldUntil());
     const double wait = std::isinf(next) ? 0.02 : std::clamp(next - Now(), 0.0, 0.02);
     timespec timeout{0, static_cast<long>(wait * 1e9)};
     const int ready = ppoll(fds.data(), fds.size(), &timeout, nullptr);
@@ -152,7 +154,9 @@ int Run(const SimConfig& config) {
     pty.ReleaseExclusive();
     if (ready > 0) control.Service(fds, 1, run_control);
     instrument.Tick(Now(), out);
-    if (config.pace) {
+    if (Now() < instrument.HoldUntil()) {
+      // The reply is still being measured.
+    } else if (config.pace) {
       pacer.Send(pty.Master(), out, Now(), instrument.Baud());
     } else {
       Flush(pty.Master(), out);

@@ -40,6 +40,8 @@ void Instrument::Measure(double mhz, double clock, std::string& out) {
       front_.Measure(path_, *env_.port_a, PortBDevice(), TrueMhz(mhz) * 1e6, faults);
   last_reply_ = PackReply(FoldedWord(mhz, clock), words);
   ++measurements_;
+  // The samples are taken once the synthesizer has settled.
+  if (honour_settle_) hold_until_ = last_activity_ + settle_ * 1e-3;
   SendMeasurement(last_reply_, out);
 }
 

@@ -119,9 +119,9 @@ void WriteDirect(const std::string& bytes) {
   bytes_written = SerialWrite(hcom, bytes, static_cast<int>(bytes.size()));
 }
 
-int ReadOneByte(int expected) {
+int ReadOneByte(int expected, int patience) {
   uint8_t b = 0;
-  const int r = SerialReadByte(hcom, b, expected);
+  const int r = SerialReadByte(hcom, b, expected, patience);
   if (r == 1) {
     rx_byte[0] = b;
     rx_byte[1] = 0;
@@ -137,7 +137,9 @@ int ReadReplyBytes(int expected, int empty_limit) {
   if (expected > kRxBufSize) expected = kRxBufSize;
   int count = 0, empty = 0;
   while (count < expected && empty <= empty_limit) {
-    if (ReadOneByte(expected - count) == 1) {
+    // Nothing is let through while a reply is read, so the port may spend
+    // all the empty reads left in one wait.
+    if (ReadOneByte(expected - count, empty_limit + 1 - empty) == 1) {
       rx_buf[count++] = rx_byte[0];
     } else {
       ++empty;

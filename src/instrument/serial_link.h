@@ -31,10 +31,13 @@ void WriteDirect(const std::string& bytes);
 // 1 ms). An empty read sets port_status to 0, as every reader expects.
 // `expected`: the bytes the reader still waits for, this one included; the
 // port then takes a reply in a few wake-ups instead of one per byte.
-int ReadOneByte(int expected = 1);
+// `patience`: the empty reads the reader would still make, this one included,
+// which the port may spend in one wait (see SerialReadByte).
+int ReadOneByte(int expected = 1, int patience = 1);
 // The read loop of the short replies: stores up to `expected` bytes in rx_buf
 // from index 0 and gives up when the empty reads exceed `empty_limit` (5000
-// gives up at the 5001st). Returns the number of bytes stored. The caller sets
+// gives up at the 5001st), waking about once per burst of bytes rather than
+// once per empty read. Returns the number of bytes stored. The caller sets
 // port_status to -1 before its command, as the convention asks.
 int ReadReplyBytes(int expected, int empty_limit);
 

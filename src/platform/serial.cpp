@@ -35,6 +35,7 @@ struct Port {
   bool reply_due = false;         // nothing was read since the last write
   bool awaiting = false;          // no byte came since the last write
   bool paced = false;             // replies were seen trickling in at the line's speed
+  bool prompt = true;             // the last reply began within the line's time for it
   int empty_owed = 0;             // empty reads a long wait already lasted
   bool gone = false;              // a read found the device gone (reported by SerialReadByte)
   bool lost = false;              // the device went away: nothing more is read or written
@@ -272,45 +273,73 @@ size_t Held(const Port& p) {
   return p.tail - p.head;
 }
 
+// Read time-outs in `d`, whole ones only: what that much waiting counts as.
+int ReadsIn(Clock::duration d) {
+  return static_cast<int>(d / kReadTimeout);
+}
+
+// Waits until bytes come (true, with them taken into the buffer), the device
+// is found gone, or give_up. A signal does not end the wait early, and a
+// device that says it has bytes but gives none is looked at again only after
+// a read time-out, so the wait never spins.
+bool WaitForBytes(Port& p, Clock::time_point give_up) {
+  for (;;) {
+    const auto now = Clock::now();
+    if (now >= give_up) return false;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(give_up - now);
+    pollfd pfd{p.fd, POLLIN, 0};
+    const int ready = poll(&pfd, 1, static_cast<int>(wait.count()));
+    if (ready > 0 && (pfd.revents & POLLIN) && Drain(p) > 0) return true;
+    // Hung up with nothing left to read: the device is gone.
+    if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
+    if (p.gone) return false;
+    if (ready != 0 && !(ready < 0 && errno == EINTR)) {
+      std::this_thread::sleep_until(std::min(give_up, now + kReadTimeout));
+    }
+  }
+}
+
 // Fills the empty buffer with up to `expected` bytes, waking as seldom as the
 // line allows: every wake-up costs far more processor time than the bytes.
 // - The first read after a command, on a line whose replies trickle in at
 //   its speed, sleeps until the whole reply can be there: the command's own
-//   bytes and the reply's, 10 bit times each. What it finds is taken at once;
-//   when nothing came, the wait counts as the read time-outs it lasted.
-// - Otherwise one read time-out of waiting for the first byte. Once bytes
-//   flow, it sleeps for the time the rest needs on the line and takes them in
-//   one go.
-// Returns the number of empty reads the call amounts to (0 with bytes).
-int Fill(Port& p, int expected) {
+//   bytes and the reply's, 10 bit times each. Not while the far end is seen
+//   to take longer than that to answer (an instrument that lets its
+//   synthesizer settle first): a sleep that finds nothing is a wake-up lost.
+// - Otherwise, or when nothing came by then, one wait for the first byte, as
+//   long as `patience` read time-outs (at least one) allow.
+// - Once bytes flow, it sleeps for the time the rest needs on the line and
+//   takes them in one go.
+// Returns the number of empty reads the waiting amounts to: with no byte, at
+// least one; with bytes, the whole time-outs that passed before the first of
+// them (the reader counts these first, as if it had read in between).
+int Fill(Port& p, int expected, int patience) {
   const auto start = Clock::now();
+  const auto give_up = start + std::max(1, patience) * kReadTimeout;
   const bool reply_due = p.reply_due;
   p.reply_due = false;
   bool slept = false;
-  if (reply_due && p.paced && expected > 1 && p.baud > 0) {
-    // Nothing to look at before the command and the reply can have crossed
-    // the line (two byte times to spare for the far end's own pace).
-    const auto end = std::max(start, p.line_free) + LineTime(p, expected + 2);
-    if (end - start > kReadTimeout) {
-      std::this_thread::sleep_until(end);
-      if (Drain(p) == 0) {
-        return std::max<int>(1, static_cast<int>((Clock::now() - start) / kReadTimeout));
-      }
-      slept = true;
-    }
+  const bool paced_reply = reply_due && p.paced && expected > 1 && p.baud > 0;
+  // Nothing to look at before the command and the reply can have crossed the
+  // line (two byte times to spare for the far end's own pace).
+  const auto reply_end =
+      paced_reply ? std::max(start, p.line_free) + LineTime(p, expected + 2) : start;
+  if (paced_reply && p.prompt && reply_end - start > kReadTimeout) {
+    std::this_thread::sleep_until(reply_end);
+    slept = true;
   }
-  if (!slept && Drain(p) == 0) {
-    pollfd pfd{p.fd, POLLIN, 0};
-    const bool ready = poll(&pfd, 1, 1) > 0;
-    if (!(ready && (pfd.revents & POLLIN) && Drain(p) > 0)) {
-      // Hung up with nothing left to read: the device is gone.
-      if (ready && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
-      if (p.gone) return 1;
-      // A hung-up or failing device returns from poll at once: still take
-      // the time-out, so counted empty reads keep measuring time.
-      std::this_thread::sleep_until(start + kReadTimeout);
-      return 1;
+  int empty = 0;
+  if (Drain(p) == 0) {
+    // Still nothing: the far end is slow, silent or gone.
+    if (slept) p.prompt = false;
+    if (!WaitForBytes(p, give_up)) {
+      return p.gone ? 1 : std::max(1, ReadsIn(Clock::now() - start));
     }
+    const auto first_byte = Clock::now();
+    empty = std::min(ReadsIn(first_byte - start), std::max(1, patience) - 1);
+    // Woken by the reply's first byte: had it come by then, sleeping to the
+    // reply's end would have found it.
+    if (paced_reply && !slept) p.prompt = first_byte <= reply_end;
     // A reply that is still arriving when its first byte wakes us comes at
     // the line's pace; one that came whole came faster than any line.
     if (p.awaiting && expected > 1 && Held(p) < static_cast<size_t>(expected)) p.paced = true;
@@ -321,20 +350,22 @@ int Fill(Port& p, int expected) {
     std::this_thread::sleep_for(LineTime(p, missing + 1));
     Drain(p);
   }
-  return 0;
+  return empty;
 }
 
 }  // namespace
 
-int SerialReadByte(int handle, uint8_t& byte, int expected) {
+int SerialReadByte(int handle, uint8_t& byte, int expected, int patience) {
   Port* p = Find(handle);
   if (!p || p->lost) return -1;
+  // Time already spent in an earlier wait comes first, bytes held or not:
+  // the reader counts it as it would have counted reads made meanwhile.
+  if (p->empty_owed > 0) {
+    --p->empty_owed;
+    return 0;
+  }
   if (p->head == p->tail) {
-    if (p->empty_owed > 0) {
-      --p->empty_owed;  // time already spent in an earlier wait
-      return 0;
-    }
-    const int empty = Fill(*p, expected);
+    const int empty = Fill(*p, expected, patience);
     if (p->head == p->tail && p->gone) return Lost(handle);
     if (empty > 0) {
       p->empty_owed = empty - 1;

@@ -17,9 +17,10 @@
 // waits about 1 ms and comes back empty. Every reader counts these empty
 // reads to time its waits, so each empty read stands for about a millisecond
 // of waiting, never more. Underneath, bytes are taken from the device in
-// batches into a buffer of the port, timed by the line's speed, so that a
-// reply costs one or two wake-ups of the program rather than one per byte: a
-// wake-up costs far more processor time than the bytes it brings.
+// batches into a buffer of the port, timed by the line's speed, and a reader
+// that says how long it would wait gets that wait in one piece, so that a
+// reply costs about one wake-up of the program rather than one per byte or
+// per millisecond: a wake-up costs far more processor time than the bytes.
 #pragma once
 
 #include <cstdint>
@@ -73,10 +74,14 @@ int SerialWrite(int handle, const std::string& text, int n);
 // for, this one included. Once the first of them has come, the call sleeps
 // until the rest should have crossed the line and takes them all at once. On
 // a line whose replies arrive at its speed (a real one), the first read after
-// a command sleeps until the command and the whole reply can have crossed it;
-// when nothing came by then, that wait is returned as the number of empty
-// reads it lasted, one per call, the later ones without waiting again.
-int SerialReadByte(int handle, uint8_t& byte, int expected = 1);
+// a command sleeps until the command and the whole reply can have crossed it,
+// unless the far end was last seen to answer later than that.
+// `patience`: how many empty reads the caller would still make before it
+// gives up, this one included; the call may spend them in one wait for the
+// first byte instead of waking every millisecond. Whatever a call waited is
+// returned as the number of empty reads it lasted, one per call, the later
+// ones without waiting again, before any byte that ended the wait.
+int SerialReadByte(int handle, uint8_t& byte, int expected = 1, int patience = 1);
 
 // Closing an invalid or already closed handle does nothing.
 void SerialClose(int handle);

@@ -13,6 +13,7 @@
 #include "platform/testhook.h"
 #include "shell/pending.h"
 #include "shell/state.h"
+#include "support/wakeups.h"
 
 namespace vna {
 namespace {
@@ -115,8 +116,10 @@ TEST_F(SerialLink, ReadLoopGivesUpAfterItsEmptyReads) {
   OpenCommPort();
   port_status = -1;
   const uint64_t t0 = TickMs64();
+  const long w0 = test::ThreadWakeups();
   EXPECT_EQ(ReadReplyBytes(2, 100), 0);
-  EXPECT_GE(TickMs64() - t0, 90u);  // each empty read takes about a millisecond
+  EXPECT_GE(TickMs64() - t0, 90u);           // each empty read takes about a millisecond
+  EXPECT_LE(test::ThreadWakeups() - w0, 3);  // but the wait is taken in one piece
   EXPECT_EQ(port_status, 0);
 
   port.Answer('B', 1, "\x0a\x01\x02");

@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 
 #include "platform/serial.h"
 #include "support/temp_dir.h"
+#include "support/wakeups.h"
 
 namespace vna {
 namespace {
@@ -55,13 +58,15 @@ class PtyTest : public ::testing::Test {
     return got;
   }
   // A reader's loop: one-byte reads, each telling how many bytes are still
-  // wanted, until `want` bytes came or the empty reads reach the limit.
-  std::string ReadLikeAReader(size_t want, int limit, int& empty_reads) {
+  // wanted, until `want` bytes came or the empty reads reach the limit. A
+  // patient reader also tells how many empty reads it would still make.
+  std::string ReadLikeAReader(size_t want, int limit, int& empty_reads, bool patient = false) {
     std::string got;
     empty_reads = 0;
     while (got.size() < want && empty_reads < limit) {
       uint8_t b;
-      int r = SerialReadByte(handle, b, static_cast<int>(want - got.size()));
+      int r = SerialReadByte(handle, b, static_cast<int>(want - got.size()),
+                             patient ? limit - empty_reads : 1);
       if (r == 1)
         got += static_cast<char>(b);
       else
@@ -171,6 +176,135 @@ TEST_F(PtyTest, LongWaitForAReplyCountsAsTheEmptyReadsItLasted) {
   }
   EXPECT_GE(first_wait, 500 * 10 / 57.6);  // 500 bytes at 57600 baud: 87 ms
   EXPECT_LT(later_reads, 50) << "time already waited";
+}
+
+// A reader that says how long it would wait is woken about once per burst of
+// bytes, never once per empty read, and still counts every read time-out it
+// waited: silence, a slow first byte, a gap inside the reply and a reply cut
+// half-way all end as a reader polling every millisecond would end them.
+TEST_F(PtyTest, PatientReaderWakesPerBurstAndCountsTheWait) {
+  struct Burst {
+    int pause_ms;  // quiet before the burst
+    int bytes;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Burst> bursts;
+    size_t bytes_read;
+    bool gives_up;  // the empty reads reach the limit
+  };
+  const Case cases[] = {
+      {"silence", {}, 0, true},
+      {"slow first byte", {{40, 72}}, 72, false},
+      {"gap inside the reply", {{5, 30}, {60, 42}}, 72, false},
+      {"cut half-way", {{5, 36}}, 36, true},
+  };
+  constexpr int kLimit = 300;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OpenPort();
+    ASSERT_EQ(SerialWrite(handle, "U", 1), 1);  // a command, so a reply is due
+    // Bytes leave at the line's pace, 174 us apart at 57600 baud, each on its
+    // own schedule so that a late wake-up of this thread does not slow the line.
+    std::thread line([&] {
+      char k = 0;
+      auto at = std::chrono::steady_clock::now();
+      for (const Burst& b : c.bursts) {
+        at += std::chrono::milliseconds(b.pause_ms);
+        for (int i = 0; i < b.bytes; ++i, ++k) {
+          std::this_thread::sleep_until(at);
+          if (write(master, &k, 1) != 1) return;
+          at += std::chrono::microseconds(174);
+        }
+      }
+    });
+    int empty = 0;
+    const long w0 = test::ThreadWakeups();
+    const std::string got = ReadLikeAReader(72, kLimit, empty, true);
+    const long wakeups = test::ThreadWakeups() - w0;
+    line.join();
+    std::string sent;
+    for (size_t i = 0; i < c.bytes_read; ++i) sent += static_cast<char>(i);
+    EXPECT_EQ(got, sent);
+    if (c.gives_up) {
+      EXPECT_EQ(empty, kLimit);
+    } else {
+      EXPECT_GT(empty, 0);  // the quiet before a burst is counted
+      EXPECT_LT(empty, kLimit);
+    }
+    // A reader woken every millisecond would have been woken hundreds of
+    // times; one wait per burst and one sleep for its bytes is the most.
+    EXPECT_LE(wakeups, 2 * static_cast<long>(c.bursts.size()) + 3);
+    SerialClose(handle);
+    handle = kInvalidPort;
+  }
+}
+
+// A far end that lets each command settle before it answers: once a reply
+// is seen to come later than the line alone would bring it, the reader no
+// longer sleeps to the line's end first (a wake-up that finds nothing) but
+// waits for the first byte straight away.
+TEST_F(PtyTest, SlowAnswersAreWaitedForWithoutAFruitlessSleep) {
+  OpenPort();
+  std::string reply;
+  for (int i = 0; i < 72; ++i) reply += static_cast<char>(i + 1);
+  // The first reply trickles in, so the port learns that the line is paced.
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+  std::thread trickle([&] {
+    auto at = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+    for (char c : reply) {
+      std::this_thread::sleep_until(at);
+      if (write(master, &c, 1) != 1) return;
+      at += std::chrono::microseconds(174);
+    }
+  });
+  int empty = 0;
+  ASSERT_EQ(ReadLikeAReader(72, 500, empty, true), reply);
+  trickle.join();
+  // Then replies 40 ms after each command, well after the 13 ms that the
+  // command and reply need at 57600 baud; each arrives in one piece, so a
+  // reader woken by its first byte finds it whole.
+  constexpr int kReplies = 6;
+  long wakeups = 0;
+  for (int r = 0; r < kReplies; ++r) {
+    ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+    std::thread slow([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      if (write(master, reply.data(), reply.size()) != 72) return;
+    });
+    const long w0 = test::ThreadWakeups();
+    EXPECT_EQ(ReadLikeAReader(72, 500, empty, true), reply);
+    wakeups += test::ThreadWakeups() - w0;
+    EXPECT_GT(empty, 30);  // the wait is still counted
+    slow.join();
+  }
+  // Two for the first slow reply (the sleep, then the wait), one for each
+  // after it; a reader that kept sleeping to the line's end first takes two
+  // every time.
+  EXPECT_LE(wakeups, kReplies + 3);
+}
+
+void IgnoreSignal(int) {}
+
+// A signal that interrupts a long wait (a child process of the program
+// ending, say) does not end it: the reply that comes afterwards is read.
+TEST_F(PtyTest, SignalDuringAWaitDoesNotLoseTheReply) {
+  struct sigaction sa {
+  }, before{};
+  sa.sa_handler = IgnoreSignal;  // no SA_RESTART: the wait is interrupted
+  ASSERT_EQ(sigaction(SIGUSR1, &sa, &before), 0);
+  OpenPort();
+  const pthread_t reader = pthread_self();
+  std::thread far_end([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    pthread_kill(reader, SIGUSR1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (write(master, "\x01\x02", 2) != 2) return;
+  });
+  int empty = 0;
+  EXPECT_EQ(ReadLikeAReader(2, 300, empty, true), "\x01\x02");
+  far_end.join();
+  sigaction(SIGUSR1, &before, nullptr);
 }
 
 TEST_F(PtyTest, BytesWrittenArriveExactlyZeroBytesIncluded) {

@@ -214,6 +214,31 @@ TEST(SimProtocol, PacedLineMovesOneByteEveryTenBitTimes) {
   EXPECT_EQ(s.sim.Status("protocolerrors"), "0");
 }
 
+// With --settle a measurement waits for the settling time its command asks
+// before its samples leave; a repeated reply ("R") does not measure again.
+TEST(SimProtocol, SettlingTimeDelaysTheMeasurementOnly) {
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+  };
+  SimSession s({"--model", "7306", "--pace", "--settle"});
+  s.Setup(1023, 1);
+  const double byte_ms = 10.0 / 57600 * 1000;
+  for (int settle : {0, 25}) {
+    SCOPED_TRACE(settle);
+    const auto t0 = Clock::now();
+    s.port.Write(VhfCommand('U', 10, settle));
+    const std::vector<uint8_t> first = s.port.Read(1);
+    const auto t1 = Clock::now();
+    const std::vector<uint8_t> rest = s.port.Read(71);
+    ASSERT_EQ(first.size() + rest.size(), 72u);
+    EXPECT_GE(ms(t1 - t0), 11 * byte_ms * 0.98 + settle);
+  }
+  s.port.Write("R");
+  EXPECT_EQ(s.port.Read(72).size(), 72u);
+  EXPECT_EQ(s.sim.Status("protocolerrors"), "0");
+}
+
 TEST(SimProtocol, PowerOffAndLogicTestLeaveTheInstrumentMute) {
   SimSession s;
   const int versions = std::stoi(s.sim.Status("versions"));
