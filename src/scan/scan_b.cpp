@@ -441,7 +441,10 @@ void Scan_B() {
       }
 
       double plot_freq = freq;
-      if (smoothing != 0) {
+      // The stored points were smoothed as they were measured: a replay
+      // (a loaded file with its smoothing) that averaged them again would
+      // move every value along the list and store it there.
+      if (smoothing != 0 && live) {
         SmoothB();
         plot_freq = freq_plot;
       }
