@@ -148,6 +148,11 @@ double MismatchCorrected(double ratio, double phase) {
   return std::hypot(s21.r, s21.i);
 }
 
+// Channel 1's last scan measured point i of the list in use.
+bool HasChannelOneReading(int i) {
+  return i >= 0 && i < mux_ref_npoints && std::fabs(mux_ref_freq[i] - scanB_freq[i]) < 1e-9;
+}
+
 }  // namespace
 
 void PortBNotCalibratedBox() {
@@ -229,6 +234,9 @@ void Scan_B() {
   if (live) {
     stored.Take();
     BuildFreqList(1, delta_freq);
+    // Channel 1 measures the reference anew: until it has read a point, the
+    // other channels have none there.
+    if (multichan_scan != 0 && mux_chan <= 1) mux_ref_npoints = 0;
   } else {
     // The stored scan's own points, whatever list a Port A scan left since.
     Numscanpts = std::clamp(scanB_npoints, 0, kScanArraySize - 2);
@@ -353,6 +361,14 @@ void Scan_B() {
       bool read_now = false;  // the values are this point's own reading
       if (scan_running != 0) {
         if (live) {
+          // A later channel is only its difference to channel 1's reading
+          // of the point: without one there is nothing to show or store.
+          if (multichan_scan != 0 && mux_chan > 1 && !HasChannelOneReading(scanloop)) {
+            failure = kStatusNoChannelOneRef;
+            scan_running = 0;
+            recycle_on = 0;
+            break;
+          }
           if (plot_s11 > 0 || plot_swrB > 0) {
             ReadPortARef();
             s11_rl = return_loss;
@@ -409,6 +425,8 @@ void Scan_B() {
         if (mux_chan <= 1) {
           mux_ref_ratio[scanloop] = r;
           mux_ref_phase[scanloop] = Zphase;
+          mux_ref_freq[scanloop] = scanB_freq[scanloop];
+          mux_ref_npoints = read_points;
           point_s21db = 0;
           Zphase = 0;
         } else {
@@ -423,7 +441,10 @@ void Scan_B() {
       }
 
       double plot_freq = freq;
-      if (smoothing != 0) {
+      // The stored points were smoothed as they were measured: a replay
+      // (a loaded file with its smoothing) that averaged them again would
+      // move every value along the list and store it there.
+      if (smoothing != 0 && live) {
         SmoothB();
         plot_freq = freq_plot;
       }
@@ -478,8 +499,8 @@ void Scan_B() {
         if (scanloop > 0) {
           const bool light = alt_colors == 1 && !box.array;
           const int width = box.array ? 2 : trace_width;
-          SetTracePen(kPenSolid, light && DIAGMODE != 0 && s21style == kStyleWide ? width + 2
-                                                                                  : width);
+          SetTracePen(kPenSolid,
+                      light && DIAGMODE != 0 && s21style == kStyleWide ? width + 2 : width);
           if (!light) MarkerSpacing();
           const int grey = Rgb(200, 200, 200);
           struct Trace {
@@ -516,8 +537,7 @@ void Scan_B() {
             // The delay has no value at the first point: the first segment
             // is drawn as the second one continued backwards.
             SetPen(w, light ? LightOrange : Orange, kPenSolid, trace_width);
-            DrawLine(w, 2 * last_x_px - x_px, 2 * prev.fourth - row.fourth, last_x_px,
-                     prev.fourth);
+            DrawLine(w, 2 * last_x_px - x_px, 2 * prev.fourth - row.fourth, last_x_px, prev.fourth);
           }
         }
       }
@@ -558,8 +578,8 @@ void Scan_B() {
       const auto t = static_cast<int>(TickMs64() - start_tick);
       SetTextColor(main_win, Magenta);
       MoveTo(main_win, graph_right, graph_bottom + 10);
-      PrintItems(main_win, {Rnd(Numscanpts * 1000.0 / std::max(t, 1) + 0.5), " pts/sec (", t,
-                            "msec)"});
+      PrintItems(main_win,
+                 {Rnd(Numscanpts * 1000.0 / std::max(t, 1) + 0.5), " pts/sec (", t, "msec)"});
       SetTextColor(main_win, Black);
     } else {
       SetPen(main_win, bg_color, kPenSolid, 2);

@@ -10,10 +10,13 @@ namespace vna {
 // Statuses a live Port B scan leaves when it measured nothing or stopped,
 // beside kStatusNotCalibrated (no Port B calibration) and a failed
 // reading's own status: an S11 trace wanted without a Port A calibration,
-// and no reference signal at the Port A point read with a Port B point.
+// no reference signal at the Port A point read with a Port B point, and a
+// multiplexer channel after the first reaching a point that channel 1's
+// last scan did not measure.
 enum : int {
   kStatusS11NotCalibrated = 3479,
   kStatusNoPortARef = 78293,
+  kStatusNoChannelOneRef = 4485,
 };
 
 // Runs the scan inside the caller, letting window events through every 5
@@ -26,6 +29,9 @@ enum : int {
 // and the point whose reading failed is not stored: the scan ends before it.
 // A live scan that stores no point (refused, or failing at its first
 // reading) leaves the stored Port B scan as it was: list, readings, count.
+// In a multiplexer channel scan channel 1's readings become the reference
+// (mux_ref_*); a later channel is measured only at the points channel 1
+// measured, and ends with kStatusNoChannelOneRef before the first other.
 void Scan_B();
 // "Port B is not calibrated.": the box of a live Port B scan refused for
 // want of a Port B calibration.

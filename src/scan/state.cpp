@@ -8,6 +8,8 @@ double readA_zmag[kScanArraySize], readA_phase[kScanArraySize];
 double scanB_freq[kScanArraySize], s21_dB[kScanArraySize], scanB_phase[kScanArraySize],
     scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize];
 double mux_ref_ratio[kScanArraySize], mux_ref_phase[kScanArraySize];
+double mux_ref_freq[kScanArraySize];
+int mux_ref_npoints = 0;
 
 int last_point = 0;
 double scan_stop = 0, last_step = 0;

@@ -32,8 +32,12 @@ extern double scanB_s11rl[kScanArraySize];     // return loss of the Port A poin
 extern double scanB_s11phase[kScanArraySize];  // its reflection angle, radians
 extern double delay_B[kScanArraySize];         // group delay, ns
 // Linear S21 and its phase (radians) that multiplexer channel 1 measured at
-// each point: the reference of the other channels of an array scan.
+// each point, and the point's frequency (MHz): the reference of the other
+// channels of an array scan. Only entries 0 .. mux_ref_npoints - 1 were
+// measured by channel 1's last scan; the rest are of no reading of it.
 extern double mux_ref_ratio[kScanArraySize], mux_ref_phase[kScanArraySize];
+extern double mux_ref_freq[kScanArraySize];
+extern int mux_ref_npoints;
 
 // ---- The last scan ----
 extern int last_point;              // index of the last point stored by the last scan
@@ -55,8 +59,8 @@ extern double scanhdr_zref, scanhdr_z0imag, scanhdr_extra;
 // and CheckScanLimits compares.
 
 // ---- Point list and progress ----
-extern int Numscanpts;          // points of the current frequency list
-extern int scan_npoints;        // points of the last completed scan, either port
+extern int Numscanpts;    // points of the current frequency list
+extern int scan_npoints;  // points of the last completed scan, either port
 // Points of each port's stored scan: the points a scan measured (a halted
 // scan's rest repeats a reading and does not count) or a file held. A
 // replay, the files and the tools keep to these; a scan of the other port

@@ -6,6 +6,7 @@
 #include "instrument/state.h"
 #include "platform/ui.h"
 #include "scan/pending.h"
+#include "scan/scan_b.h"
 #include "scan/state.h"
 #include "shell/main_window.h"
 #include "shell/state.h"
@@ -25,17 +26,31 @@ struct BusyMux {
   BusyMux& operator=(const BusyMux&) = delete;
 };
 
-void ScanChannel(int ask) {
+// A channel after the first reached a point channel 1 did not measure.
+void NoChannelOneReadingBox(int chan) {
+  const std::string c = NumStr(chan);
+  // Nothing stored: the list in scanB_freq is the earlier scan's again.
+  const std::string where = scan_npoints > 0
+                                ? " stopped at" + NumStr(scanB_freq[scan_npoints]) +
+                                      " MHz, where channel 1 has no reading"
+                                : " was not scanned: channel 1 has no reading at its first point";
+  FailedMeasurementBox(" Scan channel" + c, "Channel" + c + where, kStatusNoChannelOneRef,
+                       "Scan channel 1 over the same range first: the other channels are "
+                       "measured against it.");
+}
+
+// True when the channel's Port B scan ran (whatever it measured).
+bool ScanChannel(int ask) {
   if (vna_present == 0) {
     NeedsHardware();
-    return;
+    return false;
   }
-  if (scan_running != 0) return;
-  if (!LoadChannelCal()) return;
+  if (scan_running != 0) return false;
+  if (!LoadChannelCal()) return false;
   if (PortB_cal == 0) {
     NoChannelCalBox();
     mux_chan = 0;
-    return;
+    return false;
   }
   PortB_on = 1;
   mux_select = mux_chan;
@@ -43,7 +58,7 @@ void ScanChannel(int ask) {
   if (ask != 0) {
     const int answer = MsgBox(&main_win, " Connect channel" + NumStr(mux_chan) + " to Port B.",
                               " Scan channel" + NumStr(mux_chan), kMbYesNo, kIconNone, true);
-    if (answer != kIdYes) return;
+    if (answer != kIdYes) return false;
   }
   PortB_title.clear();
   rescan_on = 0;
@@ -58,6 +73,25 @@ void ScanChannel(int ask) {
   Scan_B();
   multichan_scan = saved_multichan;
   plots21 = saved_plots21;
+  if (vna_status == kStatusNoChannelOneRef) NoChannelOneReadingBox(mux_chan);
+  return true;
+}
+
+// Whether the channels after channel 1 may be scanned: each is shown as its
+// difference to channel 1 at every point, so channel 1 must have measured
+// them all. A failure is said once; a channel 1 without its calibration has
+// said so itself. Without an instrument each channel asks for it in turn.
+bool ChannelOneMeasured(bool scanned) {
+  if (!scanned) return vna_present == 0;
+  if (vna_status != 0) {
+    FailedMeasurementBox(" Array Scan", "Channel 1 could not be scanned", vna_status,
+                         "The other channels are measured against it: they were not scanned.");
+    return false;
+  }
+  // A Halt or Stop/Exit ends the run by itself; a list that ran past the
+  // scan's stop holds points channel 1 did not measure, where each later
+  // channel ends and says so.
+  return mux_ref_npoints > 0;
 }
 
 void FillChannelColours() {
@@ -95,6 +129,7 @@ int ScanAllChannels() {
   const BusyMux busy;
   const bool from_array = multichan_scan != 0;
   chan_scan_stop = 0;
+  mux_ref_npoints = 0;  // an earlier run's channel 1 is no reference for this one
   FillChannelColours();
   for (int c = 1; c <= 6; ++c) {
     if (c > 1 && (chan_scan_stop != 0 || main_loop_on == 0 || vscope_open == 0 ||
@@ -102,7 +137,8 @@ int ScanAllChannels() {
       break;
     if (c != 1 && chan_enabled[c] == 0) continue;
     mux_chan = c;
-    ScanChannel(0);
+    const bool scanned = ScanChannel(0);
+    if (c == 1 && !ChannelOneMeasured(scanned)) break;
   }
   mux_chan = 0;
   return 0;

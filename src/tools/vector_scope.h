@@ -31,6 +31,12 @@ bool LoadChannelCal();
 // The " No cal file" box for channel mux_chan, whose file (file_name) holds
 // no Port B calibration.
 void NoChannelCalBox();
+// A measurement of the channels that failed and ended the run: what_failed
+// + " (status N)." and what follows from it, said once in a box of
+// `caption`; nothing when the instrument is gone (the program said so when
+// it went).
+void FailedMeasurementBox(const std::string& caption, const std::string& what_failed, int status,
+                          const std::string& consequence);
 
 // ---- Window ----
 // Opens the window and waits until it is closed; a scope already open is

@@ -68,14 +68,10 @@ void OutOfRangeBox(int chan, double f) {
   MsgBox(&main_win, text, " Frequency out of range", kMbOk, kIconExclamation, true);
 }
 
-// A reading that failed ends the reading of the elements: said once, unless
-// the instrument is gone (the program said so when it went).
+// A reading that failed ends the reading of the elements.
 void FailedReadingBox(const std::string& what, int status) {
-  if (vna_present == 0) return;
-  MsgBox(&main_win,
-         what + " could not be read (status" + NumStr(status) +
-             ").\r\nThe elements not read keep their last readings.",
-         " Vector Scope", kMbOk, kIconExclamation, true);
+  FailedMeasurementBox(" Vector Scope", what + " could not be read", status,
+                       "The elements not read keep their last readings.");
 }
 
 // Element `chan` read through multiplexer channel `chan` at the scope
@@ -191,6 +187,13 @@ void ShowDumpPower() {
 }
 
 }  // namespace
+
+void FailedMeasurementBox(const std::string& caption, const std::string& what_failed, int status,
+                          const std::string& consequence) {
+  if (vna_present == 0) return;
+  MsgBox(&main_win, what_failed + " (status" + NumStr(status) + ").\r\n" + consequence, caption,
+         kMbOk, kIconExclamation, true);
+}
 
 std::string ChannelCalPath(const std::string& path, int chan) {
   const size_t name_at = path.find_last_of("\\/");

@@ -50,8 +50,8 @@ class ScanBSim : public ScanSim {
   }
   // x of a frequency from the graph geometry.
   static int XOf(double f) {
-    return static_cast<int>(std::lround(graph_left + (f - graph_start) * (graph_right - graph_left) /
-                                                         (graph_end - graph_start)));
+    return static_cast<int>(std::lround(
+        graph_left + (f - graph_start) * (graph_right - graph_left) / (graph_end - graph_start)));
   }
   // Pixels of `color` in column x between the rows y0 and y1.
   static int CountInColumn(int x, int y0, int y1, int color) {
@@ -82,15 +82,20 @@ TEST_F(ScanBSim, ReplaySendsNothingAndRecomputesTheDelay) {
   // below that at the scale of the S21 axis.
   const int x = XOf(40);
   const double dB_per_px = s21mag_yscale;
-  const int y = static_cast<int>(
-      std::lround(graph_top + Zero_Ref * grid_units_per_div + 10 * dB_per_px));
+  const int y =
+      static_cast<int>(std::lround(graph_top + Zero_Ref * grid_units_per_div + 10 * dB_per_px));
   const int s21_color = cycle_colors[color_index];
   EXPECT_GT(CountInColumn(x, y - 2, y + 2, s21_color), 0);
   EXPECT_GT(CountInColumn(x, graph_top, graph_bottom, Orange), 0);  // the delay trace
 }
 
+// A live scan smooths each point as it is read and draws it at the middle
+// of its window; a replay draws the stored points, smoothed once already, at
+// their own frequencies and leaves them as they are.
 TEST_F(ScanBSim, SmoothingDrawsPointIAtPointIMinus2) {
   BeginB();
+  CalibrateThrough(10, 110, 1);
+  Sim().SetDutB("atten:db=10");
   plot_phaseS21 = 0;
   const int s21_color = cycle_colors[color_index];
   const auto last_x_with_trace = [&] {
@@ -100,17 +105,28 @@ TEST_F(ScanBSim, SmoothingDrawsPointIAtPointIMinus2) {
     }
     return last;
   };
-  StorePoints(40);
   smoothing = 0;
-  Replay();
-  EXPECT_NEAR(last_x_with_trace(), XOf(49), 1);
-  StorePoints(40);
+  ScanButton(10, 49, 1);
+  ASSERT_EQ(vna_status, 0);
+  const double last_f = scanB_freq[scan_npoints - 1];
+  EXPECT_NEAR(last_x_with_trace(), XOf(last_f), 1);
   smoothing = 5;
   mult_changed = 0;  // no multiplier change pending: the smoothing acts
-  Replay();
+  ScanButton(10, 49, 1);
+  ASSERT_EQ(vna_status, 0);
   test::SaveMainWindowPng("port_b_smoothed");
-  // The last point (49 MHz) is drawn where the point two steps before it lies.
-  EXPECT_NEAR(last_x_with_trace(), XOf(47), 1);
+  // The last point is drawn where the point two steps before it lies.
+  EXPECT_NEAR(last_x_with_trace(), XOf(last_f - 2), 1);
+  EXPECT_EQ(smoothing, 5);
+
+  const int n = scanB_npoints;
+  const std::vector<double> db(s21_dB, s21_dB + n), phase(scanB_phase, scanB_phase + n);
+  Replay();
+  EXPECT_NEAR(last_x_with_trace(), XOf(last_f), 1);
+  for (int i = 0; i < n; ++i) {
+    EXPECT_EQ(s21_dB[i], db[i]) << i;
+    EXPECT_EQ(scanB_phase[i], phase[i]) << i;
+  }
   EXPECT_EQ(smoothing, 5);
 }
 

@@ -10,6 +10,7 @@
 
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_b.h"
+#include "files/scan_file_b.h"
 #include "scan/scan_b.h"
 #include "scan/scan_sim.h"
 #include "vscope/vscope_fixture.h"
@@ -56,6 +57,23 @@ class VScopeCal : public ScanSim {
     Sim().SetChannel(2, "atten:db=6");
     Sim().SetChannel(3, "delay:ns=20");
     testhook::ClearLogs();
+  }
+  // The Vector Scope's SCAN opens the Array Scan, whose SCAN scans all
+  // channels; its picture then, kept as build/vscope/<png>.png.
+  static QImage ArrayScanPicture(const std::string& png) {
+    QImage img;
+    test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+      test::WhileOpen(
+          win_array_scan, [] { Press(win_vector_scope, 23498); },
+          [&] {
+            Press(win_array_scan, 30501);
+            img = test::Picture(win_array_scan);
+            test::KeepPng(win_array_scan, png);
+            Press(win_array_scan, 30505);
+          });
+      Press(win_vector_scope, 21170);
+    });
+    return img;
   }
   void TearDown() override {
     CloseWindow(win_vector_scope);
@@ -230,17 +248,7 @@ TEST_F(VScopeCal, AHaltedChannelRepeatsItsLastDifferenceToChannelOne) {
     DispatchCommand(kBtnHalt);
     return true;
   });
-  test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
-    test::WhileOpen(
-        win_array_scan, [] { Press(win_vector_scope, 23498); },
-        [&] {
-          Press(win_array_scan, 30501);
-          img = test::Picture(win_array_scan);
-          test::KeepPng(win_array_scan, "array_scan_halted");
-          Press(win_array_scan, 30505);
-        });
-    Press(win_vector_scope, 21170);
-  });
+  img = ArrayScanPicture("array_scan_halted");
   StopWatch();
   // Channel 2 stopped part way; channel 3 was not scanned.
   const int measured = scanB_npoints;
@@ -261,6 +269,177 @@ TEST_F(VScopeCal, AHaltedChannelRepeatsItsLastDifferenceToChannelOne) {
                 1.5)
         << f;
   }
+}
+
+// Pixels of `colour` inside the Array Scan's plot box.
+int PixelsOf(const QImage& img, int colour) {
+  int n = 0;
+  for (int y = array_top; y <= array_bottom; ++y)
+    for (int x = array_left; x <= array_right; ++x) n += test::PixelAt(img, x, y) == colour;
+  return n;
+}
+
+// Channel 1 stopping part way (one reading failing, the instrument sound
+// again right after, or a Halt): the other
+// channels are measured against channel 1's readings, so none of them is
+// scanned; the stored Port B scan is channel 1's measured points, a failure
+// keeps its status and is said once in the Array Scan's own box.
+TEST_F(VScopeCal, AnArrayScanEndsWhenChannelOneStopsPartWay) {
+  zmag_scale = 1;
+  arr_plot_swr = 0;
+  arr_plot_mag = 1;
+  arr_plot_phase = 1;
+  struct Case {
+    const char* fault;  // nullptr: Halt
+    int status;
+  };
+  const Case cases[] = {{"checksum 5", 72}, {"silence 1", 10}, {nullptr, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault != nullptr ? c.fault : "Halt");
+    bool stopped = false, later_channel = false;
+    std::vector<double> list;
+    scanloop = 0;  // not the count the last scan left
+    testhook::SetPumpHook([&] {
+      if (!ScanBInProgress()) return;
+      if (mux_chan >= 2) later_channel = true;
+      if (stopped || mux_chan != 1 || scan_running == 0 || scanloop < 5) return;
+      stopped = true;
+      list.assign(scanB_freq, scanB_freq + Numscanpts);
+      if (c.fault != nullptr) {
+        Sim().Fault(c.fault);
+      } else {
+        DispatchCommand(kBtnHalt);
+      }
+    });
+    if (c.status == 10) testhook::QueueMsgBoxAnswer(kIdIgnore, " Hardware Reset");
+    testhook::ClearLogs();
+    const QImage img = ArrayScanPicture(std::string("array_scan_channel_one_") +
+                                        (c.fault != nullptr ? "failed" : "halted"));
+    testhook::SetPumpHook(nullptr);
+    Sim().Fault("none");
+    ASSERT_TRUE(stopped);
+    EXPECT_FALSE(later_channel);
+    EXPECT_EQ(vna_status, c.status);
+    // Channel 1 shown as 0 dB at the points it measured before it stopped.
+    EXPECT_GE(scanB_npoints, 5);
+    EXPECT_LT(scanB_npoints + 4, static_cast<int>(list.size()));
+    for (int i = 0; i < scanB_npoints; ++i) EXPECT_EQ(s21_dB[i], 0) << i;
+    for (int chan : {2, 3}) {
+      EXPECT_EQ(PixelsOf(img, chan_colors[chan][0]), 0) << "channel " << chan;
+      EXPECT_EQ(PixelsOf(img, chan_colors[chan][1]), 0) << "channel " << chan;
+    }
+    EXPECT_GT(PixelsOf(img, chan_colors[1][0]), 0);
+    if (c.status != 0) {
+      EXPECT_EQ(test::Boxes(" Array Scan"), 1) << test::MessageLog();
+      for (const auto& m : testhook::MsgBoxes()) {
+        if (m.caption != " Array Scan") continue;
+        EXPECT_EQ(m.text, "Channel 1 could not be scanned (status" + NumStr(c.status) +
+                              ").\r\nThe other channels are measured against it: they were not "
+                              "scanned.");
+      }
+    } else {
+      EXPECT_EQ(testhook::MsgBoxes().size(), 0u) << test::MessageLog();
+    }
+    EXPECT_EQ(mux_chan, 0);
+    EXPECT_EQ(multichan_scan, 0);
+  }
+}
+
+// Channel 2 scanned alone (its menu command) after channel 1's scan failed
+// part way: it is its difference to channel 1, so it ends where channel 1's
+// readings end, and says why.
+TEST_F(VScopeCal, AChannelScannedAloneEndsWhereChannelOneWasNotMeasured) {
+  cal_file_path = Folder() + "/array.chan1";
+  const std::string consequence =
+      " (status 4485).\r\nScan channel 1 over the same range first: the other channels are "
+      "measured against it.";
+  // No channel 1 scanned since the program started.
+  mux_ref_npoints = 0;
+  const int stored = scanB_npoints;
+  testhook::QueueMsgBoxAnswer(kIdYes, " Scan channel 2");
+  DispatchCommand(23492);
+  EXPECT_EQ(vna_status, kStatusNoChannelOneRef);
+  EXPECT_EQ(scanB_npoints, stored);
+  EXPECT_EQ(testhook::MsgBoxes().back().text,
+            "Channel 2 was not scanned: channel 1 has no reading at its first point" + consequence);
+
+  bool injected = false;
+  scanloop = 0;
+  testhook::SetPumpHook([&] {
+    if (injected || !ScanBInProgress() || mux_chan != 1 || scan_running == 0 || scanloop < 5)
+      return;
+    injected = true;
+    Sim().Fault("checksum 5");
+  });
+  testhook::QueueMsgBoxAnswer(kIdYes, " Scan channel 1");
+  DispatchCommand(23491);
+  testhook::SetPumpHook(nullptr);
+  ASSERT_TRUE(injected);
+  ASSERT_EQ(vna_status, 72);
+  const int measured = scanB_npoints;
+  ASSERT_GE(measured, 5);
+  ASSERT_LT(measured + 4, Numscanpts);
+  const double stop_f = scanB_freq[measured];
+
+  testhook::ClearLogs();
+  testhook::QueueMsgBoxAnswer(kIdYes, " Scan channel 2");
+  DispatchCommand(23492);
+  EXPECT_EQ(vna_status, kStatusNoChannelOneRef);
+  EXPECT_EQ(scanB_npoints, measured);
+  EXPECT_EQ(scan_npoints, measured);
+  // A 6 dB attenuator against a line with 3 dB loss.
+  for (int i = 0; i < measured; ++i) EXPECT_NEAR(s21_dB[i], -3, 0.1) << i;
+  ASSERT_EQ(test::Boxes(" Scan channel 2"), 2) << test::MessageLog();
+  SetDigits(3);
+  EXPECT_EQ(testhook::MsgBoxes().back().text, "Channel 2 stopped at" + NumStr(stop_f) +
+                                                  " MHz, where channel 1 has no reading" +
+                                                  consequence);
+}
+
+// The Port B scan an Array Scan or a Vector Scope reading leaves, saved and
+// loaded back (in Port B mode, where loading draws it again): the same
+// values at the same frequencies, also when the scan was smoothed as it was
+// measured (the file keeps the smoothing; its replay must not average the
+// stored points again, which moved them a point along the list).
+TEST_F(VScopeCal, TheScanLeftByTheToolsComesBackAsSaved) {
+  zmag_scale = 1;
+  arr_plot_mag = 1;
+  const std::string path = Folder() + "/tools.scnb";
+  scan_format_B = 4080;  // as start-up sets it
+  for (const char* run :
+       {"array scan", "read all", "read all, then array scan", "smoothed array scan"}) {
+    SCOPED_TRACE(run);
+    const std::string r = run;
+    smoothing = r.rfind("smoothed", 0) == 0 ? 3 : 0;
+    if (r.rfind("read all", 0) == 0) {
+      test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+        Press(win_vector_scope, 30400);
+        Press(win_vector_scope, 21170);
+      });
+    }
+    if (r.find("array scan") != std::string::npos) ArrayScanPicture("array_scan_before_save");
+    ASSERT_EQ(vna_status, 0);
+    const int n = scanB_npoints;
+    ASSERT_GE(n, 1);
+    const std::vector<double> f(scanB_freq, scanB_freq + n), db(s21_dB, s21_dB + n),
+        ph(scanB_phase, scanB_phase + n);
+    testhook::QueueFileAnswer(path);
+    save_mode = 0;
+    SaveScanB();
+    std::fill(s21_dB, s21_dB + n + 5, 99.0);
+    std::fill(scanB_freq, scanB_freq + n + 5, 0.0);
+    PortB_on = 1;
+    testhook::QueueFileAnswer(path);
+    save_mode = 0;
+    LoadScanB();
+    ASSERT_EQ(scanB_npoints, n);
+    for (int i = 0; i < n; ++i) {
+      EXPECT_NEAR(scanB_freq[i], f[i], 1e-6) << i;
+      EXPECT_NEAR(s21_dB[i], db[i], 1e-4) << i;
+      EXPECT_NEAR(scanB_phase[i], ph[i], 1e-3) << i;
+    }
+  }
+  smoothing = 0;
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ void Scan_B() {
   const ChannelReading r = Readings()[channel];
   s21_dB[0] = r.db;
   scanB_phase[0] = r.phase;
-  scanB_npoints = 1;  // measured, as a scan that succeeded leaves it
+  scanB_npoints = scan_npoints = 1;  // measured, as a scan that succeeded leaves it
+  if (multichan_scan != 0 && mux_chan <= 1) mux_ref_npoints = 1;  // the other channels' reference
   vna_status = 0;
   scan_running = 0;
 }
