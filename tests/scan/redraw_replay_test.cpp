@@ -10,6 +10,7 @@
 #include <string>
 
 #include "graph/geometry.h"
+#include "graph/trace_plot.h"
 #include "scan/replayed_points.h"
 #include "scan_fixture.h"
 
@@ -55,6 +56,12 @@ class RedrawReplayTest : public ScanTest {
     end_freq = 30;
     delta_freq = 29.0 / (kPoints - 1);
     plot_swrA = plot_rt = plot_zmagA = plot_rsA = plot_ZphaseA = 1;
+    // Every trace style: markers over the lines, dashes, the wide pen.
+    swrstyle = kStyleCircle;
+    zmagstyle = kStyleSquare;
+    rtstyle = kStyleShortDash;
+    phasestyle = kStyleLongDash;
+    xsstyle = kStyleWide;
     zmag_scale = 100;
   }
 
