@@ -13,11 +13,10 @@
 //
 //   build/bench/bench_graph_redraw
 #include <benchmark/benchmark.h>
-#include <time.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstdlib>
+
+#include "clocks.h"
 
 #include "calibration/state.h"
 #include "files/settings.h"
@@ -29,6 +28,7 @@
 #include "shell/init_vars.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "support/series_rlc_scan.h"
 
 namespace vna {
 namespace {
@@ -36,31 +36,6 @@ namespace {
 constexpr int kPoints = kScanArraySize - 2;  // the most a Port A scan stores
 constexpr double kFrameSeconds = 1.0 / 60;
 constexpr double kGoalSeconds = 0.008;
-
-double ProcessCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec * 1e-9;
-}
-
-// A stored Port A scan over 1..30 MHz as a file load or a scan leaves it:
-// a series R-L-C circuit resonant near 14.2 MHz, magnitude and phase.
-void StoreScan() {
-  for (int i = 0; i < kPoints; ++i) {
-    const double mhz = 1 + 29.0 * i / (kPoints - 1);
-    const double w = 2 * 3.141592654 * mhz * 1e6;
-    const double x = w * 2e-6 - 1 / (w * 62.8e-12);
-    scanA_freq[i] = mhz;
-    readA_zmag[i] = std::hypot(20.0, x);
-    readA_phase[i] = std::atan2(x, 20.0);
-  }
-  scanA_npoints = Numscanpts = kPoints;
-  scanloop = kPoints;
-  scana_ok = 1;
-  start_freq = 1;
-  end_freq = 30;
-  delta_freq = 29.0 / (kPoints - 1);
-}
 
 void OpenGraphWindow(int width, int height) {
   WinWidth = width;
@@ -78,19 +53,10 @@ void SetUpProgram() {
   cal_end_freq = 1200;
   PortA_cal = 1;
   plot_swrA = plot_rt = plot_zmagA = plot_rsA = plot_ZphaseA = 1;
-  StoreScan();
+  test::StoreSeriesRlcScanA(kPoints);
 }
 
-struct Clocks {
-  double cpu = 0, wall = 0;
-  template <typename F>
-  void Time(F f) {
-    const double c0 = ProcessCpuSeconds();
-    const auto w0 = std::chrono::steady_clock::now();
-    f();
-    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - w0).count();
-    cpu += ProcessCpuSeconds() - c0;
-  }
+struct Clocks : bench::Clocks {
   void Report(benchmark::State& state) const {
     using benchmark::Counter;
     const double n = static_cast<double>(state.iterations());

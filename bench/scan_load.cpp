@@ -15,11 +15,11 @@
 //
 //   build/bench/bench_scan_load
 #include <benchmark/benchmark.h>
-#include <time.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
+
+#include "clocks.h"
 
 #include "calibration/state.h"
 #include "files/scan_file_a.h"
@@ -36,6 +36,7 @@
 #include "shell/main_window.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "support/series_rlc_scan.h"
 #include "support/temp_dir.h"
 
 namespace vna {
@@ -43,12 +44,6 @@ namespace {
 
 constexpr int kPoints = 30000;
 constexpr double kGoalSeconds = 0.050;
-
-double ProcessCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec * 1e-9;
-}
 
 double Mhz(int i) {
   return 1 + 29.0 * i / (kPoints - 1);
@@ -85,17 +80,9 @@ struct Program {
   testing::ScopedEnv program_dir;
 };
 
-// A series R-L-C circuit resonant near 14.2 MHz, saved as the Port A file.
+// The stored series R-L-C scan, saved as the Port A file.
 void WritePortAFile() {
-  for (int i = 0; i < kPoints; ++i) {
-    const double w = 2 * 3.141592654 * Mhz(i) * 1e6;
-    const double x = w * 2e-6 - 1 / (w * 62.8e-12);
-    scanA_freq[i] = Mhz(i);
-    readA_zmag[i] = std::hypot(20.0, x);
-    readA_phase[i] = std::atan2(x, 20.0);
-  }
-  scanA_npoints = Numscanpts = kPoints;
-  scana_ok = 1;
+  test::StoreSeriesRlcScanA(kPoints);
   save_mode = 1;
   SaveScanA();
 }
@@ -118,13 +105,9 @@ void WritePortBFile() {
 
 template <typename Load>
 void RunLoads(benchmark::State& state, Load load) {
-  double cpu = 0, wall = 0;
+  bench::Clocks clocks;
   for (auto _ : state) {
-    const double c0 = ProcessCpuSeconds();
-    const auto w0 = std::chrono::steady_clock::now();
-    load();
-    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - w0).count();
-    cpu += ProcessCpuSeconds() - c0;
+    clocks.Time(load);
     if (vna_status != 0) state.SkipWithError("the load failed");
   }
   // A box would have waited for a person: the file was not the one meant.
@@ -135,10 +118,10 @@ void RunLoads(benchmark::State& state, Load load) {
   }
   using benchmark::Counter;
   const double n = static_cast<double>(state.iterations());
-  state.counters["cpu_ms"] = Counter(cpu * 1000 / n);
-  state.counters["wall_ms"] = Counter(wall * 1000 / n);
-  state.counters["goal"] = Counter(cpu / kGoalSeconds / n);
-  state.counters["wall_goal"] = Counter(wall / kGoalSeconds / n);
+  state.counters["cpu_ms"] = Counter(clocks.cpu * 1000 / n);
+  state.counters["wall_ms"] = Counter(clocks.wall * 1000 / n);
+  state.counters["goal"] = Counter(clocks.cpu / kGoalSeconds / n);
+  state.counters["wall_goal"] = Counter(clocks.wall / kGoalSeconds / n);
 }
 
 void BM_LoadScanA(benchmark::State& state) {

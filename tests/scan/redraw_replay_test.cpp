@@ -5,7 +5,6 @@
 // in the next one exactly as a redraw from nothing shows it.
 #include <QImage>
 
-#include <cmath>
 #include <functional>
 #include <string>
 
@@ -13,6 +12,7 @@
 #include "graph/trace_plot.h"
 #include "scan/replayed_points.h"
 #include "scan_fixture.h"
+#include "support/series_rlc_scan.h"
 
 namespace vna {
 namespace {
@@ -39,22 +39,8 @@ class RedrawReplayTest : public ScanTest {
  protected:
   void SetUp() override {
     ScanTest::SetUp();
-    // A series R-L-C circuit over 1..30 MHz, resonant near 14.2 MHz, as a
-    // loaded file leaves it.
-    for (int i = 0; i < kPoints; ++i) {
-      const double mhz = 1 + 29.0 * i / (kPoints - 1);
-      const double w = 2 * 3.141592654 * mhz * 1e6;
-      const double x = w * 2e-6 - 1 / (w * 62.8e-12);
-      scanA_freq[i] = mhz;
-      readA_zmag[i] = std::hypot(20.0, x);
-      readA_phase[i] = std::atan2(x, 20.0);
-    }
-    scanA_npoints = Numscanpts = scanloop = kPoints;
-    scana_ok = 1;
+    test::StoreSeriesRlcScanA(kPoints);
     PortA_cal = 1;
-    start_freq = 1;
-    end_freq = 30;
-    delta_freq = 29.0 / (kPoints - 1);
     plot_swrA = plot_rt = plot_zmagA = plot_rsA = plot_ZphaseA = 1;
     // Every trace style: markers over the lines, dashes, the wide pen.
     swrstyle = kStyleCircle;
