@@ -37,6 +37,7 @@ struct Plotter {
     y0 = std::max<int64_t>(y0, 0);
     x1 = std::min<int64_t>(x1, w - 1);
     y1 = std::min<int64_t>(y1, h - 1);
+    if (x0 > x1 || y0 > y1) return;  // wholly beside the image
     for (int64_t y = y0; y <= y1; ++y) {
       QRgb* row = reinterpret_cast<QRgb*>(bits + y * stride);
       if (xor_mode) {
