@@ -1,109 +1,127 @@
-// Redrawing the main graph from a stored scan of the largest size, 30012
-// points, against one display frame at 60 Hz (16.7 ms): the empty frame
-// (DrawGraph), then every point replayed as a stored scan replays it
-// (ImpedanceFromPolar) and drawn on all six Port A traces (PlotPointA).
-// The goal: a whole redraw within one frame.
+// Redrawing the main graph from a stored scan of the largest size, 30010
+// points, as a user meets it: the whole RedrawGraph after a change of the
+// scales or of the window (the frequency grid, the empty frame, then the
+// replay through Scan_A: every point recomputed and drawn on all Port A
+// traces, the results, the resonance search, the date stamp and the cursor
+// readout). The goal: at most half a display frame (8 ms) of processor time.
 //
-// Counters: frames = the time of one redraw in display frames (goal below 1).
+// Counters, from the process's own clocks around RedrawGraph alone:
+//   cpu_ms, wall_ms   the time of one redraw
+//   frames            processor time in display frames at 60 Hz (16.7 ms)
+//   goal              processor time / 8 ms (at or below 1 meets the goal)
+//   wall_frames       wall time in display frames
+//
+//   build/bench/bench_graph_redraw
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstdlib>
-#include <vector>
+
+#include "clocks.h"
 
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "graph/pending.h"
-#include "instrument/impedance.h"
+#include "instrument/freq_plan.h"
 #include "instrument/state.h"
 #include "platform/events.h"
 #include "scan/state.h"
 #include "shell/init_vars.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "support/series_rlc_scan.h"
 
 namespace vna {
 namespace {
 
-constexpr int kPoints = 30012;
+constexpr int kPoints = kScanArraySize - 2;  // the most a Port A scan stores
 constexpr double kFrameSeconds = 1.0 / 60;
+constexpr double kGoalSeconds = 0.008;
 
-// A stored scan: a series R-L-C circuit over 1..30 MHz, as magnitude and
-// phase (what a replay reads back).
-struct StoredScan {
-  std::vector<double> f, zmag, phase;
-  StoredScan() {
-    for (int i = 0; i < kPoints; ++i) {
-      const double mhz = 1 + 29.0 * i / (kPoints - 1);
-      const double w = 2 * 3.141592654 * mhz * 1e6;
-      const double x = w * 2e-6 - 1 / (w * 62.8e-12);
-      f.push_back(mhz);
-      zmag.push_back(std::hypot(20.0, x));
-      phase.push_back(std::atan2(x, 20.0));
-    }
-  }
-};
-
-void OpenGraphWindow() {
-  InitVars();
-  maximumfreq = 1200;
-  cal_end_freq = 1200;
-  start_freq = 1;
-  end_freq = 30;
-  WinWidth = 1024;
-  WinHeight = 700;
+void OpenGraphWindow(int width, int height) {
+  WinWidth = width;
+  WinHeight = height;
   OpenWindow(main_win, 0, 0, WinWidth, WinHeight, kWinCaption | kWinSysMenu, "", [] { return 0; });
   bg_color = ReadPixel(main_win, 2, 2);
   SetTextBackground(main_win, true, bg_color);
   MeasureGraphLayout();
-  plot_swrA = plot_rt = plot_zmagA = plot_rsA = plot_ZphaseA = 1;
-  scan_running = 1;
 }
 
-// Runs one redraw per iteration and reports its wall time in display frames.
-template <typename Redraw>
-void RunInFrames(benchmark::State& state, Redraw redraw) {
-  double seconds = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    redraw();
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  }
-  state.counters["frames"] =
-      benchmark::Counter(seconds / kFrameSeconds, benchmark::Counter::kAvgIterations);
+void SetUpProgram() {
+  InitVars();
+  InitFreqPlan();
+  maximumfreq = 1200;
+  cal_end_freq = 1200;
+  PortA_cal = 1;
+  plot_swrA = plot_rt = plot_zmagA = plot_rsA = plot_ZphaseA = 1;
+  test::StoreSeriesRlcScanA(kPoints);
 }
+
+struct Clocks : bench::Clocks {
+  void Report(benchmark::State& state) const {
+    using benchmark::Counter;
+    const double n = static_cast<double>(state.iterations());
+    state.counters["cpu_ms"] = Counter(cpu * 1000 / n);
+    state.counters["wall_ms"] = Counter(wall * 1000 / n);
+    state.counters["frames"] = Counter(cpu / kFrameSeconds / n);
+    state.counters["goal"] = Counter(cpu / kGoalSeconds / n);
+    state.counters["wall_frames"] = Counter(wall / kFrameSeconds / n);
+  }
+};
 
 // The empty frame alone: grid, scales, labels, panels.
 void BM_Frame(benchmark::State& state) {
-  OpenGraphWindow();
-  RunInFrames(state, [] { DrawGraph(); });
+  InitVars();
+  maximumfreq = cal_end_freq = 1200;
+  start_freq = 1;
+  end_freq = 30;
+  OpenGraphWindow(1024, 700);
+  Clocks clocks;
+  for (auto _ : state) clocks.Time([] { DrawGraph(); });
+  clocks.Report(state);
   CloseWindow(main_win);
 }
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond);
 
-// The whole redraw of a stored 30012-point scan.
-void BM_RedrawFullScan(benchmark::State& state) {
-  static const StoredScan scan;
-  OpenGraphWindow();
+// The Scales dialog's OK: a new |Z| scale, then the whole redraw. The scale
+// alternates between two values, so nothing the scale decides is the same
+// as in the redraw before. Arg: the style of the SWR and |Z| traces (0 plain
+// lines, 3 circles every 21 pixels).
+void BM_RedrawAfterScales(benchmark::State& state) {
+  SetUpProgram();
+  OpenGraphWindow(1024, 700);
   swrstyle = zmagstyle = static_cast<int>(state.range(0));
-  RunInFrames(state, [] {
-    DrawGraph();
-    StartTracePlot();
-    for (int i = 0; i < kPoints; ++i) {
-      freq = scan.f[i];
-      Zmag = scan.zmag[i];
-      Zphase = scan.phase[i];
-      ImpedanceFromPolar();
-      PlotPointA();
-    }
-    EndTracePlot();
-  });
+  Clocks clocks;
+  int k = 0;
+  for (auto _ : state) {
+    zmag_scale = (k++ % 2 == 0) ? 100 : 200;
+    clocks.Time([] { RedrawGraph(); });
+  }
+  clocks.Report(state);
   swrstyle = zmagstyle = 0;
   CloseWindow(main_win);
 }
-// Plain lines, and circles on two traces (a marker every 21 pixels).
-BENCHMARK(BM_RedrawFullScan)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawAfterScales)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// A new window size, as the window's resize brings it: the window opened at
+// the new size (not timed), then the whole redraw.
+void BM_RedrawAfterWindowChange(benchmark::State& state) {
+  SetUpProgram();
+  Clocks clocks;
+  int k = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (main_win.impl) CloseWindow(main_win);
+    if (k++ % 2 == 0)
+      OpenGraphWindow(1024, 700);
+    else
+      OpenGraphWindow(1200, 800);
+    state.ResumeTiming();
+    clocks.Time([] { RedrawGraph(); });
+  }
+  clocks.Report(state);
+  CloseWindow(main_win);
+}
+BENCHMARK(BM_RedrawAfterWindowChange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vna

@@ -27,6 +27,93 @@ int CycleColor() {
   return cycle_colors[color_index >= 0 && color_index < 8 ? color_index : 0];
 }
 
+// The lines of one point, drawn together in the order they were given when
+// the point is done: a scan draws hundreds of thousands of short lines, and
+// drawing each alone costs more than its pixels. A marker flushes them
+// first, so it covers the lines before it and lies under those after it.
+class PointLines {
+ public:
+  explicit PointLines(Window& w) : w_(w) {}
+  ~PointLines() { Flush(); }
+  PointLines(const PointLines&) = delete;
+  PointLines& operator=(const PointLines&) = delete;
+
+  Window& window() const { return w_; }
+  void Add(int color, int style, int width, int x1, int y1, int x2, int y2) {
+    if (n_ == kMax) Flush();
+    lines_[n_++] = {color, style, width, x1, y1, x2, y2};
+  }
+  void Flush() {
+    DrawPenLines(w_, lines_, n_);
+    n_ = 0;
+  }
+
+ private:
+  static constexpr size_t kMax = 16;
+  Window& w_;
+  PenLine lines_[kMax];
+  size_t n_ = 0;
+};
+
+void ProgressStep(PointLines& lines) {
+  const int k = (DIAGMODE != 0 && OSC == 2) ? -6 : -3;
+  lines.Add(progress_color, kPenSolid, 3, last_x_px, graph_top + k, x_px, graph_top + k);
+  if (DIAGMODE == 0) {
+    progress_color = LightBlue;
+  } else {
+    if (mult_code != last_mult_code) ++mult_changes;
+    last_mult_code = mult_code;
+    progress_color = mult_changes % 2 != 0 ? RedColor : Green;
+  }
+}
+
+void PlotTraceSegment(PointLines& lines, int y0, int y1, int color, int style, int marker_color,
+                      bool light) {
+  Window& w = lines.window();
+  auto segment = [&](int c) { lines.Add(c, pen_style, pen_width, last_x_px, y0, x_px, y1); };
+  if (light) {
+    segment(color);
+    return;
+  }
+  switch (style) {
+    case kStylePlain:
+      segment(color);
+      break;
+    case kStyleShortDash:
+      if (trace_segments % 2 != 0) segment(color);
+      break;
+    case kStyleLongDash:
+      if (trace_segments % 4 != 0) segment(color);
+      break;
+    case kStyleCircle:
+      segment(color);
+      if (circle_radius > 0) {
+        lines.Flush();
+        SetPen(w, marker_color, pen_style, pen_width);
+        SetFill(w, false);
+        DrawCircle(w, x_px, y1, circle_radius);
+      }
+      break;
+    case kStyleSquare:
+      segment(color);
+      if (marker_px > 0) {
+        lines.Flush();
+        SetPen(w, marker_color, pen_style, pen_width);
+        SetFill(w, false);
+        DrawRect(w, x_px - marker_px / 2, y1 - marker_px / 2, marker_px, marker_px);
+      }
+      break;
+    case kStyleWide:
+      pen_style = kPenSolid;
+      pen_width = trace_width + 2;
+      segment(color);
+      pen_width = trace_width;
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 int FreqToX(double f) {
@@ -47,17 +134,8 @@ int TraceY(double y, int previous, bool top_only) {
 }
 
 void ProgressStep() {
-  Window& w = main_win;
-  SetPen(w, progress_color, kPenSolid, 3);
-  const int k = (DIAGMODE != 0 && OSC == 2) ? -6 : -3;
-  DrawLine(w, last_x_px, graph_top + k, x_px, graph_top + k);
-  if (DIAGMODE == 0) {
-    progress_color = LightBlue;
-  } else {
-    if (mult_code != last_mult_code) ++mult_changes;
-    last_mult_code = mult_code;
-    progress_color = mult_changes % 2 != 0 ? RedColor : Green;
-  }
+  PointLines lines(main_win);
+  ProgressStep(lines);
 }
 
 void SetTracePen() {
@@ -92,49 +170,8 @@ void PlotTraceSegment(int y0, int y1, int color, int style, int marker_color, bo
 
 void PlotTraceSegment(Window& w, int y0, int y1, int color, int style, int marker_color,
                       bool light) {
-  auto segment = [&](int c) {
-    SetPen(w, c, pen_style, pen_width);
-    DrawLine(w, last_x_px, y0, x_px, y1);
-  };
-  if (light) {
-    segment(color);
-    return;
-  }
-  switch (style) {
-    case kStylePlain:
-      segment(color);
-      break;
-    case kStyleShortDash:
-      if (trace_segments % 2 != 0) segment(color);
-      break;
-    case kStyleLongDash:
-      if (trace_segments % 4 != 0) segment(color);
-      break;
-    case kStyleCircle:
-      segment(color);
-      if (circle_radius > 0) {
-        SetPen(w, marker_color, pen_style, pen_width);
-        SetFill(w, false);
-        DrawCircle(w, x_px, y1, circle_radius);
-      }
-      break;
-    case kStyleSquare:
-      segment(color);
-      if (marker_px > 0) {
-        SetPen(w, marker_color, pen_style, pen_width);
-        SetFill(w, false);
-        DrawRect(w, x_px - marker_px / 2, y1 - marker_px / 2, marker_px, marker_px);
-      }
-      break;
-    case kStyleWide:
-      pen_style = kPenSolid;
-      pen_width = trace_width + 2;
-      segment(color);
-      pen_width = trace_width;
-      break;
-    default:
-      break;
-  }
+  PointLines lines(w);
+  PlotTraceSegment(lines, y0, y1, color, style, marker_color, light);
 }
 
 void StartTracePlot() {
@@ -178,7 +215,8 @@ void PlotPointA() {
   y[kTraceReturnLoss] = TraceY(zero - return_loss * rtloss_yscale, prev[kTraceReturnLoss]);
   y[kTracePhase] = TraceY(zero - Zphase * 57.296 * phase_yscale, prev[kTracePhase]);
 
-  ProgressStep();
+  PointLines lines(main_win);
+  ProgressStep(lines);
   zmag_y_step = 0;
   if (trace_segments > 0) {
     zmag_y_step = std::abs(y[kTraceZmag] - prev[kTraceZmag]);
@@ -204,7 +242,7 @@ void PlotPointA() {
       // The |Z| line is green under circles and squares of its cycle colour.
       if (!light && t.index == kTraceZmag && (t.style == kStyleCircle || t.style == kStyleSquare))
         color = Green;
-      PlotTraceSegment(prev[t.index], y[t.index], color, t.style, t.color, light);
+      PlotTraceSegment(lines, prev[t.index], y[t.index], color, t.style, t.color, light);
     }
   }
   last_x_px = x_px;

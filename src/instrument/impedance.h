@@ -10,7 +10,9 @@ namespace vna {
 void RawImpedance();
 
 // point_Rs, point_Xs, Rp, Xp and freq_plot from the stored Zmag and Zphase of
-// a replayed point, then CalcRho.
+// a replayed point, then CalcRho. The Port A replay keeps its results for
+// the next redraw (scan/replayed_points.h), keyed on freq, Zmag, Zphase,
+// Zref and Z0imag: a new input here must become part of that key.
 void ImpedanceFromPolar();
 
 // rho, s11, rho_mag, rho_phase, return_loss and swr of R + jX against

@@ -75,6 +75,18 @@ struct Painter {
   QPainter p;
 };
 
+// into := the bounding box of both, as QRect's | gives it (a null rectangle
+// adds nothing); inline, because a batch of lines adds one per line.
+void Unite(QRect& into, const QRect& r) {
+  if (r.isNull()) return;
+  if (into.isNull()) {
+    into = r;
+    return;
+  }
+  into.setCoords(std::min(into.left(), r.left()), std::min(into.top(), r.top()),
+                 std::max(into.right(), r.right()), std::max(into.bottom(), r.bottom()));
+}
+
 int PenExtra(const Window& w) {
   return w.draw.pen_width / 2 + 1;
 }
@@ -172,14 +184,34 @@ void DrawSegments(Window& w, const std::vector<int>& xy) {
   const size_t n = xy.size() / 4;
   if (n == 0) return;
   if (QImage* img = ImageOf(w)) {
+    const RasterTarget target = PrepareRaster(*img);
+    const DrawState& s = w.draw;
+    const LinePen pen{s.pen_color, s.pen_style, s.pen_width, s.xor_mode};
     QRect touched;
     for (size_t k = 0; k < n; ++k) {
-      const int* s = &xy[4 * k];
-      touched |= RasterLine(*img, w.draw, s[0], s[1], s[2], s[3]);
+      const int* l = &xy[4 * k];
+      Unite(touched, RasterLine(target, pen, l[0], l[1], l[2], l[3]));
     }
     Touched(w, touched);
   }
   MoveTo(w, xy[4 * n - 2], xy[4 * n - 1]);
+}
+
+void DrawPenLines(Window& w, const PenLine* lines, size_t n) {
+  if (n == 0) return;
+  if (QImage* img = ImageOf(w)) {
+    const RasterTarget target = PrepareRaster(*img);
+    QRect touched;
+    for (size_t k = 0; k < n; ++k) {
+      const PenLine& l = lines[k];
+      Unite(touched, RasterLine(target, {l.color, l.style, l.width, w.draw.xor_mode}, l.x1, l.y1,
+                                l.x2, l.y2));
+    }
+    Touched(w, touched);
+  }
+  const PenLine& last = lines[n - 1];
+  SetPen(w, last.color, last.style, last.width);
+  MoveTo(w, last.x2, last.y2);
 }
 
 void LineTo(Window& w, int x, int y) {

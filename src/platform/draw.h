@@ -4,6 +4,7 @@
 // nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,14 @@ void LineTo(Window& w, int x, int y);
 // present pen, exactly as DrawLine would draw each, in one pass (a trace of
 // many points); the position is left at the end of the last one.
 void DrawSegments(Window& w, const std::vector<int>& xy);
+// Lines each with its own pen, drawn one after the other exactly as SetPen
+// and DrawLine would draw each, in one pass (the traces of a scan point);
+// the pen and the position are left as the last line leaves them.
+struct PenLine {
+  int color, style, width;
+  int x1, y1, x2, y2;
+};
+void DrawPenLines(Window& w, const PenLine* lines, size_t n);
 void DrawRect(Window& w, int x, int y, int width, int height);  // outline, filled when fill is on
 void DrawEllipse(Window& w, int x, int y, int width, int height);  // bounding box
 void DrawCircle(Window& w, int cx, int cy, int r);

@@ -51,6 +51,21 @@ QFont MakeFont(const std::string& face, int points, int weight, bool italic);
 // state says so) and returns the area it touched.
 QRect RasterLine(QImage& img, const DrawState& s, int x1, int y1, int x2, int y2);
 
+// The pixels of a 32-bit image taken once for many lines (taking them costs
+// more than a short line); no pixels (a null image or another depth) draws
+// nothing. Valid until the image is changed or shared by other means.
+struct RasterTarget {
+  uchar* bits = nullptr;
+  qsizetype stride = 0;
+  int width = 0, height = 0;
+};
+RasterTarget PrepareRaster(QImage& img);
+struct LinePen {
+  int color, style, width;
+  bool xor_mode;
+};
+QRect RasterLine(const RasterTarget& t, const LinePen& pen, int x1, int y1, int x2, int y2);
+
 }  // namespace vna::qt
 
 namespace vna {

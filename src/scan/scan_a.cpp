@@ -13,7 +13,6 @@
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
-#include "instrument/impedance.h"
 #include "instrument/point_reads.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
@@ -23,6 +22,7 @@
 #include "platform/events.h"
 #include "platform/ui.h"
 #include "scan/freq_list.h"
+#include "scan/replayed_points.h"
 #include "scan/resonance.h"
 #include "scan/scan_common.h"
 #include "scan/state.h"
@@ -210,10 +210,7 @@ void Scan_A() {
           return;
         }
       } else {
-        freq = scanA_freq[scanloop];
-        Zmag = readA_zmag[scanloop];
-        Zphase = readA_phase[scanloop];
-        ImpedanceFromPolar();
+        ReplayPointA(scanloop);
       }
       scanA_Rs[scanloop] = point_Rs;
       scanA_Xs[scanloop] = point_Xs;

@@ -58,27 +58,6 @@ std::string Pad2(int v) {
 
 }  // namespace
 
-int64_t Rnd64(double x) {
-  if (std::isnan(x)) return 0;
-  // 2^63 is the first double beyond the range.
-  if (x >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
-  if (x < -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
-  // Explicit, so the result never depends on the processor's rounding mode.
-  double f = std::floor(x);
-  double frac = x - f;  // exact
-  // f is whole and within the range here: odd when its integer is.
-  if (frac > 0.5 || (frac == 0.5 && (static_cast<int64_t>(f) & 1) != 0)) f += 1;
-  if (f >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
-  return static_cast<int64_t>(f);
-}
-
-int Rnd(double x) {
-  int64_t v = Rnd64(x);
-  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
-
 int RndDown(double x) {
   if (std::isnan(x)) return 0;
   double f = std::floor(x);

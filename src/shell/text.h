@@ -3,9 +3,11 @@
 // these, so files written by one version read back in another byte for byte.
 #pragma once
 
+#include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ struct Window;
 // Nearest integer, a value exactly halfway going to the even neighbour
 // (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Every double-to-integer conversion of the
 // program uses it. Not-a-number gives 0; values beyond the range clamp.
+// Inline: a redraw rounds hundreds of thousands of pixel positions.
 int Rnd(double x);
 int64_t Rnd64(double x);
 // The largest integer not above x, for the places that ask for it.
@@ -187,5 +190,32 @@ int ReadNumber(TextFile& f, int& target);
 int ReadByte(TextFile& f);
 // Writes the bytes as they are; false when not all could be written.
 bool WriteBytes(TextFile& f, const std::string& bytes);
+
+// ---- inline definitions ----
+
+inline int64_t Rnd64(double x) {
+  if (std::isnan(x)) return 0;
+  // 2^63 is the first double beyond the range.
+  if (x >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
+  if (x < -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
+  // Explicit, so the result never depends on the processor's rounding mode.
+  const double f = std::floor(x);
+  const double frac = x - f;  // exact
+  // f is whole and within the range here, and a double that large has no
+  // fraction, so the step up cannot overflow. Which way a value rounds is as
+  // random as the data (a trace rounds hundreds of thousands of them per
+  // redraw), so the choice is arithmetic rather than a branch.
+  const auto whole = static_cast<int64_t>(f);
+  const int64_t up =
+      static_cast<int64_t>(frac > 0.5) | (static_cast<int64_t>(frac == 0.5) & whole & 1);
+  return whole + up;
+}
+
+inline int Rnd(double x) {
+  int64_t v = Rnd64(x);
+  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
 
 }  // namespace vna

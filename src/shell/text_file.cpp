@@ -213,6 +213,20 @@ int CloseTextFile(TextFile& f) {
 
 bool FileEof(TextFile& f) {
   if (!f.fp || f.read_left == 0) return true;
+  if (!f.writing) {
+    // Whether a byte is left, from the stream's own buffer: asking the
+    // file's size meant flushing that buffer, so a reader that asks before
+    // every line read its file once per line. The end found here is not
+    // kept (a file that grows later reads on, as when the size was asked).
+    const bool ended_before = std::feof(f.fp) != 0;
+    const int c = std::getc(f.fp);
+    if (c == EOF) {
+      if (!ended_before) std::clearerr(f.fp);
+      return true;
+    }
+    std::ungetc(c, f.fp);
+    return false;
+  }
   std::fflush(f.fp);
   long pos = std::ftell(f.fp);
   struct stat st {};

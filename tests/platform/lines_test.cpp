@@ -132,5 +132,24 @@ TEST_F(LinesTest, LinesFarBeyondTheImageAreClippedNotWalked) {
   EXPECT_EQ(canvas.draw.pos_x, INT_MAX);       // the print position still goes to the end
 }
 
+TEST_F(LinesTest, LinesBesideTheImageDrawNothing) {
+  // Along the image's edge but wholly outside it, across and along their
+  // own axis: nothing of them lands in the image.
+  auto blank = [] {
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (ReadPixel(canvas, x, y) != Rgb(255, 255, 255)) return false;
+    return true;
+  };
+  for (int width : {1, 2, 3}) {
+    SetPen(canvas, kInk, kPenSolid, width);
+    DrawLine(canvas, -5, 10, -5, 90);     // left of the image
+    DrawLine(canvas, 205, 10, 205, 90);   // right of it
+    DrawLine(canvas, 10, -5, 190, -5);    // above it
+    DrawLine(canvas, 10, 105, 190, 105);  // below it
+    EXPECT_TRUE(blank()) << width;
+  }
+}
+
 }  // namespace
 }  // namespace vna

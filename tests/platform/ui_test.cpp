@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QCoreApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -176,6 +177,49 @@ TEST_F(UiTest, SegmentsInOnePassAreTheLinesOneByOne) {
   EXPECT_EQ(Pixels(win, 400, 300), Pixels(other, 400, 300));
   EXPECT_EQ(other.draw.pos_x, 21);
   EXPECT_EQ(other.draw.pos_y, 151);
+}
+
+TEST_F(UiTest, LinesOfSeveralPensInOnePassAreTheLinesOneByOne) {
+  OpenWindow(other, 0, 0, 400, 300, kWinCaption, "Other", RecordingHandler);
+  // Crossing lines, so the order decides which colour a shared pixel keeps;
+  // every style and a few widths, steep and flat, of no length, and reaching
+  // out of the image.
+  const std::vector<PenLine> lines = {
+      {Rgb(240, 0, 0), kPenSolid, 2, 10, 10, 300, 200},
+      {Rgb(0, 0, 240), kPenDash, 1, 10, 200, 300, 10},
+      {Rgb(0, 160, 0), kPenDot, 3, 150, 0, 160, 290},
+      {Rgb(200, 120, 0), kPenSolid, 1, 155, 100, 155, 100},
+      {Rgb(120, 0, 120), kPenSolid, 3, 155, 100, 155, 100},
+      {Rgb(0, 0, 0), kPenDash, 2, -50, 150, 500, 160},
+      {Rgb(240, 0, 0), kPenSolid, 1, 20, 20, 21, 280},
+  };
+  for (const bool exclusive : {false, true}) {
+    for (Window* w : {&win, &other}) {
+      FillWindow(*w, Rgb(255, 255, 255));
+      SetFill(*w, true, Rgb(180, 220, 255));
+      SetPen(*w, Rgb(0, 0, 0), kPenSolid, 1);
+      DrawRect(*w, 30, 30, 200, 150);
+      SetXorMode(*w, exclusive);
+    }
+    for (const PenLine& l : lines) {
+      SetPen(win, l.color, l.style, l.width);
+      DrawLine(win, l.x1, l.y1, l.x2, l.y2);
+    }
+    DrawPenLines(other, lines.data(), lines.size());
+    EXPECT_EQ(Pixels(win, 400, 300), Pixels(other, 400, 300)) << exclusive;
+    const QString dir = VNA_BINARY_DIR "/platform";
+    QDir().mkpath(dir);
+    EXPECT_TRUE(
+        other.impl->image.save(dir + (exclusive ? "/pen_lines_xor.png" : "/pen_lines.png")));
+    SetXorMode(win, false);
+    SetXorMode(other, false);
+  }
+  // The pen and the position are the last line's, as after SetPen and DrawLine.
+  EXPECT_EQ(other.draw.pen_color, Rgb(240, 0, 0));
+  EXPECT_EQ(other.draw.pen_style, kPenSolid);
+  EXPECT_EQ(other.draw.pen_width, 1);
+  EXPECT_EQ(other.draw.pos_x, 21);
+  EXPECT_EQ(other.draw.pos_y, 280);
 }
 
 TEST_F(UiTest, PrintsTheWindowImageToPdf) {
