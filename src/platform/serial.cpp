@@ -49,9 +49,18 @@ std::map<int, Port>& Ports() {
 }
 int next_handle = 1;
 
+// The port last found: a reply is handed out a byte at a time, each byte a
+// lookup of the same handle. Closing a port forgets it.
+int found_handle = 0;
+Port* found_port = nullptr;
+
 Port* Find(int handle) {
+  if (found_port && handle == found_handle) return found_port;
   auto it = Ports().find(handle);
-  return it == Ports().end() ? nullptr : &it->second;
+  if (it == Ports().end()) return nullptr;
+  found_handle = handle;
+  found_port = &it->second;
+  return found_port;
 }
 
 SerialLostHandler lost_handler = nullptr;
@@ -380,6 +389,7 @@ void SerialClose(int handle) {
   auto it = Ports().find(handle);
   if (it == Ports().end()) return;
   close(it->second.fd);
+  if (found_port == &it->second) found_port = nullptr;
   Ports().erase(it);
 }
 
