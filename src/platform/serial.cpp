@@ -385,6 +385,16 @@ int SerialReadByte(int handle, uint8_t& byte, int expected, int patience) {
   return 1;
 }
 
+int SerialTakeHeld(int handle, uint8_t* bytes, int max) {
+  Port* p = Find(handle);
+  if (!p || p->lost) return -1;
+  if (p->empty_owed > 0 || max <= 0) return 0;
+  const size_t n = std::min(Held(*p), static_cast<size_t>(max));
+  std::copy_n(p->buf.data() + p->head, n, bytes);
+  p->head += n;
+  return static_cast<int>(n);
+}
+
 void SerialClose(int handle) {
   auto it = Ports().find(handle);
   if (it == Ports().end()) return;
