@@ -1,5 +1,7 @@
 #include "calibration/cal_tables.h"
 
+#include <algorithm>
+
 #include "calibration/state.h"
 
 namespace vna {
@@ -9,12 +11,15 @@ namespace {
 template <typename Record>
 bool Bracket(const Record* table, int max, double f, int state, CalBracket& k) {
   if (max >= kCalTableSize) max = kCalTableSize - 1;
+  // The first record above f, the last when none is. Frequencies never fall
+  // along a table (a calibration steps upward, the file reader refuses a row
+  // below the one before), so a binary search finds the record a scan from
+  // the start would, touching a handful of records instead of all below f.
   int ndx = max;
-  for (int i = 0; i <= max; ++i) {
-    if (table[i].freq > f) {
-      ndx = i;
-      break;
-    }
+  if (max >= 0) {
+    const Record* above = std::upper_bound(table, table + max + 1, f,
+                                           [](double x, const Record& r) { return x < r.freq; });
+    if (above != table + max + 1) ndx = static_cast<int>(above - table);
   }
   k = CalBracket{};
   k.ndx = ndx;

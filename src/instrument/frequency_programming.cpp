@@ -257,11 +257,14 @@ int Send_FreqUHF(int flags) {
   if (out_of_range) OutOfRangeBox(freq);
   const uint32_t word2 = RatioWord(std::abs(x2));
 
-  std::string command = "E";
+  std::string command;
+  command.reserve(20);  // one allocation for the whole command
+  command += 'E';
   command += static_cast<char>(mode);
   command += static_cast<char>(mult_byte);
   command += static_cast<char>(settle_byte & 255);
-  command += HexDigits(word1, 8) + HexDigits(word2, 8);
+  command += HexDigits(word1, 8);
+  command += HexDigits(word2, 8);
 
   if (DIAGMODE > 0 && scan_running == 0) {
     MoveTo(main_win, graph_left + 25, 5);

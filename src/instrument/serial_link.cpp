@@ -141,6 +141,12 @@ int ReadReplyBytes(int expected, int empty_limit) {
     // all the empty reads left in one wait.
     if (ReadOneByte(expected - count, empty_limit + 1 - empty) == 1) {
       rx_buf[count++] = rx_byte[0];
+      // The rest the port already holds, at once rather than a call a byte;
+      // the last of them stays in rx_byte as if read on its own.
+      uint8_t held[kRxBufSize];
+      const int more = SerialTakeHeld(hcom, held, expected - count);
+      for (int i = 0; i < more; ++i) rx_buf[count++] = held[i];
+      if (more > 0) rx_byte[0] = held[more - 1];
     } else {
       ++empty;
     }

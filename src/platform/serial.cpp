@@ -49,9 +49,18 @@ std::map<int, Port>& Ports() {
 }
 int next_handle = 1;
 
+// The port last found: a reply is handed out a byte at a time, each byte a
+// lookup of the same handle. Closing a port forgets it.
+int found_handle = 0;
+Port* found_port = nullptr;
+
 Port* Find(int handle) {
+  if (found_port && handle == found_handle) return found_port;
   auto it = Ports().find(handle);
-  return it == Ports().end() ? nullptr : &it->second;
+  if (it == Ports().end()) return nullptr;
+  found_handle = handle;
+  found_port = &it->second;
+  return found_port;
 }
 
 SerialLostHandler lost_handler = nullptr;
@@ -376,10 +385,21 @@ int SerialReadByte(int handle, uint8_t& byte, int expected, int patience) {
   return 1;
 }
 
+int SerialTakeHeld(int handle, uint8_t* bytes, int max) {
+  Port* p = Find(handle);
+  if (!p || p->lost) return -1;
+  if (p->empty_owed > 0 || max <= 0) return 0;
+  const size_t n = std::min(Held(*p), static_cast<size_t>(max));
+  std::copy_n(p->buf.data() + p->head, n, bytes);
+  p->head += n;
+  return static_cast<int>(n);
+}
+
 void SerialClose(int handle) {
   auto it = Ports().find(handle);
   if (it == Ports().end()) return;
   close(it->second.fd);
+  if (found_port == &it->second) found_port = nullptr;
   Ports().erase(it);
 }
 

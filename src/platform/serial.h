@@ -83,6 +83,12 @@ int SerialWrite(int handle, const std::string& text, int n);
 // ones without waiting again, before any byte that ended the wait.
 int SerialReadByte(int handle, uint8_t& byte, int expected = 1, int patience = 1);
 
+// Up to max bytes the port has already taken in, handed out as that many
+// SerialReadByte calls would hand them, without waiting or reading the
+// device: 0 while none are held or a wait's empty reads are still owed
+// (SerialReadByte counts those first), -1 on a closed, invalid or lost handle.
+int SerialTakeHeld(int handle, uint8_t* bytes, int max);
+
 // Closing an invalid or already closed handle does nothing.
 void SerialClose(int handle);
 bool SerialIsOpen(int handle);

@@ -230,12 +230,15 @@ std::string HexText(int64_t v) {
   uint64_t u = v < 0 && v >= std::numeric_limits<int32_t>::min() ? static_cast<uint32_t>(v)
                                                                  : static_cast<uint64_t>(v);
   static const char kDigits[] = "0123456789ABCDEF";
-  std::string s;
+  // Written from the last digit back, then copied once: a frequency word's
+  // digits go out with every measured point.
+  char buf[16];
+  char* p = buf + sizeof buf;
   do {
-    s.insert(s.begin(), kDigits[u & 15]);
+    *--p = kDigits[u & 15];
     u >>= 4;
   } while (u != 0);
-  return s;
+  return std::string(p, buf + sizeof buf);
 }
 
 std::string DateText() {

@@ -91,6 +91,45 @@ TEST(CalBracketTest, FollowsThePresentStatesRecords) {
   }
 }
 
+// A table as long as a real calibration's, with runs of equal frequencies and
+// state changes: at every record, between records and beyond both ends the
+// bracket starts from the first record above the frequency (the last when
+// none is) and gives the value on the present state's line.
+TEST(CalBracketTest, FindsTheFirstRecordAboveInALongTable) {
+  std::vector<std::pair<double, int>> records;
+  for (int i = 0; i < 1001; ++i) {
+    const double f = 0.1 + 2 * (i - i / 7);  // every seventh record repeats a frequency
+    records.push_back({f, (i / 97) % 2 == 0 ? kA : kB});
+  }
+  Table(records);
+  std::vector<double> probes = {records.front().first - 1, records.back().first + 5};
+  for (size_t i = 0; i < records.size(); ++i) {
+    probes.push_back(records[i].first);
+    probes.push_back(records[i].first + 0.7);
+  }
+  for (double f : probes) {
+    int first_above = MaxCalANdx;
+    for (int i = 0; i <= MaxCalANdx; ++i) {
+      if (CalDataA[i].freq > f) {
+        first_above = i;
+        break;
+      }
+    }
+    for (int state : {kA, kB}) {
+      SCOPED_TRACE(::testing::Message() << "f=" << f << " state=" << state);
+      CalBracket k;
+      const bool ok = BracketCalA(f, state, k);
+      EXPECT_EQ(k.ndx, first_above);
+      ASSERT_EQ(ok, first_above >= 1);
+      if (!ok) continue;
+      // Only the state of the records at hand has a line to follow.
+      if (CalDataA[k.base].multstate != state) continue;
+      if (CalDataA[k.a].freq == CalDataA[k.b].freq) continue;  // no slope: the record's own value
+      EXPECT_NEAR(CalValue(k, CalDataA, &CalPointA::shortR), Line(f, state), 1e-9);
+    }
+  }
+}
+
 // The raw reading a bridge with these errors gives for an impedance Z: a
 // bilinear map, as the simulator's real bridge (T / (Z + Zs) + D).
 cplx RawOf(cplx z) {

@@ -178,6 +178,40 @@ TEST_F(PtyTest, LongWaitForAReplyCountsAsTheEmptyReadsItLasted) {
   EXPECT_LT(later_reads, 50) << "time already waited";
 }
 
+// Bytes the port already holds are handed out together in order, as single
+// reads would give them, but only after the empty reads a wait for them
+// amounted to; none on a closed port.
+TEST_F(PtyTest, HeldBytesComeTogetherAfterTheWaitsEmptyReads) {
+  OpenPort();
+  ASSERT_EQ(SerialWrite(handle, "U", 1), 1);
+  std::thread line([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (write(master, "ABCDE", 5) != 5) return;
+  });
+  uint8_t b = 0, held[8] = {};
+  int empty = 0, r = 0;
+  while (r == 0 && empty < 200) {
+    r = SerialReadByte(handle, b, 5, 100 - empty);
+    // The first call waited for the reply and owes the rest of that wait's
+    // empty reads: nothing held is handed out before them.
+    if (r == 0 && empty++ == 0) {
+      EXPECT_EQ(SerialTakeHeld(handle, held, 8), 0);
+    }
+  }
+  line.join();
+  ASSERT_EQ(r, 1);
+  EXPECT_GE(empty, 20);  // 20 ms of 1 ms reads before the first byte
+  EXPECT_EQ(b, 'A');
+  EXPECT_EQ(SerialTakeHeld(handle, held, 3), 3);
+  EXPECT_EQ(std::string(held, held + 3), "BCD");
+  EXPECT_EQ(SerialTakeHeld(handle, held, 8), 1);
+  EXPECT_EQ(held[0], 'E');
+  EXPECT_EQ(SerialTakeHeld(handle, held, 8), 0);
+  const int old = handle;
+  SerialClose(handle);
+  EXPECT_EQ(SerialTakeHeld(old, held, 8), -1);
+}
+
 // A reader that says how long it would wait is woken about once per burst of
 // bytes, never once per empty read, and still counts every read time-out it
 // waited: silence, a slow first byte, a gap inside the reply and a reply cut
