@@ -26,6 +26,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {
@@ -155,9 +156,9 @@ int ReadScanFile(ScanFileA& s) {
   s.plot_at_zero = NextLine().find("plot") != std::string::npos ? 1 : 0;
   s.format = LineValueInt();
   if (s.format < 1 || s.format > scan_format_A) {
-    Box("The file named: " + file_name + kCR + "is not a Port A scan file of a format this " +
-            "program reads (format" + NumStr(s.format) + ")." + kCR +
-            "The scan on the graph was kept.",
+    Box("The file named: " + QuotedPath(file_name) + kCR +
+            "is not a Port A scan file of a format this " + "program reads (format" +
+            NumStr(s.format) + ")." + kCR + "The scan on the graph was kept.",
         "Port A - Invalid Scan File");
     return kStatusScanFileFormat;
   }
@@ -170,7 +171,7 @@ int ReadScanFile(ScanFileA& s) {
   NextLine();
   s.points = LineValueInt();
   if (s.points < 1 || s.points > max_points) {
-    Box("The file named: " + file_name + kCR + "holds" + NumStr(s.points) +
+    Box("The file named: " + QuotedPath(file_name) + kCR + "holds" + NumStr(s.points) +
             " points; a scan holds 1 to" + NumStr(max_points) + " points." + kCR +
             "The scan on the graph was kept.",
         "Port A - Invalid Scan File");
@@ -195,13 +196,13 @@ int ReadScanFile(ScanFileA& s) {
     s.phase[i] = LineValue(NextLine());
     if (DIAGMODE != 0) {
       MoveTo(main_win, 500, 350);
-      PrintItems(main_win, {" //7823 ", i, " LoadScanA ", line_buf});
+      PrintItems(main_win, {" //7823 ", i, " LoadScanA ", QuotedText(line_buf)});
     }
   }
   // A file cut short, or one holding more points than it says, is refused
   // whole rather than read as far as it goes.
   if (NextLine().find("end of") == std::string::npos) {
-    Box("Error in scan data file:\r\n" + line_buf + kCR +
+    Box("Error in scan data file:\r\n" + QuotedText(line_buf) + kCR +
             "The file ends early or does not hold the points it announces." + kCR +
             "The scan on the graph was kept.",
         " Error 78331");

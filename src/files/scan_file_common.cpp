@@ -16,6 +16,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 
@@ -92,8 +93,8 @@ int OpenForLoad(const std::string& port, int lines_per_point) {
     case InputRefusal::kTooLarge:
       break;
   }
-  Box("The file named: " + file_name + "\r" + TooLargeText(size, "any " + port + " scan file") +
-          "\rThe scan on the graph was kept.",
+  Box("The file named: " + QuotedPath(file_name) + "\r" +
+          TooLargeText(size, "any " + port + " scan file") + "\rThe scan on the graph was kept.",
       port + " - Invalid Scan File");
   return kStatusScanFileFormat;
 }
@@ -108,8 +109,9 @@ bool CheckWritten(const std::string& name, int close_error) {
     return false;
   }
   if (OpenTextFile(data_file, name, "R") != 0) {
-    Box(std::string("The file was not saved.") + "\r" + "Be sure the file is not set for Read-Only." +
-            "\r" + "Also, be sure the disk is not full.",
+    Box(std::string("The file was not saved.") + "\r" +
+            "Be sure the file is not set for Read-Only." + "\r" +
+            "Also, be sure the disk is not full.",
         "File Error");
     return false;
   }

@@ -103,6 +103,12 @@ std::string Size(const std::string& what) {
   return " bytes long, larger than " + what + " can be.";
 }
 
+// What is true of the pipe and of /dev/zero: no regular file, not read.
+std::string NotRegular(const std::string& path) {
+  return "The file named: " + path + "\ris " + (path == "/dev/zero" ? "a device" : "a named pipe") +
+         ", not a regular file: it cannot be read.";
+}
+
 const Reader kReaders[] = {
     {"calibration", "vcal",
      [](const std::string& p) {
@@ -110,10 +116,9 @@ const Reader kReaders[] = {
        GetPortACal(0);
        EXPECT_EQ(vna_status, 34508);
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {
-           " Cal Required|The calibration file was not found.\rPlease run the calibration "
-           "procedure before doing any tests."};
+     // The calibration in force stays, and works: the box says so.
+     [](const std::string& p) -> std::vector<std::string> {
+       return {" Calibration|" + NotRegular(p) + "\rThe calibration in force is kept."};
      },
      [](const std::string& p, const std::string& n) {
        return " Incorrect Cal File Format|The file named: " + p + "\rIt is" + n +
@@ -159,8 +164,8 @@ const Reader kReaders[] = {
        testhook::QueueFileAnswer(p);
        LoadMarkers();
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {"Marker File|The marker file was not found in the folder with the exe file."};
+     [](const std::string& p) -> std::vector<std::string> {
+       return {"Marker File|" + NotRegular(p)};
      },
      [](const std::string& p, const std::string& n) {
        return " Marker File Error 4182|This is not a valid marker file.\r\n\r\n" + p +
@@ -171,10 +176,8 @@ const Reader kReaders[] = {
        file_name = p;
        LoadInitData();
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {
-           " No INIT data  error=7321|The INIT data file was not found in the same folder "
-           "with the .exe file.\rMake sure these files are in the same folder."};
+     [](const std::string& p) -> std::vector<std::string> {
+       return {" No INIT data  error=7321|" + NotRegular(p)};
      },
      [](const std::string& p, const std::string& n) {
        return " Invalid *.ini file|The file named: " + p + "\rIt is" + n +
@@ -214,8 +217,9 @@ const Reader kReaders[] = {
        EXPECT_EQ(regctl_mode, 1);
        regctl_mode = 2;  // as before, for the snapshot
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {" Cannot use registry external control|Registry Key Creation failed"};
+     [](const std::string& p) -> std::vector<std::string> {
+       return {" Cannot use registry external control|" + NotRegular(p) +
+               "\rExternal control is switched off."};
      },
      [](const std::string& p, const std::string& n) {
        return " Cannot use registry external control|The registry file named: " + p + "\rIt is" +
