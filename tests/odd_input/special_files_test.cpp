@@ -1,8 +1,9 @@
 // Every reader given what is no file of its kind: a named pipe that nobody
 // writes (opening it would wait for a writer for ever), /dev/zero (bytes
 // without end and without a line end) and a sparse file larger than any file
-// of its kind can be. Each is refused at once, with the reader's own message
-// for a file it cannot open or a clear one for its size, and changes nothing.
+// of its kind can be. Each is refused at once, with a message that says what
+// the file is (or the reader's own words for a missing file) or a clear one
+// for its size, and changes nothing.
 #include <cmath>
 #include <fstream>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include "calibration/state.h"
 #include "files/config_file.h"
 #include "files/init_file.h"
+#include "files/read_errors.h"
 #include "files/scan_file_a.h"
 #include "files/scan_file_b.h"
 #include "files/settings.h"
@@ -289,6 +291,30 @@ TEST_P(SpecialFileTest, IsRefusedAtOnceAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, SpecialFileTest, ::testing::ValuesIn(AllCases()), CaseName);
+
+// What a refused file is, told apart after the open failed: missing (the
+// reader's own words then), no regular file, or not readable (here a link
+// that leads to itself, which root cannot read either).
+TEST_F(OddInputTest, ARefusedFileIsToldAsWhatItIs) {
+  const std::string loop = dir / "loop.cfg";
+  ASSERT_EQ(symlink(loop.c_str(), loop.c_str()), 0);
+  const std::string pipe = Fifo("pipe.cfg");
+  struct Case {
+    std::string path, text;
+  };
+  const Case cases[] = {
+      {dir / "missing.cfg", ""},
+      {dir / "no-folder/missing.cfg", ""},
+      {pipe,
+       "The file named: " + pipe + "\ris a named pipe, not a regular file: it cannot be read."},
+      {"/dev/null",
+       "The file named: /dev/null\ris a device, not a regular file: it cannot be read."},
+      {dir.path(),
+       "The file named: " + dir.path() + "\ris a folder, not a regular file: it cannot be read."},
+      {loop, "The file named: " + loop + "\rcannot be read (Too many levels of symbolic links)."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NotReadText(c.path), c.text) << c.path;
+}
 
 // Voice files that are named pipes nobody writes: each digit is passed over
 // at once, as a missing file is, instead of waiting for a writer for ever.
