@@ -299,8 +299,15 @@ bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char
 bool ReadWindowRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
   if (!ImageOf(w) || !w.impl->top || width <= 0 || height <= 0) return false;
   // Rendered from the widgets, not taken off the screen: what the window
-  // holds, whatever covers it.
-  const QImage shown = w.impl->top->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // holds, whatever covers it. Into an image of one pixel per window pixel,
+  // whatever the screen's device pixel ratio: a grab on a scaled display
+  // has two or more to a pixel, and rows taken from it would show a part
+  // of the window enlarged.
+  QWidget* top = w.impl->top;
+  QImage shown(top->size(), QImage::Format_RGB32);
+  shown.setDevicePixelRatio(1);
+  shown.fill(Qt::white);
+  top->render(&shown);
   CopyRows(&shown, x, y, width, height, rows);
   return true;
 }
