@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "platform/qt_internal.h"
@@ -137,7 +138,32 @@ bool CanMeasureText() {
   return QGuiApplication::instance() != nullptr;
 }
 
+// The rows a line of the font may ink: hinted glyphs drawn without
+// smoothing can reach a row or two below the font's height.
+// Kept per font: every print asks.
+int InkRows(const QFont& font) {
+  static std::map<QString, int> known;
+  const QString key = font.key();
+  if (auto it = known.find(key); it != known.end()) return it->second;
+  QString probe;
+  for (char16_t c = 0x21; c < 0x7F; ++c) probe += QChar(c);
+  const QFontMetrics fm(font);
+  const int rows = std::max(fm.height(), fm.ascent() + fm.boundingRect(probe).bottom() + 1);
+  known.emplace(key, rows);
+  return rows;
+}
+
 }  // namespace
+
+int InkLineHeight(Window& w) {
+  if (!CanMeasureText()) return 0;
+  const DrawState& s = w.draw;
+  return InkRows(MakeFont(s.font_face, s.font_points, s.font_weight, s.font_italic));
+}
+
+int FontInkLineHeight(const std::string& face, int points, int weight) {
+  return CanMeasureText() ? InkRows(MakeFont(face, points, weight, false)) : 0;
+}
 
 void PrintText(Window& w, const std::string& text) {
   const DrawState& s = w.draw;
@@ -151,7 +177,7 @@ void PrintText(Window& w, const std::string& text) {
   const QString t = Q(text);
   const int adv = fm.horizontalAdvance(t);
   Painter pp(w, true);
-  const QRect cell(s.pos_x, s.pos_y, adv, fm.height());
+  const QRect cell(s.pos_x, s.pos_y, adv, InkRows(font));
   if (s.text_opaque) pp.p.fillRect(cell, Color(s.text_bg));
   pp.p.setFont(font);
   pp.p.setPen(Color(s.text_color));
