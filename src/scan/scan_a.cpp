@@ -259,7 +259,9 @@ void Scan_A() {
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     FindResonances();
-    PrintResults(zmag_steps);
+    // A scan whose reads failed shows why above the graph ("=== No data"),
+    // not results of the readings it repeated, printed over that.
+    if (failure == 0) PrintResults(zmag_steps);
     SetDigits(3);
     scan_running = 0;
     rescan_on = 0;
