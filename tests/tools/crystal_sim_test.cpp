@@ -3,6 +3,7 @@
 // then simulated crystals measured through the tool as a user runs it.
 #include <cmath>
 #include <complex>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -206,8 +207,9 @@ TEST_F(CrystalSimTest, TheResonanceLineStaysWholeAndTheProgressDotsGo) {
   Measure(x.Device(), "10", false, true);
   ASSERT_NEAR(xtal_Fs, 10, 1e-5);
   const QImage after = main_win.impl->image.copy(0, line1_y, right, rows);
-  after.save(VNA_BINARY_DIR "/crystal_resonance_line.png");
-  main_win.impl->image.save(VNA_BINARY_DIR "/crystal_after_measurement.png");
+  std::filesystem::create_directories(VNA_BINARY_DIR "/crystal");
+  after.save(VNA_BINARY_DIR "/crystal/resonance_line.png");
+  main_win.impl->image.save(VNA_BINARY_DIR "/crystal/after_measurement.png");
   EXPECT_EQ(test::MissingInk(after, font, line.text, line.x, 0, line.color), 0);
   EXPECT_TRUE(after == before) << "the line above the graph changed";
   // The dots' row, where each dot of radius 3 was drawn 2 pixels above the
