@@ -21,7 +21,7 @@ bool ReadingFailed() {
   if (vna_status == 0) {
     if (vna_present == 0) {
       vna_status = kStatusNoData;  // nothing was sent
-    } else if (raw_valid == 0 || !(MagRef >= kLeastReference)) {
+    } else if (raw_valid == 0 || !(ref_mag_raw >= kLeastReference)) {
       // Below 10 MHz the link does not test the reference, and a reply of
       // zeros is dropped without a status: the values left are another
       // point's.

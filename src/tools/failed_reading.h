@@ -6,8 +6,9 @@
 
 namespace vna {
 
-// The MagRef below which a point has no reference to measure against, at
-// every frequency (the Port A scan tests it so too).
+// The fitted reference magnitude (ref_mag_raw) below which a point has no
+// reference to measure against: the link's own limit above 10 MHz, here
+// at every frequency.
 constexpr double kLeastReference = 50;
 
 // True when the point just read holds no measurement: the link reported a
