@@ -101,11 +101,9 @@ bool ReadPoint() {
 // and its status kept to the end.
 void Fail(const SavedSettings& saved) {
   const int status = vna_status;
-  const double failed_at = freq;
   ProgRelay(0);
   Restore(saved);
   BlankHeadLine(89);
-  freq = failed_at;
   SayReadingFailed(status, " Crystal Measurement", "The crystal was not measured.");
   SetDigits(3);
   vna_status = status;

@@ -89,6 +89,7 @@ void DistanceToFaultCheck() {
   end_freq = 180;
   delta_freq = 0.2;
   interpolate = 1;
+  vna_status = 0;  // a tool ended before measuring leaves no earlier failure
   DistanceToFault();
   start_freq = start;
   end_freq = end;
