@@ -40,7 +40,12 @@ namespace {
 struct SavedSettings {
   int delay = 0;
   int average = 0;
+  // The results as they were: a failed reading leaves them so, rather than
+  // half of this crystal's beside half of the last one's.
+  double results[7] = {};
 };
+
+double* const kResults[] = {&xtal_Fs, &xtal_Fp, &xtal_Rs, &xtal_Ls, &xtal_Cs, &xtal_Cp, &xtal_Q};
 
 void Restore(const SavedSettings& saved) {
   average = saved.average;
@@ -96,11 +101,12 @@ bool ReadPoint() {
   return true;
 }
 
-// A failed reading ends the measurement: nothing it gave is a result.
-// Relays off and settings back as on every way out, the failure said once,
-// and its status kept to the end.
+// A failed reading ends the measurement: nothing it gave is a result, and
+// the results stay as they were. Relays off and settings back as on every
+// way out, the failure said once, and its status kept to the end.
 void Fail(const SavedSettings& saved) {
   const int status = vna_status;
+  for (int i = 0; i < 7; ++i) *kResults[i] = saved.results[i];
   ProgRelay(0);
   Restore(saved);
   BlankHeadLine(89);
@@ -353,6 +359,7 @@ void MeasureCrystal() {
   ref_to_antenna = 0;
   smoothing = 0;
   SavedSettings saved;
+  for (int i = 0; i < 7; ++i) saved.results[i] = *kResults[i];
   saved.delay = DDSdelay;
   scan_running = 1;
   saved.average = average;

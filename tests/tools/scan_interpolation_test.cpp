@@ -62,31 +62,6 @@ TEST_F(ScanInterpolationTest, APointFrequencyGivesThePointExactly) {
   }
 }
 
-// The points are found by their stored frequencies: the limits since moved
-// to another start and step (a Port B scan file of the same range loaded)
-// and a band left out of the list move nothing.
-TEST_F(ScanInterpolationTest, PointsAreFoundByTheirStoredFrequencies) {
-  start_freq = 9.5;
-  delta_freq = 0.05;
-  for (int k = 11; k < 21; ++k) scanA_freq[k] += 1;  // 11.1 .. 12.0 skipped
-  struct Case {
-    double f;
-    int k;     // the point below
-    double t;  // the fraction of the way to the next
-  };
-  const Case cases[] = {
-      {10.3, 3, 0}, {10.55, 5, 0.5}, {11.0, 10, 0}, {11.55, 10, 0.5}, {12.15, 11, 0.5}, {13, 20, 0},
-  };
-  for (const Case& c : cases) {
-    freq = c.f;
-    InterpolateScanAt();
-    const int j = c.k + (c.t > 0 ? 1 : 0);
-    EXPECT_NEAR(Zmag, scanA_zmag[c.k] + c.t * (scanA_zmag[j] - scanA_zmag[c.k]), 1e-9) << c.f;
-    EXPECT_NEAR(swr, std::fabs(scanA_swr[c.k] + c.t * (scanA_swr[j] - scanA_swr[c.k])), 1e-12)
-        << c.f;
-  }
-}
-
 TEST_F(ScanInterpolationTest, NothingStoredLeavesThePointAlone) {
   scan_npoints = scanA_npoints = 0;
   freq = 10.3;
