@@ -3,10 +3,12 @@
  * checks what each does against the instrument simulator, which it asks for
  * its state over the simulator's control channel.
  *
- * exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE
- * The simulator starts with an ideal bridge and r=75 on Port A; the COM
- * port 1 of the environment leads to it. Exit status 0 when every check
- * held; each failed check prints a line "FAIL ...". */
+ * exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE PART
+ * The simulator starts with an ideal bridge, r=75 on Port A and a through
+ * connection on Port B; the COM port 1 of the environment leads to it.
+ * PART is one of the checks below: tour, port-b, refused, no-instrument,
+ * failed-reads. Exit status 0 when every check held; each failed check
+ * prints a line "FAIL ...". */
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -256,48 +258,19 @@ static void FailedReadsWriteNothing(void) {
   }
 }
 
-int main(int argc, char** argv) {
-  if (argc != 6) {
-    fprintf(stderr, "usage: exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE\n");
-    return 2;
-  }
-  /* Line by line: a crash keeps the FAIL lines before it. */
-  setvbuf(stdout, NULL, _IOLBF, 0);
-  sim_bin = argv[2];
-  control = argv[3];
-  const double maxfreq = atof(argv[4]);
-  /* Kept mapped after dlclose: what the system libraries it brings allocate
-     when they load stays reachable, so a leak check at exit (the sanitizer
-     build) reports only real leaks. */
-  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (lib == NULL) {
-    printf("FAIL dlopen: %s\n", dlerror());
-    return 1;
-  }
-  avg = (IntFn)Resolve(lib, "VNA_AvgReadings");
-  comm = (CommPortFn)Resolve(lib, "VNA_CommPort");
-  constant = (ConstantFreqFn)Resolve(lib, "VNA_ConstantFreq");
-  temperature = (TemperatureFn)Resolve(lib, "VNA_GetTemperature");
-  version = (VersionFn)Resolve(lib, "VNA_GetVersion");
-  init = (IntFn)Resolve(lib, "VNA_InitVars");
-  load_cal = (LoadCalFn)Resolve(lib, "VNA_LoadCalFile");
-  relay = (IntFn)Resolve(lib, "VNA_ProgRelay");
-  read_a = (ReadPointFn)Resolve(lib, "VNA_ReadPointA");
-  read_b = (ReadPointFn)Resolve(lib, "VNA_ReadPointB");
-  sync = (IntFn)Resolve(lib, "VNA_Sync");
-  if (failures != 0) return 1;
+/* Opens COM port 1, as every part but the one without an instrument does. */
+static void Open(void) {
+  const int status = comm(1, 1, 0);
+  Check(status == 0, "CommPort open", status);
+}
 
+/* Every function in the order a program first meets them. */
+static void Tour(const char* cal, double maxfreq) {
   int status = 0;
-  WithoutInstrument("before any CommPort");
   Check(init(0) == 0, "InitVars returns 0", 0);
   /* Sync is allowed only once an instrument has been identified. */
   status = sync(1);
   Check(status == VNA_NO_SYNC, "Sync before identification is refused", status);
-
-  /* COM port 99 names a device that does not exist. */
-  status = comm(1, 99, 0);
-  Check(status != 0, "CommPort open of a port without a device fails", status);
-  WithoutInstrument("after a failed open");
 
   /* Port 0 means port 1, and the baud argument gives way to 57600. */
   Send("mark open");
@@ -331,7 +304,7 @@ int main(int argc, char** argv) {
 
   status = load_cal("");
   Check(status == 34508, "LoadCalFile without a name fails", status);
-  status = load_cal(argv[5]);
+  status = load_cal(cal);
   Check(status == 0, "LoadCalFile", status);
   /* The ideal bridge hands the device itself to the raw readings. */
   ReadsAgree(read_a, 2, 75, 0, 0.005, "raw r=75");
@@ -344,30 +317,6 @@ int main(int argc, char** argv) {
   ReadsAgree(read_a, 1, 75, 0, 0.01, "corrected r=75");
   Send("dut z=20,-80");
   ReadsAgree(read_a, 1, 20, -80, 0.01, "corrected z=20,-80");
-  /* The first Port B read finds the gain step the application's last scan
-     left on the instrument. */
-  PortBReads(1);
-  PortBReads(0);
-  RefusedReads(maxfreq);
-  FailedReadsWriteNothing();
-
-  /* InitVars puts every setting back to its default while the instrument
-     keeps what it runs: the 10 MHz band's oscillator (the second one on the
-     two-multiplier model) and 16 readings averaged. Reads after it program
-     the instrument as the settings now say. */
-  Send("dut-b atten:db=40");
-  avg(16);
-  status = read_b(0, 10, &out1, &out2);
-  Check(status == 0, "Port B read with 16 readings averaged", status);
-  Check(init(0) == 0, "InitVars with the port open", 0);
-  status = load_cal(argv[5]);
-  Check(status == 0, "LoadCalFile after InitVars", status);
-  out1 = out2 = -999;
-  status = read_b(1, 10, &out1, &out2);
-  Check(status == 0, "Port B read after InitVars: status", status);
-  Check(Abs(out1 / 0.01 - 1) <= 0.025, "Port B read after InitVars: ratio 0.01", out1);
-  Check(Status("protocolerrors") == 0, "Port B read after InitVars: no protocol error",
-        Status("protocolerrors"));
 
   /* Sync 1 arms one sync; 2 sends one before every read. */
   double before = Status("syncs");
@@ -402,10 +351,104 @@ int main(int argc, char** argv) {
   Check(status == 0, "close returns 0", status);
   status = comm(0, 0, 0);
   Check(status == VNA_PORT_NOT_OPEN, "second close: no port open", status);
-  WithoutInstrument("after the close");
   text = version(0);
   Check(text != NULL && strcmp(text, "34506") == 0, "version without a port is 34506", 0);
   free(text);
+}
+
+/* Port B read as the Port B scan reads it, on the real bridge the
+ * calibration was made on. */
+static void PortB(const char* cal) {
+  Open();
+  Check(load_cal(cal) == 0, "LoadCalFile", 0);
+  Send("bridge real");
+  /* The first read finds the gain step the application's last scan left on
+     the instrument. */
+  PortBReads(1);
+  PortBReads(0);
+
+  /* InitVars puts every setting back to its default while the instrument
+     keeps what it runs: the 10 MHz band's oscillator (the second one on the
+     two-multiplier model) and 16 readings averaged. Reads after it program
+     the instrument as the settings now say. */
+  double out1 = -999, out2 = -999;
+  Send("dut-b atten:db=40");
+  avg(16);
+  int status = read_b(0, 10, &out1, &out2);
+  Check(status == 0, "Port B read with 16 readings averaged", status);
+  Check(init(0) == 0, "InitVars with the port open", 0);
+  status = load_cal(cal);
+  Check(status == 0, "LoadCalFile after InitVars", status);
+  out1 = out2 = -999;
+  status = read_b(1, 10, &out1, &out2);
+  Check(status == 0, "Port B read after InitVars: status", status);
+  Check(Abs(out1 / 0.01 - 1) <= 0.025, "Port B read after InitVars: ratio 0.01", out1);
+  Check(Status("protocolerrors") == 0, "Port B read after InitVars: no protocol error",
+        Status("protocolerrors"));
+}
+
+static void NoInstrument(void) {
+  WithoutInstrument("before any CommPort");
+  /* COM port 99 names a device that does not exist. */
+  const int status = comm(1, 99, 0);
+  Check(status != 0, "CommPort open of a port without a device fails", status);
+  WithoutInstrument("after a failed open");
+  Open();
+  comm(0, 0, 0);
+  WithoutInstrument("after the close");
+}
+
+int main(int argc, char** argv) {
+  if (argc != 7) {
+    fprintf(stderr, "usage: exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE PART\n");
+    return 2;
+  }
+  /* Line by line: a crash keeps the FAIL lines before it. */
+  setvbuf(stdout, NULL, _IOLBF, 0);
+  sim_bin = argv[2];
+  control = argv[3];
+  const double maxfreq = atof(argv[4]);
+  const char* cal = argv[5];
+  const char* part = argv[6];
+  /* Kept mapped after dlclose: what the system libraries it brings allocate
+     when they load stays reachable, so a leak check at exit (the sanitizer
+     build) reports only real leaks. */
+  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (lib == NULL) {
+    printf("FAIL dlopen: %s\n", dlerror());
+    return 1;
+  }
+  avg = (IntFn)Resolve(lib, "VNA_AvgReadings");
+  comm = (CommPortFn)Resolve(lib, "VNA_CommPort");
+  constant = (ConstantFreqFn)Resolve(lib, "VNA_ConstantFreq");
+  temperature = (TemperatureFn)Resolve(lib, "VNA_GetTemperature");
+  version = (VersionFn)Resolve(lib, "VNA_GetVersion");
+  init = (IntFn)Resolve(lib, "VNA_InitVars");
+  load_cal = (LoadCalFn)Resolve(lib, "VNA_LoadCalFile");
+  relay = (IntFn)Resolve(lib, "VNA_ProgRelay");
+  read_a = (ReadPointFn)Resolve(lib, "VNA_ReadPointA");
+  read_b = (ReadPointFn)Resolve(lib, "VNA_ReadPointB");
+  sync = (IntFn)Resolve(lib, "VNA_Sync");
+  if (failures != 0) return 1;
+
+  if (strcmp(part, "tour") == 0) {
+    Tour(cal, maxfreq);
+  } else if (strcmp(part, "port-b") == 0) {
+    PortB(cal);
+  } else if (strcmp(part, "refused") == 0) {
+    Open();
+    Check(load_cal(cal) == 0, "LoadCalFile", 0);
+    RefusedReads(maxfreq);
+  } else if (strcmp(part, "no-instrument") == 0) {
+    NoInstrument();
+  } else if (strcmp(part, "failed-reads") == 0) {
+    Open();
+    Check(load_cal(cal) == 0, "LoadCalFile", 0);
+    FailedReadsWriteNothing();
+  } else {
+    printf("FAIL no part %s\n", part);
+    ++failures;
+  }
 
   dlclose(lib);
   return failures == 0 ? 0 : 1;
