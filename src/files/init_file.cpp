@@ -188,7 +188,7 @@ std::string LineText(const std::string& s) {
 std::string ValueText(const InitLine& l) {
   if (l.write) return l.write();
   if (l.int_value) return NumStr(*l.int_value);
-  if (l.double_value) return NumStr(*l.double_value);
+  if (l.double_value) return SettingNumber(*l.double_value);
   if (l.text_value) return *l.text_value;
   return "";
 }
@@ -197,7 +197,7 @@ void WriteMarkerGroups() {
   for (int i = 1; i <= kMaxMarkers; ++i) {
     const Marker& m = markers[i];
     const double fields[6] = {m.Freq, m.Rs, m.Xs, m.Phase, m.SWR, m.Rt};
-    for (int k = 0; k < 6; ++k) WriteText(data_file, kMarkerKeys[k] + NumStr(fields[k]));
+    for (int k = 0; k < 6; ++k) WriteText(data_file, kMarkerKeys[k] + SettingNumber(fields[k]));
   }
 }
 

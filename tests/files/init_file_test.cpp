@@ -446,6 +446,25 @@ TEST_F(InitFileTest, ALineWithoutANumberRefusesTheWholeFile) {
   }
 }
 
+// The writer never writes a file its reader refuses: a value that is not
+// finite (a typed "1e999") is written as 0.
+TEST_F(InitFileTest, NoInfiniteValueReachesTheFile) {
+  cable_length = INFINITY;
+  swr_scale = -INFINITY;
+  swr_log = 1;
+  Rng[3] = INFINITY;
+  markers[2].Rt = INFINITY;
+  const std::vector<std::string> lines = WrittenLines();
+  EXPECT_EQ(lines[14], "cable_length   0");
+  EXPECT_EQ(lines[9], "swr_scale     0L");
+  EXPECT_EQ(lines[232], "Rng3        0");
+  EXPECT_EQ(lines[100 + 6 + 5], "markerRt    0");
+  testhook::ClearLogs();
+  LoadInitData();
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(cable_length, 0);
+}
+
 TEST_F(InitFileTest, AFileCutInALineKeepsWhatItDidNotHold) {
   // The writer ends every line: a last line without its end was cut short.
   // It is not taken, as a line the file does not hold, and nothing is
