@@ -43,8 +43,10 @@ constexpr double kMinRhoScale = 0.001;
 constexpr double kMinFeetPerSample = 0.01, kMaxFeetPerSample = 1000;
 constexpr int kMaxAveraging = 256;
 
+// A value that is not finite, which no trace can use and the reader refuses,
+// is written as 0.
 void WriteValue(double x) {
-  WriteText(file_out, NumStr(x));
+  WriteText(file_out, NumStr(std::isfinite(x) ? x : 0));
 }
 
 void WriteTdrLines(int n) {

@@ -130,6 +130,22 @@ TEST_F(TdrFileTest, WritesTheFileCheckedByHand) {
   EXPECT_EQ(tdr_graph_title, "Feed line to the mast");  // an auto-save keeps the title
 }
 
+// The writer never writes a file its reader refuses: a value that is not
+// finite is written as 0.
+TEST_F(TdrFileTest, NoInfiniteValueReachesTheFile) {
+  tdr_response[3] = INFINITY;
+  tdr_zo = -INFINITY;
+  file_name = dir / "inf.tdr";
+  SaveTDR(1);
+  const std::vector<std::string> lines = Lines(dir.Read("inf.tdr"));
+  EXPECT_EQ(lines[28 + 3], " 0");
+  EXPECT_EQ(lines[10], " 0");
+  testhook::ClearLogs();
+  Load(dir / "inf.tdr");
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(tdr_response[3], 0);
+}
+
 TEST_F(TdrFileTest, SaveDialogNamesAndTitle) {
   // Cancel writes nothing.
   testhook::QueueFileAnswer("");
