@@ -48,6 +48,8 @@ namespace {
 
 const char kCr[] = "\r";
 
+}  // namespace
+
 void HardwareResetBox() {
   std::string text =
       " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
@@ -60,6 +62,8 @@ void HardwareResetBox() {
     vna_present = 0;   // until then it runs without the instrument
   }
 }
+
+namespace {
 
 // A word at the top of the ADC range at the lowest gain step: the RF input is
 // overdriven. Both relays go off to protect it and the scan stops.
