@@ -173,14 +173,15 @@ void ReadPortARef() {
   // The reading stays out of readA_zmag and readA_phase: they hold the
   // stored Port A scan, which its replay, its file and the noise filters
   // take point by point at its own frequencies.
-  if (MagRef < 50) {
+  // A failed reading has said so itself; its MagRef is an older reading's.
+  if (vna_status == 0 && MagRef < 50) {
     MoveTo(main_win, 100, 200);
     PrintText(main_win, "    ****   There is no reference signal from Port A at " + NumStr(freq) +
                             " MHz  ****  //78293  ");
     scan_running = 0;
     ProgRelay(0);
     // Without a reference neither port's reading means anything.
-    if (vna_status == 0) vna_status = kStatusNoPortARef;
+    vna_status = kStatusNoPortARef;
   }
 }
 
