@@ -338,6 +338,33 @@ TEST_F(MeasuredPointsB, HaltBeforeTheFirstReadingKeepsTheStoredScan) {
   const std::vector<std::string> l = FileLines(Path("ZiviRURGraphB.scnb"));
   ASSERT_GT(l.size(), 3u);
   EXPECT_EQ(std::stoi(l[2]), before.count);
+
+  // The same for Port A.
+  PortB_on = transmission_mode = 0;
+  relayA = relayB = 1;
+  ProgRelay(3);  // as a calibration switches them on
+  Calibrate(1, 61, 0.5);
+  Sim().SetDut("r=75");
+  ScanButton(2, 20, 0.5);
+  ASSERT_EQ(vna_status, 0);
+  const int count_a = scanA_npoints;
+  const std::vector<double> zmag_a(readA_zmag, readA_zmag + count_a);
+  Sim().SetDut("r=150");
+  scanloop = -1;
+  halted = false;
+  testhook::SetPumpHook([&] {
+    if (halted || !ScanAInProgress() || scanloop != 0) return;
+    halted = true;
+    DispatchCommand(kBtnHalt);
+  });
+  ScanButton(30, 40, 0.1);
+  testhook::SetPumpHook(nullptr);
+  ASSERT_TRUE(halted);
+  EXPECT_EQ(scanA_npoints, count_a);
+  EXPECT_NEAR(scanA_freq[count_a - 1], 20, 1e-6);
+  EXPECT_EQ(std::vector<double>(readA_zmag, readA_zmag + count_a), zmag_a);
+  EXPECT_EQ(scana_ok, 1);
+  EXPECT_EQ(scan_npoints, 0);
 }
 
 // Port B marker rows read the stored Port B scan at the marker's frequency,
