@@ -104,10 +104,14 @@ void NoReferenceCheck() {
 }  // namespace
 
 void UnpackReply() {
+  // Every word is tested, but one reply is one overload: the reaction (the
+  // relays off, the box) comes once, after the words are unpacked.
+  bool overloaded = false;
   for (int k = 0; k < kReplyAdcWords; ++k) {
     ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
-    if (ADCdata[k] > 65500 && AtLowestGain()) OverloadReaction();
+    if (ADCdata[k] > 65500 && AtLowestGain()) overloaded = true;
   }
+  if (overloaded) OverloadReaction();
   double w = ReplyTuningWord(rx_buf);
   double reported = model_uhf == 0 ? w * osc_freq / dds_scale : w * DDS_Clk * dds_mult1 / dds_scale;
   if (std::abs(reported - freq) <= 0.005 && freq_comp != 0) freq = reported / freq_comp;
