@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calibration/cal_file.h"
+#include "calibration/cal_limits.h"
 #include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/letter_case.h"
@@ -61,6 +62,14 @@ struct LoadedCal {
   double band_lo[kOscBandSize] = {}, band_hi[kOscBandSize] = {};
 };
 
+// Within min_freq .. maximumfreq, to the file's 6 decimals; before the
+// model is known only its lower end holds.
+bool InstrumentRange(double freq) {
+  constexpr double kSlack = 0.000001;
+  if (!(freq >= min_freq - kSlack)) return false;
+  return maximumfreq <= min_freq || freq <= maximumfreq + kSlack;
+}
+
 // The next line of the file into line_buf. A file that ends before the
 // calibration does is reported here, once, and ends the load.
 class LineSource {
@@ -81,15 +90,18 @@ class LineSource {
     vna_status = kStatusLineError;
     return false;
   }
-  // The next line's value; false at the end of the file.
+  // The next line's value; false at the end of the file, or when the line
+  // holds no number (said as for a row without its numbers).
   bool Value(double& v) {
     if (!Next()) return false;
+    if (!HoldsNumber(line_buf)) return Bad("It holds no number where the file needs one.");
     v = LineValue();
     return true;
   }
   bool Int(int& v) {
-    if (!Next()) return false;
-    v = LineValueInt();
+    double d = 0;
+    if (!Value(d)) return false;
+    v = Rnd(d);
     return true;
   }
   bool Skip(double count) {
@@ -118,6 +130,12 @@ class LineSource {
   // A table's frequencies rise from row to row (equal ones are kept).
   bool Rising(double freq, double before) {
     return freq >= before || Bad("Its frequency is below the one of the row before.");
+  }
+  // A row's frequency is one the instrument measures: a calibration holds
+  // no reading beyond its range.
+  bool Measurable(double freq) {
+    return InstrumentRange(freq) || Bad("Its frequency lies outside the instrument's range, up to" +
+                                        NumStr(Rnd(maximumfreq)) + " MHz.");
   }
 
  private:
@@ -198,6 +216,10 @@ bool ReadModelBlock(LineSource& in, LoadedCal& c) {
   int n = 0;
   if (!in.Int(n)) return false;
   const int status_before = vna_status;
+  // Entries of a count the block can have hold their two numbers; after a
+  // count it cannot have, the lines are read past to the block's own
+  // complaint.
+  const bool counted = n >= 4 && n <= kPlanSize;
   if (n > 100) {
     n = 100;
     vna_status = 213;
@@ -212,7 +234,7 @@ bool ReadModelBlock(LineSource& in, LoadedCal& c) {
   std::copy(freqplan_code, freqplan_code + kPlanSize, c.plan_code);
   bool differs = false;
   for (int i = 0; i < n; ++i) {
-    if (!in.Fields()) return false;
+    if (!(counted ? in.Row(0, 1) : in.Fields())) return false;
     if (i >= kPlanSize) continue;
     c.plan_bp[i] = Rnd(Field(0));
     c.plan_code[i] = Rnd(Field(1));
@@ -244,6 +266,7 @@ bool ReadModelBlock(LineSource& in, LoadedCal& c) {
                             "original default values?",
                             " Different Clk Intervals"));
   if (!in.Int(m)) return false;
+  const bool bands_counted = m >= 0 && m <= kOscBandSize - 1;
   if (m < 0) {
     m = 0;
     vna_status = 14;
@@ -254,7 +277,7 @@ bool ReadModelBlock(LineSource& in, LoadedCal& c) {
   }
   c.band_count = m;
   for (int i = 1; i <= m; ++i) {
-    if (!in.Fields()) return false;
+    if (!(bands_counted ? in.Row(0, 1) : in.Fields())) return false;
     c.band_lo[i] = Field(0);
     c.band_hi[i] = Field(1);
   }
@@ -267,8 +290,10 @@ bool ReadModelBlock(LineSource& in, LoadedCal& c) {
 bool ReadCalFile(LoadedCal& c) {
   LineSource in;
   SetDigits(8);
-  int format = 0;
-  if (!in.Int(format)) return false;
+  // Any first line that is not the format number, words too, is a file of
+  // another format.
+  if (!in.Next()) return false;
+  const int format = LineValueInt();
   if (format != kFormat) {
     if (vna_present != 0 && !Silenced()) {
       const std::string version = VersionOfRejected(in);
@@ -307,7 +332,13 @@ bool ReadCalFile(LoadedCal& c) {
   }
   if (!in.Next() || !in.Next()) return false;  // the instrument line is not used
   c.date = line_buf;
-  if (!in.Next() || !in.Value(c.rstd) || !in.Next()) return false;
+  if (!in.Next() || !in.Value(c.rstd)) return false;
+  // Every corrected reading is scaled by the standard resistor.
+  if (!(c.rstd > 0 && c.rstd <= kMaxRstd)) {
+    return in.Bad("Its calibration resistor must be more than 0 and at most" + NumStr(kMaxRstd) +
+                  " ohms.");
+  }
+  if (!in.Next()) return false;
   c.comment = line_buf;
   if (!in.Value(c.temperature) || !in.Int(c.std_cal)) return false;
   if (!in.Value(c.start) || !in.Value(c.end) || !in.Value(c.delta)) return false;
@@ -347,7 +378,7 @@ bool ReadCalFile(LoadedCal& c) {
     const bool shared = t.r == &CalPointA::shortR;
     for (int i = 0; i < n; ++i) {
       CalPointA& p = c.a[i];
-      if (!in.Row(shared ? 1 : 2, 3)) return false;
+      if (!in.Row(shared ? 1 : 2, shared ? 6 : 3)) return false;
       p.*t.r = Field(2);
       p.*t.x = Field(3);
       if (!shared) continue;
@@ -356,7 +387,12 @@ bool ReadCalFile(LoadedCal& c) {
       p.multstate = Rnd(Field(4) + 2);
       p.gainA = Field(5);
       p.osc = Rnd(Field(6));
+      if (!in.Measurable(p.freq)) return false;
       if (i > 0 && !in.Rising(p.freq, c.a[i - 1].freq)) return false;
+      // Rows that all lie at one frequency leave no range to scan in.
+      if (i == n - 1 && p.freq <= c.a[0].freq) {
+        return in.Bad("Its table lies at one frequency: no scan fits inside it.");
+      }
     }
   }
 
@@ -368,6 +404,8 @@ bool ReadCalFile(LoadedCal& c) {
   c.has_b = true;
   for (int k = 1; k <= 5; ++k) {
     if (!in.Row(1, 2)) return false;
+    // Port B readings are divided by the gain of their range.
+    if (!(Field(1) > 0)) return in.Bad("Its gain must be more than 0.");
     c.rng_gain[k] = Field(1);
     c.rng[k] = Field(2) / 57.3;
   }
@@ -376,7 +414,7 @@ bool ReadCalFile(LoadedCal& c) {
   c.b.assign(n, CalPointB{});
   for (int i = 0; i < n; ++i) {
     CalPointB& p = c.b[i];
-    if (!in.Row(1, 3)) return false;
+    if (!in.Row(1, 7)) return false;
     p.freq = Field(1);
     p.ratio_low = Field(2);
     p.phase_low = Field(3) / 57.3;
@@ -384,6 +422,7 @@ bool ReadCalFile(LoadedCal& c) {
     p.gainA = Field(5);
     p.gainB = Field(6);
     p.osc = Rnd(Field(7));
+    if (!in.Measurable(p.freq)) return false;
     if (i > 0 && !in.Rising(p.freq, c.b[i - 1].freq)) return false;
   }
   if (!in.Next()) return false;  // "B High range"
@@ -447,6 +486,14 @@ void TakeCalibration(const LoadedCal& c) {
   PortA_cal = 1;
   cal_valid = 1;
   cal_unsaved = 0;
+}
+
+// The scan limits inside the calibration, the start below the end: a scan
+// measures only where the calibration has records. The grid then moves the
+// end out to the graph's edge, no further than the calibration's end.
+void KeepScanInsideCalibration() {
+  if (!(start_freq >= cal_start_freq && start_freq < cal_end_freq)) start_freq = cal_start_freq;
+  if (!(end_freq > start_freq && end_freq <= cal_end_freq)) end_freq = cal_end_freq;
 }
 
 // The box names the file it describes: after a calibration, the one just
@@ -532,6 +579,7 @@ void GetPortACal(int show_summary) {
   }
 
   TakeCalibration(c);
+  KeepScanInsideCalibration();
   FreqGrid();
   DDSAmplitude(DDS_Amplitude);
   ProgGain();

@@ -8,6 +8,11 @@ namespace vna {
 // calibration measures beyond the end, must fit a calibration file.
 constexpr int kMaxCalSteps = 29996;
 
+// The largest standard resistor a calibration takes, ohms (as the largest
+// reference impedance a scan file keeps); it must be more than 0. Every
+// corrected reading is scaled by it.
+constexpr double kMaxRstd = 10000;
+
 // Band calibrations (std_cal 0): the dialog for start, stop, step, amplitude
 // and averaging; the typed values become cal_start_freq, cal_end_freq,
 // cal_delta_freq ("k" for kHz), DDS_Amplitude and average (sent), and the

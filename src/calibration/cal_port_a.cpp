@@ -230,8 +230,8 @@ bool OpenStage() {
 }
 
 // The standard resistor's value; false when the box was cancelled. A value
-// that is not above 0 would scale every corrected reading to nothing: asked
-// again.
+// that is not above 0 would scale every corrected reading to nothing, and one
+// above kMaxRstd no calibration file takes back: asked again.
 bool AskRstd() {
   if (Rstd < 1) Rstd = 50;
   for (;;) {
@@ -239,12 +239,13 @@ bool AskRstd() {
     input_value = Rstd;
     InputNumber();
     if (dlg_result != 1) return false;
-    if (input_value > 0) {
+    if (input_value > 0 && input_value <= kMaxRstd) {
       Rstd = input_value;
       return true;
     }
-    MsgBox(&main_win, "The standard resistor must be more than 0 ohms.", " Cal Standard", kMbOk,
-           kIconNone, true);
+    MsgBox(&main_win,
+           "The standard resistor must be more than 0 and at most" + NumStr(kMaxRstd) + " ohms.",
+           " Cal Standard", kMbOk, kIconNone, true);
   }
 }
 

@@ -5,6 +5,10 @@
 // file only with a complete new one.
 #include "files/init_file.h"
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "files/line_reader.h"
 #include "files/read_limits.h"
 #include "files/settings.h"
@@ -32,21 +36,21 @@ void InitMessage(const std::string& text, const std::string& caption) {
   MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
 }
 
-// The reader's position in the file. A line asked for after the file ended
-// is "missing": unlike an empty line it changes nothing.
+// The reader's position in the lines the file held. A line asked for after
+// the file ended is "missing": unlike an empty line it changes nothing.
 struct InitReader {
-  int line_no = 1;       // the count handed to ReadDataLine
+  const std::vector<std::string>& lines;
+  int line_no = 1;       // the number of the next line
   int last_present = 0;  // last line the file really held
   bool ended = false;
 
-  // Reads the next line into line_buf; false when the file had ended.
+  // The next line into line_buf; false when the file had ended.
   bool Next() {
-    bool present = !ended && !FileEof(data_file);
+    const bool present = !ended && static_cast<size_t>(line_no) <= lines.size();
     if (present) {
-      ReadDataLine(line_no);
+      line_buf = lines[line_no - 1];
       last_present = line_no;
     } else {
-      // Nothing more is read from a file that has ended, whatever it is.
       line_buf.clear();
       ended = true;
     }
@@ -54,6 +58,66 @@ struct InitReader {
     return present;
   }
 };
+
+// Every line of the open data_file, as the line reader gives them. Every
+// line the writer writes ends with CR LF: a last line without a line end is
+// one the file was cut in, and is left out as a line the file does not hold.
+std::vector<std::string> ReadAllLines() {
+  std::vector<std::string> lines;
+  while (!FileEof(data_file)) {
+    ReadDataLine(static_cast<int>(lines.size()) + 1);
+    lines.push_back(line_buf);
+  }
+  if (!lines.empty() && std::fseek(data_file.fp, -1, SEEK_END) == 0) {
+    const int last = std::fgetc(data_file.fp);
+    if (last != '\r' && last != '\n') lines.pop_back();
+  }
+  return lines;
+}
+
+// The next line, when the file holds it, holds a number after its key
+// word; false when it holds none.
+bool NextHoldsNumber(InitReader& r) {
+  if (!r.Next()) return true;
+  GetInitValue();
+  return HoldsNumber(line_buf);
+}
+
+// The first line of the file that holds no number where the table has one
+// (a keyed setting, the marker count, a marker value); 0 when every line
+// does. Lines the file does not hold are not counted: they keep their
+// settings.
+int FirstLineWithoutNumber(const std::vector<std::string>& lines) {
+  InitReader r{lines};
+  for (const InitLine& l : InitFileLines()) {
+    switch (l.kind) {
+      case InitLineKind::kFormat:  // checked on its own
+      case InitLineKind::kSpare:
+        r.Next();
+        break;
+      case InitLineKind::kSetting:
+        if (!l.key) {
+          r.Next();  // a text
+        } else if (!NextHoldsNumber(r)) {
+          return r.line_no - 1;
+        }
+        break;
+      case InitLineKind::kMarkerCount: {
+        if (!NextHoldsNumber(r)) return r.line_no - 1;
+        const int n = r.ended ? 0 : LineValueInt();
+        if (n > kMaxMarkers || n < 0) return 0;  // refused on its own
+        for (int i = 0; i < 6 * n; ++i) {
+          if (!NextHoldsNumber(r)) return r.line_no - 1;
+        }
+        break;
+      }
+      case InitLineKind::kMarkers:
+      case InitLineKind::kEnd:
+        break;
+    }
+  }
+  return 0;
+}
 
 // Reads one line of the table into its setting.
 void ReadSetting(InitReader& r, const InitLine& l) {
@@ -84,7 +148,6 @@ bool ReadMarkers(InitReader& r) {
   if (n > kMaxMarkers || n < 0) {
     InitMessage(" Incorrect number of markers in init file.\r\nNumber read = " + NumStr(n),
                 " Init file error 2183");
-    CloseTextFile(data_file);
     ClearMarkers();
     marker_count = 0;
     return false;
@@ -127,7 +190,7 @@ std::string LineText(const std::string& s) {
 std::string ValueText(const InitLine& l) {
   if (l.write) return l.write();
   if (l.int_value) return NumStr(*l.int_value);
-  if (l.double_value) return NumStr(*l.double_value);
+  if (l.double_value) return SettingNumber(*l.double_value);
   if (l.text_value) return *l.text_value;
   return "";
 }
@@ -136,7 +199,7 @@ void WriteMarkerGroups() {
   for (int i = 1; i <= kMaxMarkers; ++i) {
     const Marker& m = markers[i];
     const double fields[6] = {m.Freq, m.Rs, m.Xs, m.Phase, m.SWR, m.Rt};
-    for (int k = 0; k < 6; ++k) WriteText(data_file, kMarkerKeys[k] + NumStr(fields[k]));
+    for (int k = 0; k < 6; ++k) WriteText(data_file, kMarkerKeys[k] + SettingNumber(fields[k]));
   }
 }
 
@@ -191,8 +254,11 @@ void LoadInitData() {
     ClampSettings();
     return;
   }
+  const std::vector<std::string> held = ReadAllLines();
+  CloseTextFile(data_file);
+  const int decimals = number_decimals;
   SetDigits(8);
-  InitReader r;
+  InitReader r{held};
   for (const InitLine& l : lines) {
     switch (l.kind) {
       case InitLineKind::kFormat: {
@@ -202,10 +268,20 @@ void LoadInitData() {
           n = LineValueInt();
         }
         if (n != format + 4152) {
-          CloseTextFile(data_file);
           InitMessage(std::string("The init file is not compatible with this program.") + kCR +
                           "The expected format is: " + NumStr(format + 4152) + kCR + kCR +
                           "\nA new init file will be created when you close this program.",
+                      " Invalid *.ini file");
+          return;
+        }
+        // A line without a number where one belongs would read as 0, and a
+        // line too many or too few would move every setting after it: the
+        // file is refused whole before a setting is taken.
+        if (const int bad = FirstLineWithoutNumber(held); bad != 0) {
+          SetDigits(decimals);
+          InitMessage("The file named: " + QuotedPath(file_name) + kCR + "holds no number on line" +
+                          NumStr(bad) + ", where a setting needs one." + kCR +
+                          "None of its settings were taken.",
                       " Invalid *.ini file");
           return;
         }
@@ -234,7 +310,6 @@ void LoadInitData() {
                UHFcalDelta_def);
   BuildMenus();
   SetDigits(3);
-  CloseTextFile(data_file);
   ClampSettings();
   if (r.ended) {
     InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" + kCR +

@@ -21,7 +21,9 @@ void WriteInitFile();
 // Reads the init or state file named by file_name into the settings. A
 // missing file, a wrong format number, a wrong marker count or a file that
 // ends early is reported in a message box; what could not be read keeps its
-// value. Never fails otherwise.
+// value. A file with a line that holds no number where the table has one
+// (a keyed setting, the marker count or a marker value) is refused whole
+// with a message: no setting changes. Never fails otherwise.
 void LoadInitData();
 // Writes every setting to file_name; msg_text names the file in the failure
 // messages. The old file is replaced only by a complete new one. Returns

@@ -1,5 +1,7 @@
 #include "files/line_reader.h"
 
+#include <cmath>
+
 #include "files/state.h"
 #include "shell/text.h"
 
@@ -21,8 +23,8 @@ bool HoldsNumber(const std::string& text) {
   if (i == std::string::npos) return false;
   if (text[i] == '-') ++i;
   auto digit = [&](size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
-  if (digit(i)) return true;
-  return i < text.size() && text[i] == '.' && digit(i + 1);
+  if (!digit(i) && !(i < text.size() && text[i] == '.' && digit(i + 1))) return false;
+  return std::isfinite(LineValue(text));
 }
 
 int LineValueInt(const std::string& line) {

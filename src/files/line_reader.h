@@ -14,14 +14,17 @@ namespace vna {
 // open and nothing is reported.
 void ReadDataLine(int line_no);
 
-// The value of a line: blanks and tabs skipped, an optional "-", digits,
-// optionally "." and digits; the rest is ignored. No plus sign, no exponent;
-// a line that starts with anything else (or an empty one) is 0.
+// The value of a line (ParseNumber): blanks and tabs skipped, an optional
+// "-", digits, optionally "." and digits, optionally an exponent; the rest
+// is ignored. No plus sign; a line that starts with anything else (or an
+// empty one) is 0.
 double LineValue(const std::string& line);
 double LineValue();  // of line_buf
 // Whether the text starts, after blanks and tabs, with a number the value
 // rule reads: an optional "-", then digits with an optional "." and digits,
-// at least one digit in all. Anything else reads as 0 without being one.
+// at least one digit in all; and whether that number is finite (one beyond
+// the range of a double, "1e999", is no number a file can hold). Anything
+// else reads as 0 without being one.
 bool HoldsNumber(const std::string& text);
 // The same, rounded to an integer with halves to even.
 int LineValueInt(const std::string& line);

@@ -38,11 +38,14 @@ using scanfile::IsChoice;
 using scanfile::LimitsSavable;
 using scanfile::Line;
 using scanfile::StampOf;
+using scanfile::UsableFreq;
+using scanfile::UsableOhms;
 
 constexpr char kCR[] = "\r";
 constexpr const char* kEndOfData = "end of data  //92313";
 constexpr const char* kFilter = "Scan Files(*.scn)|*.scn||";
 constexpr int kTrailerLines = 17;
+constexpr int kTrailerModelLine = 14;
 constexpr int kPrintedTrailerLines = 11;
 
 void AskForName(const std::string& title, bool save) {
@@ -130,14 +133,8 @@ struct ScanFileA {
   std::vector<std::string> trailer;  // t1 .. t17
 };
 
-int line_no = 0;
-
-const std::string& NextLine() {
-  ReadDataLine(++line_no);
-  return line_buf;
-}
-
-// The limits a loaded file may set.
+// The limits a loaded file may set. Limits the clamps put out of order
+// (a start above the instrument's end) are replaced as reversed ones are.
 void ValidLimits(ScanFileA& s) {
   if (s.start > s.end) {
     s.start = 1;
@@ -147,20 +144,31 @@ void ValidLimits(ScanFileA& s) {
   if (s.start < min_freq) s.start = min_freq;
   if (s.end > maximumfreq + 2) s.end = maximumfreq;
   if (s.step < 0.0000001) s.step = 0.0000001;
+  if (s.start > s.end) {
+    s.start = 1;
+    s.end = 2;
+    s.step = 0.02;
+  }
+}
+
+// The refusal of a damaged file, after its message.
+int Refuse(const std::string& why, int status) {
+  Box("The file named: " + QuotedPath(file_name) + kCR + why + kCR +
+          "The scan on the graph was kept.",
+      "Port A - Invalid Scan File");
+  return status;
 }
 
 // Reads data_file into s; 0, or the status of a refusal after its message.
 int ReadScanFile(ScanFileA& s) {
-  line_no = 0;
-  s.stamp = StampOf(NextLine());
-  s.plot_at_zero = NextLine().find("plot") != std::string::npos ? 1 : 0;
+  scanfile::Reader in;
+  s.stamp = StampOf(in.Next());
+  s.plot_at_zero = in.Next().find("plot") != std::string::npos ? 1 : 0;
   s.format = LineValueInt();
   if (s.format < 1 || s.format > scan_format_A) {
-    Box("The file named: " + QuotedPath(file_name) + kCR +
-            "is not a Port A scan file of a format this " + "program reads (format" +
-            NumStr(s.format) + ")." + kCR + "The scan on the graph was kept.",
-        "Port A - Invalid Scan File");
-    return kStatusScanFileFormat;
+    return Refuse("is not a Port A scan file of a format this program reads (format" +
+                      NumStr(s.format) + ").",
+                  kStatusScanFileFormat);
   }
   const bool old_format = s.format < 130;
   if (s.format < scan_format_A) {
@@ -168,32 +176,46 @@ int ReadScanFile(ScanFileA& s) {
             "It may not have the latest features.",
         "Port A - Warning: Invalid File Format");
   }
-  NextLine();
-  s.points = LineValueInt();
+  s.points = in.Int();
   if (s.points < 1 || s.points > max_points) {
-    Box("The file named: " + QuotedPath(file_name) + kCR + "holds" + NumStr(s.points) +
-            " points; a scan holds 1 to" + NumStr(max_points) + " points." + kCR +
-            "The scan on the graph was kept.",
-        "Port A - Invalid Scan File");
-    return kStatusScanFileCount;
+    return Refuse(
+        "holds" + NumStr(s.points) + " points; a scan holds 1 to" + NumStr(max_points) + " points.",
+        kStatusScanFileCount);
   }
-  s.start = std::fabs(LineValue(NextLine()));
-  s.end = std::fabs(LineValue(NextLine()));
-  s.step = std::fabs(LineValue(NextLine()));
+  s.start = std::fabs(in.Value());
+  s.end = std::fabs(in.Value());
+  s.step = std::fabs(in.Value());
   ValidLimits(s);
-  for (double& v : s.header) v = LineValue(NextLine());
-  s.spare1 = LineValueInt(NextLine());
-  s.spare2 = LineValueInt(NextLine());
-  s.freq_per_div = LineValue(NextLine());
-  NextLine();  // the SWR trace switch is not taken back
-  s.title = NextLine();
+  for (double& v : s.header) v = in.Value();
+  s.spare1 = in.Int();
+  s.spare2 = in.Int();
+  s.freq_per_div = in.Value();
+  in.Value();  // the SWR trace switch is not taken back
+  s.title = in.Next();
   s.freq.resize(s.points);
   s.zmag.resize(s.points);
   s.phase.resize(s.points);
+  // A value no point can hold refuses the file. One that ends among the
+  // points is refused below, at its missing end-of-data line.
+  std::string damage;
+  auto damaged = [&](const std::string& why) {
+    if (damage.empty() && !in.Ended() && in.NoNumberLine() == 0) {
+      damage = why + " on line" + NumStr(in.Lines()) + ".";
+    }
+  };
   for (int i = 0; i < s.points; ++i) {
-    s.freq[i] = old_format ? s.start + i * s.step : LineValue(NextLine());
-    s.zmag[i] = LineValue(NextLine());
-    s.phase[i] = LineValue(NextLine());
+    if (old_format) {
+      s.freq[i] = s.start + i * s.step;
+    } else {
+      s.freq[i] = in.Value();
+      if (!UsableFreq(s.freq[i])) damaged("holds a frequency no instrument measures");
+      if (i > 0 && s.freq[i] < s.freq[i - 1]) {
+        damaged("holds frequencies that run backwards: a point below the one before it");
+      }
+    }
+    s.zmag[i] = in.Value();
+    if (!UsableOhms(s.zmag[i])) damaged("holds an impedance no reading can have");
+    s.phase[i] = in.Value();
     if (DIAGMODE != 0) {
       MoveTo(main_win, 500, 350);
       PrintItems(main_win, {" //7823 ", i, " LoadScanA ", QuotedText(line_buf)});
@@ -201,14 +223,28 @@ int ReadScanFile(ScanFileA& s) {
   }
   // A file cut short, or one holding more points than it says, is refused
   // whole rather than read as far as it goes.
-  if (NextLine().find("end of") == std::string::npos) {
+  if (in.Next().find("end of") == std::string::npos) {
     Box("Error in scan data file:\r\n" + QuotedText(line_buf) + kCR +
             "The file ends early or does not hold the points it announces." + kCR +
             "The scan on the graph was kept.",
         " Error 78331");
     return kStatusScanFileEnd;
   }
-  for (int t = 0; t < kTrailerLines + 2; ++t) s.trailer.push_back(NextLine());
+  // The trailer: the instrument model's name on its line 14, numbers on the
+  // others; the two lines after them are not used. Lines a file does not
+  // hold read as empty.
+  for (int t = 1; t <= kTrailerLines + 2; ++t) {
+    if (t == kTrailerModelLine || t > kTrailerLines) {
+      in.Next();
+    } else {
+      in.Value();
+    }
+    s.trailer.push_back(line_buf);
+  }
+  if (in.NoNumberLine() != 0) {
+    return Refuse(scanfile::NoNumberText(in.NoNumberLine()), kStatusScanFileValue);
+  }
+  if (!damage.empty()) return Refuse(damage, kStatusScanFileValue);
   return 0;
 }
 

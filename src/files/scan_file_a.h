@@ -10,6 +10,10 @@ enum : int {
   kStatusScanFileCount = 7232,   // a point count outside 1 .. max_points
   kStatusScanFileFormat = 7233,  // not a Port A scan file of a format this program reads
   kStatusScanFileEnd = 78331,    // no end-of-data line after the points: truncated or damaged
+  // A line without a number where the layout has one, or a point no
+  // measurement can have: a frequency outside every model's range or below
+  // the point before it, an impedance beyond any reading.
+  kStatusScanFileValue = 7235,
 };
 
 // Writes the measured points of the stored Port A scan (scanA_npoints) under
@@ -27,9 +31,10 @@ void SaveScanA();
 // the exit name, 10 the auto-save name with the suffix in msg_text, 3 the
 // file start-up found on the command line) and, in Port A mode, draws it by
 // replaying it through Scan_A. A file that cannot be opened is passed over
-// silently; one larger than any Port A scan file, or whose format, point
-// count or end-of-data line is wrong, is refused with a message, vna_status
-// set, and nothing changed.
+// silently; one larger than any Port A scan file, whose format, point count
+// or end-of-data line is wrong, that holds a line without a number where
+// one belongs, or a point no measurement can have (kStatusScanFileValue), is
+// refused with a message, vna_status set, and nothing changed.
 void LoadScanA();
 
 }  // namespace vna

@@ -216,8 +216,23 @@ int ReadScanFile(ScanFileB& s) {
   s.title = in.Next();
   const int n = s.points + 1;
   for (auto* v : {&s.freq, &s.s21, &s.phase, &s.s11rl, &s.s11phase}) v->resize(n);
+  // A frequency no point can have refuses the file. The record after the
+  // measured points holds whatever frequency the list had there, so only
+  // the measured ones must rise.
+  std::string damage;
   for (int i = 0; i < n; ++i) {
-    s.freq[i] = old_format ? s.start + i * s.step : in.Value();
+    if (old_format) {
+      s.freq[i] = s.start + i * s.step;
+    } else {
+      s.freq[i] = in.Value();
+      const bool counted = damage.empty() && !in.Ended() && in.NoNumberLine() == 0;
+      if (counted && !scanfile::UsableFreq(s.freq[i])) {
+        damage = "holds a frequency no instrument measures on line" + NumStr(in.Lines()) + ".";
+      } else if (counted && i > 0 && i < s.points && s.freq[i] < s.freq[i - 1]) {
+        damage = "holds frequencies that run backwards: a point below the one before it on line" +
+                 NumStr(in.Lines()) + ".";
+      }
+    }
     s.s21[i] = in.Value();
     s.phase[i] = in.Value() / kDeg;
     s.s11rl[i] = in.Value();
@@ -231,7 +246,9 @@ int ReadScanFile(ScanFileB& s) {
     }
   }
   bool short_file = in.Ended();
-  s.trailer[9] = in.Value();
+  // The S21 phase scale came later than the old formats: what they hold
+  // there is not checked.
+  s.trailer[9] = old_format ? LineValue(in.Next()) : in.Value();
   s.has_t10 = !in.Ended();
   if (!old_format) {
     // The file ends after the S21 phase scale: more lines mean more points
@@ -257,6 +274,14 @@ int ReadScanFile(ScanFileB& s) {
   if (short_file) {
     Refuse("ends early: it does not hold the" + NumStr(s.points) + " points it announces.");
     return kStatusScanFileEnd;
+  }
+  if (in.NoNumberLine() != 0) {
+    Refuse(scanfile::NoNumberText(in.NoNumberLine()));
+    return kStatusScanFileValue;
+  }
+  if (!damage.empty()) {
+    Refuse(damage);
+    return kStatusScanFileValue;
   }
   const int gain = Rnd(s.header[kGain]), sens = Rnd(s.header[kSens]);
   if (gain < 1 || gain > 5 || sens < 1 || sens > 2) {

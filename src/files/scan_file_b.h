@@ -26,7 +26,10 @@ void SaveScanB();
 // draws it by replaying it through Scan_B. A file that cannot be opened is
 // passed over silently; an old format is loaded after a warning; one larger
 // than any Port B scan file, whose point count, gain step or sensitivity is
-// out of range, that ends early or holds binary data is refused with a message, vna_status set, and
+// out of range, that ends early or holds binary data, a line without a
+// number where one belongs, or a frequency no point can have (outside every
+// model's range, or a measured point below the one before it;
+// kStatusScanFileValue) is refused with a message, vna_status set, and
 // nothing changed.
 void LoadScanB();
 

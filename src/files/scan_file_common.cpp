@@ -1,5 +1,6 @@
 #include "files/scan_file_common.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "files/line_reader.h"
@@ -146,12 +147,33 @@ const std::string& Reader::Next() {
   return line_buf;
 }
 
+void Reader::CheckNumber() {
+  if (!ended_ && no_number_line_ == 0 && !HoldsNumber(line_buf)) no_number_line_ = line_no_;
+}
+
 double Reader::Value() {
-  return LineValue(Next());
+  const double v = LineValue(Next());
+  CheckNumber();
+  return v;
 }
 
 int Reader::Int() {
-  return LineValueInt(Next());
+  const int v = LineValueInt(Next());
+  CheckNumber();
+  return v;
+}
+
+std::string NoNumberText(int line) {
+  return "holds no number on line" + NumStr(line) + ", where one belongs.";
+}
+
+bool UsableFreq(double f) {
+  return f >= 0 && f <= std::max(maximumfreq, MaxFreqUHF) + 2;
+}
+
+bool UsableOhms(double z) {
+  // sqrt of the largest double is about 1.34e154.
+  return std::fabs(z) <= 1e155;
 }
 
 }  // namespace scanfile

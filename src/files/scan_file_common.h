@@ -59,8 +59,9 @@ bool CheckWritten(const std::string& name, int close_error);
 std::string StampOf(const std::string& line);
 
 // The line reader of a scan file being loaded: counts the lines, and
-// remembers whether a line was asked for past the end of the file and
-// whether a line held binary content (control characters other than tab).
+// remembers whether a line was asked for past the end of the file, whether
+// a line held binary content (control characters other than tab), and the
+// first line read for a number that held none.
 class Reader {
  public:
   Reader();
@@ -70,11 +71,31 @@ class Reader {
   bool Ended() const { return ended_; }
   bool Binary() const { return binary_; }
   int Lines() const { return line_no_; }
+  // The first line Value or Int read that the file held but that holds no
+  // number (HoldsNumber); 0 when there was none. A line past the end of the
+  // file is not counted here: Ended tells of it.
+  int NoNumberLine() const { return no_number_line_; }
 
  private:
+  void CheckNumber();
   int line_no_ = 0;
+  int no_number_line_ = 0;
   bool ended_ = false, binary_ = false;
 };
+
+// The text of a refusal for a line without a number: "holds no number on
+// line n, where one belongs."
+std::string NoNumberText(int line);
+
+// What a frequency of a stored scan (and of a TDR file) may be: 0 to the
+// highest any model measures, with the 2 MHz a scan's last point may lie
+// beyond it (a file of the other model loads; its scan limits are clamped).
+bool UsableFreq(double f);
+// An impedance magnitude no larger than a reading can have. A reading is
+// the root of a sum of squares that did not overflow (one that did is
+// written as 0), so no file the program writes holds more than about
+// 1.34e154 ohms; the replay squares it again.
+bool UsableOhms(double z);
 
 }  // namespace scanfile
 }  // namespace vna

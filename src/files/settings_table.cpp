@@ -33,6 +33,10 @@ const char* const kMarkerKeys[6] = {"markerFreq   ",  "markerRs   ",  "markerXs 
                                     "markerPhase   ", "markerSwr   ", "markerRt   "};
 const char* const kInitEndLine = "EIF - End of Init File";
 
+std::string SettingNumber(double x) {
+  return NumStr(std::isfinite(x) ? x : 0);
+}
+
 namespace {
 
 // Degrees per radian as the file has always used it (not 180 / pi).
@@ -126,7 +130,7 @@ void RngRule(double v, const std::string&) {
 }
 template <int K>
 std::string RngWrite() {
-  return NumStr(Rng[K] * kDegreesPerRadian);
+  return SettingNumber(Rng[K] * kDegreesPerRadian);
 }
 // Written for other versions' sake, never read back.
 void Ignore(double, const std::string&) {}
@@ -160,7 +164,7 @@ void ReadSwrScale(double, const std::string& text) {
 }
 
 std::string WriteSwrScale() {
-  return NumStr(swr_scale) + (swr_log == 1 ? "L" : "");
+  return SettingNumber(swr_scale) + (swr_log == 1 ? "L" : "");
 }
 
 void ReadZref(double v, const std::string&) {
@@ -285,7 +289,7 @@ std::string WriteFormat() {
 std::string WriteFreq() {
   // The file has always held freq at single precision: 14.1 is written 14.10000038.
   freq_single = static_cast<float>(freq);
-  return NumStr(freq_single);
+  return SettingNumber(freq_single);
 }
 
 // Per-channel calibration files are remembered by their first channel: a

@@ -43,4 +43,9 @@ extern const char* const kMarkerKeys[6];
 // The end line.
 extern const char* const kInitEndLine;
 
+// The number text of a setting's value in the file; a value that is not
+// finite, which no setting can use and no reader takes back, is written as
+// 0 (the file is otherwise refused whole when read).
+std::string SettingNumber(double x);
+
 }  // namespace vna

@@ -8,6 +8,7 @@
 #include "files/letter_case.h"
 #include "files/line_reader.h"
 #include "files/read_limits.h"
+#include "files/scan_file_common.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
@@ -43,8 +44,10 @@ constexpr double kMinRhoScale = 0.001;
 constexpr double kMinFeetPerSample = 0.01, kMaxFeetPerSample = 1000;
 constexpr int kMaxAveraging = 256;
 
+// A value that is not finite, which no trace can use and the reader refuses,
+// is written as 0.
 void WriteValue(double x) {
-  WriteText(file_out, NumStr(x));
+  WriteText(file_out, NumStr(std::isfinite(x) ? x : 0));
 }
 
 void WriteTdrLines(int n) {
@@ -113,9 +116,19 @@ TdrFileLines ReadTdrLines() {
                 NumStr(kHeaderLines + n + 1) + " lines.";
     return f;
   }
+  // Lines 1, 3 and 4 are texts; every other line holds a number, also those
+  // not read back: a line without one is damage, or a line too many or too
+  // few that moved the values after it.
+  for (int k = 2; k <= kHeaderLines + n + 1; ++k) {
+    if (k == 3 || k == 4 || HoldsNumber(f.Line(k))) continue;
+    f.problem = "Line" + NumStr(k) + " holds no number, where one belongs.";
+    return f;
+  }
   const double feet = f.Value(17);
   const int averaging = LineValueInt(f.Line(10));
-  if (std::fabs(f.Value(9)) < kMinRhoScale) {
+  if (!scanfile::UsableFreq(f.Value(6))) {
+    f.problem = "Its frequency step (line 6) is no frequency an instrument measures.";
+  } else if (std::fabs(f.Value(9)) < kMinRhoScale) {
     f.problem = "Its rho full scale (line 9) is too near 0 to draw a trace with.";
   } else if (!(feet >= kMinFeetPerSample && feet <= kMaxFeetPerSample)) {
     f.problem = "Its feet per sample (line 17) must be 0.01 to 1000.";

@@ -21,6 +21,7 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/state.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 namespace {
@@ -66,6 +67,15 @@ struct Between {
     return a[i] + (a[i + 1] - a[i]) * (f - freqs[i]) / (freqs[i + 1] - freqs[i]);
   }
 };
+
+// The points the readout reads: those the graph shows of the stored scan of
+// its port, never the rest of a halted scan (drawn dotted, repeating the
+// last reading), nor a Port B scan's points in Port A mode or the other way
+// round. A band scan's and the TDR trace's own.
+int ReadoutPoints() {
+  if (tdr_mode != 0 || bandscan_mode != 0) return scanloop;
+  return std::min(scanloop, PortB_on != 0 ? StoredPointsB() : StoredPointsA());
+}
 
 // Decimals that show one digit of the scan step: 1 for a step of 1 MHz or
 // more, 4 for 0.005 MHz.
@@ -386,8 +396,16 @@ void CursorReadout(int x, int y) {
   // its place on the screen.
   if (msg_form == nullptr || msg_form == &main_win) FocusForm(main_win);
   SetPen(w, kCursorBlue ^ bg_color, kPenSolid, 1);
-  const int n = scanloop;
-  if (n <= 0 || y < graph_top || y > graph_bottom || x < graph_left || x > last_x_px) {
+  const int n = ReadoutPoints();
+  // Right of the last measured point there is nothing to read, even where a
+  // halted scan drew its last reading on, dotted.
+  int right = last_x_px;
+  if (n > 0 && n < scanloop) {
+    const double* freqs = PortB_on != 0 ? scanB_freq : scanA_freq;
+    const double at = graph_left + (freqs[n - 1] - graph_start) * px_per_MHz;
+    if (std::isfinite(at)) right = std::min(right, static_cast<int>(std::ceil(at)));
+  }
+  if (n <= 0 || y < graph_top || y > graph_bottom || x < graph_left || x > right) {
     SetXorMode(w, false);
     return;
   }

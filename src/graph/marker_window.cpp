@@ -141,16 +141,15 @@ void PrintRowA(int i, int y) {
 // Row i of a Port B listing: S21 and its phase off the stored Port B scan.
 void PrintRowB(int i, int y) {
   Marker& m = markers[i];
-  const int n = scanloop;
-  const double step = delta_freq;
+  const int n = StoredPointsB();
   const double f = m.Freq;
-  if (n > 0 && step > 0) {
-    // Kept within the stored points; past the last one its value is shown.
-    int k = std::clamp(RndDown((f - start_freq) / step), 0, n - 1);
-    const double d = k < n - 1 ? f - (start_freq + k * step) : 0;
-    const int k1 = std::min(k + 1, n - 1);
-    m.s21mag = s21_dB[k] + d * (s21_dB[k1] - s21_dB[k]) / step;
-    m.s21phase = (scanB_phase[k] + d * (scanB_phase[k1] - scanB_phase[k]) / step) * 57.296;
+  if (n > 0) {
+    // Between the stored points around the marker, by their own
+    // frequencies: the limits and step in force may be another scan's.
+    // Past the last measured point its value is shown.
+    const StoredSpot at = SpotOf(scanB_freq, n, f);
+    m.s21mag = at.Of(s21_dB);
+    m.s21phase = at.Of(scanB_phase) * 57.296;
   }
   MoveTo(marker_win, 20, y);
   PrintText(marker_win, FormatUsing("  &  ###.######     ##.####        ####.## ",

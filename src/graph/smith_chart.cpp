@@ -20,6 +20,8 @@
 #include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
+#include "tools/scan_interpolation.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 namespace {
@@ -218,10 +220,15 @@ const char* const kZoomCaptions[5] = {"1X", "2X", "3X", "4X", "5X"};
 
 void FindMarkerPoints() {
   for (int i = 1; i <= kMaxMarkers; ++i) marker_points[i] = -1;
-  if (markerena == 0 || !(delta_freq > 0)) return;
+  // The stored scan's own frequencies: the start and step in force may be
+  // another scan's, and the list may have moved a point off a spur.
+  const int n = StoredPointsA();
+  if (markerena == 0 || n < 1) return;
   for (int i = 1; i <= kMaxMarkers; ++i) {
     const double f = markers[i].Freq;
-    if (f < 9000) marker_points[i] = RndDown((f - start_freq) / delta_freq + 0.5) + 1;
+    if (!(f < 9000) || f < scanA_freq[0] - 1e-9 || f > scanA_freq[n - 1] + 1e-9) continue;
+    const StoredSpot at = SpotOf(scanA_freq, n, f);
+    marker_points[i] = (at.t >= 0.5 ? at.k + 1 : at.k) + 1;
   }
 }
 

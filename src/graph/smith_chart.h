@@ -4,7 +4,8 @@
 namespace vna {
 
 // marker_points from the marker table: for each marker shown (markerena)
-// below 9000 MHz the index of its nearest scan point plus 1, else -1.
+// below 9000 MHz and within the stored Port A scan's frequencies, the index
+// of its nearest stored point (halves up) plus 1; else -1.
 void FindMarkerPoints();
 
 // The Smith chart in smith_win: draws the grid at smith_zoom, the trace,

@@ -49,6 +49,8 @@ namespace {
 
 const char kCr[] = "\r";
 
+}  // namespace
+
 void HardwareResetBox() {
   std::string text =
       " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
@@ -61,6 +63,8 @@ void HardwareResetBox() {
     vna_present = 0;   // until then it runs without the instrument
   }
 }
+
+namespace {
 
 // A word at the top of the ADC range at the lowest gain step: the RF input is
 // overdriven. Both relays go off to protect it and the scan stops.
@@ -101,10 +105,14 @@ void NoReferenceCheck() {
 }  // namespace
 
 void UnpackReply() {
+  // Every word is tested, but one reply is one overload: the reaction (the
+  // relays off, the box) comes once, after the words are unpacked.
+  bool overloaded = false;
   for (int k = 0; k < kReplyAdcWords; ++k) {
     ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
-    if (ADCdata[k] > 65500 && AtLowestGain()) OverloadReaction();
+    if (ADCdata[k] > 65500 && AtLowestGain()) overloaded = true;
   }
+  if (overloaded) OverloadReaction();
   double w = ReplyTuningWord(rx_buf);
   double reported = model_uhf == 0 ? w * osc_freq / dds_scale : w * DDS_Clk * dds_mult1 / dds_scale;
   if (std::abs(reported - freq) <= 0.005 && freq_comp != 0) freq = reported / freq_comp;

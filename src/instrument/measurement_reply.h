@@ -49,4 +49,8 @@ void UnpackReply();
 // the running scan. resend > 0 asks with "R" before the first read.
 int Get_Raw_Data(int resend);
 
+// The " Hardware Reset" box a read without data offers (at freq): Abort ends
+// the program (main_loop_on and vna_present 0), Retry and Ignore go on.
+void HardwareResetBox();
+
 }  // namespace vna

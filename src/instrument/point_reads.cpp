@@ -26,7 +26,9 @@ int ReadPoint_A(int flags) {
   }
   PortB_on = 0;
   Send_Freq(flags);
-  if (mult_changed != 0) {
+  // A failed reading is not repeated: it would fail (and say so) again. The
+  // multiplier change stays pending for the next reading.
+  if (mult_changed != 0 && vna_status == 0) {
     // Read the point again after the multiplier change; the 8/9 pair reaches
     // the instrument only when flags keep the pair (bit 2).
     const int m1 = dds_mult1, m2 = dds_mult2;
@@ -46,7 +48,7 @@ int ReadPoint_A(int flags) {
 int ReadPoint_B(int flags) {
   PortB_on = 1;
   Send_Freq(flags);
-  if (mult_changed != 0) {
+  if (mult_changed != 0 && vna_status == 0) {
     Send_Freq(flags);
     mult_changed = 0;
   }

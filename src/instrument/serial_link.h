@@ -32,8 +32,10 @@ void WriteDirect(const std::string& bytes);
 // `expected`: the bytes the reader still waits for, this one included; the
 // port then takes a reply in a few wake-ups instead of one per byte.
 // `patience`: the empty reads the reader would still make, this one included,
-// which the port may spend in one wait (see SerialReadByte).
-int ReadOneByte(int expected = 1, int patience = 1);
+// which the port may spend in one wait; 1 for the reader's last read, which
+// looks at the port whatever earlier waits still owe; 0 when the reader does
+// not say (see SerialReadByte).
+int ReadOneByte(int expected = 1, int patience = 0);
 // The read loop of the short replies: stores up to `expected` bytes in rx_buf
 // from index 0 and gives up when the empty reads exceed `empty_limit` (5000
 // gives up at the 5001st), waking about once per burst of bytes rather than

@@ -124,7 +124,7 @@ bool ReadReply() {
   uint64_t deadline = start + kFirstByteMs;
   bool late = false;
   for (size_t received = 0;;) {
-    if (ReadOneByte() == 1) {
+    if (ReadOneByte(1, late ? 1 : 0) == 1) {
       trace_label += static_cast<char>(rx_byte[0]);
       deadline = TickMs64() + kNextByteMs;
       late = false;
@@ -141,8 +141,9 @@ bool ReadReply() {
       DelayMs(1);
     }
     // The events just handled may have taken longer than the instrument: past
-    // the deadline, one more read takes a byte that came meanwhile before the
-    // reply counts as missing.
+    // the deadline, one more read, the last, looks at the port (whatever
+    // earlier waits still owe) and takes a byte that came meanwhile before
+    // the reply counts as missing.
     late = TickMs64() > std::min(deadline, last);
   }
 }

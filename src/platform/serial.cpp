@@ -282,6 +282,8 @@ size_t Held(const Port& p) {
   return p.tail - p.head;
 }
 
+void (*wait_hook)() = nullptr;
+
 // Read time-outs in `d`, whole ones only: what that much waiting counts as.
 int ReadsIn(Clock::duration d) {
   return static_cast<int>(d / kReadTimeout);
@@ -298,6 +300,7 @@ bool WaitForBytes(Port& p, Clock::time_point give_up) {
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(give_up - now);
     pollfd pfd{p.fd, POLLIN, 0};
     const int ready = poll(&pfd, 1, static_cast<int>(wait.count()));
+    if (wait_hook) wait_hook();
     if (ready > 0 && (pfd.revents & POLLIN) && Drain(p) > 0) return true;
     // Hung up with nothing left to read: the device is gone.
     if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) p.gone = true;
@@ -368,10 +371,15 @@ int SerialReadByte(int handle, uint8_t& byte, int expected, int patience) {
   Port* p = Find(handle);
   if (!p || p->lost) return -1;
   // Time already spent in an earlier wait comes first, bytes held or not:
-  // the reader counts it as it would have counted reads made meanwhile.
+  // the reader counts it as it would have counted reads made meanwhile. Not
+  // at the reader's last read, which would otherwise give up without a look
+  // at what came during that time.
   if (p->empty_owed > 0) {
-    --p->empty_owed;
-    return 0;
+    if (patience != 1) {
+      --p->empty_owed;
+      return 0;
+    }
+    p->empty_owed = 0;
   }
   if (p->head == p->tail) {
     const int empty = Fill(*p, expected, patience);
@@ -383,6 +391,10 @@ int SerialReadByte(int handle, uint8_t& byte, int expected, int patience) {
   }
   byte = p->buf[p->head++];
   return 1;
+}
+
+void SetSerialWaitHook(void (*hook)()) {
+  wait_hook = hook;
 }
 
 int SerialTakeHeld(int handle, uint8_t* bytes, int max) {

@@ -80,8 +80,17 @@ int SerialWrite(int handle, const std::string& text, int n);
 // gives up, this one included; the call may spend them in one wait for the
 // first byte instead of waking every millisecond. Whatever a call waited is
 // returned as the number of empty reads it lasted, one per call, the later
-// ones without waiting again, before any byte that ended the wait.
-int SerialReadByte(int handle, uint8_t& byte, int expected = 1, int patience = 1);
+// ones without waiting again, before any byte that ended the wait (also a
+// 1 ms wait that a busy machine made longer). Patience 1 says this is the
+// caller's last read before it gives up: it looks at the device whatever
+// earlier waits still owe, and those owed reads go, since the caller counts
+// no further. 0: the caller does not say; it waits one read time-out.
+int SerialReadByte(int handle, uint8_t& byte, int expected = 1, int patience = 0);
+
+// Test seam: runs right after every wait of a read on the device (its
+// poll), before the wait's length is taken; a test makes a wait last longer,
+// as on a busy machine, without relying on load. nullptr removes it.
+void SetSerialWaitHook(void (*hook)());
 
 // Up to max bytes the port has already taken in, handed out as that many
 // SerialReadByte calls would hand them, without waiting or reading the

@@ -8,6 +8,7 @@
 #include "graph/state.h"
 #include "graph/text_panels.h"
 #include "instrument/commands.h"
+#include "instrument/measurement_reply.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "instrument/version.h"
@@ -25,6 +26,9 @@ namespace vna {
 namespace {
 
 constexpr int kMaxEmptyReads = 50000;
+// Empty reads in a row after which the stream has stopped: the longest wait
+// a measurement reply gets (Get_Raw_Data at its highest averaging).
+constexpr int kSilentReads = 1000;
 constexpr int kMaxReadings = 30000;
 constexpr double kDipSpan = 0.03;  // MHz blanked after a sudden drop
 
@@ -57,8 +61,10 @@ void Say(int x, int y, const std::string& text) {
 }
 
 // The pass: draws every level as it arrives until the end marker, Halt, a
-// silent instrument or the most readings a pass may hold.
-void Pass(int estimate) {
+// silent instrument or the most readings a pass may hold. False when the
+// instrument stopped sending part way (no end marker came before it fell
+// silent) or went away.
+bool Pass(int estimate) {
   DrawGraph();
   DrawDateStamp();
   SetPen(main_win, LightRed);
@@ -86,6 +92,9 @@ void Pass(int estimate) {
   double d = fs + 0.0025;
   double dip_freq = -1;
   int readings = 0, empty_reads = 0, gate_count = 0, previous_l0 = 0, high = -1;
+  int quiet = 0;             // empty reads since the last byte
+  bool marker_seen = false;  // an early end marker: the stream may have ended there
+  bool silent = false;
   bool gate_open = false;
   while (scan_running != 0 && main_loop_on != 0) {
     if (ReadOneByte(high < 0 ? 2 : 1) == 0) {
@@ -93,8 +102,13 @@ void Pass(int estimate) {
       ++empty_reads;
       if (empty_reads % 101 == 0) PumpEvents();
       if (empty_reads > kMaxEmptyReads) break;
+      if (++quiet > kSilentReads) {
+        silent = !marker_seen;
+        break;
+      }
       continue;
     }
+    quiet = 0;
     if (high < 0) {
       high = rx_byte[0];
       continue;
@@ -105,6 +119,7 @@ void Pass(int estimate) {
     // The end marker is no level: drawn, it would stand as a peak far above
     // the scale at the end of the sweep.
     if (value == kBandScanEnd && readings > 15) break;
+    if (value == kBandScanEnd) marker_seen = true;
     const int x = Rnd((d - graph_start) * px_per_MHz + graph_left);
     int level = value - 5;
     const int l0 = level;
@@ -152,7 +167,19 @@ void Pass(int estimate) {
     if (readings % 101 == 0) PumpEvents();
     if (readings > kMaxReadings) break;
   }
+  const bool lost = vna_present == 0;  // the link went away meanwhile, and said so
   scan_running = 0;
+  return !silent && !lost;
+}
+
+// The stream stopped part way: said once, as a point read without data
+// says it (the instrument gone has been said by the link already).
+void SayStreamStopped(double stopped_at) {
+  if (vna_present == 0 || hw_reset_prompt == 0) return;
+  const double kept = freq;
+  freq = stopped_at;
+  HardwareResetBox();
+  freq = kept;
 }
 
 }  // namespace
@@ -191,20 +218,27 @@ void BandScan() {
   scana_ok = 0;
   scanA_npoints = 0;
   scan_running = 1;
-  Pass(estimate);
+  const bool whole = Pass(estimate);
+  if (!whole) SayStreamStopped(start_freq + scanloop * delta_freq);
   for (int i = 0; i < 3; ++i) {
     DelayMs(10);
     SendByte(2);
   }
-  const int diag = DIAGMODE;
-  DIAGMODE = 0;
-  GetVersion(0);
-  DIAGMODE = diag;
+  // The query brings the link back to single replies; an instrument given
+  // up for lost is not asked.
+  if (vna_present != 0) {
+    const int diag = DIAGMODE;
+    DIAGMODE = 0;
+    GetVersion(0);
+    DIAGMODE = diag;
+  }
   relayA = relayB = 0;
   ProgRelay(0);
   Restore(kept);
   scan_running = 0;
   FocusMainWindow();
+  // The closing query must not cover the pass's failure.
+  if (!whole) vna_status = kStatusNoData;
 }
 
 }  // namespace vna

@@ -9,6 +9,7 @@
 #include "graph/freq_grid.h"
 #include "graph/graph_frame.h"
 #include "graph/state.h"
+#include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/ui.h"
 #include "scan/poly_fit.h"
@@ -19,6 +20,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 
@@ -35,6 +37,12 @@ bool Rejected(double v) {
   return v < -4;
 }
 
+// The points the filters work on: those the stored Port A scan measured. The
+// rest of a halted scan's list repeats its last reading and is no curve to fit.
+int FilterPoints() {
+  return StoredPointsA();
+}
+
 // The phase with its rejection marks: a copy, so that no mark is ever left
 // in the scan itself.
 std::vector<double> phase_work;
@@ -46,7 +54,7 @@ void NoisyDataBox() {
 // Debug display: values[i] at point i as a small circle over the graph.
 void PlotDspPoints(int first, int last, int y_offset, double y_scale, const double* values,
                    int color) {
-  const int n = Numscanpts;
+  const int n = FilterPoints();
   dsp_plot_color = color;
   SetPen(main_win, dsp_plot_color);
   SetFill(main_win, false);
@@ -59,7 +67,7 @@ void PlotDspPoints(int first, int last, int y_offset, double y_scale, const doub
 
 // x[i] = i - N \ 2 for every point.
 void CentredX() {
-  const int n = Numscanpts;
+  const int n = FilterPoints();
   for (int i = 0; i < n; ++i) x_dat[i] = i - n / 2;
 }
 
@@ -89,7 +97,7 @@ void Reject(int i) {
 // Loads the curve, finds the outliers and marks them in y_dat and
 // phase_work. Returns the threshold.
 double MarkOutliers(int filter) {
-  const int n = Numscanpts;
+  const int n = FilterPoints();
   dsp_poly_order = filter == 1 ? 6 : 4;
   phase_work.assign(readA_phase, readA_phase + n);
   CentredX();
@@ -103,7 +111,7 @@ double MarkOutliers(int filter) {
     PlotDspPoints(0, n - 1, 0, zmag_yscale, readA_zmag, Magenta);
     PlotDspPoints(0, n - 1, 0, phase_yscale * 57.296, readA_phase, Yellow);
   }
-  LocalDeviations();
+  LocalDeviations(n);
   std::copy(Devs, Devs + n, y2_dat);
   if (dsp_debug != 0) {
     std::vector<double> shown(n);
@@ -149,7 +157,7 @@ void LoadPhase() {
 // Replaces target[0..N-1] piece by piece with fits of y_dat.
 void PiecewiseFit(double* target, int order, double tolerance, int back_step, int reach,
                   bool warn_noisy) {
-  const int n = Numscanpts;
+  const int n = FilterPoints();
   dsp_poly_order = order;
   int start = 0, end = n - 1, piece = 1, try_step = 1;
   while (piece < 50 && start < n - 20) {
@@ -191,8 +199,7 @@ void PiecewiseFit(double* target, int order, double tolerance, int back_step, in
 
 }  // namespace
 
-void LocalDeviations() {
-  const int n = Numscanpts;
+void LocalDeviations(int n) {
   const double* y = y_dat;
   for (int i : {0, 1, n - 2, n - 1})
     if (i >= 0 && i < n) Devs[i] = 0;
@@ -225,7 +232,7 @@ void ShellSortDevs(int n) {
 }
 
 void DspFilterFlag() {
-  const int n = Numscanpts;
+  const int n = FilterPoints();
   if (n < kFewestPoints) return;
   MarkOutliers(1);
   PackKept(0, n - 1);
@@ -242,7 +249,7 @@ void DspFilterFlag() {
 }
 
 void DspFilterFit() {
-  const int n = Numscanpts;
+  const int n = FilterPoints();
   if (n < kFewestPoints) return;
   const double t = MarkOutliers(2);
   PiecewiseFit(readA_zmag, 4, 25 * t, 10, 9, true);
@@ -292,6 +299,9 @@ void RescanCenter() {
     } else {
       Scan_A();
     }
+    // A failed rescan has said so once; its status stays, and there is no
+    // new scan to clean.
+    if (vna_status != 0) return;
   }
   if (PortB_on != 0) {
     // The Port B scan is drawn from arrays the filters do not touch.

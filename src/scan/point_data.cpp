@@ -188,9 +188,12 @@ void PointDataMode() {
         }
         pointdata_on = 1;
         ShowPointData();
-        if (PortB_on == 0 && point_smith > 0) DrawSmithDot();
+        // A failed reading is shown as the data error alone: no dot on the
+        // chart and no tone for values it did not measure.
+        const bool read_ok = vna_status == 0;
+        if (read_ok && PortB_on == 0 && point_smith > 0) DrawSmithDot();
         SetCtlText(point_win, kToneButton, tone_on != 0 ? "Tone Off" : "Tone On");
-        if (tone_on != 0) {
+        if (read_ok && tone_on != 0) {
           PlayTone();
         } else {
           NoteOff();
@@ -212,7 +215,7 @@ void PointDataMode() {
     pointdata_on = 1;
   }
   average = kept_average;
-  AverageADC(average);
+  RestoreAveraging(average);  // a failed reading's status stays
   CloseWindow(point_win);
   pointwin_run = 0;
   osc_manual = 0;

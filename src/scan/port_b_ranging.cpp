@@ -25,10 +25,14 @@ void AutorangePoint(const std::function<void()>& reread) {
   // was last reset; each jump is a phase difference, so it is wrapped on its
   // own before it is added.
   double jumps = 0;
+  // A re-read that fails ends the ranging with its status: its words are no
+  // level to range on, and the next re-read would fail (and say so) again.
+  bool failed = false;
   auto step_gain = [&](int by) {
     const double before = Delta_Phase;
     PortB_Gain += by;
     reread();
+    failed = vna_status != 0;
     level = LoadLevel();
     jumps += WrapPhase(Delta_Phase - before);
   };
@@ -37,24 +41,23 @@ void AutorangePoint(const std::function<void()>& reread) {
     jumps = 0;
     gain_phase_offset = 0;
     reread();
+    failed = vna_status != 0;
     level = LoadLevel();
   };
   if (level > kLoadLevelHigh) {
-    while (level > kLoadLevelHigh && PortB_Gain > 1) step_gain(-1);
-    if (level > kLoadLevelHigh && model_uhf == 0 && PortB_Sens == 2) switch_sensitivity(1);
-    if (level <= kLoadLevelHigh) {
-      vna_status = 0;
-      gain_phase_offset += jumps;
+    while (!failed && level > kLoadLevelHigh && PortB_Gain > 1) step_gain(-1);
+    if (!failed && level > kLoadLevelHigh && model_uhf == 0 && PortB_Sens == 2) {
+      switch_sensitivity(1);
     }
+    if (failed) return;
+    if (level <= kLoadLevelHigh) gain_phase_offset += jumps;
     jumps = 0;
   }
   if (level < kLoadLevelLow) {
     if (model_uhf == 0 && PortB_Sens == 1) switch_sensitivity(2);
-    while (level < kLoadLevelLow && PortB_Gain < 5) step_gain(+1);
-    if (level >= kLoadLevelLow) {
-      vna_status = 0;
-      gain_phase_offset += jumps;
-    }
+    while (!failed && level < kLoadLevelLow && PortB_Gain < 5) step_gain(+1);
+    if (failed) return;
+    if (level >= kLoadLevelLow) gain_phase_offset += jumps;
   }
 }
 

@@ -23,11 +23,12 @@ int LoadLevel();
 // 0 when the point loop starts and after every sensitivity switch.
 extern double gain_phase_offset;
 
-// Autoranging of one point, after its first read. `reread` reads the point
-// again after a gain change (the scan: ProgGain, 2 ms, ReadPoint_B). Leaves
-// PortB_Gain and PortB_Sens where the level fits (or at the end of the
-// range), gain_phase_offset with every step's jump added (each within
-// +-pi), and vna_status 0 when the level fits after a change.
+// Autoranging of one point, after its first read succeeded. `reread` reads
+// the point again after a gain change (the scan: ProgGain, 2 ms,
+// ReadPoint_B). Leaves PortB_Gain and PortB_Sens where the level fits (or
+// at the end of the range) and gain_phase_offset with every step's jump
+// added (each within +-pi). A re-read that fails (vna_status not 0) ends
+// the ranging there, its status kept.
 void AutorangePoint(const std::function<void()>& reread);
 
 // " Port B Overload at ..." in the main window when MagLoad exceeds 30000.

@@ -36,7 +36,7 @@ namespace {
 
 // The results under and over the graph: minimum SWR, the comment of a
 // replayed file, the resonances and the resolution warning.
-void PrintResults(long zmag_steps) {
+void PrintResults(long zmag_steps, int points) {
   Window& w = main_win;
   if (plot_swrA != 0) {
     MoveTo(w, graph_left + 25, line0_y);
@@ -62,7 +62,8 @@ void PrintResults(long zmag_steps) {
     PrintItems(w, items);
   }
   scan_npoints = std::max(scanloop, 1);
-  const long average_step = zmag_steps / scan_npoints;
+  // The steps were summed over the points measured.
+  const long average_step = zmag_steps / std::max(points, 1);
   const int height = graph_bottom - graph_top;
   const long percent = height > 0 ? average_step * 100 / height : 0;
   if (percent > lowres_tol) {
@@ -116,6 +117,9 @@ void Scan_A() {
   int read_points = 0;    // points 0 .. read_points - 1 were read from the instrument
   bool nothing_stored = false;
   StoredList stored(scanA_freq);
+  const int stored_ok = scana_ok;
+  bool set_out = false;          // the scan passed its checks and went to the instrument
+  bool relays_switched = false;  // this scan switched the relays on
 
   if (live) {
     DDSAmplitude(DDS_Amplitude);
@@ -166,9 +170,13 @@ void Scan_A() {
     StartTracePlot();
     if (graph_end > maximumfreq) scan_stop = maximumfreq;
     scan_stop = std::min(scan_stop + delta_freq, maximumfreq);
-    if (live && recycle_on < 2) ProgRelay(3);
+    if (live && recycle_on < 2) {
+      ProgRelay(3);
+      relays_switched = true;
+    }
     if (live && vna_present > 0) SendLoopCounterReset();
     if (live) {
+      set_out = true;
       new_mults = 1;
       ReadPoint_A(0);  // settling read, not stored
       scan_recalled = 0;
@@ -180,42 +188,51 @@ void Scan_A() {
   }
 
   if (failure == 0 && !nothing_stored) {
-    // Cleared only once the instrument answered, so a scan that measures
-    // nothing leaves the stored values alone.
-    std::fill(scanA_swr, scanA_swr + Numscanpts + 1, 0.0);
-    std::fill(scanA_zmag, scanA_zmag + Numscanpts + 1, 0.0);
-    std::fill(scanA_phase, scanA_phase + Numscanpts + 1, 0.0);
     int delay_count = 0;
-    measured = true;
     start_tick = TickMs64();
     do {
-      scana_ok = 0;
       if (live) {
-        // After Halt or a failed read nothing more is read: the last reading
-        // is stored again at every remaining point.
+        // After Halt nothing more is read: the last reading is drawn again,
+        // dotted, at every remaining point, and stored there, but it is no
+        // measured point. Halted before the first reading, the scan has no
+        // reading of its own to show or store.
         if (scan_running == 1) {
           ReadPoint_A(0);
-          if (vna_status == 0) read_points = scanloop + 1;
+          if (vna_status == 0 && MagRef < 50) {
+            NoReferenceText();
+            vna_status = kStatusScanNoReference;
+          }
+          // A failed reading is no point of the scan: it is neither drawn
+          // nor stored, and the scan ends before it.
+          if (vna_status != 0) {
+            failure = vna_status;
+            scan_running = 0;
+            recycle_on = 0;
+            break;
+          }
+          read_points = scanloop + 1;
+        } else if (read_points == 0) {
+          break;
         }
         readA_zmag[scanloop] = Zmag;
         readA_phase[scanloop] = Zphase;
-        if (MagRef < 50) {
-          MoveTo(main_win, 100, 200);
-          PrintText(main_win, "    ****   There is no reference signal from the VNA at " +
-                                  NumStr(freq) + " MHz  **** //89237   ");
-          scan_running = 0;
-          recycle_on = 0;
-          ProgRelay(0);
-          vna_status = kStatusScanNoReference;
-          return;
-        }
       } else {
         ReplayPointA(scanloop);
+      }
+      if (scanloop == 0) {
+        // Cleared only once the first point is at hand, so a scan that
+        // measures nothing leaves the stored values alone.
+        std::fill(scanA_swr, scanA_swr + Numscanpts + 1, 0.0);
+        std::fill(scanA_zmag, scanA_zmag + Numscanpts + 1, 0.0);
+        std::fill(scanA_phase, scanA_phase + Numscanpts + 1, 0.0);
+        measured = true;
+        scana_ok = 0;
       }
       scanA_Rs[scanloop] = point_Rs;
       scanA_Xs[scanloop] = point_Xs;
       PlotPointA();
-      if (scanloop > 0) zmag_steps += zmag_y_step;
+      // The resolution of the trace is judged on the points measured.
+      if (scanloop > 0 && (!live || scanloop < read_points)) zmag_steps += zmag_y_step;
       scanA_freq[scanloop] = smoothing != 0 ? freq_plot : freq;
       scanA_swr[scanloop] = swr;
       scanA_zmag[scanloop] = Zmag;
@@ -229,12 +246,13 @@ void Scan_A() {
         DelayMs(1);  // Halt and the other windows get their turn
         delay_count = 0;
       }
-      if (vna_status != 0) {
-        if (failure == 0) failure = vna_status;
-        scan_running = 0;
-      }
-    } while (scanloop < Numscanpts && freq < cal_end_freq);
+    } while (scanloop < Numscanpts && WithinCalibration(freq));
+  }
 
+  // The points that are the stored scan from now on: those read, or in a
+  // replay those drawn.
+  const int points = live ? read_points : scanloop;
+  if (measured && points > 0) {
     last_step = delta_freq;
     scana_ok = 1;
     if (DIAGMODE != 0) {
@@ -245,28 +263,39 @@ void Scan_A() {
       PrintItems(main_win, {Rnd(rate + 0.5), " pts/sec (", elapsed, "msec)"});
       SetTextColor(main_win, Black);
     }
-    if (vna_present > 0) CheckDCVoltage(Rnd(dc_volt_min), Rnd(dc_volt_max), 0);
-    if (markerwin_open != 0) ListMarkers_A();
+    // After a failure the instrument is not asked again: its supply reading
+    // and the markers' readings would fail and say so once more.
+    if (vna_present > 0 && failure == 0) CheckDCVoltage(Rnd(dc_volt_min), Rnd(dc_volt_max), 0);
+    if (markerwin_open != 0 && failure == 0) ListMarkers_A();
     if (recycle_on == 0) {
       relayA = 0;
       relayB = 0;
       ProgRelay(0);
     }
-    last_point = scanloop - 1;
     // Only what was read is the stored scan: the repeated rest of a halted
-    // scan is drawn but never saved or replayed as measured points.
-    if (live) scanA_npoints = read_points;
+    // scan is drawn but never saved, replayed or searched as measured points.
+    last_point = points - 1;
+    if (live) scanA_npoints = points;
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     FindResonances();
     // A scan whose reads failed shows why above the graph ("=== No data"),
     // not results of the readings it repeated, printed over that.
-    if (failure == 0) PrintResults(zmag_steps);
+    if (failure == 0) PrintResults(zmag_steps, points);
     SetDigits(3);
     scan_running = 0;
     rescan_on = 0;
   } else if (live) {
+    // Nothing of this scan is stored: the stored scan stays as it was. A
+    // scan that set out to measure says it measured nothing.
     stored.Restore();
+    scana_ok = stored_ok;
+    if (set_out) scan_npoints = 0;  // this scan stored no point
+    if (relays_switched && recycle_on == 0) {
+      relayA = 0;
+      relayB = 0;
+      ProgRelay(0);
+    }
   }
 
   // The ending, also of a scan that measured nothing.

@@ -173,14 +173,15 @@ void ReadPortARef() {
   // The reading stays out of readA_zmag and readA_phase: they hold the
   // stored Port A scan, which its replay, its file and the noise filters
   // take point by point at its own frequencies.
-  if (MagRef < 50) {
+  // A failed reading has said so itself; its MagRef is an older reading's.
+  if (vna_status == 0 && MagRef < 50) {
     MoveTo(main_win, 100, 200);
     PrintText(main_win, "    ****   There is no reference signal from Port A at " + NumStr(freq) +
                             " MHz  ****  //78293  ");
     scan_running = 0;
     ProgRelay(0);
     // Without a reference neither port's reading means anything.
-    if (vna_status == 0) vna_status = kStatusNoPortARef;
+    vna_status = kStatusNoPortARef;
   }
 }
 
@@ -193,6 +194,9 @@ void StartPortBRanging() {
 
 bool MeasurePointB() {
   ReadPoint_B(0);
+  // A failed reading is not ranged: its words are another reading's or
+  // none, and every re-read would fail (and say so) again.
+  if (vna_status != 0) return false;
   if (autorange != 0) {
     AutorangePoint([] {
       ProgGain();
@@ -202,6 +206,12 @@ bool MeasurePointB() {
   }
   OverloadNotice();
   if (vna_status != 0) return false;
+  // Without a reference signal the ratio is no measurement, at any
+  // frequency (the reading itself tests the reference above 10 MHz only).
+  if (MagRef < 50) {
+    vna_status = kStatusScanNoReference;
+    return false;
+  }
   const int g = PortB_Gain >= 1 && PortB_Gain <= 5 ? PortB_Gain : 1;
   gain_factor_B = RngGain[g];
   if (model_uhf != 1 && PortB_Sens == 2) gain_factor_B *= 4;
@@ -359,6 +369,9 @@ void Scan_B() {
     do {
       // ---- the point's values ----
       bool read_now = false;  // the values are this point's own reading
+      // Halted before the first reading: the scan has no reading of its own
+      // to show or store.
+      if (live && scan_running == 0 && read_points == 0) break;
       if (scan_running != 0) {
         if (live) {
           // A later channel is only its difference to channel 1's reading
@@ -378,6 +391,7 @@ void Scan_B() {
           // neither drawn nor stored, and the scan ends before it.
           if (vna_status != 0 || !MeasurePointB()) {
             failure = vna_status;
+            if (failure == kStatusScanNoReference) NoReferenceText();
             scan_running = 0;
             recycle_on = 0;
             break;
@@ -387,9 +401,7 @@ void Scan_B() {
           if (std_comp == 0) m = MismatchCorrected(ratio_BA, Zphase);
           point_s21db = RatioToDb(m);
           Zphase = Finite(Zphase, 0);
-          // A reading cut short (a failed read, the reference lost at Port
-          // A) is drawn and stored, but is no measured point.
-          if (vna_status == 0 && scan_running != 0) read_points = scanloop + 1;
+          read_points = scanloop + 1;
         } else {
           freq = scanB_freq[scanloop];
           point_s21db = s21_dB[scanloop];
@@ -566,14 +578,18 @@ void Scan_B() {
         PumpEvents();  // Halt and the other windows get their turn
         wait_count = 0;
       }
-    } while (scanloop < Numscanpts && vna_status <= 0 && freq < cal_end_freq);
+    } while (scanloop < Numscanpts && vna_status <= 0 && WithinCalibration(freq));
 
     scanb_ok = scanloop > 0 ? 1 : stored_ok;
     plot_rt = kept.plot_rt;
     plot_Q = kept.plot_Q;
     plot_s11 = kept.plot_s11;
     last_step = delta_freq;
-    if (live && vna_present > 0) CheckDCVoltage(Rnd(dc_volt_min), Rnd(dc_volt_max), 0);
+    // After a failure the instrument is not asked again: its supply reading
+    // would fail and say so once more.
+    if (live && vna_present > 0 && failure == 0) {
+      CheckDCVoltage(Rnd(dc_volt_min), Rnd(dc_volt_max), 0);
+    }
     if (DIAGMODE != 0) {
       const auto t = static_cast<int>(TickMs64() - start_tick);
       SetTextColor(main_win, Magenta);
@@ -585,12 +601,12 @@ void Scan_B() {
       SetPen(main_win, bg_color, kPenSolid, 2);
       DrawLine(main_win, graph_left, graph_top - 3, graph_right, graph_top - 3);
     }
-    CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
     scan_npoints = scanloop;
-    last_point = scanloop - 1;
+    last_point = (live ? read_points : scanloop) - 1;
     // Only what was read is the stored scan (a halted scan's repeated rest
     // is not); a replay keeps the count it drew from.
     if (live && scanloop > 0) scanB_npoints = read_points;
+    CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     scanhdr_smooth = smoothing;
@@ -616,7 +632,8 @@ void Scan_B() {
   if (live) AverageADC(average);
   smoothing = kept.smoothing;
   plot_insloss = kept.plot_insloss;
-  avg_delay = MeanDelay(scanB_phase, scanB_freq, Numscanpts);
+  // Over the stored scan's measured points, not the list's unmeasured rest.
+  avg_delay = MeanDelay(scanB_phase, scanB_freq, std::clamp(scanB_npoints, 0, kScanArraySize));
   scan_running = 0;
   kept.GiveBackStylesAndColours();
   if (markerwin_open != 0) ListMarkers_A();

@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <string>
 
+#include "calibration/state.h"
+#include "files/settings.h"
 #include "graph/state.h"
+#include "instrument/state.h"
 #include "instrument/serial_link.h"
+#include "platform/draw.h"
 #include "platform/ui.h"
 #include "scan/state.h"
 #include "shell/main_window.h"
 #include "shell/state.h"
+#include "shell/text.h"
 #include "shell/windows.h"
 
 namespace vna {
@@ -22,6 +27,17 @@ void StoredList::Take() {
 void StoredList::Restore() const {
   Numscanpts = points_;
   std::copy(freq_.begin(), freq_.end(), list_);
+}
+
+bool WithinCalibration(double f) {
+  constexpr double kOneHertz = 1e-6;  // MHz
+  return f <= cal_end_freq + kOneHertz;
+}
+
+void NoReferenceText() {
+  MoveTo(main_win, 100, 200);
+  PrintText(main_win, "    ****   There is no reference signal from the VNA at " + NumStr(freq) +
+                          " MHz  **** //89237   ");
 }
 
 void SendLoopCounterReset() {

@@ -21,6 +21,15 @@ class StoredList {
   int points_ = 0;
 };
 
+// True while f lies within the loaded calibration: at or below its last
+// record (to a hertz, for the rounding of a list built step by step). A
+// scan measures a list frequency that falls on that record and none above.
+bool WithinCalibration(double f);
+
+// "There is no reference signal from the VNA at" the frequency, in the main
+// window: the scan that found no reference stops there.
+void NoReferenceText();
+
 // The instrument's loop-counter reset ("Y" and six fixed bytes), written
 // straight to the serial port.
 void SendLoopCounterReset();

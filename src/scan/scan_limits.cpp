@@ -194,6 +194,10 @@ void CheckScanLimits() {
     DrawGraph();
     scana_ok = 0;
     scanb_ok = 0;
+    // Their arrays get the placeholder ramp below: no point of them is a
+    // measured one any more, for the tools, the markers or the readout.
+    scanA_npoints = 0;
+    scanB_npoints = 0;
     PortA_title.clear();
     PortB_title.clear();
   }

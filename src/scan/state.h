@@ -40,7 +40,9 @@ extern double mux_ref_freq[kScanArraySize];
 extern int mux_ref_npoints;
 
 // ---- The last scan ----
-extern int last_point;              // index of the last point stored by the last scan
+// Index of the last point the last scan measured (the resonance search
+// ends there): a halted scan's repeated rest is stored but not measured.
+extern int last_point;
 extern double scan_stop;            // stop frequency of the running scan, MHz
 extern double last_step;            // step of the last completed scan, MHz
 extern int scan_recalled;           // the graph shows recalled or filtered data
@@ -60,7 +62,10 @@ extern double scanhdr_zref, scanhdr_z0imag, scanhdr_extra;
 
 // ---- Point list and progress ----
 extern int Numscanpts;    // points of the current frequency list
-extern int scan_npoints;  // points of the last completed scan, either port
+// Points the last scan of either port stored in its arrays, a halted scan's
+// repeated rest included; 0 after a live scan that stored none (refused
+// scans leave it alone).
+extern int scan_npoints;
 // Points of each port's stored scan: the points a scan measured (a halted
 // scan's rest repeats a reading and does not count) or a file held. A
 // replay, the files and the tools keep to these; a scan of the other port

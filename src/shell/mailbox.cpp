@@ -86,7 +86,11 @@ void TakeRequest() {
     vna_status = kCtlNotScanned;  // the scan sets its own status once it runs
     Scan_A();
   }
-  if (vna_status == 0 && ControlCsvPoints() < 1) vna_status = kCtlNothingMeasured;
+  // A scan halted before its first reading leaves the stored scan as it was:
+  // its points are no answer to this request.
+  if (vna_status == 0 && (scan_npoints < 1 || ControlCsvPoints() < 1)) {
+    vna_status = kCtlNothingMeasured;
+  }
   if (vna_status != 0) {
     StoreWrite(regctl_key, "csvready", ErrorAnswer(vna_status));
     return;

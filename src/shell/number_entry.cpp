@@ -52,6 +52,25 @@ void ParseKSuffix() {
   }
 }
 
+namespace {
+
+bool IsNumChar(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) || c == '.';
+}
+
+// The end of an exponent ("e" or "E", an optional sign, digits) that starts
+// at s[i] right after a digit or "."; i itself when there is none.
+size_t ExponentEnd(const std::string& s, size_t i) {
+  if (i == 0 || i >= s.size() || !IsNumChar(s[i - 1]) || (s[i] != 'e' && s[i] != 'E')) return i;
+  size_t e = i + 1;
+  if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
+  if (e >= s.size() || !std::isdigit(static_cast<unsigned char>(s[e]))) return i;
+  while (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) ++e;
+  return e;
+}
+
+}  // namespace
+
 void ParseComplexZ() {
   const std::string& s = msg_text;
   const size_t n = s.size();
@@ -60,20 +79,23 @@ void ParseComplexZ() {
   std::string collected;
   bool digit_seen = false;
   size_t i = 0;
-  auto is_num_char = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '.'; };
 
   // Resistance: a sign before the first digit belongs to it; a sign or a
-  // blank after a digit starts the reactance.
+  // blank after a digit starts the reactance. An exponent ("1.5e3") stays
+  // with the number it follows, its sign too.
   bool r_ended = false;
   for (; i < n; ++i) {
     const char c = s[i];
-    if (!digit_seen && c == '-') {
+    if (const size_t e = ExponentEnd(s, i); digit_seen && e > i) {
+      collected += s.substr(i, e - i);
+      i = e - 1;
+    } else if (!digit_seen && c == '-') {
       collected += c;
     } else if (digit_seen && (c == '-' || c == '+' || c == ' ')) {
       input_value = ParseNumber(collected);
       r_ended = true;
       break;
-    } else if (is_num_char(c)) {
+    } else if (IsNumChar(c)) {
       collected += c;
       digit_seen = true;
     }
@@ -89,9 +111,18 @@ void ParseComplexZ() {
   digit_seen = false;
   while (i < n) {
     const char c = s[i];
+    if (const size_t e = ExponentEnd(s, i); digit_seen && e > i) {
+      collected += s.substr(i, e - i);
+      i = e;
+      if (i >= n) {
+        input_imag = ParseNumber(collected);
+        return;
+      }
+      continue;
+    }
     if (c == '-') collected += c;
     ++i;
-    if (is_num_char(c)) {
+    if (IsNumChar(c)) {
       collected += c;
       digit_seen = true;
     }

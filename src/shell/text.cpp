@@ -56,6 +56,26 @@ std::string Pad2(int v) {
   return s.size() < 2 ? "0" + s : s;
 }
 
+// A number with an exponent, "-1.5e-3": the double nearest to it. Beyond the
+// range of a double it is an infinity or 0, as the size of its mantissa's
+// value and its exponent tell.
+double WithExponent(std::string number, double mantissa, int64_t exponent) {
+  const size_t plus = number.find('+');  // from_chars takes no "+"
+  if (plus != std::string::npos) number.erase(plus, 1);
+  double v = 0;
+  const auto res =
+      std::from_chars(number.data(), number.data() + number.size(), v, std::chars_format::general);
+  if (res.ec == std::errc::result_out_of_range) {
+    if (mantissa == 0 || std::log10(std::fabs(mantissa)) + static_cast<double>(exponent) < 0) {
+      return 0.0;
+    }
+    return mantissa < 0 ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+  }
+  if (res.ec != std::errc()) return 0.0;
+  return v == 0 ? 0.0 : v;
+}
+
 }  // namespace
 
 int RndDown(double x) {
@@ -205,19 +225,42 @@ double ParseNumber(const std::string& text) {
   const size_t n = text.size();
   size_t p = 0;
   while (p < n && (text[p] == ' ' || text[p] == '\t')) ++p;
+  const size_t start = p;
   bool negative = false;
   if (p < n && text[p] == '-') {
     negative = true;
     ++p;
   }
   auto digit = [&](size_t i) { return i < n && text[i] >= '0' && text[i] <= '9'; };
+  bool digits = false;  // an exponent needs a digit before it
   double v = 0;
-  for (; digit(p); ++p) v = v * 10 + (text[p] - '0');
+  for (; digit(p); ++p) {
+    v = v * 10 + (text[p] - '0');
+    digits = true;
+  }
   if (p < n && text[p] == '.') {
     double place = 1;
     for (++p; digit(p); ++p) {
       place *= 10;
       v += (text[p] - '0') * (1 / place);
+      digits = true;
+    }
+  }
+  // An exponent ("1.5E-3", "2e+6"), as another program may write one: the
+  // number is then read by the standard conversion, rounded once, rather
+  // than as its digits times a power of ten. Without a digit after the "e"
+  // there is none.
+  if (digits && p < n && (text[p] == 'e' || text[p] == 'E')) {
+    size_t e = p + 1;
+    const bool down = e < n && text[e] == '-';
+    if (e < n && (text[e] == '+' || text[e] == '-')) ++e;
+    if (digit(e)) {
+      int64_t exponent = 0;
+      for (; digit(e); ++e) {
+        if (exponent < 1000000) exponent = exponent * 10 + (text[e] - '0');
+      }
+      return WithExponent(text.substr(start, e - start), negative ? -v : v,
+                          down ? -exponent : exponent);
     }
   }
   if (negative) v = -v;

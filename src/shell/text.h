@@ -90,8 +90,10 @@ void PrintInLine(Window& w, int right, const TextItems& items, bool keep_end = f
 // ---- text to numbers ----
 
 // Leading blanks and tabs, an optional "-", digits, optionally "." and
-// digits; the first other character ends the number. No plus sign, no
-// exponent: "+5" is 0, "1e6" is 1, ".5" is 0.5, "12abc" is 12.
+// digits, optionally an exponent ("e" or "E", an optional sign, digits); the
+// first other character ends the number. No plus sign before it: "+5" is 0,
+// "1e6" is 1000000, "1.5E-3" is 0.0015, "2e" is 2, ".5" is 0.5, "12abc" is
+// 12. A number beyond the range of a double is an infinity.
 double ParseNumber(const std::string& text);
 
 // Upper-case hexadecimal digits without prefix or leading zeros ("FF" for
@@ -180,7 +182,8 @@ void WriteText(TextFile& f, const std::string& text);
 // with an empty target when nothing at all is left.
 int ReadLine(TextFile& f, std::string& target, size_t max_chars = std::string::npos);
 // Skips to the first "-" or digit and takes the run of digits, "." and "-"
-// (at most 40 characters) that starts there; the byte that ends it is
+// (at most 40 characters) that starts there, with the exponent that follows
+// it ("e" or "E", an optional sign, digits); the byte that ends it is
 // consumed. Returns 0, or -1 with the target 0 when the file ends first. An
 // integer target is rounded halves to even.
 int ReadNumber(TextFile& f, double& target);

@@ -258,6 +258,39 @@ int ReadLine(TextFile& f, std::string& target, size_t max_chars) {
   return 0;
 }
 
+namespace {
+
+// After a token ended at an "e" or "E": an exponent ("e-3", "E+06") joins
+// the token, whatever its length (a mantissa is never read without its
+// exponent), and the byte after its digits ends it; anything else leaves
+// the file just past the "e", as any other byte that ends a token.
+void ReadExponent(TextFile& f, std::string& token) {
+  const long at = std::ftell(f.fp);
+  const int64_t left = f.read_left;
+  std::string exponent = "e";
+  int c = Get(f);
+  if (c == '+' || c == '-') {
+    exponent += static_cast<char>(c);
+    c = Get(f);
+  }
+  if (!IsDigit(c)) {
+    if (at >= 0) {
+      std::fseek(f.fp, at, SEEK_SET);
+      f.read_left = left;
+    }
+    return;
+  }
+  exponent += static_cast<char>(c);
+  while (exponent.size() < kMaxNumberToken) {
+    c = Get(f);
+    if (!IsDigit(c)) break;
+    exponent += static_cast<char>(c);
+  }
+  token += exponent;
+}
+
+}  // namespace
+
 int ReadNumber(TextFile& f, double& target) {
   target = 0;
   if (!f.fp) return -1;
@@ -268,11 +301,21 @@ int ReadNumber(TextFile& f, double& target) {
   } while (c != EOF && c != '-' && !IsDigit(c));
   if (c == EOF) return -1;
   std::string token(1, static_cast<char>(c));
+  bool ended = false;  // by a byte that is not part of it (consumed)
   while (token.size() < kMaxNumberToken) {
     c = Get(f);  // the byte that ends the token is consumed with it
-    if (c == EOF || !(IsDigit(c) || c == '.' || c == '-')) break;
+    if (c == EOF || !(IsDigit(c) || c == '.' || c == '-')) {
+      ended = true;
+      break;
+    }
     token += static_cast<char>(c);
   }
+  if (!ended) {
+    // A full token still takes an exponent right after it.
+    c = Get(f);
+    if (c != 'e' && c != 'E' && c != EOF) Unget(f, c);
+  }
+  if (c == 'e' || c == 'E') ReadExponent(f, token);
   target = ParseNumber(token);
   return 0;
 }

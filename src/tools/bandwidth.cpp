@@ -57,7 +57,7 @@ bool Walking() {
 
 void FindBandLimit(double level, double& f_low, double& f_high) {
   vna_status = 0;
-  const int n = StoredPointsB();
+  const int n = MeasuredPointsB();
   const int s = band_start_index;
   if (s < 0 || s >= n) {
     NoBandLimits(s < 0 ? 1 : 2);
@@ -138,7 +138,7 @@ void Bandwidth() {
 void AntennaBandwidth() {
   vna_status = 0;
   scan_running = 1;
-  const int n = StoredPointsA();
+  const int n = MeasuredPointsA();
   const int c = cursor_index;
   if (c < 0 || c >= n) {
     MsgBox(&main_win, "Cursor is not positioned inside the scan data.", "", kMbOk, kIconNone, true);

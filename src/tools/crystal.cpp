@@ -27,6 +27,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/pending.h"
 #include "tools/phase_crossing.h"
 #include "tools/state.h"
@@ -39,7 +40,12 @@ namespace {
 struct SavedSettings {
   int delay = 0;
   int average = 0;
+  // The results as they were: a failed reading leaves them so, rather than
+  // half of this crystal's beside half of the last one's.
+  double results[7] = {};
 };
+
+double* const kResults[] = {&xtal_Fs, &xtal_Fp, &xtal_Rs, &xtal_Ls, &xtal_Cs, &xtal_Cp, &xtal_Q};
 
 void Restore(const SavedSettings& saved) {
   average = saved.average;
@@ -89,12 +95,30 @@ void ShowProgress(double step, int pass) {
   }
 }
 
-void ReadPoint() {
+// One point at freq; false when the reading failed (its status stays in
+// vna_status).
+bool ReadPoint() {
   MeasureAtFreq();
+  if (ReadingFailed()) return false;
   if (DIAGMODE != 0) {
     MoveTo(main_win, graph_left, graph_bottom - 20);
     PrintItems(main_win, {"  Freq =", freq, "  Phase =", Zphase * 57.296, "      "});
   }
+  return true;
+}
+
+// A failed reading ends the measurement: nothing it gave is a result, and
+// the results stay as they were. Relays off and settings back as on every
+// way out, the failure said once, and its status kept to the end.
+void Fail(const SavedSettings& saved) {
+  const int status = vna_status;
+  for (int i = 0; i < 7; ++i) *kResults[i] = saved.results[i];
+  ProgRelay(0);
+  Restore(saved);
+  BlankHeadLine(89);
+  SayReadingFailed(status, " Crystal Measurement", "The crystal was not measured.");
+  SetDigits(3);
+  vna_status = status;
 }
 
 // One sign change of the phase, found in five passes: `rising` looks for the
@@ -110,15 +134,18 @@ struct Search {
   double f1 = 0, phi1 = 0, f2 = 0, phi2 = 0;
 };
 
-// Walks from freq; true when the fifth pass saw the change.
-bool RunSearch(Search& s) {
+enum class Outcome { kFound, kNotFound, kFailed };
+
+// Walks from freq; kFound when the fifth pass saw the change, kFailed when
+// a reading failed.
+Outcome RunSearch(Search& s) {
   int found = 0, pass = 1, count = 0, refined = 0;
   s.f2 = 0;
   while (count < s.max_count && freq < s.f_hi && found == 0 && pass < 6 && Running()) {
     SetDigits(6);
     ++count;
     ShowProgress(s.step, pass);
-    ReadPoint();
+    if (!ReadPoint()) return Outcome::kFailed;
     if (!s.rising && DIAGMODE != 0) PlotDebugPoint(freq, Zphase, 1, 3, RedColor);
     const bool near_side = s.rising ? Zphase < 0 : Zphase > 0;
     const bool past = s.rising ? Zphase > 0 : Zphase < 0;
@@ -146,7 +173,7 @@ bool RunSearch(Search& s) {
     }
     PumpEvents();
   }
-  return found == 1;
+  return found == 1 ? Outcome::kFound : Outcome::kNotFound;
 }
 
 double ZeroCrossing(const Search& s) {
@@ -173,11 +200,12 @@ std::string WrongPhaseText() {
 }
 
 // Reads the holder capacitance well below the series resonance, moving
-// closer when the first reading shows the crystal inductive there.
-void MeasureHolderCapacitance(double f) {
+// closer when the first reading shows the crystal inductive there. False
+// when a reading failed.
+bool MeasureHolderCapacitance(double f) {
   for (double factor : {0.78, 0.90, 0.95}) {
     freq = factor * f;
-    ReadPoint();
+    if (!ReadPoint()) return false;
     if (Cs >= 0) break;
   }
   xtal_Cp = Cs;
@@ -185,6 +213,7 @@ void MeasureHolderCapacitance(double f) {
     MsgBox(&main_win, LargeCapacitanceText(), " Large capacitance", kMbOk, kIconNone, true);
     xtal_cp_warned = 1;
   }
+  return true;
 }
 
 void ComputeMotionalArm() {
@@ -221,10 +250,16 @@ void Measure(const SavedSettings& saved) {
     return;
   }
   DDSdelay = 20;
-  MeasureHolderCapacitance(f);
+  if (!MeasureHolderCapacitance(f)) {
+    Fail(saved);
+    return;
+  }
 
   freq = f_lo;
-  ReadPoint();
+  if (!ReadPoint()) {
+    Fail(saved);
+    return;
+  }
   if (Zphase > -0.785) {
     Abandon(saved, WrongPhaseText(), " Resonant Freq Incorrect");
     return;
@@ -238,7 +273,12 @@ void Measure(const SavedSettings& saved) {
   // The start point is below the resonance: the near side until a later read.
   series.f1 = f_lo;
   series.phi1 = Zphase;
-  if (!RunSearch(series)) {
+  const Outcome series_outcome = RunSearch(series);
+  if (series_outcome == Outcome::kFailed) {
+    Fail(saved);
+    return;
+  }
+  if (series_outcome == Outcome::kNotFound) {
     Abandon(
         saved,
         "Series resonant freq was not found.\rLast freq checked was " + NumStr(freq - series.step),
@@ -248,7 +288,10 @@ void Measure(const SavedSettings& saved) {
   xtal_Fs = ZeroCrossing(series);
   if (DIAGMODE != 0) PlotDebugPoint(xtal_Fs, 0, 1, 6, Green);
   freq = xtal_Fs;
-  ReadPoint();
+  if (!ReadPoint()) {
+    Fail(saved);
+    return;
+  }
   xtal_Rs = point_Rs;
 
   Search parallel;
@@ -263,7 +306,12 @@ void Measure(const SavedSettings& saved) {
   parallel.f1 = series.f2;
   parallel.phi1 = series.phi2;
   freq = series.f2 + parallel.step;
-  if (!RunSearch(parallel)) {
+  const Outcome parallel_outcome = RunSearch(parallel);
+  if (parallel_outcome == Outcome::kFailed) {
+    Fail(saved);
+    return;
+  }
+  if (parallel_outcome == Outcome::kNotFound) {
     Abandon(saved,
             "Parallel resonant freq was not found.\rLast freq checked was " +
                 NumStr(freq - parallel.step),
@@ -317,6 +365,7 @@ void MeasureCrystal() {
   ref_to_antenna = 0;
   smoothing = 0;
   SavedSettings saved;
+  for (int i = 0; i < 7; ++i) saved.results[i] = *kResults[i];
   saved.delay = DDSdelay;
   scan_running = 1;
   saved.average = average;

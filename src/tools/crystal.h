@@ -8,6 +8,8 @@ namespace vna {
 
 // The "Measure Crystal" command: asks for the nominal frequency and Q range,
 // measures, and shows the results. Needs an instrument (the command checks).
+// A reading that fails ends it: the failure said once, no results dialog,
+// the results as they were, and vna_status the reading's status.
 void MeasureCrystal();
 
 // Handlers of " Crystal Measurement  ver-" (the entry) and " Crystal

@@ -16,6 +16,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/phase_crossing.h"
 #include "tools/state.h"
 
@@ -35,8 +36,13 @@ void RelaysOff() {
 void CannotMeasure(int status) {
   RelaysOff();
   SetWaitCursor(false);
-  MsgBox(&main_win, "Distance to Fault cannot be measured\rError = " + NumStr(status), "", kMbOk,
-         kIconNone, true);
+  if (status == kStatusNoCrossing) {
+    MsgBox(&main_win, "Distance to Fault cannot be measured\rError = " + NumStr(status), "", kMbOk,
+           kIconNone, true);
+  } else {
+    SayReadingFailed(status, "", "Distance to Fault cannot be measured.");
+  }
+  vna_status = status;
 }
 
 // The boxes take the key and mouse releases.
@@ -83,13 +89,13 @@ void DistanceToFaultCheck() {
   end_freq = 180;
   delta_freq = 0.2;
   interpolate = 1;
+  vna_status = 0;  // a tool ended before measuring leaves no earlier failure
   DistanceToFault();
   start_freq = start;
   end_freq = end;
   delta_freq = delta;
   interpolate = saved_interpolate;
-  average = saved_average;
-  AverageADC(average);
+  RestoreAveraging(saved_average);  // the measurement's status stays
 }
 
 void DistanceToFault() {
@@ -115,6 +121,11 @@ void DistanceToFault() {
   ProgRelay(3);
   Send_Freq(0);
   FocusMainWindow();
+  if (ReadingFailed()) {
+    CannotMeasure(vna_status);
+    EndTool();
+    return;
+  }
 
   FindPhaseCrossing(1, maximumfreq, 0.005, 1);
   if (vna_status > 0) {
@@ -165,14 +176,13 @@ void DistanceToFault() {
   // |Z| of a loss-free open or shorted line is Zo where it is an eighth wave long.
   freq = fz;
   MeasureAtFreq();
-  const int status = vna_status;
-  PlotDebugPoint(freq, Zphase, 2, 8, Blue);
-  RelaysOff();
-  if (status != 0) {
-    CannotMeasure(status);
+  if (ReadingFailed()) {
+    CannotMeasure(vna_status);
     EndTool();
     return;
   }
+  PlotDebugPoint(freq, Zphase, 2, 8, Blue);
+  RelaysOff();
   const double zo = std::sqrt(point_Rs * point_Rs + point_Xs * point_Xs);
   SetDigits(3);
   text += "\rZo = " + NumStr(zo) + " ohms ";

@@ -14,6 +14,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/state.h"
 
 namespace vna {
@@ -59,14 +60,19 @@ void FindPhaseCrossing(double f_start, double f_max, double step, int show_progr
 
   freq = f_start;
   MeasureAtFreq();
+  // A failed reading ends the search with its own status: it is no point
+  // on either side of a crossing.
+  int s = ReadingFailed() ? vna_status : 0;
   double p_prev = Zphase, f_prev = freq;
   int i = 0;
   bool found = false;
   search_max_phase = 0;
-  int s = 0;
   while (s == 0 && recycle_on > 0 && i < kMaxSteps && p_prev * Zphase > 0 && freq < f_max) {
     MeasureAtFreq();
-    s = vna_status;
+    if (ReadingFailed()) {
+      s = vna_status;
+      break;
+    }
     ShowPoint(i, show_progress);
     search_max_phase = std::max(search_max_phase, std::fabs(Zphase));
     if (p_prev * Zphase >= 0) {
@@ -80,7 +86,7 @@ void FindPhaseCrossing(double f_start, double f_max, double step, int show_progr
     ++i;
     PumpEvents();
   }
-  if (!found || i >= kMaxSteps) s = 1;
+  if (s == 0 && (!found || i >= kMaxSteps)) s = kStatusNoCrossing;
 
   if (s == 0) {
     AverageADC(16);
@@ -96,7 +102,10 @@ void FindPhaseCrossing(double f_start, double f_max, double step, int show_progr
       p_prev = p_cur;
       freq += delta;
       MeasureAtFreq();
-      s = vna_status;
+      if (ReadingFailed()) {
+        s = vna_status;
+        break;
+      }
       ShowPoint(i, show_progress);
       f_cur = freq;
       p_cur = Zphase;

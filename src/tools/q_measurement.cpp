@@ -44,12 +44,14 @@ int BandwidthDecimals(double bw) {
 }  // namespace
 
 void MeasureQ() {
-  const int n = StoredPointsA();
+  const int n = MeasuredPointsA();
   const int last = n - 1;
   const double fres = resonance_freqs[0];
   int err = 0;
   std::string report;
-  if (fres <= 0.00999 || n < 1) {
+  // A resonance outside the measured points (found beside a reading that
+  // failed, or left from an earlier scan) has no points to measure Q on.
+  if (fres <= 0.00999 || n < 1 || fres < scanA_freq[0] || fres > scanA_freq[last]) {
     err = 1;
   } else {
     const int j0 = NearestPoint(fres, n);

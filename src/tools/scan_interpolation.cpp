@@ -1,5 +1,6 @@
 #include "tools/scan_interpolation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "files/settings.h"
@@ -10,27 +11,34 @@
 
 namespace vna {
 
+StoredSpot SpotOf(const double* freqs, int n, double f) {
+  StoredSpot s;
+  if (n < 2 || !(f > freqs[0])) return s;
+  if (!(f < freqs[n - 1])) {
+    s.k = n - 1;
+    return s;
+  }
+  // The first point above f; the one before it is at or below f.
+  const int above = static_cast<int>(std::upper_bound(freqs, freqs + n, f) - freqs);
+  s.k = above - 1;
+  const double span = freqs[above] - freqs[s.k];
+  // A frequency on a point (within rounding) takes that point exactly.
+  s.t = span > 0 ? (f - freqs[s.k]) / span : 0;
+  if (s.t < 1e-9) s.t = 0;
+  if (s.t > 1 - 1e-9) {
+    s.k = above;
+    s.t = 0;
+  }
+  return s;
+}
+
 void InterpolateScanAt() {
   const int n = StoredPointsA();
   if (n < 1) return;
-  int k = 0;
-  double t = 0;  // fraction of the step above point k
-  if (delta_freq > 0) {
-    const double pos = (freq - start_freq) / delta_freq;
-    // A frequency on a point (within rounding) takes that point exactly.
-    const double nearest = std::round(pos);
-    const double at = std::fabs(pos - nearest) < 1e-9 ? nearest : pos;
-    if (at >= n - 1) {
-      k = n - 1;
-    } else if (at > 0) {
-      k = static_cast<int>(std::floor(at));
-      t = at - k;
-    }
-  }
-  auto value = [&](const double* a) { return t == 0 ? a[k] : a[k] + t * (a[k + 1] - a[k]); };
-  swr = std::fabs(value(scanA_swr));
-  Zmag = value(scanA_zmag);
-  Zphase = value(scanA_phase);
+  const StoredSpot at = SpotOf(scanA_freq, n, freq);
+  swr = std::fabs(at.Of(scanA_swr));
+  Zmag = at.Of(scanA_zmag);
+  Zphase = at.Of(scanA_phase);
 }
 
 }  // namespace vna

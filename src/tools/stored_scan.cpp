@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/settings.h"
 #include "graph/state.h"
 #include "scan/pending.h"
 #include "scan/state.h"
@@ -15,6 +16,14 @@ int StoredPointsA() {
 
 int StoredPointsB() {
   return std::clamp(scanB_npoints, 0, kScanArraySize);
+}
+
+int MeasuredPointsA() {
+  return scana_ok == 1 ? StoredPointsA() : 0;
+}
+
+int MeasuredPointsB() {
+  return scanb_ok == 1 ? StoredPointsB() : 0;
 }
 
 double LevelCrossing(double f_a, double v_a, double f_b, double v_b, double level) {

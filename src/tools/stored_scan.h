@@ -12,6 +12,13 @@ int StoredPointsA();
 // within the same bounds.
 int StoredPointsB();
 
+// The points a tool may work on: as above, but none while the port's
+// arrays hold no scan of that port (scana_ok or scanb_ok 0: new scan limits
+// left placeholders there, or a scan is still filling them), as the scan
+// file writers keep to.
+int MeasuredPointsA();
+int MeasuredPointsB();
+
 // The frequency at which a value crosses `level` between the points (f_a,
 // v_a) and (f_b, v_b), linearly; f_a when the two values are equal.
 double LevelCrossing(double f_a, double v_a, double f_b, double v_b, double level);

@@ -21,6 +21,7 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "calibration/state.h"
+#include "tools/failed_reading.h"
 #include "tools/phase_crossing.h"
 #include "tools/state.h"
 
@@ -62,12 +63,24 @@ void TrimPass(double target, double u) {
   const int x = Rnd(graph_left + (stub_freq - start_freq) * px_per_MHz + 0.5);
   DrawLine(w, x, graph_zero_y - 180, x, graph_zero_y + 180);
   Scan_A();
-  FindPhaseCrossing(1, maximumfreq, 0.005, 0);
+  // Halted, the relays are off: nothing more to read. A scan that failed
+  // has said so; a reading of the search that failed is said here. Either
+  // ends the trimming.
+  const bool halted = recycle_on == 0 && vna_status == 0;
+  bool failed = vna_status != 0;
+  if (!failed && !halted) {
+    FindPhaseCrossing(1, maximumfreq, 0.005, 0);
+    if (vna_status != 0 && vna_status != kStatusNoCrossing) {
+      failed = true;
+      SayReadingFailed(vna_status, "", "The cable was not measured.");
+    }
+  }
+  if (failed) recycle_on = 0;
   const bool measured = vna_status == 0;
   const double e = VF * 299.8 / (4 * freq) - target;
 
   SetFont(w, "Arial", font_size + 3, 600, true);
-  if (main_loop_on > 0 && recycle_on > 0) {
+  if (main_loop_on > 0 && (recycle_on > 0 || failed)) {
     MoveTo(w, graph_zero_y - 50, graph_bottom - 30);
     if (!measured) {
       // No crossing: a cut shown from an earlier pass must not stand.
@@ -104,7 +117,7 @@ void TrimGuidance(double target, double u) {
   PortB_on = 0;
   DrawGraph();
   while (main_loop_on == 1 && recycle_on > 0) TrimPass(target, u);
-  AverageADC(saved_average);
+  RestoreAveraging(saved_average);  // a failure's status stays
 }
 
 // Measures VF and, when it and the cable are usable, guides the trimming.
@@ -118,8 +131,14 @@ void Measure(double u) {
   hw_reset_prompt = 1;
   ProgRelay(3);
   Send_Freq(0);
-  PrintAt(graph_zero_y - 50, graph_bottom - 50, "Finding Velocity Factor...please wait");
-  FindPhaseCrossing(1, maximumfreq, 0.005, 0);
+  if (!ReadingFailed()) {
+    PrintAt(graph_zero_y - 50, graph_bottom - 50, "Finding Velocity Factor...please wait");
+    FindPhaseCrossing(1, maximumfreq, 0.005, 0);
+  }
+  if (vna_status != 0 && vna_status != kStatusNoCrossing) {
+    SayReadingFailed(vna_status, "", "The velocity factor cannot be measured.");
+    return;
+  }
   if (vna_status != 0) {
     Topmost(
         "The velocity factor cannot be measured:\rno quarter-wave frequency was found.\r"

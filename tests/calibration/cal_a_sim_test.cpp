@@ -520,6 +520,33 @@ TEST_F(CalSim, LargeAveragingIsOfferedSixteen) {
   }
 }
 
+// The standard resistor typed during a calibration is one a calibration
+// file takes back, more than 0 and at most 10000 ohms: anything else (an
+// exponent read whole) is asked again.
+TEST_F(CalSim, AStandardResistorOutsideItsRangeIsAskedAgain) {
+  Begin("uhf");
+  AnswerLimits("1", "2", "0.05");
+  AnswerPrompt("short");
+  AnswerPrompt("open");
+  AnswerPrompt("load");
+  for (const char* refused : {"0", "20000", "7.8e249"}) {
+    AnswerRstd(refused);
+    AnswerBox(kIdOk, " Cal Standard");
+  }
+  AnswerRstd("5e1");
+  AnswerSave("range", "range.vcal");
+  AnswerBox(kIdOk, " Calibration");
+  RunBandCal();
+  ExpectScriptFollowed();
+  EXPECT_EQ(Captions(), (Strings{" Cal Standard", " Cal Standard", " Cal Standard",
+                                 " Cal B Option ", " Calibration"}));
+  EXPECT_EQ(testhook::MsgBoxes().at(0).text,
+            "The standard resistor must be more than 0 and at most 10000 ohms.");
+  EXPECT_EQ(Rstd, 50);
+  EXPECT_EQ(PortA_cal, 1);
+  EXPECT_EQ(cal_file_name, "range.vcal");
+}
+
 // The two-multiplier model's Port A gain check with the high gain stuck at
 // 1x: the ratio reads about 1, the " 92213" box says so, and the calibration
 // goes on.

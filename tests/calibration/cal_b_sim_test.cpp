@@ -276,7 +276,7 @@ TEST_F(CalBSim, OverloadAndLowSupplyRejectTheCalibrationAtItsEnd) {
   // An overloaded range 1 reading: the reading gives up after its own
   // notices, leaves no level, and the gain step 2 cannot be measured.
   AnswerPrompt("", true, [this] { Sim().Fault("overload 1"); });
-  for (int k = 0; k < 8; ++k) AnswerBox(kIdOk, "  RF INPUT OVERLOAD ");
+  AnswerBox(kIdOk, "  RF INPUT OVERLOAD ");  // once for the reply
   AnswerBox(kIdOk, " Port B gain error  //7723");
   RunCalB();
   ExpectScriptFollowed();

@@ -35,8 +35,8 @@ size_t IndexOf(const Lines& lines, const std::string& start) {
 }
 
 // Line numbers of the golden file (from 0).
-constexpr size_t kFormatLine = 0, kMaxFreqLine = 1, kSensLine = 14, kPointsLine = 16,
-                 kParamsLine = 17, kPlanCountLine = 19;
+constexpr size_t kFormatLine = 0, kMaxFreqLine = 1, kRstdLine = 6, kTemperatureLine = 8,
+                 kSensLine = 14, kPointsLine = 16, kParamsLine = 17, kPlanCountLine = 19;
 size_t AmplitudeLine(const Lines& l) {
   return IndexOf(l, " Short Circuit:") - 1;
 }
@@ -219,6 +219,80 @@ TEST_F(CalFileErrors, EveryRefusalKeepsThePreviousCalibration) {
                 "Low_range"),
        87212,
        {"//87212"}},
+      // Values no calibration can hold: every corrected reading is scaled
+      // by the standard resistor, a row beyond the instrument is no reading
+      // of it, Port B readings are divided by the gain of their range.
+      {"resistor 0", Set(kRstdLine, " 0"), 87212, {"//87212"}},
+      {"resistor -50", Set(kRstdLine, " -50"), 87212, {"//87212"}},
+      {"resistor 7.8e249", Set(kRstdLine, " 7.8e249"), 87212, {"//87212"}},
+      {"resistor of 250 digits", Set(kRstdLine, " 78" + std::string(248, '0')), 87212, {"//87212"}},
+      {"resistor 10000.5", Set(kRstdLine, " 10000.5"), 87212, {"//87212"}},
+      {"resistor 0 without instrument", Set(kRstdLine, " 0"), 87212, {"//87212"}, 0},
+      {"resistor 0 from an export", Set(kRstdLine, " 0"), 87212, {"//87212"}, 1, 1},
+      {"a resistor line of words", Set(kRstdLine, " fifty"), 87212, {"//87212"}},
+      {"a short row at 99999 MHz",
+       SetAfter(" Short Circuit:", 10,
+                "    9   99999.000000      9.1250     -4.7500  1426    5.0150    1  short"),
+       87212,
+       {"//87212"}},
+      {"a short row at 99999 MHz without instrument",
+       SetAfter(" Short Circuit:", 10,
+                "    9   99999.000000      9.1250     -4.7500  1426    5.0150    1  short"),
+       87212,
+       {"//87212"},
+       0},
+      {"a short row at 1200.01 MHz",
+       SetAfter(" Short Circuit:", 10,
+                "    9   1200.010000      9.1250     -4.7500  1426    5.0150    1  short"),
+       87212,
+       {"//87212"}},
+      {"a short row below the instrument",
+       SetAfter(" Short Circuit:", 1,
+                "    0    0.001000      0.1250     -2.5000  2459    1.0000    2  short"),
+       87212,
+       {"//87212"}},
+      {"a Port B row at 99999 MHz",
+       SetAfter("B Low range", 10,
+                "   9    99999.0000000      0.5703125     12.500000  1426    5.0150   24.2500   1  "
+                "Low_range"),
+       87212,
+       {"//87212"}},
+      {"every short row at 1 MHz",
+       [](Lines& l) {
+         const size_t first = IndexOf(l, " Short Circuit:") + 1;
+         for (size_t i = 0; i < 10; ++i) {
+           l[first + i] = "    " + std::to_string(i) +
+                          "    1.000000      0.1250     -2.5000  2459    1.0000    2  short";
+         }
+       },
+       87212,
+       {"//87212"}},
+      {"gain range 2 of 0",
+       SetAfter(" Port B cal data:", 5, "   2   0    0.250000"),
+       87212,
+       {"//87212"}},
+      {"gain range 3 of -24.25",
+       SetAfter(" Port B cal data:", 6, "   3   -24.25    2.5"),
+       87212,
+       {"//87212"}},
+      // A line or field without its number would load as 0.
+      {"a temperature of words", Set(kTemperatureLine, " warm"), 87212, {"//87212"}},
+      {"a short row without its multiplier state",
+       SetAfter(" Short Circuit:", 2,
+                "    1    2.000000      1.1250     -2.7500  x    1.0000    2  short"),
+       87212,
+       {"//87212"}},
+      {"a Port B row without its oscillator",
+       SetAfter("B Low range", 2,
+                "   1    2.0000000      0.5078125     -7.500000  2459    1.0000   24.2500"),
+       87212,
+       {"//87212"}},
+      {"a plan entry of words", Set(kPlanCountLine + 2, " forty 428"), 87212, {"//87212"}},
+      {"an open reading beyond a double",
+       SetAfter(" Open Circuit:", 1,
+                "    0    1.000000   1e999   -300.7500  2459    1.0000    2  open"),
+       87212,
+       {"//87212"}},
   };
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.name);
@@ -288,6 +362,90 @@ TEST_F(CalFileErrors, MessagesOfTheChecks) {
     EXPECT_EQ(b.topmost, b.caption != "Incorrect Cal File Format 25" && b.caption != " 92323")
         << b.caption;
     EXPECT_EQ(b.owner, "main_win");
+  }
+}
+
+TEST_F(CalFileErrors, MessagesOfTheValueChecks) {
+  PreviousCalibration(1);
+  const std::string rstd = Damaged(Set(kRstdLine, " 7.8e249"));
+  Load(rstd);
+  const std::string high =
+      Damaged(SetAfter(" Short Circuit:", 10,
+                       "    9   99999.000000      9.1250     -4.7500  1426    5.0150    1  short"));
+  Load(high);
+  const std::string words = Damaged(Set(kTemperatureLine, " warm"));
+  Load(words);
+  const std::string gain = Damaged(SetAfter(" Port B cal data:", 5, "   2   0    0.250000"));
+  Load(gain);
+  const std::string flat = Damaged([](Lines& l) {
+    const size_t first = IndexOf(l, " Short Circuit:") + 1;
+    for (size_t i = 0; i < 10; ++i) {
+      l[first + i] = "    " + std::to_string(i) +
+                     "    1.000000      0.1250     -2.5000  2459    1.0000    2  short";
+    }
+  });
+  Load(flat);
+  EXPECT_EQ(
+      Boxes(),
+      (std::vector<std::string>{
+          "//87212|error in file\r\n" + rstd +
+              "\r\n on line  7\r\nIts calibration resistor must be more than 0 and at "
+              "most 10000 ohms.",
+          "//87212|error in file\r\n" + high +
+              "\r\n on line  89\r\nIts frequency lies outside the instrument's range, "
+              "up to 1200 MHz.",
+          "//87212|error in file\r\n" + words +
+              "\r\n on line  9\r\nIt holds no number where the file needs one.",
+          "//87212|error in file\r\n" + gain + "\r\n on line  117\r\nIts gain must be more than 0.",
+          "//87212|error in file\r\n" + flat +
+              "\r\n on line  89\r\nIts table lies at one frequency: no scan fits "
+              "inside it.",
+      }));
+}
+
+// Another program's numbers with an exponent read as written, not as their
+// mantissa.
+TEST_F(CalFileErrors, NumbersWithAnExponentLoadAsWritten) {
+  PreviousCalibration(1);
+  ASSERT_EQ(Load(Damaged([](Lines& l) {
+              l[kRstdLine] = " 5.0E1";
+              l[IndexOf(l, " Short Circuit:") + 2] =
+                  "    1    2.0E0      1.125e0     -2.75E+0  2459    1.0000    2  short";
+            })),
+            0);
+  EXPECT_EQ(Rstd, 50);
+  EXPECT_EQ(CalDataA[1].freq, 2);
+  EXPECT_EQ(CalDataA[1].shortR, 1.125);
+  EXPECT_EQ(CalDataA[1].shortX, -2.75);
+}
+
+// A calibration loaded while the scan limits lie outside it (or run
+// backwards against it) leaves them inside it, the start below the end.
+TEST_F(CalFileErrors, TheScanLimitsEndInsideTheCalibration) {
+  struct Case {
+    double start, end;
+    double want_start;
+  };
+  // The golden calibration covers 1 to 10 MHz.
+  const Case cases[] = {
+      {30, 40, 1},               // above it
+      {3.5, 1, 3.5},             // end below start
+      {0.5, 0.8, 1},             // below it
+      {0.5, 5, 1},               // starting below it
+      {12, 5, 1},    {3, 4, 3},  // inside: kept
+      {10, 12, 1},               // a start at its end leaves no range
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.start << " .. " << c.end);
+    PreviousCalibration(1);
+    plot_at_zero = 0;
+    start_freq = c.start;
+    end_freq = c.end;
+    ASSERT_EQ(Load(kGolden), 0);
+    EXPECT_EQ(start_freq, c.want_start);
+    EXPECT_GT(end_freq, start_freq);
+    EXPECT_LE(end_freq, cal_end_freq);
+    EXPECT_GE(start_freq, cal_start_freq);
   }
 }
 
@@ -387,6 +545,16 @@ TEST_F(CalFileErrors, ValuesAtTheEdgeOfEachCheckLoad) {
        [] {}},
       {"amplitude 0", SetAmplitude(" 0"), [] { EXPECT_EQ(DDS_Amplitude, 0); }},
       {"amplitude 100", SetAmplitude(" 100"), [] { EXPECT_EQ(DDS_Amplitude, 100); }},
+      {"resistor 10000", Set(kRstdLine, " 10000"), [] { EXPECT_EQ(Rstd, 10000); }},
+      {"resistor 0.5", Set(kRstdLine, " 0.5"), [] { EXPECT_EQ(Rstd, 0.5); }},
+      {"a last row at the instrument's top",
+       SetAfter(" Short Circuit:", 10,
+                "    9   1200.000000      9.1250     -4.7500  1426    5.0150    1  short"),
+       [] { EXPECT_EQ(cal_end_freq, 1200); }},
+      {"a first row at its bottom",
+       SetAfter(" Short Circuit:", 1,
+                "    0    0.005000      0.1250     -2.5000  2459    1.0000    2  short"),
+       [] { EXPECT_DOUBLE_EQ(cal_start_freq, 0.005); }},
       {"headings in capitals", SetStarting(" Short Circuit:", " SHORT CIRCUIT:"), [] {}},
       {"two further Port B lines",
        [](Lines& l) {

@@ -48,8 +48,9 @@ inline void SetScan(const std::vector<Z>& points) {
   for (size_t i = 0; i < points.size(); ++i) {
     scanA_Rs[i] = points[i].first;
     scanA_Xs[i] = points[i].second;
+    scanA_freq[i] = start_freq + static_cast<double>(i) * delta_freq;
   }
-  scan_npoints = static_cast<int>(points.size());
+  scan_npoints = scanA_npoints = static_cast<int>(points.size());
 }
 
 // The window's picture while it is open.

@@ -195,15 +195,18 @@ TEST_F(SmithTest, MarkerPointsAreTheNearestScanPoints) {
   markerena = 1;
   start_freq = 1;
   delta_freq = 0.5;
+  SetScan(std::vector<Z>(40, {50, 0}));  // 1 to 20.5 MHz
+  // The stored points, not the step in force (another scan's since).
+  delta_freq = 0.05;
   struct Case {
     double freq;
     int point;  // index + 1, -1 none
   };
   const Case cases[] = {
-      {1, 1},        {1.2, 1},   {1.25, 2},  // halves round up
-      {0.25, 0},                             // 1.5 steps below the start: the first point
-      {1000, 1999},                          // at and above 990 MHz a row is a marker
-      {8999, 17997}, {9000, -1}, {10000, -1},
+      {1, 1},     {1.2, 1},    {1.25, 2},  // halves round up
+      {20.5, 40},                          // the last stored point
+      {0.25, -1}, {20.75, -1},             // outside the stored points
+      {9000, -1}, {10000, -1},
   };
   for (const Case& c : cases) {
     SetMarkers({c.freq});
@@ -211,17 +214,15 @@ TEST_F(SmithTest, MarkerPointsAreTheNearestScanPoints) {
     EXPECT_EQ(marker_points[1], c.point) << c.freq;
     EXPECT_EQ(marker_points[2], -1);
   }
-  // Hidden markers, or a step that is not positive, give no points.
+  // Hidden markers, or no stored Port A scan, give no points.
   SetMarkers({1});
   markerena = 0;
   FindMarkerPoints();
   EXPECT_EQ(marker_points[1], -1);
   markerena = 1;
-  for (double step : {0.0, -0.5}) {
-    delta_freq = step;
-    FindMarkerPoints();
-    EXPECT_EQ(marker_points[1], -1) << step;
-  }
+  scanA_npoints = 0;
+  FindMarkerPoints();
+  EXPECT_EQ(marker_points[1], -1);
 }
 
 TEST_F(SmithTest, AMarkerAt1000MHzIsCircledAndNumbered) {

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/installed_init.h"
 #include "support/process.h"
 #include "support/sim_runner.h"
 #include "support/temp_dir.h"
@@ -159,8 +160,7 @@ class LaunchTest : public ::testing::Test {
   // installs its shipped config file itself).
   void InstallInitFile() {
     std::filesystem::create_directories(dir / "program");
-    std::filesystem::copy_file(std::string(VNA_SOURCE_DIR) + "/tests/files/data/init_defaults.ini",
-                               InitFile());
+    std::ofstream(InitFile(), std::ios::binary) << testing::InstalledInitFile(dir / "program/");
     init_installed = std::filesystem::last_write_time(InitFile());
   }
   std::string InitFile() { return dir / "program/VNA_Init_Data_ 4177.ini"; }

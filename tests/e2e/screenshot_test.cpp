@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/installed_init.h"
 #include "support/process.h"
 #include "support/sim_runner.h"
 #include "support/temp_dir.h"
@@ -91,7 +92,7 @@ TEST(ScreenshotTest, MainWindowAfterStartUpIsNotBlank) {
   // The init and config files of an installed program, so start-up has no
   // box of its own to show.
   const std::string data = std::string(VNA_SOURCE_DIR) + "/tests/files/data/";
-  std::filesystem::copy_file(data + "init_defaults.ini", dir / "VNA_Init_Data_ 4177.ini");
+  dir.Write("VNA_Init_Data_ 4177.ini", testing::InstalledInitFile(dir.path() + "/"));
   std::filesystem::copy_file(data + "golden.cfg", dir / "_VNA_Config_1.cfg");
   test::SimRunner sim({"--model", "uhf"});
   const std::string exe = std::string(VNA_BINARY_DIR) + "/bin/vna";

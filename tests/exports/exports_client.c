@@ -3,10 +3,12 @@
  * checks what each does against the instrument simulator, which it asks for
  * its state over the simulator's control channel.
  *
- * exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE
- * The simulator starts with an ideal bridge and r=75 on Port A; the COM
- * port 1 of the environment leads to it. Exit status 0 when every check
- * held; each failed check prints a line "FAIL ...". */
+ * exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE PART
+ * The simulator starts with an ideal bridge, r=75 on Port A and a through
+ * connection on Port B; the COM port 1 of the environment leads to it.
+ * PART is one of the checks below: tour, port-b, refused, no-instrument,
+ * failed-reads. Exit status 0 when every check held; each failed check
+ * prints a line "FAIL ...". */
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -25,6 +27,15 @@ typedef int (*ReadPointFn)(int, double, double*, double*);
 static const char* sim_bin;
 static const char* control;
 static int failures = 0;
+
+/* The eleven functions, found in the library by name. */
+static IntFn avg, init, relay, sync;
+static CommPortFn comm;
+static ConstantFreqFn constant;
+static TemperatureFn temperature;
+static VersionFn version;
+static LoadCalFn load_cal;
+static ReadPointFn read_a, read_b;
 
 static void Check(int ok, const char* what, double got) {
   if (!ok) {
@@ -98,35 +109,163 @@ static void ReadsAgree(ReadPointFn read, int mode, double r, double x, double to
   }
 }
 
-int main(int argc, char** argv) {
-  if (argc != 6) {
-    fprintf(stderr, "usage: exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE\n");
-    return 2;
+/* Port B reads in `mode` of known devices, each within `tol` of its ratio
+ * and 0.5 degrees of phase 0. Weak and strong signals alternate: whatever
+ * gain step a read (or the application's last scan) left, the next one
+ * ranges its own. */
+static void PortBReads(int mode) {
+  static const struct {
+    const char* dut;
+    double mhz, ratio, tol;
+  } cases[] = {
+      {"dut-b atten:db=40", 10, 0.01, 0.025},
+      {"dut-b atten:db=70", 50, 0.000316227766, 0.06},
+      {"dut-b atten:db=20", 90, 0.1, 0.025},
+      {"dut-b thru", 3, 1, 0.025},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    double ratio = -999, phase = -999;
+    char text[200];
+    Send(cases[i].dut);
+    const int status = read_b(mode, cases[i].mhz, &ratio, &phase);
+    snprintf(text, sizeof text, "Port B mode %d, %s at %g MHz: status", mode, cases[i].dut,
+             cases[i].mhz);
+    Check(status == 0, text, status);
+    snprintf(text, sizeof text, "Port B mode %d, %s at %g MHz: ratio %g", mode, cases[i].dut,
+             cases[i].mhz, cases[i].ratio);
+    Check(Abs(ratio / cases[i].ratio - 1) <= cases[i].tol, text, ratio);
+    snprintf(text, sizeof text, "Port B mode %d, %s at %g MHz: phase 0", mode, cases[i].dut,
+             cases[i].mhz);
+    Check(Abs(phase) <= 0.5 / 57.29578, text, phase * 57.29578);
   }
-  sim_bin = argv[2];
-  control = argv[3];
-  const double maxfreq = atof(argv[4]);
-  /* Kept mapped after dlclose: what the system libraries it brings allocate
-     when they load stays reachable, so a leak check at exit (the sanitizer
-     build) reports only real leaks. */
-  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (lib == NULL) {
-    printf("FAIL dlopen: %s\n", dlerror());
-    return 1;
-  }
-  IntFn avg = (IntFn)Resolve(lib, "VNA_AvgReadings");
-  CommPortFn comm = (CommPortFn)Resolve(lib, "VNA_CommPort");
-  ConstantFreqFn constant = (ConstantFreqFn)Resolve(lib, "VNA_ConstantFreq");
-  TemperatureFn temperature = (TemperatureFn)Resolve(lib, "VNA_GetTemperature");
-  VersionFn version = (VersionFn)Resolve(lib, "VNA_GetVersion");
-  IntFn init = (IntFn)Resolve(lib, "VNA_InitVars");
-  LoadCalFn load_cal = (LoadCalFn)Resolve(lib, "VNA_LoadCalFile");
-  IntFn relay = (IntFn)Resolve(lib, "VNA_ProgRelay");
-  ReadPointFn read_a = (ReadPointFn)Resolve(lib, "VNA_ReadPointA");
-  ReadPointFn read_b = (ReadPointFn)Resolve(lib, "VNA_ReadPointB");
-  IntFn sync = (IntFn)Resolve(lib, "VNA_Sync");
-  if (failures != 0) return 1;
+}
 
+/* Without an instrument, every function that addresses it fails with the
+ * status of the reply that never came and changes nothing: the point reads
+ * in every mode that passes the calibration test write nothing. */
+static void WithoutInstrument(const char* when) {
+  const struct {
+    const char* what;
+    int status;
+  } commands[] = {
+      {"ProgRelay 1", relay(1)},
+      {"AvgReadings 4", avg(4)},
+      {"ConstantFreq on", constant(1, 10)},
+      {"ConstantFreq off", constant(0, 0)},
+  };
+  char text[200];
+  for (size_t i = 0; i < sizeof commands / sizeof commands[0]; ++i) {
+    snprintf(text, sizeof text, "%s: %s fails with no reply", when, commands[i].what);
+    Check(commands[i].status == VNA_NO_REPLY, text, commands[i].status);
+  }
+  static const struct { int port_b, mode; } cases[] = {{0, -1}, {0, 0}, {1, -1}, {1, 0}};
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    double out1 = -999, out2 = -999;
+    const int status = (cases[i].port_b ? read_b : read_a)(cases[i].mode, 10, &out1, &out2);
+    snprintf(text, sizeof text, "%s: Port %c mode %d fails with no reply", when,
+             cases[i].port_b ? 'B' : 'A', cases[i].mode);
+    Check(status == VNA_NO_REPLY, text, status);
+    snprintf(text, sizeof text, "%s: Port %c mode %d writes nothing", when,
+             cases[i].port_b ? 'B' : 'A', cases[i].mode);
+    Check(out1 == -999 && out2 == -999, text, out1);
+  }
+}
+
+/* Calls refused before anything is measured: an output the mode writes
+ * given as NULL, or a frequency the model cannot measure. Each returns its
+ * status, writes nothing, and the instrument takes no measurement. */
+static void RefusedReads(double maxfreq) {
+  const double nan = strtod("nan", NULL), inf = strtod("inf", NULL);
+  double a = -999, b = -999;
+  const struct {
+    int port_b, mode;
+    double mhz;
+    double *out1, *out2;
+    int status;
+  } cases[] = {
+      {1, 0, 10, NULL, NULL, VNA_NULL_OUTPUT},
+      {1, 1, 10, &a, NULL, VNA_NULL_OUTPUT},
+      {1, -1, 10, NULL, &b, VNA_NULL_OUTPUT},
+      {0, 1, 10, NULL, NULL, VNA_NULL_OUTPUT},
+      {0, 2, 10, &a, NULL, VNA_NULL_OUTPUT},
+      {0, 1, 10, NULL, &b, VNA_NULL_OUTPUT},
+      {0, 1, nan, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {1, 0, nan, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {0, 2, inf, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {1, 1, inf, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {0, 0, -inf, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {1, 0, -50, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {0, 1, -50, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {1, 1, 0.001, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {0, -1, 0.001, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {0, 2, maxfreq + 1, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {1, 0, 5000, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+      {0, 1, 5000, &a, &b, VNA_FREQ_OUT_OF_RANGE},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    char text[200];
+    a = b = -999;
+    const double measurements = Status("measurements");
+    const int status = (cases[i].port_b ? read_b : read_a)(cases[i].mode, cases[i].mhz,
+                                                           cases[i].out1, cases[i].out2);
+    snprintf(text, sizeof text, "Port %c mode %d at %g MHz, out1 %s, out2 %s: status %d",
+             cases[i].port_b ? 'B' : 'A', cases[i].mode, cases[i].mhz,
+             cases[i].out1 ? "given" : "NULL", cases[i].out2 ? "given" : "NULL", cases[i].status);
+    Check(status == cases[i].status, text, status);
+    Check(a == -999 && b == -999, "... and writes nothing", a != -999 ? a : b);
+    Check(Status("measurements") == measurements, "... and measures nothing",
+          Status("measurements") - measurements);
+  }
+  /* Port A mode 0 and below write nothing: they need no outputs. */
+  Check(read_a(0, 10, NULL, NULL) == 0, "Port A mode 0 with NULL outputs measures", 0);
+  Check(read_a(-1, maxfreq, NULL, NULL) == 0, "Port A mode -1 at the maximum measures", 0);
+}
+
+/* A read that fails hands out its status and nothing else: the outputs
+ * keep what the caller put there, not a value of the failed read nor of
+ * the read before it. */
+static void FailedReadsWriteNothing(void) {
+  static const struct {
+    const char* fault;
+    int port_b, mode, status; /* status -1: any failure */
+  } cases[] = {
+      {"fault silence 1", 0, 1, VNA_NO_REPLY},
+      {"fault silence 1", 0, 2, VNA_NO_REPLY},
+      {"fault silence", 1, 1, VNA_NO_REPLY},
+      {"fault silence", 1, 0, VNA_NO_REPLY},
+      {"fault noref", 0, 1, -1},
+      {"fault noref", 1, 1, -1},
+      {"fault nosignal", 0, 2, -1},
+      {"fault nosignal", 1, 0, -1},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    double out1 = -999, out2 = -999;
+    char text[200];
+    ReadPointFn read = cases[i].port_b ? read_b : read_a;
+    Check(read(cases[i].mode, 20, &out1, &out2) == 0, "a good read first", out1);
+    out1 = out2 = -999;
+    Send(cases[i].fault);
+    const int status = read(cases[i].mode, 20, &out1, &out2);
+    Send("fault none");
+    snprintf(text, sizeof text, "%s: Port %c mode %d fails", cases[i].fault,
+             cases[i].port_b ? 'B' : 'A', cases[i].mode);
+    Check(cases[i].status < 0 ? status != 0 : status == cases[i].status, text, status);
+    snprintf(text, sizeof text, "%s: Port %c mode %d writes nothing", cases[i].fault,
+             cases[i].port_b ? 'B' : 'A', cases[i].mode);
+    Check(out1 == -999 && out2 == -999, text, out1 != -999 ? out1 : out2);
+    /* What comes next reports its own outcome, not the failure's. */
+    Check(relay(1) == 0, "ProgRelay after a failed read", 0);
+  }
+}
+
+/* Opens COM port 1, as every part but the one without an instrument does. */
+static void Open(void) {
+  const int status = comm(1, 1, 0);
+  Check(status == 0, "CommPort open", status);
+}
+
+/* Every function in the order a program first meets them. */
+static void Tour(const char* cal, double maxfreq) {
   int status = 0;
   Check(init(0) == 0, "InitVars returns 0", 0);
   /* Sync is allowed only once an instrument has been identified. */
@@ -165,7 +304,7 @@ int main(int argc, char** argv) {
 
   status = load_cal("");
   Check(status == 34508, "LoadCalFile without a name fails", status);
-  status = load_cal(argv[5]);
+  status = load_cal(cal);
   Check(status == 0, "LoadCalFile", status);
   /* The ideal bridge hands the device itself to the raw readings. */
   ReadsAgree(read_a, 2, 75, 0, 0.005, "raw r=75");
@@ -215,6 +354,101 @@ int main(int argc, char** argv) {
   text = version(0);
   Check(text != NULL && strcmp(text, "34506") == 0, "version without a port is 34506", 0);
   free(text);
+}
+
+/* Port B read as the Port B scan reads it, on the real bridge the
+ * calibration was made on. */
+static void PortB(const char* cal) {
+  Open();
+  Check(load_cal(cal) == 0, "LoadCalFile", 0);
+  Send("bridge real");
+  /* The first read finds the gain step the application's last scan left on
+     the instrument. */
+  PortBReads(1);
+  PortBReads(0);
+
+  /* InitVars puts every setting back to its default while the instrument
+     keeps what it runs: the 10 MHz band's oscillator (the second one on the
+     two-multiplier model) and 16 readings averaged. Reads after it program
+     the instrument as the settings now say. */
+  double out1 = -999, out2 = -999;
+  Send("dut-b atten:db=40");
+  avg(16);
+  int status = read_b(0, 10, &out1, &out2);
+  Check(status == 0, "Port B read with 16 readings averaged", status);
+  Check(init(0) == 0, "InitVars with the port open", 0);
+  status = load_cal(cal);
+  Check(status == 0, "LoadCalFile after InitVars", status);
+  out1 = out2 = -999;
+  status = read_b(1, 10, &out1, &out2);
+  Check(status == 0, "Port B read after InitVars: status", status);
+  Check(Abs(out1 / 0.01 - 1) <= 0.025, "Port B read after InitVars: ratio 0.01", out1);
+  Check(Status("protocolerrors") == 0, "Port B read after InitVars: no protocol error",
+        Status("protocolerrors"));
+}
+
+static void NoInstrument(void) {
+  WithoutInstrument("before any CommPort");
+  /* COM port 99 names a device that does not exist. */
+  const int status = comm(1, 99, 0);
+  Check(status != 0, "CommPort open of a port without a device fails", status);
+  WithoutInstrument("after a failed open");
+  Open();
+  comm(0, 0, 0);
+  WithoutInstrument("after the close");
+}
+
+int main(int argc, char** argv) {
+  if (argc != 7) {
+    fprintf(stderr, "usage: exports_client LIBVNA VNA_SIM CONTROL MAXFREQ CALFILE PART\n");
+    return 2;
+  }
+  /* Line by line: a crash keeps the FAIL lines before it. */
+  setvbuf(stdout, NULL, _IOLBF, 0);
+  sim_bin = argv[2];
+  control = argv[3];
+  const double maxfreq = atof(argv[4]);
+  const char* cal = argv[5];
+  const char* part = argv[6];
+  /* Kept mapped after dlclose: what the system libraries it brings allocate
+     when they load stays reachable, so a leak check at exit (the sanitizer
+     build) reports only real leaks. */
+  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (lib == NULL) {
+    printf("FAIL dlopen: %s\n", dlerror());
+    return 1;
+  }
+  avg = (IntFn)Resolve(lib, "VNA_AvgReadings");
+  comm = (CommPortFn)Resolve(lib, "VNA_CommPort");
+  constant = (ConstantFreqFn)Resolve(lib, "VNA_ConstantFreq");
+  temperature = (TemperatureFn)Resolve(lib, "VNA_GetTemperature");
+  version = (VersionFn)Resolve(lib, "VNA_GetVersion");
+  init = (IntFn)Resolve(lib, "VNA_InitVars");
+  load_cal = (LoadCalFn)Resolve(lib, "VNA_LoadCalFile");
+  relay = (IntFn)Resolve(lib, "VNA_ProgRelay");
+  read_a = (ReadPointFn)Resolve(lib, "VNA_ReadPointA");
+  read_b = (ReadPointFn)Resolve(lib, "VNA_ReadPointB");
+  sync = (IntFn)Resolve(lib, "VNA_Sync");
+  if (failures != 0) return 1;
+
+  if (strcmp(part, "tour") == 0) {
+    Tour(cal, maxfreq);
+  } else if (strcmp(part, "port-b") == 0) {
+    PortB(cal);
+  } else if (strcmp(part, "refused") == 0) {
+    Open();
+    Check(load_cal(cal) == 0, "LoadCalFile", 0);
+    RefusedReads(maxfreq);
+  } else if (strcmp(part, "no-instrument") == 0) {
+    NoInstrument();
+  } else if (strcmp(part, "failed-reads") == 0) {
+    Open();
+    Check(load_cal(cal) == 0, "LoadCalFile", 0);
+    FailedReadsWriteNothing();
+  } else {
+    printf("FAIL no part %s\n", part);
+    ++failures;
+  }
 
   dlclose(lib);
   return failures == 0 ? 0 : 1;

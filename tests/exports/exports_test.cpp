@@ -11,11 +11,10 @@
 
 #include "calibration/cal_file.h"
 #include "calibration/state.h"
-#include "instrument/point_sim.h"
 #include "platform/serial.h"
 #include "platform/testhook.h"
+#include "scan/scan_sim.h"
 #include "support/process.h"
-#include "support/sim_calibration.h"
 
 namespace vna {
 namespace {
@@ -25,44 +24,97 @@ struct ModelCase {
   const char* maxfreq;
 };
 
-class ExportsTest : public PointSim, public ::testing::WithParamInterface<ModelCase> {};
+class ExportsTest : public ScanSim, public ::testing::WithParamInterface<ModelCase> {
+ protected:
+  ExportsTest() { model_ = GetParam().model; }
+
+  // Both ports calibrated on the real bridge, as a person calibrates them,
+  // into a file for the client.
+  std::string CalibrateAndSave() {
+    Calibrate(1, 100, 1);
+    cal_delta_freq = 1;
+    PortB_on = transmission_mode = 1;
+    RunThroughCal();
+    const std::string cal = dir_ / "real_bridge.vcal";
+    testhook::QueueFileAnswer(cal);
+    EXPECT_TRUE(SaveCalFile());
+    return cal;
+  }
+
+  // The port handed to the client (it is exclusive), which runs `part` of
+  // its checks against the simulator: an ideal bridge, r=75 on Port A, a
+  // through connection on Port B.
+  void RunClient(const std::string& part, const std::string& cal) {
+    SerialClose(hcom);
+    hcom = kInvalidPort;
+    Sim().Control("bridge ideal");
+    Sim().SetDut("r=75");
+    Sim().SetDutB("thru");
+    const pid_t pid = test::StartProcess(
+        {EXPORTS_CLIENT, LIBVNA_FILE, VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control",
+         GetParam().maxfreq, cal, part},
+        {"VNA_COM1=" + Sim().Link(), "VNA_COM99=" + (dir_ / "no-device"),
+         "VNA_PROGRAM_DIR=" + dir_.path(), "VNA_DRIVE_ROOT=" + (dir_ / "drives")});
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(200)), 0)
+        << "the client's FAIL lines say what went wrong";
+    EXPECT_EQ(Sim().Status("protocolerrors"), "0") << Sim().StderrText();
+  }
+
+  testing::TempDir dir_;
+};
 
 bool HasCommand(const std::vector<Command>& sent, const Command& c) {
   return std::find(sent.begin(), sent.end(), c) != sent.end();
 }
 
 TEST_P(ExportsTest, AProgramLoadingTheLibraryDrivesTheInstrument) {
-  testing::TempDir dir;
-  Start(GetParam().model);
-  cal_start_freq = 1;
-  cal_end_freq = 100;
-  cal_delta_freq = 1;
-  PortB_cal = 0;  // a Port A calibration only, whatever an earlier test left
-  test::CalibratePortAOnSim(Sim(), test::CalFrequencies(1, 100, 1));
-  const std::string cal = dir / "real_bridge.vcal";
-  testhook::QueueFileAnswer(cal);
-  ASSERT_TRUE(SaveCalFile());
-  // The port is exclusive: the client opens it next.
-  SerialClose(hcom);
-  hcom = kInvalidPort;
-  Sim().Control("bridge ideal");
-  Sim().SetDut("r=75");  // the calibration left its load connected
-
-  const pid_t pid = test::StartProcess({EXPORTS_CLIENT, LIBVNA_FILE, VNA_BINARY_DIR "/bin/vna-sim",
-                                        Sim().Folder() + "/control", GetParam().maxfreq, cal},
-                                       {"VNA_COM1=" + Sim().Link(), "VNA_PROGRAM_DIR=" + dir.path(),
-                                        "VNA_DRIVE_ROOT=" + (dir / "drives")});
-  ASSERT_GT(pid, 0);
-  EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(100)), 0)
-      << "the client's FAIL lines say what went wrong";
-
+  Begin();
+  const std::string cal = CalibrateAndSave();
+  RunClient("tour", cal);
   // Opening switches the automatic power-down off; closing sends nothing.
   const std::vector<Command> opened = Sim().CommandsSince("open");
   const std::vector<Command> until_opened(
       opened.begin(), opened.end() - static_cast<long>(Sim().CommandsSince("opened").size()));
   EXPECT_TRUE(HasCommand(until_opened, Cmd("D0")));
   EXPECT_FALSE(HasCommand(Sim().CommandsSince("close"), Cmd("D0")));
-  EXPECT_EQ(Sim().Status("protocolerrors"), "0") << Sim().StderrText();
+}
+
+// VNA_ReadPointB reads Port B as the Port B scan does: the gain ranged from
+// step 1 whatever step the application's last scan left on the instrument,
+// this point's ratio corrected; and after VNA_InitVars the instrument runs
+// what the settings say (the oscillator the frequency is programmed for).
+TEST_P(ExportsTest, PortBReadsRangeTheGainWhateverStepTheInstrumentWasLeftOn) {
+  Begin();
+  const std::string cal = CalibrateAndSave();
+  // A Port B scan of a weak signal leaves the instrument on a high gain step
+  // (at high sensitivity on the single-DDS model) for the next program.
+  PortBMode();
+  Sim().SetDutB("atten:db=70");
+  ScanButton(1, 59, 2);
+  ASSERT_EQ(vna_status, 0);
+  ASSERT_GE(std::stoi(Sim().Status("gainB")), 4);
+  RunClient("port-b", cal);
+}
+
+// NULL outputs and frequencies the model cannot measure are refused before
+// anything is measured.
+TEST_P(ExportsTest, PointReadsRefuseNullOutputsAndUnmeasurableFrequencies) {
+  Begin();
+  RunClient("refused", CalibrateAndSave());
+}
+
+// Before any open, after an open that failed and after the close, every
+// function that addresses the instrument fails and writes nothing.
+TEST_P(ExportsTest, WithoutAnInstrumentNothingReportsSuccess) {
+  Begin();
+  RunClient("no-instrument", "");
+}
+
+// A read that fails hands out its status and nothing else.
+TEST_P(ExportsTest, AFailedReadWritesNothing) {
+  Begin();
+  RunClient("failed-reads", CalibrateAndSave());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, ExportsTest,

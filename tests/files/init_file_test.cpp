@@ -295,9 +295,9 @@ TEST_F(InitFileTest, ReadRules) {
       {13, "Zref    0.5", [] { EXPECT_EQ(Zref, 50); }},
       {14, "VF    0.3", [] { EXPECT_EQ(VF, 0.66); }},
       {14, "VF    1.5", [] { EXPECT_EQ(VF, 1); }},
-      {15, "cable_length\t33", [] { EXPECT_EQ(cable_length, 0); }},
-      {15, " 33", [] { EXPECT_EQ(cable_length, 0); }},
       {15, "cabel_lenght  33", [] { EXPECT_EQ(cable_length, 33); }},
+      {15, "cable_length  3.3E1", [] { EXPECT_EQ(cable_length, 33); }},
+      {3, "start_freq     1.5e1", [] { EXPECT_EQ(start_freq, 15); }},
       {16, "plot_swrA    5", [] { EXPECT_EQ(plot_swrA, 1); }},
       {17, "plot_swrB    -1", [] { EXPECT_EQ(plot_swrB, 1); }},
       {16, "plot_swrA    0", [] { EXPECT_EQ(plot_swrA, 0); }},
@@ -367,6 +367,128 @@ TEST_F(InitFileTest, ReadRules) {
     LoadLines(lines);
     EXPECT_TRUE(Boxes().empty());
     c.check();
+  }
+}
+
+// A line that holds no number where the table has one would read as 0; a
+// line too many or too few moves every setting after it. Either way the
+// file is refused whole: no setting, marker or flag changes. A line the
+// file does not hold (it ended early) still keeps its setting.
+TEST_F(InitFileTest, ALineWithoutANumberRefusesTheWholeFile) {
+  const std::vector<std::string> base = WrittenLines();
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<std::string>&)> edit;
+    int line;  // the line the message names
+  };
+  auto set = [](size_t line, std::string text) {
+    return [=](std::vector<std::string>& l) { l[line - 1] = text; };
+  };
+  auto insert = [](size_t before, std::string text) {
+    return [=](std::vector<std::string>& l) { l.insert(l.begin() + (before - 1), text); };
+  };
+  const Case cases[] = {
+      {"a word for a number", set(15, "cable_length  long"), 15},
+      {"no value after the key", set(2, "freq    "), 2},
+      {"a tab for the blank", set(15, "cable_length\t33"), 15},
+      {"no key word", set(15, " 33"), 15},
+      {"an empty line", set(64, ""), 64},
+      {"a number beyond a double", set(13, "Zref    1e999"), 13},
+      {"the marker count", set(100, "maxmarkers    all"), 100},
+      {"a marker value", set(103, "markerXs    x"), 103},
+      {"the clock line", set(251, "Msec   "), 251},
+      {"the last line", set(266, "UHFcalDelta half"), 266},
+      // A line too many: the text lands where a number belongs.
+      {"a line inserted among numbers", insert(21, "plot_extra   yes"), 21},
+      {"a line inserted among the folders", insert(76, "/extra/folder/"), 82},
+      // A line too few: the settings after it move up, numbers onto
+      // numbers, until a folder reaches line 96.
+      {"a line missing among the folders", [](auto& l) { l.erase(l.begin() + 75); }, 96},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> lines = base;
+    c.edit(lines);
+    dir.Write("case.stat", Join(lines));
+    InitVars();
+    format = 25;
+    config_file_name = cal_file_name = "";
+    start_freq = 7;  // not the defaults, nor the file's
+    markers[4].Rs = 33;
+    marker_count = 4;
+    swr_log = 1;
+    step_text = "kept";
+    SetDigits(5);
+    const std::map<std::string, std::string> before = Snapshot();
+    std::vector<double> marker_values;
+    for (const Marker& m : markers) {
+      for (double v : {m.Freq, m.Rs, m.Xs, m.Phase, m.SWR, m.Rt}) marker_values.push_back(v);
+    }
+    file_name = dir / "case.stat";
+    testhook::ClearLogs();
+    LoadInitData();
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{" Invalid *.ini file|The file named: " + file_name +
+                                       "\rholds no number on line " + std::to_string(c.line) +
+                                       ", where a setting needs one.\rNone of its "
+                                       "settings were taken."});
+    EXPECT_EQ(Snapshot(), before);
+    std::vector<double> marker_after;
+    for (const Marker& m : markers) {
+      for (double v : {m.Freq, m.Rs, m.Xs, m.Phase, m.SWR, m.Rt}) marker_after.push_back(v);
+    }
+    EXPECT_EQ(marker_after, marker_values);
+    EXPECT_EQ(marker_count, 4);
+    EXPECT_EQ(swr_log, 1);
+    EXPECT_EQ(step_text, "kept");
+    EXPECT_EQ(number_decimals, 5);
+    EXPECT_FALSE(data_file.IsOpen());
+  }
+}
+
+// The writer never writes a file its reader refuses: a value that is not
+// finite (a typed "1e999") is written as 0.
+TEST_F(InitFileTest, NoInfiniteValueReachesTheFile) {
+  cable_length = INFINITY;
+  swr_scale = -INFINITY;
+  swr_log = 1;
+  Rng[3] = INFINITY;
+  markers[2].Rt = INFINITY;
+  const std::vector<std::string> lines = WrittenLines();
+  EXPECT_EQ(lines[14], "cable_length   0");
+  EXPECT_EQ(lines[9], "swr_scale     0L");
+  EXPECT_EQ(lines[232], "Rng3        0");
+  EXPECT_EQ(lines[100 + 6 + 5], "markerRt    0");
+  testhook::ClearLogs();
+  LoadInitData();
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(cable_length, 0);
+}
+
+TEST_F(InitFileTest, AFileCutInALineKeepsWhatItDidNotHold) {
+  // The writer ends every line: a last line without its end was cut short.
+  // It is not taken, as a line the file does not hold, and nothing is
+  // refused for it.
+  const std::vector<std::string> base = WrittenLines();
+  for (const std::string& cut : {std::string("cable_len"), std::string("cable_length  1")}) {
+    SCOPED_TRACE(cut);
+    std::string bytes = Join(std::vector<std::string>(base.begin(), base.begin() + 14)) + cut;
+    dir.Write("cut.stat", bytes);
+    InitVars();
+    format = 25;
+    cable_length = 12;
+    Zref = 60;
+    file_name = dir / "cut.stat";
+    testhook::ClearLogs();
+    LoadInitData();
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{" Init file incomplete|The settings file ended early, "
+                                       "after line 14:\r" +
+                                       file_name +
+                                       "\rThe settings it did not hold keep their present "
+                                       "values."});
+    EXPECT_EQ(cable_length, 12);
+    EXPECT_EQ(Zref, 50);  // line 13, read
   }
 }
 
@@ -489,7 +611,7 @@ TEST_F(InitFileTest, DamagedFiles) {
       {"binary", binary, {" Invalid *.ini file"}, [] { EXPECT_EQ(start_freq, 5); }},
       {"binary after a good first line",
        good[0] + "\r\n" + binary,
-       {" Init file incomplete", " Init file error 2183"},
+       {" Init file incomplete", " Init file error 2183", " Invalid *.ini file"},
        [] {
          for (int s : {swrstyle, zmagstyle, rsstyle, xsstyle, phasestyle, rtstyle, s11style,
                        s21style, delaystyle})

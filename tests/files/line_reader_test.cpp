@@ -66,15 +66,29 @@ TEST_F(LineReaderTest, ReadingWithoutAnOpenFileGivesEmptyLines) {
 
 TEST(LineValue, TheValueOfALine) {
   const std::pair<const char*, double> cases[] = {
-      {" 7.25 ", 7.25}, {"-0.5", -0.5}, {"-.5", -0.5}, {"1.5e3", 1.5}, {"letters", 0},
-      {"", 0},          {"\t 3", 3},    {"+4", 0},     {"1e-5", 1},    {" 12.5000 name", 12.5},
-      {".25", 0.25},    {"- 1", 0},
+      {" 7.25 ", 7.25},  {"-0.5", -0.5},
+      {"-.5", -0.5},     {"1.5e3", 1500},
+      {"letters", 0},    {"", 0},
+      {"\t 3", 3},       {"+4", 0},
+      {"1e-5", 0.00001}, {" 12.5000 name", 12.5},
+      {".25", 0.25},     {"- 1", 0},
+      {"2E+1 x", 20},    {" -3.5E-2\t", -0.035},
   };
   for (const auto& [line, value] : cases) {
     EXPECT_DOUBLE_EQ(LineValue(line), value) << line;
     line_buf = line;
     EXPECT_DOUBLE_EQ(LineValue(), value) << line;
   }
+}
+
+TEST(LineValue, ANumberALineHolds) {
+  const std::pair<const char*, bool> cases[] = {
+      {" 7.25", true},   {"-.5", true},   {"1e308", true}, {"\t1.5E-3 ohms", true},
+      {"", false},       {"  ", false},   {"x1", false},   {"-", false},
+      {".", false},      {"+4", false},   {"e5", false},   {"1e309", false},
+      {"-1e999", false}, {" - 1", false},
+  };
+  for (const auto& [text, holds] : cases) EXPECT_EQ(HoldsNumber(text), holds) << text;
 }
 
 TEST(LineValue, IntegersRoundHalvesToEven) {

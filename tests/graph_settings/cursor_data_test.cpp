@@ -22,7 +22,7 @@ class CursorDataTest : public SettingsTest {
       scanA_zmag[k] = 50 + k;
       scanA_phase[k] = 0.01 * k;
     }
-    scanloop = 30;
+    scanloop = scanA_npoints = 30;
     last_step = 1;  // the stored scan's step
     last_mouse_y = 200;
     DrawStoredScan();

@@ -133,11 +133,12 @@ TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
   EXPECT_EQ(hw_reset_prompt, 0);
   EXPECT_EQ(Sim().Status("relays"), "0");
   EXPECT_EQ(Printed().find("No Reference"), std::string::npos);
-  // One reaction, and one box, for every word beyond the limit.
+  // One reaction, and one box, for the reply, however many of its words lie
+  // beyond the limit.
   int over = 0;
   for (int k = 0; k < kReplyAdcWords; ++k) over += ADCdata[k] > 65500;
   EXPECT_GT(over, 1);
-  ASSERT_EQ(testhook::MsgBoxes().size(), static_cast<size_t>(over));
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   for (const testhook::MsgBoxRecord& box : testhook::MsgBoxes()) {
     EXPECT_EQ(box.caption, "  RF INPUT OVERLOAD ");
     EXPECT_EQ(box.text,
@@ -148,7 +149,7 @@ TEST_F(PointSimFaults, OverloadAtTheLowestGainSwitchesTheRelaysOff) {
   }
   int relays_off = 0;
   for (const Command& c : Sent()) relays_off += c == Cmd("K", {40});
-  EXPECT_EQ(relays_off, over);
+  EXPECT_EQ(relays_off, 1);
   EXPECT_NEAR(Rsm, 100, 0.5);  // the overloaded reply was not analysed
 }
 

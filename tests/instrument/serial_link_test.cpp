@@ -1,7 +1,9 @@
 // Opening the port, the diagnostic echo and the empty-read loop.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "files/settings.h"
 #include "graph/pending.h"
@@ -129,6 +131,32 @@ TEST_F(SerialLink, ReadLoopGivesUpAfterItsEmptyReads) {
   EXPECT_EQ(rx_buf[1], 1);
   EXPECT_EQ(ReadReplyBytes(1, 1000), 1);  // the extra byte waits for the next reader
   EXPECT_EQ(rx_buf[0], 2);
+}
+
+// A wait that outlasts its time on a busy machine owes the empty reads it
+// lasted, and they come before the port is looked at again; the reader's
+// last read still looks, and takes the reply that came meanwhile.
+TEST_F(SerialLink, TheLastReadOfAReplyLooksAtThePortWhateverEarlierWaitsOwe) {
+  testing::ScriptedPort port(4);
+  commport = 4;
+  OpenCommPort();
+  static testing::ScriptedPort* far_end;
+  far_end = &port;
+  // The first wait (4 ms, the reader's whole patience) lasts 10 ms longer,
+  // and the reply arrives meanwhile.
+  SetSerialWaitHook([] {
+    if (far_end == nullptr) return;
+    far_end->Send("\x0a\x01");
+    far_end = nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  });
+  port_status = -1;
+  const int got = ReadReplyBytes(2, 3);
+  SetSerialWaitHook(nullptr);
+  ASSERT_EQ(far_end, nullptr);
+  EXPECT_EQ(got, 2);
+  EXPECT_EQ(rx_buf[0], 10);
+  EXPECT_EQ(rx_buf[1], 1);
 }
 
 }  // namespace

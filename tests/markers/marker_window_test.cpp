@@ -331,7 +331,7 @@ class PortBMarkers : public MarkerTest {
     start_freq = 1;
     end_freq = 15;
     delta_freq = 1;
-    scanloop = 11;
+    scanB_npoints = 11;
     for (int k = 0; k < 11; ++k) {
       scanB_freq[k] = k + 1;
       s21_dB[k] = -k;
@@ -342,6 +342,7 @@ class PortBMarkers : public MarkerTest {
   void TearDown() override {
     PortB_on = 0;
     vna_present = 0;
+    scanB_npoints = 0;
     MarkerTest::TearDown();
   }
 };
@@ -376,17 +377,16 @@ TEST_F(PortBMarkers, RowsOffTheStoredScan) {
   EXPECT_DOUBLE_EQ(markers[3].s21mag, -10);
 }
 
-TEST_F(PortBMarkers, NoRowsWithoutAnInstrumentOrAStep) {
+TEST_F(PortBMarkers, NoRowsWithoutAnInstrumentOrAStoredScan) {
   struct Case {
     const char* what;
-    int present;
-    double step;
+    int present, stored;
     int rows;
   };
-  const Case cases[] = {{"no instrument", 0, 1, 0}, {"no step", 1, 0, 3}};
+  const Case cases[] = {{"no instrument", 0, 11, 0}, {"no stored Port B scan", 1, 0, 3}};
   for (const Case& c : cases) {
     vna_present = c.present;
-    delta_freq = c.step;
+    scanB_npoints = c.stored;
     for (int i = 1; i <= 3; ++i) markers[i].s21mag = 99;
     testhook::ClearLogs();
     WhenListed([] { Click(3175); });
@@ -394,7 +394,7 @@ TEST_F(PortBMarkers, NoRowsWithoutAnInstrumentOrAStep) {
     int rows = 0;
     for (const auto& p : Prints(marker_win)) rows += p.y >= 98;
     EXPECT_EQ(rows, c.rows) << c.what;
-    // A step of 0 divides nothing: the rows keep their values.
+    // Without stored points there is nothing to read: the rows keep their values.
     EXPECT_EQ(markers[1].s21mag, 99) << c.what;
   }
 }

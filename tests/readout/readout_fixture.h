@@ -90,7 +90,7 @@ class ReadoutTest : public ::testing::Test {
       scanA_zmag[k] = 50 + 10 * k;
       scanA_phase[k] = (k - 5) * 0.1;
     }
-    scanloop = kPoints;
+    scanloop = scanA_npoints = scanB_npoints = kPoints;
     SetDigits(3);
     testhook::ClearLogs();
   }

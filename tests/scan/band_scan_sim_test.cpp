@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "instrument/link_lost.h"
+#include "instrument/measurement_reply.h"
+#include "platform/serial.h"
 #include "scan/band_scan.h"
 #include "scan/scan_sim.h"
 
@@ -38,8 +41,9 @@ class BandScanSim : public ScanSim {
     bandscan_mode = 0;  // else the next test's Rescan would be a band scan
     ScanSim::TearDown();
   }
-  // The pass ends by itself; a silent stream would take 50 s, so the test
-  // halts when no level came for half a second and says so.
+  // The pass ends by itself at its end marker; a stream that falls quiet
+  // without one it takes as stopped only after a reply's longest wait, so
+  // the test halts when no level came for half a second and says so.
   bool RunUntilQuiet() {
     int last = -1;
     bool halted = false;
@@ -106,6 +110,61 @@ TEST_P(BandScanSimModels, SeriesResonanceIsThePeakOfTheLevels) {
   const std::string n = "N" + Word(7) + Word(9) + Word(0.001);
   EXPECT_NE(std::find(sent.begin(), sent.end(), Command(n.begin(), n.end())), sent.end()) << n;
   EXPECT_EQ(Sim().Status("relays"), "0");
+}
+
+// The instrument stops streaming part way: silent, or its link hung up.
+// The pass ends within the wait the link gives a reply, not after its 50000
+// empty reads, and the failure is said once, as the point scans say it: the
+// " Hardware Reset" question for a silent instrument, the loss for a link
+// that went away (the program runs without the instrument from then on).
+// The failure's status stays. The pass lets events through at every 101st
+// empty read: that count after the fault measures the wait.
+TEST_P(BandScanSimModels, AStreamThatStopsIsSaidOnceWithinAReplysWait) {
+  model_ = GetParam();
+  Begin();
+  WatchForLostInstrument();
+  start_freq = 1;
+  end_freq = 30;
+  struct Case {
+    const char* fault;
+    const char* box;
+    int answer;
+    int present;
+  };
+  const Case cases[] = {
+      {"silence", " Hardware Reset", kIdIgnore, 1},
+      {"hangup", " VNA connection lost", kIdOk, 0},  // last: the simulator ends with it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    testhook::ClearLogs();
+    int pumps_after = -1;
+    testhook::SetPumpHook([&] {
+      if (scan_running == 0) return;
+      if (pumps_after >= 0) {
+        ++pumps_after;
+      } else if (scanloop >= 100) {
+        Sim().Fault(c.fault);
+        pumps_after = 0;
+      }
+    });
+    testhook::QueueMsgBoxAnswer(c.answer, c.box);
+    BandScan();
+    testhook::SetPumpHook(nullptr);
+    ASSERT_GE(pumps_after, 0);
+    std::vector<std::string> captions;
+    for (const auto& b : testhook::MsgBoxes()) captions.push_back(b.caption);
+    EXPECT_EQ(captions, std::vector<std::string>{c.box});
+    EXPECT_LT(pumps_after, 20) << "the pass waited for about " << pumps_after * 101
+                               << " empty reads";
+    EXPECT_EQ(vna_status, kStatusNoData);
+    EXPECT_EQ(vna_present, c.present);
+    EXPECT_EQ(scan_running, 0);
+    EXPECT_GE(scanloop, 100);
+    if (c.present != 0) Sim().Fault("none");
+  }
+  SetSerialLostHandler(nullptr);
+  sim_.reset();  // gone with the link
 }
 
 TEST_F(BandScanSim, TheWordsOfTheSweepAndHalt) {

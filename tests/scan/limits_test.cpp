@@ -7,6 +7,7 @@
 #include "graph/pending.h"
 #include "scan/scan_fixture.h"
 #include "scan/scan_limits.h"
+#include "tools/scan_interpolation.h"
 
 namespace vna {
 namespace {
@@ -32,10 +33,12 @@ class LimitsTest : public test::ScanTest {
   // A stored Port A and Port B scan that is valid.
   static void StoreScan() {
     for (int k = 0; k < 10; ++k) {
+      scanA_freq[k] = scanB_freq[k] = 1 + k;
       scanA_zmag[k] = scanA_phase[k] = scanA_swr[k] = 50 + k;
       s21_dB[k] = scanB_phase[k] = -3;
     }
     scana_ok = scanb_ok = 1;
+    scanA_npoints = scanB_npoints = 10;
     PortA_title = "A title";
     PortB_title = "B title";
   }
@@ -171,10 +174,18 @@ TEST_F(LimitsTest, ChangedLimitsClearTheGraphAndInvalidateTheStoredScan) {
   EXPECT_EQ(PortB_title, "");
   EXPECT_EQ(ref_to_antenna, 0);
   EXPECT_NE(ReadPixel(main_win, x, y), RedColor);  // cleared and the frame drawn anew
-  // The invalid arrays hold the placeholder ramp.
+  // The invalid arrays hold the placeholder ramp, and no stored scan counts
+  // them as measured points: a value read off the stored scan finds none.
   EXPECT_DOUBLE_EQ(scanA_zmag[3], 0.0003);
   EXPECT_DOUBLE_EQ(s21_dB[3], 0.0003);
   EXPECT_DOUBLE_EQ(scanA_swr[max_points], max_points * 0.0001);
+  EXPECT_EQ(scanA_npoints, 0);
+  EXPECT_EQ(scanB_npoints, 0);
+  freq = 4;
+  swr = Zmag = Zphase = -7;
+  InterpolateScanAt();
+  EXPECT_EQ(Zmag, -7);
+  EXPECT_EQ(swr, -7);
 }
 
 TEST_F(LimitsTest, AFailedInstrumentLeavesTheStoredScanAlone) {
@@ -187,6 +198,7 @@ TEST_F(LimitsTest, AFailedInstrumentLeavesTheStoredScanAlone) {
   CheckScanLimits();
   EXPECT_EQ(scana_ok, 1);
   EXPECT_EQ(scanA_zmag[3], 53);
+  EXPECT_EQ(scanA_npoints, 10);
   EXPECT_EQ(PortA_title, "A title");
   vna_status = 0;
 }

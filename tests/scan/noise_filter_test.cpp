@@ -33,7 +33,7 @@ class NoiseFilterTest : public test::ScanTest {
     Load(kN);
   }
   static void Load(int n, std::vector<int> spikes = {}) {
-    Numscanpts = n;
+    Numscanpts = scanA_npoints = n;
     for (int i = 0; i < n; ++i) {
       readA_zmag[i] = Clean(i);
       readA_phase[i] = CleanPhase(i);
@@ -120,7 +120,7 @@ TEST_F(NoiseFilterTest, DeviationsAndTheirSort) {
   Numscanpts = 7;
   const double y[] = {1, 2, 3, 10, 5, 0, 0};
   std::copy(y, y + 7, y_dat);
-  LocalDeviations();
+  LocalDeviations(7);
   EXPECT_EQ(Devs[0], 0);
   EXPECT_EQ(Devs[1], 0);
   EXPECT_EQ(Devs[5], 0);
@@ -130,7 +130,7 @@ TEST_F(NoiseFilterTest, DeviationsAndTheirSort) {
   // The pairs around point 3 cancel: a line value of exactly 0 gives 0.
   const double through_zero[] = {1, 2, -2, 7, 1, -1, 0};
   std::copy(through_zero, through_zero + 7, y_dat);
-  LocalDeviations();
+  LocalDeviations(7);
   EXPECT_EQ(Devs[3], 0);
   EXPECT_GT(Devs[2], 0);
   const double unsorted[] = {0.3, 5, 1e-3, 2, 0.1 + 1e-12, 7, 0, 4, 4, 1};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graph/smith_chart.h"
+#include "instrument/measurement_reply.h"
 #include "scan/point_data.h"
 #include "scan/point_display.h"
 #include "scan/scan_sim.h"
@@ -226,6 +227,32 @@ TEST_F(PointDataSim, FailedReadingShowsDataError) {
   EXPECT_NE(PointText().find(" ### DATA ERROR ###"), std::string::npos);
   EXPECT_EQ(PointText().find("SWR"), std::string::npos);
   EXPECT_EQ(average, 4);
+}
+
+// An overload at the single shot's reading is said once, on both ports and
+// both models; the reading is shown as the data error and the status stays.
+TEST_P(PointDataSimModels, OverloadAtASingleShotIsSaidOnce) {
+  Begin();
+  RunThroughCal();
+  Sim().SetDut("r=75");
+  Sim().SetDutB("atten:db=6");
+  for (int port : {0, 1}) {
+    SCOPED_TRACE(port == 0 ? "Port A" : "Ports A & B");
+    PortB_on = transmission_mode = port;
+    testhook::ClearLogs();
+    Sim().Fault("overload");
+    Run("12", 7, [] { return true; });
+    Sim().Fault("none");
+    EXPECT_EQ(vna_status, kStatusOverload);
+    int boxes = 0;
+    for (const auto& b : testhook::MsgBoxes()) {
+      boxes += b.caption == "  RF INPUT OVERLOAD ";
+      EXPECT_EQ(b.caption, "  RF INPUT OVERLOAD ") << b.text;
+    }
+    EXPECT_EQ(boxes, 1);
+    EXPECT_NE(PointText().find(" ### DATA ERROR ###"), std::string::npos);
+    EXPECT_EQ(PointText().find("SWR"), std::string::npos);
+  }
 }
 
 TEST_F(PointDataSim, PortsAAndBShowS21BesideThePortAValuesOfTheReading) {

@@ -26,19 +26,6 @@ class ScanBFailureSim : public ScanSim {
     avgweight = 1;
     Sim().SetDutB("atten:db=20");
   }
-  // Injects `fault` into the simulator once the scan stored `at` points.
-  void FaultAt(int at, const std::string& fault) {
-    scanloop = 0;  // not the last scan's count
-    testhook::SetPumpHook([this, at, fault] {
-      if (scan_running == 0 || scanloop < at) return;
-      Sim().Fault(fault);
-      testhook::SetPumpHook(nullptr);
-    });
-  }
-  void TearDown() override {
-    testhook::SetPumpHook(nullptr);
-    ScanSim::TearDown();
-  }
 };
 
 TEST_F(ScanBFailureSim, AReadingThatFailsPartWayKeepsItsStatus) {

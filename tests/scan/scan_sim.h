@@ -79,6 +79,7 @@ class ScanSim : public PointSim {
     testhook::ClearLogs();
   }
   void TearDown() override {
+    testhook::SetPumpHook(nullptr);
     CloseWindow(main_win);
     CloseWindow(watch_);
     PumpEvents();
@@ -188,6 +189,17 @@ class ScanSim : public PointSim {
     ASSERT_EQ(calB_error, 0);
     ASSERT_EQ(PortB_cal, 1);
     testhook::ClearLogs();
+  }
+
+  // Injects `fault` into the simulator once the running scan stored `at`
+  // points.
+  void FaultAt(int at, const std::string& fault) {
+    scanloop = 0;  // not the last scan's count
+    testhook::SetPumpHook([this, at, fault] {
+      if (scan_running == 0 || scanloop < at) return;
+      Sim().Fault(fault);
+      testhook::SetPumpHook(nullptr);
+    });
   }
 
   // Calls `act` at every pump of the event loop (every 11 points during a

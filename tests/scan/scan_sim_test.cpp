@@ -92,9 +92,9 @@ TEST_P(ScanSimModels, ResistorReadsItsSwrOverTheWholeRange) {
   EXPECT_EQ(relayA, 0);  // switched off after the scan
 }
 
-// A list that reaches the calibration's last frequency ends one point
-// before it: that point is never measured.
-TEST_P(ScanSimModels, TheScanEndsBeforeTheCalibrationsLastFrequency) {
+// A list that reaches the calibration's last frequency measures that point
+// (the calibration holds a record there) and ends with it.
+TEST_P(ScanSimModels, TheScanMeasuresTheCalibrationsLastFrequency) {
   Begin();
   Calibrate(1, 3, 0.5);
   ASSERT_EQ(cal_end_freq, 3);
@@ -103,11 +103,12 @@ TEST_P(ScanSimModels, TheScanEndsBeforeTheCalibrationsLastFrequency) {
   ScanButton(1, 3, 0.5);
   ASSERT_EQ(vna_status, 0);
   ASSERT_EQ(Numscanpts, 5);
-  // The instrument was last set to 2.5 MHz, and four points were stored.
-  EXPECT_NEAR(std::stod(Sim().Status("freq")), 2.5, 1e-6);
-  EXPECT_EQ(scan_npoints, 4);
-  EXPECT_DOUBLE_EQ(scanA_freq[3], 2.5);
-  EXPECT_NEAR(scanA_swr[3], 1.5, 0.015);
+  // The instrument was last set to 3 MHz, and all five points were stored.
+  EXPECT_NEAR(std::stod(Sim().Status("freq")), 3, 1e-6);
+  EXPECT_EQ(scan_npoints, 5);
+  EXPECT_EQ(scanA_npoints, 5);
+  EXPECT_DOUBLE_EQ(scanA_freq[4], 3);
+  EXPECT_NEAR(scanA_swr[4], 1.5, 0.015);
 }
 
 TEST_P(ScanSimModels, HaltStopsTheReadsAndTheRestRepeatsTheLastReadingDotted) {

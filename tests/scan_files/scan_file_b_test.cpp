@@ -318,6 +318,16 @@ TEST_F(ScanFileB, DamagedFilesAreRefusedWholeWithAMessage) {
       {"sensitivity 3", EditedB({{24, " 3"}}), 7234},
       {"binary", binary, 7233},
       {"a control character in the title", nul_title, 7233},
+      // A line without its number would read as 0; a frequency no point
+      // can have would be drawn.
+      {"a word for S21", EditedB({{31, " minus three"}}), 7235},
+      {"an empty header line", EditedB({{9, ""}}), 7235},
+      {"a trailer line of words", EditedB({{52, " none"}}), 7235},
+      {"a number beyond a double", EditedB({{33, " -2e999"}}), 7235},
+      {"frequencies running backwards", EditedB({{35, " 9"}}), 7235},
+      {"a frequency of 1e250", EditedB({{40, " 1e250"}}), 7235},
+      {"a frequency above every model", EditedB({{40, " 5000"}}), 7235},
+      {"the record after the points at 1e250", EditedB({{45, " 1e250"}}), 7235},
   };
   for (const Damage& c : cases) {
     SCOPED_TRACE(c.what);
@@ -335,6 +345,27 @@ TEST_F(ScanFileB, DamagedFilesAreRefusedWholeWithAMessage) {
     EXPECT_EQ(vna_status, c.status);
     EXPECT_TRUE(SnapshotB::Take() == before);
   }
+}
+
+// The record after the measured points holds whatever frequency the list
+// had there (a longer earlier scan's): it need not rise. Exponents read as
+// written.
+TEST_F(ScanFileB, TheRecordAfterThePointsAndExponentsLoad) {
+  LoadBFrom(dir.Write("after.scnb", EditedB({{45, " 3"}, {31, " -3E0"}, {36, " -1.5e+1"}})));
+  EXPECT_EQ(vna_status, 0);
+  EXPECT_TRUE(testhook::MsgBoxes().empty());
+  EXPECT_EQ(scanB_freq[3], 3);
+  EXPECT_EQ(s21_dB[0], -3);
+  EXPECT_EQ(s21_dB[1], -15);
+  testhook::ClearLogs();
+  const std::string path = dir.Write("back.scnb", EditedB({{35, " 9"}}));
+  LoadBFrom(path);
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Port B - Invalid Scan File");
+  EXPECT_EQ(testhook::MsgBoxes()[0].text,
+            "The file named: " + path +
+                "\rholds frequencies that run backwards: a point below the one before it on "
+                "line 35.\rThe scan on the graph was kept.");
 }
 
 TEST_F(ScanFileB, InvalidLimitsAreRefusedBeforeTheName) {

@@ -168,6 +168,9 @@ TEST_F(ScanFileA, LoadedLimitsAreMadeValid) {
       {" 1", " 2", " 0", 1, 2, 0.0000001},
       {" 0.001", " 2", " 0.5", 0.005, 2, 0.5},  // below the instrument
       {" 1", " 1500", " 0.5", 1, 1200, 0.5},    // above it by more than 2 MHz
+      // A start above the instrument's end once the end is clamped: never
+      // a start above the end.
+      {" 1300", " 1500", " 0.5", 1, 2, 0.02},
   };
   maximumfreq = 1200;
   PortB_on = 1;  // loaded without drawing: the grid does not move the stop afterwards
@@ -218,6 +221,23 @@ TEST_F(ScanFileA, DamagedFilesAreRefusedWholeWithTheirMessage) {
       {"a huge point count", Edited({{3, " 40000"}}), "Port A - Invalid Scan File", 7232},
       {"no points", Edited({{3, " 0"}}), "Port A - Invalid Scan File", 7232},
       {"binary", binary, "Port A - Invalid Scan File", 7233},
+      // A line without its number would read as 0; a point no measurement
+      // can have would be drawn.
+      {"a word for an impedance", Edited({{22, " hundred"}}), "Port A - Invalid Scan File", 7235},
+      {"an empty header line", Edited({{9, ""}}), "Port A - Invalid Scan File", 7235},
+      {"a word on the unused line 16", Edited({{16, "on"}}), "Port A - Invalid Scan File", 7235},
+      {"a trailer line of words", Edited({{31, " fast"}}), "Port A - Invalid Scan File", 7235},
+      {"a number beyond a double", Edited({{25, " -1e999"}}), "Port A - Invalid Scan File", 7235},
+      {"frequencies running backwards", Edited({{21, " 0.5"}}), "Port A - Invalid Scan File", 7235},
+      {"an impedance of 1e250", Edited({{22, " 1e250"}}), "Port A - Invalid Scan File", 7235},
+      {"an impedance of 250 digits", Edited({{19, " 1" + std::string(250, '0')}}),
+       "Port A - Invalid Scan File", 7235},
+      {"a frequency of 1e250", Edited({{24, " 1e250"}}), "Port A - Invalid Scan File", 7235},
+      {"a frequency of 250 digits", Edited({{24, " 1" + std::string(250, '0')}}),
+       "Port A - Invalid Scan File", 7235},
+      {"a frequency above every model", Edited({{24, " 1202.5"}}), "Port A - Invalid Scan File",
+       7235},
+      {"a negative frequency", Edited({{18, " -1"}}), "Port A - Invalid Scan File", 7235},
   };
   for (const Damage& c : cases) {
     SCOPED_TRACE(c.what);
@@ -245,6 +265,55 @@ TEST_F(ScanFileA, RefusalMessagesNameTheFileAndTheProblem) {
   EXPECT_EQ(testhook::MsgBoxes()[0].text,
             "Error in scan data file:\r\n 0.3\rThe file ends early or does not hold the points it "
             "announces.\rThe scan on the graph was kept.");
+}
+
+TEST_F(ScanFileA, MessagesOfTheValueChecks) {
+  const std::string words = dir.Write("words.scn", Edited({{22, " hundred"}}));
+  LoadFrom(words);
+  const std::string back = dir.Write("back.scn", Edited({{21, " 0.5"}}));
+  LoadFrom(back);
+  const std::string freq = dir.Write("freq.scn", Edited({{24, " 1e250"}}));
+  LoadFrom(freq);
+  const std::string ohms = dir.Write("ohms.scn", Edited({{22, " 1e250"}}));
+  LoadFrom(ohms);
+  const std::string kept = "\rThe scan on the graph was kept.";
+  std::vector<std::string> texts;
+  for (const auto& b : testhook::MsgBoxes()) texts.push_back(b.text);
+  EXPECT_EQ(
+      texts,
+      (std::vector<std::string>{
+          "The file named: " + words + "\rholds no number on line 22, where one belongs." + kept,
+          "The file named: " + back +
+              "\rholds frequencies that run backwards: a point below the one before it "
+              "on line 21." +
+              kept,
+          "The file named: " + freq + "\rholds a frequency no instrument measures on line 24." +
+              kept,
+          "The file named: " + ohms + "\rholds an impedance no reading can have on line 22." + kept,
+      }));
+}
+
+// Points another program wrote with exponents load as written; equal
+// frequencies, a point at the top of every model's range and the largest
+// impedance a reading can have load too.
+TEST_F(ScanFileA, ValuesAtTheEdgeOfTheChecksAndExponentsLoad) {
+  PortB_on = 1;  // loaded without drawing
+  LoadFrom(dir.Write(
+      "exp.scn",
+      Edited(
+          {{19, " 5.0E1"}, {21, " 1.5e0"}, {22, " 1E+2"}, {25, " 2.5125e1"}, {26, " -2.5E-1"}})));
+  EXPECT_EQ(vna_status, 0);
+  EXPECT_EQ(readA_zmag[0], 50);
+  EXPECT_EQ(scanA_freq[1], 1.5);
+  EXPECT_EQ(readA_zmag[1], 100);
+  EXPECT_EQ(readA_zmag[2], 25.125);
+  EXPECT_EQ(readA_phase[2], -0.25);
+  LoadFrom(
+      dir.Write("edge.scn", Edited({{18, " 0"}, {21, " 1202"}, {24, " 1202"}, {22, " 1.3e154"}})));
+  EXPECT_EQ(vna_status, 0);
+  EXPECT_TRUE(testhook::MsgBoxes().empty());
+  EXPECT_EQ(scanA_freq[2], 1202);
+  EXPECT_EQ(readA_zmag[1], 1.3e154);
 }
 
 TEST_F(ScanFileA, MissingFileIsPassedOverSilently) {

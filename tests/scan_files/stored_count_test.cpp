@@ -23,7 +23,8 @@ class StoredCount : public test::ScanFileTest {
 };
 
 // The golden scans run to 2 MHz (Port A) and 11 MHz (Port B); the
-// calibration in use ends at their second point, so each replay draws one.
+// calibration in use ends at their second point, so each replay draws two
+// (a point on the calibration's last record is drawn, none beyond it).
 TEST_F(StoredCount, AReplayCutShortByTheCalibrationKeepsEveryPointForTheNextSave) {
   struct Case {
     int port_b;
@@ -43,7 +44,7 @@ TEST_F(StoredCount, AReplayCutShortByTheCalibrationKeepsEveryPointForTheNextSave
       LoadScanA();
     }
     ASSERT_EQ(vna_status, 0);
-    EXPECT_EQ(scan_npoints, 1);  // drawn up to the calibration's end
+    EXPECT_EQ(scan_npoints, 2);  // drawn up to the calibration's end
     save_mode = 1;
     if (c.port_b != 0) {
       SaveScanB();

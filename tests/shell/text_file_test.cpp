@@ -129,8 +129,16 @@ TEST_F(TextFileTest, ReadNumberTokens) {
   const Case cases[] = {
       {" 1.5 -2 ", {1.5, -2}},
       {"+5", {5}},
-      {"1e-5", {1, -5}},
-      {"1.5E3", {1.5, 3}},
+      // An exponent belongs to its number: never the mantissa alone, and
+      // never a number of its own.
+      {"1e-5", {1e-5}},
+      {"1.5E3", {1500}},
+      {" 1.5E-3 7\r\n", {0.0015, 7}},
+      {"2.5e+2,-1", {250, -1}},
+      {"4e x 6", {4, 6}},     // no exponent: the "e" ends the number
+      {"4e-x 6", {4, 0, 6}},  // nor here: the "-" starts the next token
+      {"4E", {4}},
+      {"3 e5", {3, 5}},
       {"abc 7,5", {7, 5}},
       {" 3  12.5000 name\r\n", {3, 12.5}},
       {"1-2", {1}},  // the token runs on over "-" and is cut by the text rule
@@ -159,6 +167,16 @@ TEST_F(TextFileTest, ReadNumberTokenStopsAtFortyCharacters) {
   EXPECT_DOUBLE_EQ(v, 1111111111111111111111111111111111111111.0);
   ASSERT_EQ(ReadNumber(f, v), 0);
   EXPECT_DOUBLE_EQ(v, 11111);
+}
+
+TEST_F(TextFileTest, AFullTokenStillTakesItsExponent) {
+  dir.Write("n.txt", "1." + std::string(38, '0') + "E-3 8");
+  ASSERT_EQ(OpenTextFile(f, "n.txt", "R"), 0);
+  double v;
+  ASSERT_EQ(ReadNumber(f, v), 0);
+  EXPECT_DOUBLE_EQ(v, 0.001);
+  ASSERT_EQ(ReadNumber(f, v), 0);
+  EXPECT_EQ(v, 8);
 }
 
 TEST_F(TextFileTest, IntegerTargetsRoundHalvesToEven) {

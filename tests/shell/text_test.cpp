@@ -155,12 +155,25 @@ TEST(PrintItems, DrawsOneTextAndContinuesTheLine) {
   CloseWindow(win);
 }
 
-TEST(ParseNumber, DigitsPointAndMinusOnly) {
+TEST(ParseNumber, DigitsPointMinusAndExponent) {
   const std::pair<const char*, double> cases[] = {
       {" \t-12.50xyz", -12.5},
       {"1.2.3", 1.2},
       {"+5", 0},
-      {"1e6", 1},
+      {"1e6", 1e6},
+      {"1.5E-3", 0.0015},
+      {"-2.5e+2x", -250},
+      {".5e1", 5},
+      {"5.e1", 50},
+      {"2e", 2},  // no digit after the "e": no exponent
+      {"2e-", 2},
+      {"2e+x", 2},
+      {"7 e5", 7},  // an exponent follows the mantissa directly
+      {"e5", 0},    // nor is there one without a mantissa
+      {"-.e5", 0},
+      {"1e-400", 0},  // below the smallest double
+      {"0.0000000000000000000001e+325", 1e303},
+      {"1.5E3E2", 1500},
       {"1,5", 1},
       {".5", 0.5},
       {"-", 0},
@@ -176,6 +189,22 @@ TEST(ParseNumber, DigitsPointAndMinusOnly) {
   };
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(ParseNumber(text), value) << text;
   EXPECT_FALSE(std::signbit(ParseNumber("-0")));
+  EXPECT_FALSE(std::signbit(ParseNumber("-1e-400")));
+  // Beyond the range of a double: infinite, never the mantissa alone.
+  EXPECT_EQ(ParseNumber("1e308"), 1e308);
+  EXPECT_EQ(ParseNumber("1e309"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ParseNumber("-7.8e99999999999999"), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ParseNumber("123456e-99999999999999"), 0);
+}
+
+// A number with an exponent is the double nearest to it, as another
+// program meant it; without one the digits add up as they always did, so
+// the program's own files read exactly as before.
+TEST(ParseNumber, AnExponentGivesTheNearestDouble) {
+  EXPECT_EQ(ParseNumber("0.3e0"), 0.3);
+  EXPECT_EQ(ParseNumber("3E-1"), 0.3);
+  EXPECT_EQ(ParseNumber("0.3"), 3 * (1 / 10.0));
+  EXPECT_EQ(ParseNumber("14.1"), 14 + 1 * (1 / 10.0));
 }
 
 TEST(ParseNumber, ReadsBackWhatNumStrWrote) {

@@ -130,6 +130,22 @@ TEST_F(TdrFileTest, WritesTheFileCheckedByHand) {
   EXPECT_EQ(tdr_graph_title, "Feed line to the mast");  // an auto-save keeps the title
 }
 
+// The writer never writes a file its reader refuses: a value that is not
+// finite is written as 0.
+TEST_F(TdrFileTest, NoInfiniteValueReachesTheFile) {
+  tdr_response[3] = INFINITY;
+  tdr_zo = -INFINITY;
+  file_name = dir / "inf.tdr";
+  SaveTDR(1);
+  const std::vector<std::string> lines = Lines(dir.Read("inf.tdr"));
+  EXPECT_EQ(lines[28 + 3], " 0");
+  EXPECT_EQ(lines[10], " 0");
+  testhook::ClearLogs();
+  Load(dir / "inf.tdr");
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(tdr_response[3], 0);
+}
+
 TEST_F(TdrFileTest, SaveDialogNamesAndTitle) {
   // Cancel writes nothing.
   testhook::QueueFileAnswer("");
@@ -322,10 +338,10 @@ TEST_F(TdrFileTest, ValuesTheReaderSnapsOrKeeps) {
     EXPECT_DOUBLE_EQ(TdrState::Take().*c.field, c.want);
     EXPECT_TRUE(Boxes().empty());
   }
-  // Line 13 is not read back: the line/dot choice stays; lines 2 and 4 are
-  // not checked.
+  // Line 13 is not read back: the line/dot choice stays; line 2 is checked
+  // for holding a number only, line 4 (a text) not at all.
   tdr_lines = 1;
-  Load(Variant({{13, " 0"}, {2, "anything"}, {4, ""}}));
+  Load(Variant({{13, " 0"}, {2, " 99"}, {4, ""}}));
   EXPECT_EQ(tdr_lines, 1);
   EXPECT_EQ(tdr_trace_points, 256);
 }
@@ -345,6 +361,7 @@ TEST_F(TdrFileTest, RefusedFilesChangeNothing) {
   const std::string kRhoScale = "Its rho full scale (line 9) is too near 0 to draw a trace with.";
   const std::string kFeet = "Its feet per sample (line 17) must be 0.01 to 1000.";
   const std::string kAveraging = "Its averaging (line 10) must be 0 to 256.";
+  const std::string kStep = "Its frequency step (line 6) is no frequency an instrument measures.";
   const Case cases[] = {
       {"N 5000", Variant({{5, " 5000"}}, -1, "a.tdr"), "Its point count (line 5) is 5000"},
       {"N 3", Variant({{5, " 3"}}, -1, "b.tdr"), "Its point count (line 5) is 3"},
@@ -366,6 +383,26 @@ TEST_F(TdrFileTest, RefusedFilesChangeNothing) {
       {"feet per sample 0.005", Variant({{17, " 0.005"}}, -1, "k.tdr"), kFeet},
       {"averaging 99999", Variant({{10, " 99999"}}, -1, "l.tdr"), kAveraging},
       {"averaging -1", Variant({{10, " -1"}}, -1, "m.tdr"), kAveraging},
+      // A line without its number would read as 0; a line too many moves
+      // every value after it.
+      {"a word for a response", Variant({{100, " spike"}}, -1, "n.tdr"),
+       "Line 100 holds no number, where one belongs."},
+      {"a word on a line not read back", Variant({{13, "dots"}}, -1, "o.tdr"),
+       "Line 13 holds no number, where one belongs."},
+      {"no format number", Variant({{2, "anything"}}, -1, "p.tdr"),
+       "Line 2 holds no number, where one belongs."},
+      {"a response beyond a double", Variant({{285, " 1e999"}}, -1, "q.tdr"),
+       "Line 285 holds no number, where one belongs."},
+      {"a line inserted among the responses",
+       [&] {
+         std::vector<std::string> lines = Lines(full);
+         lines.insert(lines.begin() + 57, "*** noise ***");
+         return dir.Write("r.tdr", Join(lines));
+       }(),
+       "Line 58 holds no number, where one belongs."},
+      // Its frequency step is one of an instrument.
+      {"frequency step 1e250", Variant({{6, " 1e250"}}, -1, "s.tdr"), kStep},
+      {"frequency step -1.25", Variant({{6, " -1.25"}}, -1, "t.tdr"), kStep},
   };
   SetStoredTrace();
   tdr_response[5] = 0.875;

@@ -125,6 +125,63 @@ TEST_F(CableTools, CancelEndsDistanceToFaultUnmeasured) {
   ExpectRestored();
 }
 
+// Points the search has shown at the top left so far.
+int ProgressPoints() {
+  int n = 0;
+  for (const auto& p : testhook::Prints()) n += p.x == 10 && p.y == 5;
+  return n;
+}
+
+// Injects `fault` once the search has shown `points` points; 0: at once,
+// so the tool's first reading meets it.
+void FaultAtPoint(test::SimRunner& sim, const std::string& fault, int points) {
+  if (points == 0) {
+    sim.Fault(fault);
+    return;
+  }
+  testhook::SetPumpHook([&sim, fault, points] {
+    if (ProgressPoints() < points) return;
+    sim.Fault(fault);
+    testhook::SetPumpHook(nullptr);
+  });
+}
+
+// A reading that fails ends the measurement with no result: the failure is
+// said once (the link's own box when it has one) with the reading's status,
+// not as a cable without a quarter wave. The first reading is the settling
+// read at 1 MHz, where the link tests no reference.
+TEST_F(CableTools, AFailedReadingEndsDistanceToFault) {
+  struct Case {
+    std::string fault;
+    int points;       // shown before the fault
+    std::string box;  // the one box after the introduction
+    int answer;
+  };
+  const Case cases[] = {
+      {"nosignal 1", 0, "|The instrument failed to measure at", kIdOk},
+      {"checksum 5", 5, "|The instrument failed to measure at", kIdOk},
+      {"silence 1", 5, " Hardware Reset|", kIdIgnore},
+  };
+  Sim().SetDut(Line(50, 0.66, 10, "open"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault + " after " + std::to_string(c.points) + " points");
+    testhook::ClearLogs();
+    Sim().Fault("none");
+    testhook::QueueMsgBoxAnswer(kIdOk, "Distance to Fault");
+    AnswerDialog(" Velocity Factor", {{1, "0.66"}}, 2);
+    testhook::QueueMsgBoxAnswer(c.answer, c.box.substr(0, c.box.find('|')));
+    FaultAtPoint(Sim(), c.fault, c.points);
+    DistanceToFaultCheck();
+    testhook::SetPumpHook(nullptr);
+    const std::vector<std::string> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u) << ::testing::PrintToString(boxes);
+    EXPECT_TRUE(boxes[1].starts_with(c.box)) << boxes[1];
+    EXPECT_NE(vna_status, 0);
+    ExpectRestored();
+  }
+  Sim().Fault("none");
+}
+
 class StubTool : public CableTools {
  protected:
   void SetUp() override {
@@ -281,6 +338,49 @@ TEST_F(StubTool, WhatEndsTheToolBeforeTrimming) {
     }
     EXPECT_EQ(Sim().Status("relays"), "0");
   }
+}
+
+// A reading that fails, before the trimming or in one of its passes, ends
+// the tool: said once, no velocity factor taken from it, no further pass.
+TEST_F(StubTool, AFailedReadingEndsTheTool) {
+  metric = 1;
+  // The settling read at 1 MHz, where the link tests no reference.
+  Sim().Fault("nosignal 1");
+  Answer("7.1", "10");
+  testhook::SetPumpHook([this] {
+    if (!Excess().empty()) Halt();  // should it trim all the same
+  });
+  MeasureVelocityFactor();
+  testhook::SetPumpHook(nullptr);
+  ASSERT_EQ(Boxes().size(), 1u) << ::testing::PrintToString(Boxes());
+  EXPECT_TRUE(Boxes()[0].starts_with("|The instrument failed to measure at 1 MHz")) << Boxes()[0];
+  EXPECT_NE(vna_status, 0);
+  EXPECT_EQ(VF, 0.8);
+  EXPECT_TRUE(Excess().empty());
+  EXPECT_EQ(Sim().Status("relays"), "0");
+
+  // A silent instrument during the second pass's search.
+  testhook::ClearLogs();
+  Sim().Fault("none");
+  Answer("7.1", "10");
+  testhook::QueueMsgBoxAnswer(kIdIgnore, " Hardware Reset");
+  // The second pass's search: its scan is over, its cut not yet shown.
+  testhook::SetPumpHook([this] {
+    if (Excess().size() != 1 || scan_running != 0 || recycle_on != 1) return;
+    Sim().Fault("silence 1");
+    testhook::SetPumpHook(nullptr);
+  });
+  When([] { return Excess().size() >= 4; }, [this] { Halt(); });
+  MeasureVelocityFactor();
+  testhook::SetPumpHook(nullptr);
+  ASSERT_EQ(Boxes().size(), 1u) << ::testing::PrintToString(Boxes());
+  EXPECT_TRUE(Boxes()[0].starts_with(" Hardware Reset|")) << Boxes()[0];
+  EXPECT_NE(vna_status, 0);
+  const std::vector<std::string> excess = Excess();
+  ASSERT_EQ(excess.size(), 2u) << "no pass after the failed one";
+  EXPECT_EQ(excess[1], "Excess Length =   not measured        ");
+  EXPECT_EQ(recycle_on, 0);
+  EXPECT_EQ(Sim().Status("relays"), "0");
 }
 
 }  // namespace

@@ -260,6 +260,19 @@ TEST_F(TdrInterrupted, AFailedFirstPointEndsTheSweep) {
   ExpectTheGoodTrace();
 }
 
+// An overload part way through the sweep is said once, and the sweep ends
+// with its status, keeping the trace before it.
+TEST_F(TdrInterrupted, AnOverloadIsSaidOnce) {
+  When([] { return freq > 50; }, [this] { Sim().Fault("overload"); });
+  RunTDR();
+  Sim().Fault("none");
+  SavePng("tdr_overload");
+  EXPECT_EQ(vna_status, kStatusOverload);
+  EXPECT_EQ(Boxes().size(), 1u);
+  for (const std::string& b : Boxes()) EXPECT_EQ(b.rfind("  RF INPUT OVERLOAD |", 0), 0u) << b;
+  ExpectTheGoodTrace();
+}
+
 TEST_F(TdrRun, ScanDuringTheSweepStartsNoSecondRun) {
   Sim().SetDut(Line(50, 0.66, 10, "open"));
   bool pressed = false;

@@ -27,6 +27,7 @@ class FilterBandwidthTest : public ToolsTest {
       s21_dB[k] = db_of(scanB_freq[k]);
     }
     scanB_npoints = n;
+    scanb_ok = 1;
   }
   // A band-pass peak at 5 MHz falling 12 dB per MHz, on a grid of 1/64 MHz:
   // -3 dB at 4.75 and 5.25 MHz, -15 dB at 3.75 and 6.25 MHz, all grid points.

@@ -68,9 +68,10 @@ class CrystalSimTest : public PointSim {
     SetProgramVersion();
     DefineDialogs();
   }
+  virtual std::string Model() const { return "uhf"; }
   void SetUp() override {
     test::OpenShell(1, ProbeHandler);
-    Start("uhf");
+    Start(Model());
     graph_left = 50;
     graph_right = 850;
     graph_top = 50;
@@ -308,6 +309,78 @@ TEST_F(CrystalSimTest, QBeyondTenMillion) {
   EXPECT_EQ(testhook::Dialogs().size(), 2u) << "the results dialog follows";
   EXPECT_EQ(status_in_results, 72392);
   ExpectRestored("Q beyond ten million");
+}
+
+// The same measurement on both models, each with its own frequency
+// programming and reply.
+class CrystalFailureSim : public CrystalSimTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  std::string Model() const override { return GetParam(); }
+};
+INSTANTIATE_TEST_SUITE_P(BothModels, CrystalFailureSim, ::testing::Values("uhf", "7306"));
+
+// A reading that fails ends the measurement: the failure is said once (in
+// the link's own box when it has one, else in the tool's), no results dialog
+// opens, so nothing can be saved, no result is changed, and the status stays.
+// The first case is the first read of the holder capacitance (7.8 MHz),
+// where the link itself tests no reference.
+TEST_P(CrystalFailureSim, AFailedReadingEndsTheMeasurement) {
+  const Xtal x{10, 10, 0.01, 5};
+  struct Case {
+    std::string fault;
+    std::function<bool()> when;  // null: from the first reading on
+    std::string box;             // the one box that says it
+    int answer;                  // the button it is answered with
+    std::string freq_text;       // the frequency the box names
+  };
+  const Case cases[] = {
+      {"nosignal 1", nullptr, " Crystal Measurement", kIdOk, "at 7.8"},
+      {"noref 1", nullptr, " Crystal Measurement", kIdOk, "at 7.8"},
+      {"silence 1", nullptr, " Hardware Reset", kIdIgnore, "Freq =  7.8"},
+      {"checksum 5", nullptr, " Crystal Measurement", kIdOk, "at 7.8"},
+      // Part way through the series search, and through the parallel one.
+      {"nosignal 1", [] { return xtal_Cp > 0 && freq > 9.995; }, " Crystal Measurement", kIdOk,
+       "at 9.99"},
+      {"silence 1", [] { return xtal_Fs > 0; }, " Hardware Reset", kIdIgnore, "Freq =  10.00"},
+  };
+  xtal_cp_warned = 0;
+  for (const Case& c : cases) {
+    const std::string what = c.fault + (c.when ? " part way" : " at the first reading");
+    testhook::ClearLogs();
+    Sim().Fault("none");
+    xtal_Fs = xtal_Fp = xtal_Rs = xtal_Ls = xtal_Cs = xtal_Cp = xtal_Q = -1;
+    if (c.when) {
+      StartProbe([this, &c] {
+        if (scan_running != 1 || !c.when()) return false;
+        Sim().Fault(c.fault);
+        return true;
+      });
+    } else {
+      Sim().Fault(c.fault);
+    }
+    Sim().SetDut(x.Device());
+    test::AnswerDialog(GetTitle(dlg_crystal_meas), {{1, "10"}}, 8);
+    testhook::QueueMsgBoxAnswer(c.answer, c.box);
+    MeasureCrystal();
+    g_probe = nullptr;
+    EXPECT_NE(vna_status, 0) << what;
+    EXPECT_EQ(Captions(), std::vector<std::string>{c.box}) << what << ": said once";
+    for (const auto& box : testhook::MsgBoxes()) {
+      if (box.caption == c.box) {
+        EXPECT_NE(box.text.find(c.freq_text), std::string::npos) << what << ": " << box.text;
+      }
+    }
+    EXPECT_EQ(testhook::Dialogs().size(), 1u) << what << ": no results dialog";
+    EXPECT_TRUE(testhook::FileDialogs().empty()) << what << ": nothing saved";
+    for (double v : {xtal_Fs, xtal_Fp, xtal_Rs, xtal_Ls, xtal_Cs, xtal_Cp, xtal_Q}) {
+      EXPECT_EQ(v, -1) << what << ": the results stay as they were";
+    }
+    EXPECT_EQ(Sim().Status("relays"), "0") << what;
+    EXPECT_EQ(average, 8) << what;
+    EXPECT_EQ(DDSdelay, 3) << what;
+    EXPECT_EQ(scan_running, 0) << what;
+  }
+  Sim().Fault("none");
 }
 
 }  // namespace

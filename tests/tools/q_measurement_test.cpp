@@ -137,5 +137,20 @@ TEST_F(QMeasurementTest, ScansWithoutOneResonance) {
   }
 }
 
+// A scan that failed at point 60 holds 60 measured points; a resonance
+// found between the last of them and the failed reading lies on no measured
+// point: there is no Q to give for it.
+TEST_F(QMeasurementTest, AResonanceBeyondTheMeasuredPointsGivesNoQ) {
+  Scan(100, 0.01, 50, PhaseAroundPoint50);
+  scan_npoints = scanA_npoints = 60;
+  for (double r : {10.605, 10.65, 9.99}) {
+    testhook::ClearLogs();
+    resonance_freqs[0] = r;
+    EXPECT_EQ(ReportOf(),
+              "Scan data is not valid for a tuned circuit with one resonant point. Err= 1")
+        << r;
+  }
+}
+
 }  // namespace
 }  // namespace vna::test

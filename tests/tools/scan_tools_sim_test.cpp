@@ -9,6 +9,7 @@
 #include <string>
 
 #include "graph/geometry.h"
+#include "scan/scan_limits.h"
 #include "scan/scan_sim.h"
 #include "tools/bandwidth.h"
 #include "tools/q_measurement.h"
@@ -95,6 +96,29 @@ TEST_F(ScanToolsSim, QOfAScannedSeriesCircuit) {
   ScanDevice(dut, 4.5, 5.6, 0.1);
   MeasureQ();
   OnlyBox("Freq Resolution Too Coarse");
+}
+
+// New scan limits leave placeholders in the arrays of the scans they no
+// longer fit (no file takes them): neither Q nor the antenna bandwidth is
+// made from them.
+TEST_F(ScanToolsSim, NoResultFromTheArraysNewLimitsLeftBehind) {
+  Begin();
+  const Series dut{50, 10e-6, 33e-12};
+  Calibrate(7.5, 10.01, 0.01);
+  ScanDevice(dut, 7.5, 10, 0.01);
+  ASSERT_GT(resonance_freqs[0], 8);
+  test::AnswerDialog("", {{2, "7"}, {3, "11"}, {4, "0.01"}}, 10);
+  SetScanLimits();
+  ASSERT_EQ(scana_ok, 0);
+  testhook::ClearLogs();
+  MeasureQ();
+  EXPECT_EQ(OnlyBox(""),
+            "Scan data is not valid for a tuned circuit with one resonant point. Err= 1");
+  testhook::ClearLogs();
+  cursor_index = 100;
+  swr_ruler = 2;
+  AntennaBandwidth();
+  EXPECT_EQ(OnlyBox(""), "Cursor is not positioned inside the scan data.");
 }
 
 // Series R = 50, L = 10 uH, C = 33 pF against 50 ohms: SWR 2 where

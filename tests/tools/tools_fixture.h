@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "files/settings.h"
 #include "graph/pending.h"
 #include "graph/state.h"
 #include "platform/draw.h"
@@ -51,6 +52,7 @@ class ToolsTest : public ::testing::Test {
     }
     std::fill(std::begin(resonance_freqs), std::end(resonance_freqs), -1.0);
     scan_npoints = scanA_npoints = scanB_npoints = Numscanpts = 0;
+    scana_ok = scanb_ok = 0;
     cursor_index = 0;
     scan_running = 0;
     main_loop_on = 1;
@@ -83,6 +85,7 @@ class ToolsTest : public ::testing::Test {
       scanA_zmag[k] = 50 + k;
     }
     scan_npoints = scanA_npoints = n;
+    scana_ok = 1;
     start_freq = f0;
     delta_freq = df;
   }
