@@ -38,9 +38,8 @@ size_t Utf8Char(const std::string& s, size_t i) {
 }
 
 std::string Escaped(unsigned char b) {
-  std::string hex = HexText(b);
-  if (hex.size() < 2) hex.insert(0, "0");
-  return "\\x" + hex;
+  const std::string hex = HexText(b);
+  return std::string(hex.size() < 2 ? "\\x0" : "\\x") + hex;
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ void Fail(const SavedSettings& saved) {
   for (int i = 0; i < 7; ++i) *kResults[i] = saved.results[i];
   ProgRelay(0);
   Restore(saved);
-  BlankHeadLine(89);
+  ClearProgressRow();
   SayReadingFailed(status, " Crystal Measurement", "The crystal was not measured.");
   SetDigits(3);
   vna_status = status;
