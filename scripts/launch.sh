@@ -8,9 +8,31 @@
 # and every temporary file goes with them. The exit status is the program's.
 # VNA_BIN_DIR names the folder of the executables (default build/bin).
 set -euo pipefail
+# Names given relative to the folder the user started ./run from.
+caller=${VNA_LAUNCH_DIR:-$PWD}
 cd "$(dirname "$0")/.."
 source scripts/child.sh
-bin=${VNA_BIN_DIR:-build/bin}
+bin=$(cd "${VNA_BIN_DIR:-build/bin}" && pwd)
+
+# The program runs in its program folder, as a program started from its icon
+# runs in its own folder: the files it names without a folder (the TDR trace
+# it keeps at exit, last_VNATDR_file.tdr) go there, wherever it was started
+# from. The folder is the program's own rule (src/platform/paths.cpp).
+program_folder() {
+  if [ -n "${VNA_PROGRAM_DIR:-}" ]; then
+    case "$VNA_PROGRAM_DIR" in
+      /*) echo "$VNA_PROGRAM_DIR" ;;
+      *) echo "$caller/$VNA_PROGRAM_DIR" ;;
+    esac
+    return
+  fi
+  local data=${XDG_DATA_HOME:-}
+  case "$data" in
+    /*) ;;
+    *) data="${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}/.local/share" ;;
+  esac
+  echo "$data/vna"
+}
 
 tmp=$(mktemp -d)
 simpid=""
@@ -60,6 +82,21 @@ if [ "${1:-}" = "--sim" ]; then
   echo "  $bin/vna-sim --control $tmp/control --send 'dut short'" >&2
 fi
 
+# A file named on the command line stays the user's file once the program
+# runs in its own folder.
+args=()
+for a in "$@"; do
+  if [ -n "$a" ] && [ "${a#/}" = "$a" ] && [ "${a#-}" = "$a" ] && [ -e "$caller/$a" ]; then
+    a="$caller/$a"
+  fi
+  args+=("$a")
+done
+folder=$(program_folder)
+mkdir -p "$folder"
+folder=$(cd "$folder" && pwd)
+# The program reads the folder again from where it runs.
+if [ -n "${VNA_PROGRAM_DIR:-}" ]; then export VNA_PROGRAM_DIR="$folder"; fi
+
 # The program writes its process id first, so a signal reaches it even under
 # xvfb-run (which ends at once on a signal and leaves its display behind).
 launch=()
@@ -67,7 +104,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   echo "No display found: starting under xvfb-run (set QT_QPA_PLATFORM=offscreen to run headless)." >&2
   launch=(xvfb-run -a)
 fi
-setsid "${launch[@]}" sh -c 'echo $$ >"$0"; exec "$@"' "$tmp/app.pid" "$bin/vna" "$@" &
+(cd "$folder" && exec setsid "${launch[@]}" sh -c 'echo $$ >"$0"; exec "$@"' "$tmp/app.pid" "$bin/vna" ${args[@]+"${args[@]}"}) &
 apppid=$!
 
 status=0

@@ -26,6 +26,8 @@
 #include "shell/windows.h"
 #include "tools/pending.h"
 #include "tools/state.h"
+#include "files/read_errors.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 
@@ -82,7 +84,7 @@ class LineSource {
   // why when there is more to say than its number; ends the load.
   bool Bad(const std::string& why) {
     MsgBox(&main_win,
-           "error in file\r\n" + file_name + "\r\n on line " + NumStr(line_no_) +
+           "error in file\r\n" + QuotedPath(file_name) + "\r\n on line " + NumStr(line_no_) +
                (why.empty() ? "" : "\r\n" + why),
            "//87212", kMbOk, kIconNone, true);
     vna_status = kStatusLineError;
@@ -189,21 +191,18 @@ bool NextHeading(LineSource& in, const HeadingCheck& h) {
   const std::string read = LowerCase(line_buf);
   if (read.find(h.word) != std::string::npos) return true;
   if (!(h.silenced && Silenced())) {
-    Box(std::string("Cal file error:\rExpected:    ") + h.expected + "\rRead    :  " + read,
+    Box(std::string("Cal file error:\rExpected:    ") + h.expected +
+            "\rRead    :  " + QuotedText(read),
         h.caption, h.topmost);
   }
   vna_status = h.status;
   return false;
 }
 
-// The third line of a refused file as far as it is readable text.
+// The third line of a refused file, quoted.
 std::string VersionOfRejected(LineSource& in) {
   if (!in.Next() || !in.Next()) return "";
-  std::string v;
-  for (char c : line_buf) {
-    if (c >= 32 && c < 127 && v.size() < 40) v += c;
-  }
-  return v;
+  return QuotedText(line_buf, 40);
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption) {
@@ -500,15 +499,28 @@ void KeepScanInsideCalibration() {
 // The box names the file it describes: after a calibration, the one just
 // written (or the earlier one, when none was).
 void ShowSummary() {
-  std::string text = "Calibration File --- " + cal_file_name +
+  std::string text = "Calibration File --- " + QuotedPath(cal_file_name) +
                      "\r\rRange = " + NumStr(cal_start_freq) + " to " + NumStr(cal_end_freq) +
                      " MHz\r";
   if (std_cal == 0) text += "Freq step size =" + NumStr(cal_delta_freq) + " MHz\r";
-  if (!cal_comment.empty()) text += "\rComment: " + cal_comment + "\r\r";
+  if (!cal_comment.empty()) text += "\rComment: " + QuotedText(cal_comment, kLineBufChars) + "\r\r";
   text += "Cal resistor used was " + NumStr(Rstd) + " ohms\r\rZref for analysis = " + NumStr(Zref) +
           " ohms\r\rThis cal file is valid for Port A " +
           (PortB_cal != 0 ? "and Port B." : "only.");
   Box(text, " Calibration");
+}
+
+// The file could not be opened: what is true of it, and of the calibration
+// in force, which a failed load leaves as it was.
+void NotLoadedBox() {
+  const std::string why = NotReadText(file_name);
+  const bool kept = PortA_cal != 0 && mux_chan == 0;
+  const std::string what = why.empty() ? "The calibration file was not found." : why;
+  if (kept) {
+    Box(what + "\rThe calibration in force is kept.", " Calibration");
+  } else {
+    Box(what + "\rPlease run the calibration procedure before doing any tests.", " Cal Required");
+  }
 }
 
 }  // namespace
@@ -534,7 +546,8 @@ void GetPortACal(int show_summary) {
   if (refusal == InputRefusal::kTooLarge) {
     // Shown as a file of the wrong format is.
     if (vna_present != 0 && !Silenced()) {
-      Box("The file named: " + file_name + "\r" + TooLargeText(size, "any calibration file"),
+      Box("The file named: " + QuotedPath(file_name) + "\r" +
+              TooLargeText(size, "any calibration file"),
           " Incorrect Cal File Format");
     }
     if (mux_chan > 0) PortB_cal = 0;
@@ -542,11 +555,7 @@ void GetPortACal(int show_summary) {
     return;
   }
   if (refusal != InputRefusal::kNone) {
-    if (vna_present != 0 && !Silenced()) {
-      Box("The calibration file was not found.\rPlease run the calibration procedure before "
-          "doing any tests.",
-          " Cal Required");
-    }
+    if (vna_present != 0 && !Silenced()) NotLoadedBox();
     if (mux_chan > 0) PortB_cal = 0;
     vna_status = kStatusNotLoaded;
     return;

@@ -14,6 +14,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {
@@ -46,9 +47,10 @@ void ReadIntoEditor() {
   int64_t size = 0;
   const InputRefusal refusal = OpenInputFile(data_file, file_name, kMaxConfigFileBytes, &size);
   if (refusal == InputRefusal::kTooLarge) {
-    MsgBox(&cfg_editor_win,
-           "The file named: " + file_name + "\r" + TooLargeText(size, "any config file"),
-           " Config File Editor", kMbOk, kIconExclamation, true);
+    MsgBox(
+        &cfg_editor_win,
+        "The file named: " + QuotedPath(file_name) + "\r" + TooLargeText(size, "any config file"),
+        " Config File Editor", kMbOk, kIconExclamation, true);
   }
   if (refusal != InputRefusal::kNone) return;
   int line_no = 1;
@@ -67,9 +69,9 @@ void ReadIntoEditor() {
   SetCtlText(cfg_editor_win, kEditId, cfg_editor_text);
   if (cut) {
     MsgBox(&cfg_editor_win,
-           "The file named: " + file_name + "  \ris longer than the editor can show.\r" +
-               "Only its first" + NumStr(lines_shown) +
-               " lines are shown; saving it writes only those lines.",
+           "The file named: " + QuotedPath(file_name) +
+               "  \ris longer than the editor can show.\r" + "Only its first" +
+               NumStr(lines_shown) + " lines are shown; saving it writes only those lines.",
            " Config File Editor", kMbOk, kIconExclamation, true);
   }
 }

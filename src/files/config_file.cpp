@@ -23,6 +23,7 @@
 #include "graph/graph_frame.h"
 #include "shell/state.h"
 #include "shell/text.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 
@@ -286,9 +287,10 @@ void LoadConfig() {
   int64_t size = 0;
   const InputRefusal refusal = OpenInputFile(data_file, file_name, kMaxConfigFileBytes, &size);
   if (refusal != InputRefusal::kNone) {
-    ConfigMessage(refusal == InputRefusal::kTooLarge ? "The file named: " + file_name + "\r" +
-                                                           TooLargeText(size, "any config file")
-                                                     : "Config file was not found\r" + file_name,
+    ConfigMessage(refusal == InputRefusal::kTooLarge
+                      ? "The file named: " + QuotedPath(file_name) + "\r" +
+                            TooLargeText(size, "any config file")
+                      : "Config file was not found\r" + QuotedPath(file_name),
                   "Config File");
     if (config_interactive == 1) DrawGraph();
     return;
@@ -319,8 +321,8 @@ void LoadConfig() {
     const bool three = pos <= 16 || band || pos == 36;
     ReadConfigLine(three ? 3 : 1);
     if (config_end == 1) {
-      ConfigMessage("The config file ended before all its values were read:\r" + file_name +
-                        "\rThe values from position" + NumStr(pos) +
+      ConfigMessage("The config file ended before all its values were read:\r" +
+                        QuotedPath(file_name) + "\rThe values from position" + NumStr(pos) +
                         " on keep their present values.",
                     "Config File");
       return;
@@ -339,7 +341,7 @@ void LoadConfig() {
   CopyToZiviRUR();
   if (config_interactive == 1) {
     DrawGraph();
-    ConfigMessage(title, "Config File");
+    ConfigMessage(QuotedText(title), "Config File");
     DrawGraph();
   }
 }

@@ -23,6 +23,8 @@
 #include "shell/menus.h"
 #include "shell/state.h"
 #include "shell/text.h"
+#include "shell/quoted_text.h"
+#include "files/read_errors.h"
 
 namespace vna {
 
@@ -237,14 +239,17 @@ void LoadInitData() {
   int64_t size = 0;
   const InputRefusal refusal = OpenInputFile(data_file, file_name, most, &size);
   if (refusal == InputRefusal::kTooLarge) {
-    InitMessage("The file named: " + file_name + kCR + TooLargeText(size, "any settings file"),
-                " Invalid *.ini file");
+    InitMessage(
+        "The file named: " + QuotedPath(file_name) + kCR + TooLargeText(size, "any settings file"),
+        " Invalid *.ini file");
     return;
   }
   if (refusal != InputRefusal::kNone) {
-    InitMessage(std::string("The INIT data file was not found in the same folder with the .exe "
-                            "file.") +
-                    kCR + "Make sure these files are in the same folder.",
+    const std::string why = NotReadText(file_name);
+    InitMessage(why.empty() ? std::string("The INIT data file was not found in the same folder "
+                                          "with the .exe file.") +
+                                  kCR + "Make sure these files are in the same folder."
+                            : why,
                 " No INIT data  error=7321");
     ClampSettings();
     return;
@@ -274,7 +279,7 @@ void LoadInitData() {
         // file is refused whole before a setting is taken.
         if (const int bad = FirstLineWithoutNumber(held); bad != 0) {
           SetDigits(decimals);
-          InitMessage("The file named: " + file_name + kCR + "holds no number on line" +
+          InitMessage("The file named: " + QuotedPath(file_name) + kCR + "holds no number on line" +
                           NumStr(bad) + ", where a setting needs one." + kCR +
                           "None of its settings were taken.",
                       " Invalid *.ini file");
@@ -308,7 +313,8 @@ void LoadInitData() {
   ClampSettings();
   if (r.ended) {
     InitMessage("The settings file ended early, after line" + NumStr(r.last_present) + ":" + kCR +
-                    file_name + kCR + "The settings it did not hold keep their present values.",
+                    QuotedPath(file_name) + kCR +
+                    "The settings it did not hold keep their present values.",
                 " Init file incomplete");
   }
 }

@@ -26,6 +26,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {
@@ -152,7 +153,8 @@ void ValidLimits(ScanFileA& s) {
 
 // The refusal of a damaged file, after its message.
 int Refuse(const std::string& why, int status) {
-  Box("The file named: " + file_name + kCR + why + kCR + "The scan on the graph was kept.",
+  Box("The file named: " + QuotedPath(file_name) + kCR + why + kCR +
+          "The scan on the graph was kept.",
       "Port A - Invalid Scan File");
   return status;
 }
@@ -216,13 +218,13 @@ int ReadScanFile(ScanFileA& s) {
     s.phase[i] = in.Value();
     if (DIAGMODE != 0) {
       MoveTo(main_win, 500, 350);
-      PrintItems(main_win, {" //7823 ", i, " LoadScanA ", line_buf});
+      PrintItems(main_win, {" //7823 ", i, " LoadScanA ", QuotedText(line_buf)});
     }
   }
   // A file cut short, or one holding more points than it says, is refused
   // whole rather than read as far as it goes.
   if (in.Next().find("end of") == std::string::npos) {
-    Box("Error in scan data file:\r\n" + line_buf + kCR +
+    Box("Error in scan data file:\r\n" + QuotedText(line_buf) + kCR +
             "The file ends early or does not hold the points it announces." + kCR +
             "The scan on the graph was kept.",
         " Error 78331");

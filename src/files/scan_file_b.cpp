@@ -23,6 +23,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {
@@ -159,7 +160,8 @@ enum HeaderLine {
 };
 
 void Refuse(const std::string& why) {
-  Box("The file named: " + file_name + kCR + why + kCR + "The scan on the graph was kept.",
+  Box("The file named: " + QuotedPath(file_name) + kCR + why + kCR +
+          "The scan on the graph was kept.",
       "Port B - Invalid Scan File");
 }
 

@@ -17,6 +17,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 
@@ -93,8 +94,8 @@ int OpenForLoad(const std::string& port, int lines_per_point) {
     case InputRefusal::kTooLarge:
       break;
   }
-  Box("The file named: " + file_name + "\r" + TooLargeText(size, "any " + port + " scan file") +
-          "\rThe scan on the graph was kept.",
+  Box("The file named: " + QuotedPath(file_name) + "\r" +
+          TooLargeText(size, "any " + port + " scan file") + "\rThe scan on the graph was kept.",
       port + " - Invalid Scan File");
   return kStatusScanFileFormat;
 }

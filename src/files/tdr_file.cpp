@@ -26,6 +26,7 @@
 #include "tools/state.h"
 #include "tools/tdr.h"
 #include "tools/tdr_frame.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 
@@ -212,7 +213,8 @@ void LoadTDR(int auto_save) {
     CloseTextFile(data_file);
   }
   if (!f.problem.empty()) {
-    MsgBox(&main_win, "The file " + file_name + " cannot be loaded as a TDR file.\r" + f.problem,
+    MsgBox(&main_win,
+           "The file " + QuotedPath(file_name) + " cannot be loaded as a TDR file.\r" + f.problem,
            " TDR File", kMbOk, kIconExclamation, true);
     return;
   }

@@ -13,6 +13,7 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/state.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {
@@ -39,7 +40,7 @@ void SaveLine(const std::string& name) {
   if (appended > 0) ReportNotSaved(WriteFailedText(name, appended));
   if (appended >= 0) return;
   if (OpenTextFile(file_out, name, "W") != 0) {
-    ReportNotSaved("The file named: " + name +
+    ReportNotSaved("The file named: " + QuotedPath(name) +
                    "  \rcannot be created or changed.\rThe crystal data was not saved.");
     return;
   }

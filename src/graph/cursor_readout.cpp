@@ -273,16 +273,21 @@ void MoveDot(Window& w, int& dot_x, int& dot_y, int x, int y) {
 }
 
 void ChartDots(int i, double rs, double xs) {
-  const int x = Rnd(375 * win_xscale - 100);
   const float y = 530 * win_yscale - 30;
   if (smith_active != 0) {
     Window& w = smith_win;
     MoveDot(w, smith_dot_x, smith_dot_y, smith_px[i], smith_py[i]);
     SetDigits(3);
-    MoveTo(w, x, Rnd(y));
-    PrintItems(w, {"Blue dot at", cursor_freq, " MHz"});
-    MoveTo(w, x - 120, Rnd(y + 40));
-    PrintText(w, SmithS11Text(rs, xs));
+    // Where the chart keeps them, under its buttons; each wipes its row.
+    SetFont(w, "arial", font_size + 1, font_weight);
+    SetTextColor(w, Rgb(0, 0, 0));
+    SetTextBackground(w, true, bg_color);
+    int right = 0, bottom = 0;
+    ClientSize(w, right, bottom);
+    MoveTo(w, 10, smith_readout_y);
+    PrintInLine(w, right, {"Blue dot at", cursor_freq, " MHz"});
+    MoveTo(w, 10, smith_readout_y + InkLineHeight(w));
+    PrintInLine(w, right, {SmithS11Text(rs, xs)});
   }
   if (smith2_active != 0) {
     Window& w = smith2_win;
@@ -437,7 +442,10 @@ void CursorReadout(int x, int y) {
   Column c;
   c.tx = info_x + 5;
   c.ty = graph_top + 5 * info_button_h + 5;
-  c.s = text_height + 2;
+  // The column's font is a point larger than the graph's, whose height
+  // text_height is: its lines are never closer than the rows each inks, or
+  // each line's wipe would cut the one above it.
+  c.s = std::max(text_height + 2, InkLineHeight(w));
   MoveTo(w, c.tx, c.ty);
   if (model_uhf > 0 && DIAGMODE > 0) {
     const int mhz = std::clamp(RndDown(f), 0, kFreqTableSize - 1);

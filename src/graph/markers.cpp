@@ -20,6 +20,8 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/state.h"
+#include "files/read_errors.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 
@@ -140,7 +142,8 @@ void LoadMarkers() {
   const std::string path = MarkerDialog(" Load Markers", false);
   if (path.size() < 3) return;
   file_name = path;
-  const std::string invalid = "This is not a valid marker file.\r\n\r\n" + path + "\r\n\r\n";
+  const std::string invalid =
+      "This is not a valid marker file.\r\n\r\n" + QuotedPath(path) + "\r\n\r\n";
   int64_t size = 0;
   const InputRefusal refusal = OpenInputFile(data_file, path, kMaxMarkerFileBytes, &size);
   if (refusal == InputRefusal::kTooLarge) {
@@ -148,7 +151,9 @@ void LoadMarkers() {
     return;
   }
   if (refusal != InputRefusal::kNone) {
-    Box("The marker file was not found in the folder with the exe file.", "Marker File");
+    const std::string why = NotReadText(path);
+    Box(why.empty() ? "The marker file was not found in the folder with the exe file." : why,
+        "Marker File");
     return;
   }
   SetDigits(8);
@@ -167,7 +172,7 @@ void LoadMarkers() {
   };
   if (!next() || line_buf.find("120716") == std::string::npos ||
       line_buf.find("Marker data") == std::string::npos) {
-    bad = invalid + line_buf;
+    bad = invalid + QuotedText(line_buf);
     caption = " Marker File Error 4182";
   }
   for (int l = 2; bad.empty() && l <= kHeaderLines; ++l) {
@@ -183,7 +188,7 @@ void LoadMarkers() {
       // else there means the file is cut short or damaged.
       const bool read = bad.empty() && line_no >= kHeaderLines && next();
       if (!read || !HoldsNumber(line_buf)) {
-        bad = "error in file\r\n" + path + "\r\n on line " + NumStr(line_no);
+        bad = "error in file\r\n" + QuotedPath(path) + "\r\n on line " + NumStr(line_no);
         caption = "//87212";
         break;
       }

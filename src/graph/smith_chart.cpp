@@ -207,8 +207,8 @@ void Readouts(Window& w, bool second) {
   }
 }
 
-void StampLine(Window& w, int H) {
-  MoveTo(w, 10, H - 50);
+void StampLine(Window& w, int y) {
+  MoveTo(w, 10, y);
   SetTextColor(w, Black);
   SetTextBackground(w, true, White);
   PrintText(w, graph_stamp);
@@ -262,13 +262,17 @@ void Smith() {
     Mask(w, g);
   }
   Readouts(w, false);
-  StampLine(w, g.H);
+  // Under the chart its row of buttons, then the cursor's two lines, then
+  // the scan's stamp, each on its own rows: the lines were placed by the
+  // main window's size and fell behind the buttons or on the stamp.
+  int tw = 0, th = 0;
+  TextExtent(w, "Marker Data", tw, th);
+  const int bw = tw + 30, bh = th + 4;
+  const int x1 = (g.W - 3 * (bw + 2)) / 2, y1 = Rnd(g.H - 109 * g.s);
+  smith_readout_y = (point_smith == 0 ? y1 + bh : y1) + 2;
+  StampLine(w, smith_readout_y + 2 * InkLineHeight(w));
   ChartScaleButtons(w, g.s, g.W, 2201, kZoomCaptions, g.zoom, true);
   if (point_smith == 0) {
-    int tw = 0, th = 0;
-    TextExtent(w, "Marker Data", tw, th);
-    const int bw = tw + 30, bh = th + 4;
-    const int x1 = (g.W - 3 * (bw + 2)) / 2, y1 = Rnd(g.H - 109 * g.s);
     AddControl(w, {CtlKind::Button, "Marker Data", x1, y1, bw, bh, 0, 2207});
     AddControl(w, {CtlKind::Button, "Print", x1 + bw, y1, bw, bh, 0, 2206});
     AddControl(w, {CtlKind::Button, "Close", x1 + 2 * bw, y1, bw, bh, 0, 2208});
@@ -307,7 +311,7 @@ void Smith_2() {
   DrawTrace(w, g, -2 * smith_rotation / (180 / pi), true, smith2_px, smith2_py);
   Mask(w, g);
   Readouts(w, true);
-  StampLine(w, g.H);
+  StampLine(w, g.H - 50);
   ChartScaleButtons(w, g.s, g.W, 2301, kZoomCaptions, g.zoom, false);
   AddControl(w, {CtlKind::Button, "Print", g.W - 110, g.H - 60, 100, 25, 0, 2306});
   smith2_dot_x = smith2_dot_y = 0;

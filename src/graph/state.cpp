@@ -56,6 +56,7 @@ int smith2_px[kChartPoints], smith2_py[kChartPoints];
 int polar_px[kChartPoints], polar_py[kChartPoints];
 int smith_dot_x = 0, smith_dot_y = 0, smith2_dot_x = 0, smith2_dot_y = 0;
 int polar_dot_x = 0, polar_dot_y = 0;
+int smith_readout_y = 0;
 int polar_active = 0;
 double tdr_trace_table[kTdrTraceEntries][2];
 

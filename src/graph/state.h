@@ -10,7 +10,7 @@
 namespace vna {
 
 // ---- Markers ----
-extern int tdr_mode;  // the main graph shows the TDR plot
+extern int tdr_mode;            // the main graph shows the TDR plot
 extern int marker_count;        // defined markers, rows 1..marker_count after sorting
 extern int marker_next;         // row the next inserted marker takes, 1..20
 extern int markers_drawn;       // the marker lines are on the graph
@@ -135,6 +135,9 @@ extern int smith2_px[kChartPoints], smith2_py[kChartPoints];
 extern int polar_px[kChartPoints], polar_py[kChartPoints];
 // The cursor readout's dot on each chart (x 0: none); cleared by every drawing.
 extern int smith_dot_x, smith_dot_y, smith2_dot_x, smith2_dot_y, polar_dot_x, polar_dot_y;
+// Top of the first Smith chart's two cursor lines ("Blue dot at", s11),
+// under its row of buttons; set when the chart is drawn.
+extern int smith_readout_y;
 extern int polar_active;  // the polar plot is shown
 // The last TDR trace: entry i (1..) holds the x pixel of sample i and its
 // line impedance in ohms; entry 0 is never written.

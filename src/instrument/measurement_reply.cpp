@@ -5,6 +5,7 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
@@ -132,7 +133,10 @@ int Get_Raw_Data(int resend) {
       if (ReadReplyBytes(kReplyBytes, limit) < kReplyBytes) {
         if (CalinProgress == 0) {
           SetTextColor(main_win, RedColor);
-          MoveTo(main_win, 20, 10);
+          // On the text line above the graph, not across two of them, in the
+          // graph's font.
+          SetFont(main_win, "arial", font_size + 1, font_weight);
+          MoveTo(main_win, 20, line1_y);
           PrintItems(main_win, {"  === No data from I/O port. ===        "});
           // A read that found the instrument gone has said so already, and
           // the program runs on without it: no reset to offer.

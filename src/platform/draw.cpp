@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "platform/qt_internal.h"
@@ -137,7 +138,32 @@ bool CanMeasureText() {
   return QGuiApplication::instance() != nullptr;
 }
 
+// The rows a line of the font may ink: hinted glyphs drawn without
+// smoothing can reach a row or two below the font's height.
+// Kept per font: every print asks.
+int InkRows(const QFont& font) {
+  static std::map<QString, int> known;
+  const QString key = font.key();
+  if (auto it = known.find(key); it != known.end()) return it->second;
+  QString probe;
+  for (char16_t c = 0x21; c < 0x7F; ++c) probe += QChar(c);
+  const QFontMetrics fm(font);
+  const int rows = std::max(fm.height(), fm.ascent() + fm.boundingRect(probe).bottom() + 1);
+  known.emplace(key, rows);
+  return rows;
+}
+
 }  // namespace
+
+int InkLineHeight(Window& w) {
+  if (!CanMeasureText()) return 0;
+  const DrawState& s = w.draw;
+  return InkRows(MakeFont(s.font_face, s.font_points, s.font_weight, s.font_italic));
+}
+
+int FontInkLineHeight(const std::string& face, int points, int weight) {
+  return CanMeasureText() ? InkRows(MakeFont(face, points, weight, false)) : 0;
+}
 
 void PrintText(Window& w, const std::string& text) {
   const DrawState& s = w.draw;
@@ -151,7 +177,7 @@ void PrintText(Window& w, const std::string& text) {
   const QString t = Q(text);
   const int adv = fm.horizontalAdvance(t);
   Painter pp(w, true);
-  const QRect cell(s.pos_x, s.pos_y, adv, fm.height());
+  const QRect cell(s.pos_x, s.pos_y, adv, InkRows(font));
   if (s.text_opaque) pp.p.fillRect(cell, Color(s.text_bg));
   pp.p.setFont(font);
   pp.p.setPen(Color(s.text_color));
@@ -299,8 +325,15 @@ bool ReadImageRows(Window& w, int x, int y, int width, int height, unsigned char
 bool ReadWindowRows(Window& w, int x, int y, int width, int height, unsigned char* rows) {
   if (!ImageOf(w) || !w.impl->top || width <= 0 || height <= 0) return false;
   // Rendered from the widgets, not taken off the screen: what the window
-  // holds, whatever covers it.
-  const QImage shown = w.impl->top->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // holds, whatever covers it. Into an image of one pixel per window pixel,
+  // whatever the screen's device pixel ratio: a grab on a scaled display
+  // has two or more to a pixel, and rows taken from it would show a part
+  // of the window enlarged.
+  QWidget* top = w.impl->top;
+  QImage shown(top->size(), QImage::Format_RGB32);
+  shown.setDevicePixelRatio(1);
+  shown.fill(Qt::white);
+  top->render(&shown);
   CopyRows(&shown, x, y, width, height, rows);
   return true;
 }

@@ -48,9 +48,16 @@ void SetXorMode(Window& w, bool on);
 
 // Text at the print position, anchored at the top-left of its cell; the
 // position then moves to the end of the text on the same line. Opaque text
-// fills its cell (advance x font height) with the background colour.
+// fills its cell (advance x ink line height) with the background colour.
 void PrintText(Window& w, const std::string& text);
 void TextExtent(Window& w, const std::string& text, int& width, int& height);
+// The rows a line of text in the window's font may ink, from the top of its
+// cell: the font's height (TextExtent's), or more where a glyph reaches
+// below it (a bold "p" or "g" at some sizes). Wiping a line's place takes
+// this many rows, so nothing of an earlier text stays under it.
+int InkLineHeight(Window& w);
+// The same for a font without a window.
+int FontInkLineHeight(const std::string& face, int points, int weight);
 
 // Primitives.
 void DrawLine(Window& w, int x1, int y1, int x2, int y2);  // leaves the position at (x2, y2)

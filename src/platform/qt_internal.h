@@ -42,6 +42,13 @@ inline QString Literal(const std::string& s) {
 // CR LF, CR alone and LF alone are all line breaks.
 QString NormalizeBreaks(const std::string& s);
 
+// The width a frame needs to show its caption whole ("P... Cal" otherwise):
+// the caption in a bold title font, and room for the frame's icon and three
+// buttons (a title bar's height each) and its edges. The window manager
+// draws the title itself; this is the common measure, a little generous, in
+// the application's font. Boxes and dialogs are never narrower.
+int CaptionWidth(const QString& caption);
+
 // Fonts at a fixed 96 dpi, so layouts computed from text extents are the same
 // on every machine and headless; "arial" is Liberation Sans, "courier"
 // Liberation Mono.

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -425,6 +426,13 @@ void FinishDialog(Dialog& dlg, int code) {
   DeleteSoon(impl->top);
 }
 
+int CaptionWidth(const QString& caption) {
+  QFont f = QApplication::font();
+  f.setBold(true);
+  const QFontMetrics fm(f);
+  return fm.horizontalAdvance(caption.trimmed()) + 4 * (fm.height() + 8) + 16;
+}
+
 namespace {
 
 FormImpl* NewDialogImpl(Dialog& dlg, Form* owner) {
@@ -443,12 +451,15 @@ FormImpl* NewDialogImpl(Dialog& dlg, Form* owner) {
   if (TopmostShown(w)) wf |= Qt::WindowStaysOnTopHint;
   w->setWindowFlags(wf);
   w->setWindowTitle(Q(dlg.title));
+  // Wider than defined when the caption needs it; the controls keep their
+  // places.
+  const int width = std::max(dlg.width, CaptionWidth(Q(dlg.title)));
   if (dlg.style & kDlgSizing) {
-    w->resize(dlg.width, dlg.height);
+    w->resize(width, dlg.height);
   } else {
-    w->setFixedSize(dlg.width, dlg.height);
+    w->setFixedSize(width, dlg.height);
   }
-  impl->width = dlg.width;
+  impl->width = width;
   impl->height = dlg.height;
   dlg.impl = impl;
   dlg.close_code = -1;
@@ -948,6 +959,13 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
     ids[qb] = b.id;
     if (b.id == def) box.setDefaultButton(static_cast<QPushButton*>(qb));
     if (b.id == EscapeId(buttons)) box.setEscapeButton(qb);
+  }
+  // A box is never narrower than its caption needs (it sizes itself to its
+  // text alone). After the icon and the buttons: setting those lays the box
+  // out anew.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(CaptionWidth(Q(caption)), 0, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   }
   if (topmost || TopmostShown(&box)) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   DisableOwner(owner);

@@ -288,7 +288,19 @@ void CloseWindow(Window& win) {
 void SetTitle(Form& form, const std::string& title) {
   // A dialog's record keeps the title it was defined with: a retitled
   // dialog opens with its own title again next time.
-  if (form.impl && form.impl->top) form.impl->top->setWindowTitle(Q(title));
+  if (!form.impl || !form.impl->top) return;
+  QWidget* top = form.impl->top;
+  top->setWindowTitle(Q(title));
+  // A dialog retitled is widened as one opened with the title would be.
+  const int need = CaptionWidth(Q(title));
+  if (form.impl->is_dialog && top->width() < need) {
+    if (top->minimumWidth() == top->maximumWidth()) {
+      top->setFixedWidth(need);
+    } else {
+      top->resize(need, top->height());
+    }
+    form.impl->width = need;
+  }
 }
 
 std::string GetTitle(const Form& form) {

@@ -35,9 +35,13 @@ namespace vna {
 namespace {
 
 // The results under and over the graph: minimum SWR, the comment of a
-// replayed file, the resonances and the resolution warning.
-void PrintResults(long zmag_steps, int points) {
+// replayed file, the resonances and the resolution warning. A scan whose
+// reads failed prints none: why it failed ("=== No data") stands above the
+// graph, and results of the readings it repeated would be printed over it.
+void PrintResults(long zmag_steps, int points, bool failed) {
   Window& w = main_win;
+  scan_npoints = std::max(scanloop, 1);
+  if (failed) return;
   if (plot_swrA != 0) {
     MoveTo(w, graph_left + 25, line0_y);
     PrintText(w, "Min SWR = " + FormatUsing("###.##", {min_swr}) + " @ " + NumStr(min_swr_freq) +
@@ -61,7 +65,6 @@ void PrintResults(long zmag_steps, int points) {
     items.emplace_back("   ");
     PrintItems(w, items);
   }
-  scan_npoints = std::max(scanloop, 1);
   // The steps were summed over the points measured.
   const long average_step = zmag_steps / std::max(points, 1);
   const int height = graph_bottom - graph_top;
@@ -279,7 +282,7 @@ void Scan_A() {
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     FindResonances();
-    PrintResults(zmag_steps, points);
+    PrintResults(zmag_steps, points, failure != 0);
     SetDigits(3);
     scan_running = 0;
     rescan_on = 0;

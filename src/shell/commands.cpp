@@ -226,6 +226,9 @@ void DispatchCommand(int id) {
     return;
   }
   c.action();
+  // A command may leave another mode than it found (a calibration ends TDR
+  // mode, a point read selects its port): the buttons show the one it left.
+  ShowModeOnButtons();
 }
 
 }  // namespace vna

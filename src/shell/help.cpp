@@ -11,6 +11,8 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "shell/quoted_text.h"
+#include "files/read_errors.h"
 
 namespace vna {
 
@@ -28,9 +30,13 @@ void OpenManual() {
     OpenDocument(path);
     return;
   }
+  // A manual that is there but cannot be read is told as it is.
+  const std::string why = NotReadText(path);
   MsgBox(&main_win,
-         " The manual titled: " + name + "\r" + " is not in the folder with the path name:" + "\r" +
-             ProgramFolder(),
+         !why.empty()
+             ? why
+             : " The manual titled: " + QuotedPath(name) + "\r" +
+                   " is not in the folder with the path name:" + "\r" + QuotedPath(ProgramFolder()),
          " No manual", kMbOk, kIconExclamation, false);
 }
 

@@ -24,6 +24,8 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/stored_scan.h"
+#include "shell/quoted_text.h"
+#include "files/read_errors.h"
 
 namespace vna {
 namespace {
@@ -147,11 +149,12 @@ bool StoreUsable() {
   int64_t size = 0;
   const StoreState state = StoreCheck(&size);
   if (state == StoreState::kOk) return true;
-  MsgBox(&main_win,
-         state == StoreState::kTooLarge ? "The registry file named: " + StoreFile() + "\r" +
-                                              TooLargeText(size, "the mailbox's registry file") +
-                                              "\rExternal control is switched off."
-                                        : std::string("Registry Key Creation failed"),
+  std::string why = state == StoreState::kTooLarge
+                        ? "The registry file named: " + QuotedPath(StoreFile()) + "\r" +
+                              TooLargeText(size, "the mailbox's registry file")
+                        : NotReadText(StoreFile());
+  if (why.empty()) why = "The registry file named: " + QuotedPath(StoreFile()) + " went away.";
+  MsgBox(&main_win, why + "\rExternal control is switched off.",
          " Cannot use registry external control", kMbOk, kIconExclamation, false);
   regctl_mode = 1;
   return false;
@@ -160,8 +163,11 @@ bool StoreUsable() {
 void RegistryControl() {
   if (!StoreUsable()) return;
   if (!StoreCreateKey(regctl_key)) {
-    MsgBox(&main_win, "Registry Key Creation failed", " Cannot use registry external control",
-           kMbOk, kIconExclamation, false);
+    // The key is a section of the registry file: the file could not be written.
+    MsgBox(&main_win,
+           "Registry Key Creation failed:\rthe registry file named: " + QuotedPath(StoreFile()) +
+               "\rcannot be written.\rExternal control is switched off.",
+           " Cannot use registry external control", kMbOk, kIconExclamation, false);
     regctl_mode = 1;
     return;
   }

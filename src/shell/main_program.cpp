@@ -190,6 +190,55 @@ void ReloadLastScan() {
 
 bool started_up = false;
 
+// After the link check: no instrument is said once, and the program goes on
+// in demonstration mode.
+void SayWhenNoInstrument() {
+  if (vna_status != 0 && comm_port_busy != 0) {
+    // Another copy has the instrument and writes the shared init file and
+    // last scans at its exit: this one must not replace them with its own
+    // demonstration values or the files it only showed.
+    MsgBox(&main_win, PortBusyText(), " VNA in use", kMbOk, kIconNone, true);
+    vna_present = 0;
+    keep_shared_files = 1;
+  } else if (vna_status != 0) {
+    MsgBox(&main_win, kNotRespondingText, "", kMbOk, kIconNone, true);
+    vna_present = 0;
+  }
+}
+
+// The model, the window's title and menus, and the instrument's defaults.
+void MeetInstrument() {
+  IdentifyInstrument();
+  ShowTitle();
+  BuildMenus();
+  GetVersion(1);
+  ResetInstrument();
+}
+
+// The calibration file the settings name.
+void LoadNamedCalibration() {
+  file_name = cal_file_path;
+  GetPortACal(0);
+  // A file that could not be loaded is forgotten, unless only the missing
+  // instrument kept it from loading.
+  if (vna_status != 0 && vna_status != kStatusCalNeedsInstrument) {
+    cal_file_path = "";
+    cal_file_name = "";
+    DrawFilesPanel();  // the panel named the refused file until now
+  }
+}
+
+// Relays off, power-down mode, averaging and the supply test.
+void SetUpInstrument() {
+  ProgRelay(0);
+  DelayMs(20);
+  SetAutoPowerDown(autopoweroff);
+  DelayMs(20);
+  AverageADC(average);
+  DelayMs(20);
+  CheckDCVoltage(8, 16, 1);
+}
+
 }  // namespace
 
 bool StartUpRan() {
@@ -245,45 +294,38 @@ void StartUp() {
   CheckComm();
   DefineDialogs();
   keep_shared_files = 0;
-  if (vna_status != 0 && comm_port_busy != 0) {
-    // Another copy has the instrument and writes the shared init file and
-    // last scans at its exit: this one must not replace them with its own
-    // demonstration values or the files it only showed.
-    MsgBox(&main_win, PortBusyText(), " VNA in use", kMbOk, kIconNone, true);
-    vna_present = 0;
-    keep_shared_files = 1;
-  } else if (vna_status != 0) {
-    MsgBox(&main_win, kNotRespondingText, "", kMbOk, kIconNone, true);
-    vna_present = 0;
-  }
-  IdentifyInstrument();
-  ShowTitle();
-  BuildMenus();
-  GetVersion(1);
-  ResetInstrument();
+  SayWhenNoInstrument();
+  MeetInstrument();
   GetCmdLineFile();
   FreqGrid();
   save_mode = scan_load_mode == 0 ? 1 : 3;
   ReloadLastScan();
-  file_name = cal_file_path;
-  GetPortACal(0);
-  // A file that could not be loaded is forgotten, unless only the missing
-  // instrument kept it from loading.
-  if (vna_status != 0 && vna_status != kStatusCalNeedsInstrument) {
-    cal_file_path = "";
-    cal_file_name = "";
-    DrawFilesPanel();  // the panel named the refused file until now
-  }
-  ProgRelay(0);
-  DelayMs(20);
-  SetAutoPowerDown(autopoweroff);
-  DelayMs(20);
-  AverageADC(average);
-  DelayMs(20);
-  CheckDCVoltage(8, 16, 1);
+  LoadNamedCalibration();
+  SetUpInstrument();
   OpenMidi();
   if (vna_present == 1) DDSAmplitude(DDS_Amplitude);
   SetToolTips();
+  if (regctl_mode > 1) RegistryControl();
+}
+
+void TakeInstrument() {
+  // The port is opened and asked again, as the exports' VNA_CommPort does.
+  vna_present = 1;
+  CheckComm();
+  SayWhenNoInstrument();
+  if (vna_present == 0) return;
+  // This copy holds the instrument now: its settings and scans are the ones
+  // to keep.
+  keep_shared_files = 0;
+  // The demonstration's stand-in calibrations give way to the real one.
+  PortA_cal = 0;
+  PortB_cal = 0;
+  MeetInstrument();
+  FreqGrid();
+  LoadNamedCalibration();
+  SetUpInstrument();
+  if (vna_present == 1) DDSAmplitude(DDS_Amplitude);
+  DrawGraph();
   if (regctl_mode > 1) RegistryControl();
 }
 

@@ -22,6 +22,13 @@ void PrepareWithoutStartUp();
 // Start-up's model decision after the link answered: the detecting version
 // query, the frequency plan, the oscillator and the model's range.
 void IdentifyInstrument();
+// Setup -> Comm Port in demonstration mode: the port is opened and asked
+// again, and an instrument that answers is taken as start-up takes it (its
+// model, title, menus, defaults and the calibration the settings name); a
+// copy that found the port busy then keeps its settings and scans as any
+// copy does. Without an answer the program says so as start-up does and
+// stays in demonstration mode.
+void TakeInstrument();
 // True once StartUp has begun in this process.
 bool StartUpRan();
 

@@ -180,9 +180,6 @@ void BandPreset(int k) {
   SetScanLimits();
 }
 
-// Buttons that make no sense on the TDR plot.
-constexpr int kTdrOffButtons[] = {kBtnRecycle, kBtnPointData, kBtnLimits, kBtnSmith};
-
 void ToggleTdrMode() {
   tdr_mode = 1 - tdr_mode;
   if (cursordata_open != 0) {
@@ -192,7 +189,6 @@ void ToggleTdrMode() {
     cursor2_x = 0;
   }
   if (tdr_mode == 1) {
-    SetMenuCheck(main_win, 32191, true);
     tdr_saved_average = average;
     tdr_saved_smoothing = smoothing;
     smoothing = 0;
@@ -201,16 +197,12 @@ void ToggleTdrMode() {
     file_name = kLastTdrFile;
     LoadTDR(1);
     SetScanCaptions();
-    for (int id : kTdrOffButtons) EnableCtl(main_win, id, false);
-    EnableCtl(main_win, kBtnPortAB, false);
   } else {
     average = tdr_saved_average;
     smoothing = tdr_saved_smoothing;
     RedrawGraph();
-    SetMenuCheck(main_win, 32191, false);
-    for (int id : kTdrOffButtons) EnableCtl(main_win, id, true);
-    EnableCtl(main_win, kBtnPortAB, PortB_cal != 0);
   }
+  ShowModeOnButtons();
 }
 
 // A TDR display switch whose check mark follows it directly.

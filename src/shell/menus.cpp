@@ -241,6 +241,12 @@ constexpr BarButton kBar[] = {
     {kBtnQuit, "Quit", 0},
 };
 
+// What a Scan or Rescan button created now adds to its word.
+std::string ScanCaptionSuffix() {
+  if (PortB_on > 0) return " B";
+  return tdr_mode > 0 ? " TDR" : " A";
+}
+
 // Creates the twelve buttons that main_win does not have yet (an existing one
 // keeps its caption), then gives all of them their font and hover colour.
 void BuildButtonBar() {
@@ -248,8 +254,7 @@ void BuildButtonBar() {
   int text_w = 0, text_h = 0;
   TextExtent(main_win, "ScanKey", text_w, text_h);
   const int h = text_h + 6;
-  std::string suffix = PortB_on > 0 ? " B" : " A";
-  if (PortB_on == 0 && tdr_mode > 0) suffix = " TDR";
+  const std::string suffix = ScanCaptionSuffix();
   int x = WinLeft;
   for (const BarButton& b : kBar) {
     std::string caption = b.caption;
@@ -260,7 +265,21 @@ void BuildButtonBar() {
     SetCtlFont(main_win, b.id, "arial", font_size + 1, 600);
     SetCtlColors(main_win, b.id, -1, -1, Rgb(140, 250, 250));
   }
-  EnableCtl(main_win, kBtnPortAB, tdr_mode == 0 && PortB_cal > 0);
+  ShowModeOnButtons();
+}
+
+// Buttons that make no sense on the TDR plot.
+constexpr int kTdrOffButtons[] = {kBtnRecycle, kBtnPointData, kBtnLimits, kBtnSmith};
+
+// A Scan or Rescan caption that does not name what the button runs gets the
+// one it is created with.
+void NameScannedPort(int id, const std::string& word) {
+  if (!main_win.IsOpen()) return;
+  const std::string caption = GetCtlText(main_win, id);
+  const bool right = PortB_on > 0   ? caption == word + " B"
+                     : tdr_mode > 0 ? caption == word + " A" || caption == word + " TDR"
+                                    : caption == word + " A";
+  if (!right) SetCtlText(main_win, id, word + ScanCaptionSuffix());
 }
 
 }  // namespace
@@ -342,6 +361,15 @@ void UpdateMenuChecks() {
   for (const Check& c : checks) {
     if (c.on || !c.set_only) SetMenuCheck(main_win, c.id, c.on);
   }
+}
+
+void ShowModeOnButtons() {
+  if (!main_win.IsOpen()) return;
+  NameScannedPort(kBtnScan, "Scan");
+  NameScannedPort(kBtnRescan, "Rescan");
+  for (int id : kTdrOffButtons) EnableCtl(main_win, id, tdr_mode == 0);
+  EnableCtl(main_win, kBtnPortAB, tdr_mode == 0 && PortB_cal > 0);
+  SetMenuCheck(main_win, 32191, tdr_mode != 0);
 }
 
 void SetScanCaptions() {

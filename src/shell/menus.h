@@ -44,4 +44,13 @@ void UpdateMenuChecks();
 // ("Scan A", "Rescan B") and gives main_win the keyboard focus.
 void SetScanCaptions();
 
+// Makes the buttons and the TDR check mark tell the mode the program is in,
+// however it got there (the mode flags change in many places): Scan and
+// Rescan name the port they scan ("Scan B" only in Port B mode, " TDR" only
+// while the TDR plot shows; an "A" caption stays on the TDR plot, which
+// measures Port A), the buttons that make no sense on the TDR plot are off
+// exactly while it shows, and Port A/B is on only off it with a Port B
+// calibration. Run by BuildMenus and after every command of the main window.
+void ShowModeOnButtons();
+
 }  // namespace vna

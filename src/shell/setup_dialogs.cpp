@@ -18,6 +18,7 @@
 #include "platform/ui.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
+#include "shell/main_program.h"
 #include "shell/menus.h"
 #include "shell/number_entry.h"
 #include "graph/graph_frame.h"
@@ -186,7 +187,13 @@ void EnterCommPort() {
       commport = n;
       SerialClose(hcom);
       hcom = kInvalidPort;
-      CheckComm();
+      // Demonstration mode is left when the port now answers (the box that
+      // says the VNA is not responding sends the user here).
+      if (vna_present == 0) {
+        TakeInstrument();
+      } else {
+        CheckComm();
+      }
     }
   }
   DrawGraph();

@@ -217,9 +217,7 @@ std::string FitText(Window& w, const std::string& text, int width, bool keep_end
 
 void PrintInLine(Window& w, int right, const TextItems& items, bool keep_end) {
   const int x = w.draw.pos_x, y = w.draw.pos_y;
-  int tw = 0, th = 0;
-  TextExtent(w, "X", tw, th);
-  FillRect(w, x, y, right - x, th, w.draw.text_bg);
+  FillRect(w, x, y, right - x, InkLineHeight(w), w.draw.text_bg);
   PrintText(w, FitText(w, ItemsText(items), right - x, keep_end));
 }
 

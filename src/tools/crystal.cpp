@@ -66,9 +66,15 @@ bool Running() {
   return scan_running == 1 && main_loop_on != 0;
 }
 
-void BlankHeadLine(int blanks) {
-  MoveTo(main_win, graph_left, graph_top - 20);
-  PrintText(main_win, std::string(blanks, ' '));
+// The row of the progress dots between the text line above the graph and
+// the graph box, wiped before the measurement and after it. The text line
+// (the last scan's resonances, printed in the graph's font) is left whole:
+// blanks printed on a line of their own 20 pixels above the box cut through
+// it and missed the dots.
+void ClearProgressRow() {
+  const int top = line1_y + FontInkLineHeight("arial", font_size + 1, font_weight);
+  if (top >= graph_top) return;
+  FillRect(main_win, graph_left - 2, top, graph_right - graph_left + 5, graph_top - top, bg_color);
 }
 
 // The frequency being read, as a dot above the graph and as a text line.
@@ -109,7 +115,7 @@ void Fail(const SavedSettings& saved) {
   for (int i = 0; i < 7; ++i) *kResults[i] = saved.results[i];
   ProgRelay(0);
   Restore(saved);
-  BlankHeadLine(89);
+  ClearProgressRow();
   SayReadingFailed(status, " Crystal Measurement", "The crystal was not measured.");
   SetDigits(3);
   vna_status = status;
@@ -325,7 +331,7 @@ void Measure(const SavedSettings& saved) {
            " Error 72392", kMbOk, kIconNone, true);
     vna_status = 72392;
   }
-  BlankHeadLine(89);
+  ClearProgressRow();
   RunModal(dlg_crystal_params, &main_win);
   FocusMainWindow();
   Restore(saved);
@@ -367,7 +373,7 @@ void MeasureCrystal() {
   hw_reset_prompt = 1;
   ProgRelay(3);
   FocusMainWindow();
-  BlankHeadLine(119);
+  ClearProgressRow();
   Measure(saved);
 }
 

@@ -24,6 +24,7 @@
 #include "shell/windows.h"
 #include "tools/state.h"
 #include "tools/vector_scope.h"
+#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {
@@ -220,7 +221,8 @@ bool LoadChannelCal() {
 
 void NoChannelCalBox() {
   MsgBox(&main_win,
-         "Channel" + NumStr(mux_chan) + " cal file: " + file_name + "\r\n" + " was not found",
+         "Channel" + NumStr(mux_chan) + " cal file: " + QuotedPath(file_name) + "\r\n" +
+             " was not found",
          " No cal file", kMbOk, kIconNone, true);
 }
 

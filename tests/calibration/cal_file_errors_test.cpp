@@ -354,8 +354,8 @@ TEST_F(CalFileErrors, MessagesOfTheChecks) {
               "\r\n on line  82\r\nIt does not hold the numbers its table needs there.",
           "//87212|error in file\r\n" + backwards +
               "\r\n on line  82\r\nIts frequency is below the one of the row before.",
-          " Cal Required|The calibration file was not found.\rPlease run the calibration "
-          "procedure before doing any tests.",
+          // The calibration in force stays: the box says so.
+          " Calibration|The calibration file was not found.\rThe calibration in force is kept.",
       }));
   // Topmost, except the two boxes of the end of reading.
   for (const auto& b : testhook::MsgBoxes()) {
@@ -489,8 +489,16 @@ TEST_F(CalFileErrors, AMissingFile) {
   PreviousCalibration(1);
   const CalSnapshot before = CalSnapshot::Take();
   EXPECT_EQ(Load(dir / "missing.vcal"), 34508);
-  EXPECT_EQ(Captions(), std::vector<std::string>{" Cal Required"});
+  EXPECT_EQ(Boxes(), std::vector<std::string>{" Calibration|The calibration file was not "
+                                              "found.\rThe calibration in force is kept."});
   EXPECT_TRUE(SameCalibration(before, CalSnapshot::Take()));
+  // With none in force one is needed.
+  ClearCalibration();
+  testhook::ClearLogs();
+  EXPECT_EQ(Load(dir / "missing.vcal"), 34508);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{" Cal Required|The calibration file was not "
+                                              "found.\rPlease run the calibration procedure "
+                                              "before doing any tests."});
 
   // Without an instrument, or from an export, nothing is shown.
   for (auto [instrument, api] : {std::pair{0, 0}, std::pair{1, 1}}) {

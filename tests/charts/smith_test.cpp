@@ -8,6 +8,7 @@
 // P = D x zoom. A point with reflection coefficient G lies at
 // (270 + rnd(Re G P), 234 - rnd(Im G P)).
 #include "charts/charts_fixture.h"
+#include "platform/draw.h"
 #include "graph/smith_chart.h"
 
 namespace vna::test {
@@ -120,7 +121,16 @@ TEST_F(SmithTest, GridLabelsAndReadoutsAtZoomOne) {
   EXPECT_EQ(PrintsAt("smith_win", 54, 273), Strings{" -0.1"});
   EXPECT_EQ(PrintsAt("smith_win", 10, 10), Strings{"Zref =  50.00   0.00j"});
   EXPECT_EQ(PrintsAt("smith_win", 10, 25), Strings{"SWRref= 1.50"});
-  EXPECT_EQ(PrintsAt("smith_win", 10, 535), Strings{graph_stamp});
+  // Under the row of buttons (at y rnd(585 - 109 x 0.9) = 487, the height of
+  // "Marker Data" and 4 high) the cursor's two lines, then the stamp: each
+  // as many rows apart as the chart's font inks.
+  int tw = 0, th = 0;
+  FontTextExtent("arial", font_size + 1, font_weight, "Marker Data", tw, th);
+  const int lines_y = 487 + th + 4 + 2;
+  EXPECT_EQ(smith_readout_y, lines_y);
+  EXPECT_EQ(PrintsAt("smith_win", 10,
+                     lines_y + 2 * FontInkLineHeight("arial", font_size + 1, font_weight)),
+            Strings{graph_stamp});
 }
 
 TEST_F(SmithTest, EachZoomDrawsItsOwnCircles) {

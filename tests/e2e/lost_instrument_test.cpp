@@ -2,11 +2,17 @@
 // once, in one box, and no later box contradicts it.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "calibration/state.h"
 #include "files/settings.h"
+#include "graph/state.h"
+#include "platform/draw.h"
+#include "platform/qt_internal.h"
 #include "instrument/commands.h"
 #include "instrument/state.h"
 #include "platform/events.h"
@@ -17,6 +23,7 @@
 #include "shell/main_program.h"
 #include "shell/state.h"
 #include "shell/windows.h"
+#include "support/glyphs.h"
 #include "support/sim_calibration.h"
 #include "support/sim_runner.h"
 #include "support/temp_dir.h"
@@ -70,6 +77,38 @@ TEST_P(LostInstrumentE2E, ALossInTheMiddleOfAScanIsSaidOnce) {
   std::vector<std::string> captions;
   for (const auto& b : testhook::MsgBoxes()) captions.push_back(b.caption);
   EXPECT_EQ(captions, std::vector<std::string>{" VNA connection lost"});
+  // Above the graph the red "=== No data" line stays whole on a clean
+  // background: nothing of the failed scan's results is printed over it.
+  // Its cell (its advance wide, the rows its font inks high) holds its own
+  // ink in red and the window's background, nothing else.
+  const std::string no_data = "  === No data from I/O port. ===        ";
+  int printed = 0;
+  for (const auto& p : testhook::Prints()) {
+    if (p.window != main_win.name) continue;
+    if (p.text == no_data) {
+      ++printed;
+      EXPECT_EQ(p.x, 20);
+      EXPECT_EQ(p.y, line1_y);
+    }
+    EXPECT_EQ(p.text.rfind("Resonant freq", 0), std::string::npos) << p.text;
+  }
+  ASSERT_GE(printed, 1);
+  const test::TextFont font{"arial", font_size + 1, font_weight};
+  QImage want(test::Advance(font, no_data), FontInkLineHeight(font.face, font.points, font.weight),
+              QImage::Format_RGB32);
+  want.fill(qt::Color(bg_color));
+  test::ForEachInk(font, no_data, 0, 0, [&](int x, int y) {
+    if (want.valid(x, y)) want.setPixel(x, y, qt::Color(RedColor).rgb());
+  });
+  int wrong = 0;
+  for (int y = 0; y < want.height(); ++y)
+    for (int x = 0; x < want.width(); ++x)
+      wrong += ReadPixel(main_win, 20 + x, line1_y + y) != qt::Packed(QColor(want.pixel(x, y)));
+  EXPECT_EQ(wrong, 0) << "pixels of the No data line not as its text makes them";
+  const std::string pictures = VNA_BINARY_DIR "/lost_instrument";
+  std::filesystem::create_directories(pictures);
+  main_win.impl->image.save(
+      QString::fromStdString(pictures + "/after_loss_" + GetParam() + ".png"));
   EXPECT_EQ(main_loop_on, 1);
   main_loop_on = 0;
   ExitSequence();

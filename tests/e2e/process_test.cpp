@@ -269,5 +269,32 @@ TEST_F(LaunchTest, WithoutADisplaySigtermReachesTheProgramAndTheDisplayGoes) {
   ExpectAllCleanedUp(started);
 }
 
+// Started by ./run, the program runs in its program folder, as a program
+// started from its icon runs in its own: the files it names without a folder
+// (last_VNATDR_file.tdr) land there, not in the folder ./run was started
+// from, and a scan file named relative to that folder still reaches it.
+TEST_F(LaunchTest, TheProgramRunsInItsProgramFolder) {
+  std::filesystem::create_directory(dir / "scans");
+  { std::ofstream(dir / "scans/mine.scn") << "x"; }
+  const pid_t script = Launch({"scans/mine.scn"},
+                              {"QT_QPA_PLATFORM=offscreen", "VNA_COM8=" + (dir / "no-such-port")});
+  ASSERT_GT(script, 0);
+  const std::map<pid_t, std::string> started = WaitForProcesses(script, {"vna"});
+  pid_t vna = 0;
+  for (const auto& [pid, comm] : started) vna = comm == "vna" ? pid : vna;
+  ASSERT_GT(vna, 0) << "the program did not start";
+  const std::string proc = "/proc/" + std::to_string(vna);
+  std::error_code ec;
+  EXPECT_EQ(std::filesystem::read_symlink(proc + "/cwd", ec),
+            std::filesystem::canonical(dir / "program"));
+  std::ifstream in(proc + "/cmdline", std::ios::binary);
+  std::vector<std::string> argv;
+  for (std::string a; std::getline(in, a, '\0');) argv.push_back(a);
+  ASSERT_EQ(argv.size(), 2u);
+  EXPECT_EQ(argv[1].front(), '/') << argv[1];
+  EXPECT_TRUE(std::filesystem::equivalent(argv[1], dir / "scans/mine.scn", ec)) << argv[1];
+  EXPECT_EQ(EndScript(), 0);
+}
+
 }  // namespace
 }  // namespace vna

@@ -6,6 +6,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -37,6 +38,7 @@
 #include "support/file_lines.h"
 #include "support/process.h"
 #include "support/sim_calibration.h"
+#include "support/shell_fixture.h"
 #include "support/sim_runner.h"
 #include "support/temp_dir.h"
 #include "tools/state.h"
@@ -257,6 +259,54 @@ TEST_F(SharedSettingsE2E, ASecondCopyLeavesTheSettingsOfTheCopyWithTheInstrument
   ASSERT_EQ(lines.size(), 267u);
   EXPECT_EQ(lines[72], Folder() + kCalFile);
   EXPECT_EQ(lines[58], "maximumfreq    180");
+}
+
+// A second copy that found the port busy and later gets the instrument
+// through Setup -> Comm Port holds it as any copy does: its scans measure,
+// and at its exit it saves its settings and its last scan.
+TEST_F(SharedSettingsE2E, ASecondCopyThatGetsTheInstrumentLaterSavesAsAnyCopyDoes) {
+  test::SimRunner sim({"--model", "7306"});
+  RunWithTheInstrumentAndCalibrate(sim);
+
+  sim.Mark("first copy");
+  OtherCopy first(dir.path());
+  ASSERT_TRUE(first.Started());
+  // It holds the port once it asks for the version.
+  for (int i = 0; i < 600 && !Sent(sim, "first copy", 'V'); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(Sent(sim, "first copy", 'V')) << "the first copy did not start";
+  StartUp();
+  ASSERT_EQ(vna_present, 0);
+  ASSERT_EQ(Captions(), std::vector<std::string>{" VNA in use"});
+  // The first copy ends and leaves the instrument; this one takes it.
+  EXPECT_EQ(first.End(), 0);
+  testhook::ClearLogs();
+  sim.Mark("comm port");
+  test::AnswerDialog(" Enter Comm Port", {{1, "8"}}, 2);
+  DispatchCommand(44);
+  ASSERT_EQ(vna_present, 1) << "Setup -> Comm Port did not reach the instrument";
+  EXPECT_TRUE(Sent(sim, "comm port", 'V'));
+  // Taken as start-up takes it: the calibration the settings name in force.
+  EXPECT_EQ(PortA_cal, 1);
+  EXPECT_EQ(cal_points, 12);
+  EXPECT_EQ(cal_file_path, Folder() + kCalFile);
+  start_freq = 1;
+  end_freq = 12;
+  delta_freq = 1;
+  sim.SetDut("r=75");
+  DispatchCommand(kBtnScan);
+  ASSERT_EQ(scana_ok, 1);
+  EXPECT_NEAR(scanA_Rs[5], 75, 1);
+  average = 8;  // a setting of this copy's own
+  CloseAndExit();
+  const std::vector<std::string> lines = InitLines();
+  ASSERT_GT(lines.size(), 60u);
+  EXPECT_TRUE(std::find(lines.begin(), lines.end(), "average    8") != lines.end())
+      << "the init file was not written";
+  const std::vector<std::string> scan =
+      testing::SplitCrLf(dir.Read("Program Files/ZiviRURGraph.scn"));
+  ASSERT_FALSE(scan.empty()) << "the last scan was not saved";
+  EXPECT_EQ(Captions(), std::vector<std::string>{});
 }
 
 // A start without the instrument (demonstration mode runs as the

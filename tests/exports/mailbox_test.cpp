@@ -147,7 +147,9 @@ TEST_F(MailboxTest, AStoreThatCannotBeWrittenSwitchesTheMailboxOff) {
   EXPECT_EQ(regctl_mode, 1);
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   const auto& box = testhook::MsgBoxes()[0];
-  EXPECT_EQ(box.text, "Registry Key Creation failed");
+  EXPECT_EQ(box.text, "Registry Key Creation failed:\rthe registry file named: " +
+                          (dir / "plain-file/registry.ini") +
+                          "\rcannot be written.\rExternal control is switched off.");
   EXPECT_EQ(box.caption, " Cannot use registry external control");
   EXPECT_EQ(box.icon, kIconExclamation);
 }

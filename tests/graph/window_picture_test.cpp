@@ -1,11 +1,21 @@
 // "Save Image BitMap" keeps the main window as the user sees it: the menu
 // bar on top, the graph under it, the info panel's buttons and the button
-// bar where the layout puts them.
+// bar where the layout puts them; on a scaled display (two device pixels to
+// a pixel) still the whole window at its own size.
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
 
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "support/glyphs.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 #include "graph_fixture.h"
 
@@ -14,9 +24,37 @@ namespace {
 
 using test::GraphTest;
 
-class WindowPictureTest : public GraphTest {};
+class WindowPictureTest : public GraphTest {
+ protected:
+  void ExpectWholeWindowSaved(const std::string& picture);
+};
 
 TEST_F(WindowPictureTest, TheSavedPictureShowsTheMenuBarAndTheButtons) {
+  ExpectWholeWindowSaved("main_window_bitmap.png");
+}
+
+// The display scaled by 2 (QT_SCALE_FACTOR, which sets the device pixel
+// ratio as a high-resolution screen does): the test runs again in a program
+// of its own on such a display and checks the same pixels.
+TEST_F(WindowPictureTest, OnAScaledDisplayThePictureIsTheWholeWindowAtItsSize) {
+  if (std::getenv("VNA_SCALED_DISPLAY")) {
+    ASSERT_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(), 2.0);
+    ExpectWholeWindowSaved("main_window_bitmap_scaled.png");
+    return;
+  }
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  self[n] = 0;
+  const pid_t pid = test::StartProcess(
+      {self,
+       "--gtest_filter=WindowPictureTest.OnAScaledDisplayThePictureIsTheWholeWindowAtItsSize"},
+      {"QT_QPA_PLATFORM=offscreen", "QT_SCALE_FACTOR=2", "VNA_SCALED_DISPLAY=1"});
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(120)), 0);
+}
+
+void WindowPictureTest::ExpectWholeWindowSaved(const std::string& picture) {
   main_win.handler = MainWindowHandler;
   BuildMenus();
   DrawGraph();
@@ -28,7 +66,7 @@ TEST_F(WindowPictureTest, TheSavedPictureShowsTheMenuBarAndTheButtons) {
   PumpEvents();
   const QImage bmp(QString::fromStdString(path));
   ASSERT_FALSE(bmp.isNull());
-  bmp.save(VNA_BINARY_DIR "/graph/main_window_bitmap.png");
+  bmp.save(QString::fromStdString(VNA_BINARY_DIR "/graph/" + picture));
   int ow = 0, oh = 0, cw = 0, ch = 0;
   OuterSize(main_win, ow, oh);
   ClientSize(main_win, cw, ch);

@@ -31,6 +31,10 @@ TEST_F(OddInputTest, ARefusedMarkerFileChangesNothingAndQuotesOnlyItself) {
   const std::string empty = dir.Write("empty.mrk", "");
   const std::string other = dir.Write("other.mrk", "Marker data of another program\r\n");
   const std::string cut = dir.Write("cut.mrk", header + "date\r\nport A\r\nport B\r\n 14.2\r\n");
+  // Random bytes: control bytes, a byte of no character, a character and a
+  // line far longer than a message shows.
+  const std::string noise = dir.Write(
+      "noise.mrk", std::string("\x01\xff", 2) + "ab\xc3\xa9\x7f" + std::string(300, 'z') + "\r\n");
   const Case cases[] = {
       {"empty", empty,
        " Marker File Error 4182|This is not a valid marker file.\r\n\r\n" + empty + "\r\n\r\n"},
@@ -38,6 +42,11 @@ TEST_F(OddInputTest, ARefusedMarkerFileChangesNothingAndQuotesOnlyItself) {
        " Marker File Error 4182|This is not a valid marker file.\r\n\r\n" + other +
            "\r\n\r\nMarker data of another program"},
       {"cut short", cut, "//87212|error in file\r\n" + cut + "\r\n on line  6"},
+      // Shown as text: each byte that is none escaped, 80 characters (an
+      // escape counting its four) and the mark of the cut.
+      {"random bytes", noise,
+       " Marker File Error 4182|This is not a valid marker file.\r\n\r\n" + noise +
+           "\r\n\r\n\\x01\\xFFab\xc3\xa9\\x7F" + std::string(80 - 15, 'z') + "..."},
       {"missing", dir / "sub/missing.mrk",
        "Marker File|The marker file was not found in the folder with the exe file."},
   };

@@ -1,8 +1,9 @@
 // Every reader given what is no file of its kind: a named pipe that nobody
 // writes (opening it would wait for a writer for ever), /dev/zero (bytes
 // without end and without a line end) and a sparse file larger than any file
-// of its kind can be. Each is refused at once, with the reader's own message
-// for a file it cannot open or a clear one for its size, and changes nothing.
+// of its kind can be. Each is refused at once, with a message that says what
+// the file is (or the reader's own words for a missing file) or a clear one
+// for its size, and changes nothing.
 #include <cmath>
 #include <fstream>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include "calibration/state.h"
 #include "files/config_file.h"
 #include "files/init_file.h"
+#include "files/read_errors.h"
 #include "files/scan_file_a.h"
 #include "files/scan_file_b.h"
 #include "files/settings.h"
@@ -103,6 +105,12 @@ std::string Size(const std::string& what) {
   return " bytes long, larger than " + what + " can be.";
 }
 
+// What is true of the pipe and of /dev/zero: no regular file, not read.
+std::string NotRegular(const std::string& path) {
+  return "The file named: " + path + "\ris " + (path == "/dev/zero" ? "a device" : "a named pipe") +
+         ", not a regular file: it cannot be read.";
+}
+
 const Reader kReaders[] = {
     {"calibration", "vcal",
      [](const std::string& p) {
@@ -110,10 +118,9 @@ const Reader kReaders[] = {
        GetPortACal(0);
        EXPECT_EQ(vna_status, 34508);
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {
-           " Cal Required|The calibration file was not found.\rPlease run the calibration "
-           "procedure before doing any tests."};
+     // The calibration in force stays, and works: the box says so.
+     [](const std::string& p) -> std::vector<std::string> {
+       return {" Calibration|" + NotRegular(p) + "\rThe calibration in force is kept."};
      },
      [](const std::string& p, const std::string& n) {
        return " Incorrect Cal File Format|The file named: " + p + "\rIt is" + n +
@@ -159,8 +166,8 @@ const Reader kReaders[] = {
        testhook::QueueFileAnswer(p);
        LoadMarkers();
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {"Marker File|The marker file was not found in the folder with the exe file."};
+     [](const std::string& p) -> std::vector<std::string> {
+       return {"Marker File|" + NotRegular(p)};
      },
      [](const std::string& p, const std::string& n) {
        return " Marker File Error 4182|This is not a valid marker file.\r\n\r\n" + p +
@@ -171,10 +178,8 @@ const Reader kReaders[] = {
        file_name = p;
        LoadInitData();
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {
-           " No INIT data  error=7321|The INIT data file was not found in the same folder "
-           "with the .exe file.\rMake sure these files are in the same folder."};
+     [](const std::string& p) -> std::vector<std::string> {
+       return {" No INIT data  error=7321|" + NotRegular(p)};
      },
      [](const std::string& p, const std::string& n) {
        return " Invalid *.ini file|The file named: " + p + "\rIt is" + n +
@@ -214,8 +219,9 @@ const Reader kReaders[] = {
        EXPECT_EQ(regctl_mode, 1);
        regctl_mode = 2;  // as before, for the snapshot
      },
-     [](const std::string&) -> std::vector<std::string> {
-       return {" Cannot use registry external control|Registry Key Creation failed"};
+     [](const std::string& p) -> std::vector<std::string> {
+       return {" Cannot use registry external control|" + NotRegular(p) +
+               "\rExternal control is switched off."};
      },
      [](const std::string& p, const std::string& n) {
        return " Cannot use registry external control|The registry file named: " + p + "\rIt is" +
@@ -285,6 +291,30 @@ TEST_P(SpecialFileTest, IsRefusedAtOnceAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, SpecialFileTest, ::testing::ValuesIn(AllCases()), CaseName);
+
+// What a refused file is, told apart after the open failed: missing (the
+// reader's own words then), no regular file, or not readable (here a link
+// that leads to itself, which root cannot read either).
+TEST_F(OddInputTest, ARefusedFileIsToldAsWhatItIs) {
+  const std::string loop = dir / "loop.cfg";
+  ASSERT_EQ(symlink(loop.c_str(), loop.c_str()), 0);
+  const std::string pipe = Fifo("pipe.cfg");
+  struct Case {
+    std::string path, text;
+  };
+  const Case cases[] = {
+      {dir / "missing.cfg", ""},
+      {dir / "no-folder/missing.cfg", ""},
+      {pipe,
+       "The file named: " + pipe + "\ris a named pipe, not a regular file: it cannot be read."},
+      {"/dev/null",
+       "The file named: /dev/null\ris a device, not a regular file: it cannot be read."},
+      {dir.path(),
+       "The file named: " + dir.path() + "\ris a folder, not a regular file: it cannot be read."},
+      {loop, "The file named: " + loop + "\rcannot be read (Too many levels of symbolic links)."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NotReadText(c.path), c.text) << c.path;
+}
 
 // Voice files that are named pipes nobody writes: each digit is passed over
 // at once, as a missing file is, instead of waiting for a writer for ever.

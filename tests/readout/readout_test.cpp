@@ -2,6 +2,7 @@
 // position, text and colour for Port A, Port B and the TDR trace, the
 // exclusive-or cursor line and the dots on the charts.
 #include "graph/readout_formats.h"
+#include "platform/draw.h"
 #include "readout_fixture.h"
 
 namespace vna {
@@ -490,7 +491,8 @@ class ChartDots : public ReadoutTest {
       FillWindow(*w, Rgb(255, 255, 255));
     }
     smith_active = smith2_active = polar_active = 1;
-    SetPoint(2, 10, -20);  // s11 against 50 ohms: -0.5 - j0.5
+    smith_readout_y = 500;  // as the chart sets it when drawn
+    SetPoint(2, 10, -20);   // s11 against 50 ohms: -0.5 - j0.5
     smith_px[2] = 200, smith_py[2] = 210, smith_px[3] = 300, smith_py[3] = 310;
     smith2_px[2] = 220, smith2_py[2] = 230, smith2_px[3] = 320, smith2_py[3] = 330;
     polar_px[2] = 240, polar_py[2] = 250, polar_px[3] = 340, polar_py[3] = 350;
@@ -510,15 +512,15 @@ TEST_F(ChartDots, DotsMoveWithTheCursorAndTheSmithChartShowsS11) {
   EXPECT_EQ(Pixel(polar_win, 240, 250), dot);
   EXPECT_EQ(smith_dot_x, 200);
   EXPECT_EQ(polar_dot_y, 250);
-  // At (375 x 1 - 100, 530 x 0.8 - 30) and 40 pixels lower, 120 to the left.
+  // At x 10 from the chart's own place for them, one under the other.
   EXPECT_EQ(Line("Blue dot at", smith_win).text, "Blue dot at 3.000 MHz");
-  EXPECT_EQ(Line("Blue dot at", smith_win).x, 275);
-  EXPECT_EQ(Line("Blue dot at", smith_win).y, 394);
+  EXPECT_EQ(Line("Blue dot at", smith_win).x, 10);
+  EXPECT_EQ(Line("Blue dot at", smith_win).y, 500);
   // The angle keeps its quadrant: -135 degrees, not -45.
   const auto s11 = Line("s11= ", smith_win);
   EXPECT_EQ(s11.text, "s11= -0.5000 - j0.5000 = 0.7071@-135.010 deg   ");
-  EXPECT_EQ(s11.x, 155);
-  EXPECT_EQ(s11.y, 434);
+  EXPECT_EQ(s11.x, 10);
+  EXPECT_EQ(s11.y, 500 + FontInkLineHeight("arial", font_size + 1, font_weight));
   EXPECT_EQ(Line("Blue dot at", smith2_win).x, 175);
   EXPECT_FALSE(PrintedAnywhere("Length"));
 

@@ -161,19 +161,34 @@ TEST_F(MenusTest, WithoutAnInstrumentPortBModeSurvivesButTheButtonStaysOff) {
   EXPECT_TRUE(IsCtlEnabled(main_win, 20192));
 }
 
-TEST_F(MenusTest, ButtonsKeepTheirCaptionUntilSetScanCaptions) {
+// A rebuild keeps a caption that names what the button runs, and renames one
+// that no longer does: the buttons always name the port they scan.
+TEST_F(MenusTest, ButtonsKeepTheirCaptionWhileItNamesWhatTheyScan) {
   tdr_mode = 1;
   BuildMenus();
   EXPECT_EQ(GetCtlText(main_win, 201), "Scan TDR");
   EXPECT_EQ(GetCtlText(main_win, 202), "Rescan TDR");
   tdr_mode = 0;
-  BuildMenus();  // the buttons exist: captions stay
-  EXPECT_EQ(GetCtlText(main_win, 201), "Scan TDR");
+  BuildMenus();  // off the TDR plot they scan Port A
+  EXPECT_EQ(GetCtlText(main_win, 201), "Scan A");
+  EXPECT_EQ(GetCtlText(main_win, 202), "Rescan A");
   tdr_mode = 1;
-  SetScanCaptions();  // never writes " TDR"
+  SetScanCaptions();  // never writes " TDR"; the TDR plot measures Port A
   EXPECT_EQ(GetCtlText(main_win, 201), "Scan A");
   EXPECT_EQ(GetCtlText(main_win, 202), "Rescan A");
   EXPECT_EQ(msg_text, " A");
+  BuildMenus();  // " A" is right on the TDR plot too: kept
+  EXPECT_EQ(GetCtlText(main_win, 201), "Scan A");
+  // Port B mode set behind the buttons' back: the next rebuild names it.
+  tdr_mode = 0;
+  vna_present = 0;  // Port B mode survives the rebuild without a calibration
+  PortB_on = 1;
+  BuildMenus();
+  EXPECT_EQ(GetCtlText(main_win, 201), "Scan B");
+  EXPECT_EQ(GetCtlText(main_win, 202), "Rescan B");
+  PortB_on = 0;
+  BuildMenus();
+  EXPECT_EQ(GetCtlText(main_win, 201), "Scan A");
 }
 
 TEST_F(MenusTest, BandPresetsShowTheirNamesAndGreyWithoutAStart) {

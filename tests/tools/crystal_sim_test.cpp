@@ -3,17 +3,24 @@
 // then simulated crystals measured through the tool as a user runs it.
 #include <cmath>
 #include <complex>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "calibration/state.h"
 #include "files/settings.h"
+#include "graph/freq_grid.h"
+#include "graph/geometry.h"
 #include "graph/pending.h"
+#include "platform/draw.h"
+#include "platform/qt_internal.h"
+#include "scan/scan_a.h"
 #include "instrument/point_sim.h"
 #include "shell/dialogs.h"
 #include "shell/main_program.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "support/glyphs.h"
 #include "support/shell_fixture.h"
 #include "support/sim_calibration.h"
 #include "tools/crystal.h"
@@ -166,6 +173,51 @@ TEST_F(CrystalSimTest, MotionalParametersOfSimulatedCrystals) {
       ExpectRestored(what);
     }
   }
+}
+
+// On the window's own layout, after a scan of the crystal has printed its
+// resonance on the text line above the graph: the measurement wipes the row
+// of its progress dots between that line and the graph box when it ends,
+// and leaves the line as the scan left it, its text whole.
+TEST_F(CrystalSimTest, TheResonanceLineStaysWholeAndTheProgressDotsGo) {
+  const Xtal x{10, 10, 0.01, 5};
+  bg_color = ReadPixel(main_win, 2, 2);
+  SetTextBackground(main_win, true, bg_color);
+  MeasureGraphLayout();
+  live_data = 1;
+  start_freq = 9.998;
+  end_freq = 10.002;
+  delta_freq = 0.0001;
+  FreqGrid();
+  DrawGraph();
+  Sim().SetDut(x.Device());
+  Scan_A();
+  ASSERT_EQ(vna_status, 0);
+  testhook::PrintRecord line{"", 0, 0, "(none)"};
+  for (const auto& p : testhook::Prints())
+    if (p.window == main_win.name && p.text.rfind("Resonant freq: ", 0) == 0) line = p;
+  ASSERT_NE(line.text, "(none)") << "the scan printed no resonance";
+  ASSERT_EQ(line.y, line1_y);
+  const test::TextFont font{"arial", font_size + 1, font_weight};
+  const int rows = FontInkLineHeight(font.face, font.points, font.weight);
+  int right = 0, bottom = 0;
+  ClientSize(main_win, right, bottom);
+  const QImage before = main_win.impl->image.copy(0, line1_y, right, rows);
+  ASSERT_EQ(test::MissingInk(before, font, line.text, line.x, 0, line.color), 0);
+
+  Measure(x.Device(), "10", false, true);
+  ASSERT_NEAR(xtal_Fs, 10, 1e-5);
+  const QImage after = main_win.impl->image.copy(0, line1_y, right, rows);
+  std::filesystem::create_directories(VNA_BINARY_DIR "/crystal");
+  after.save(VNA_BINARY_DIR "/crystal/resonance_line.png");
+  main_win.impl->image.save(VNA_BINARY_DIR "/crystal/after_measurement.png");
+  EXPECT_EQ(test::MissingInk(after, font, line.text, line.x, 0, line.color), 0);
+  EXPECT_TRUE(after == before) << "the line above the graph changed";
+  // The dots' row, where each dot of radius 3 was drawn 2 pixels above the
+  // box at a frequency inside it: the background again.
+  EXPECT_EQ(test::NotColor(main_win, graph_left - 2, line1_y + rows, graph_right - graph_left + 5,
+                           graph_top - line1_y - rows, bg_color),
+            0);
 }
 
 TEST_F(CrystalSimTest, LargeHolderCapacitanceIsWarnedOnce) {
