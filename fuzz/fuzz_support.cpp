@@ -1,11 +1,17 @@
 #include "fuzz/fuzz_support.h"
 
+#include "fuzz/fuzz_check.h"
+
 #include <stdlib.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "files/config_file.h"
+#include "files/init_file.h"
+#include "files/settings.h"
+#include "files/state.h"
 #include "platform/events.h"
 #include "platform/testhook.h"
 #include "platform/ui.h"
@@ -21,6 +27,12 @@ namespace {
 
 std::string g_folder;
 
+// The stored scans as start-up leaves them, which every input starts from.
+Guard& StartUpScans() {
+  static Guard guard = StoredScans();
+  return guard;
+}
+
 void RemoveFolder() {
   std::error_code ec;
   std::filesystem::remove_all(g_folder, ec);
@@ -34,6 +46,8 @@ const std::string& Folder() {
 
 void Begin() {
   test::RestoreFreshState();
+  StartUpScans().ExpectUnchanged("the fresh state an input starts from");
+  ClearDecision();
   // A reader may have closed it (most draw into it); opening it is costly.
   if (!main_win.IsOpen()) test::OpenShell(0, [] { return 0; });
 }
@@ -67,10 +81,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static char* argv[] = {name, nullptr};
   PlatformInit(argc, argv);
   testhook::Enable(true);
-  SetProgramVersion();
+  // What start-up sets before the settings (the scan file formats among
+  // them), the shell as the tests open it, then start-up's reads of the
+  // settings: no init file in the new program folder (the settings
+  // clamped), and the program's own config file. Every input starts there.
+  PrepareWithoutStartUp();
   DefineDialogs();
-  // Every input starts from the shell as the tests open it.
   test::OpenShell(0, [] { return 0; });
+  ReadInitFile();
+  InstallDefaultConfig();
+  config_interactive = 0;
+  file_name = config_file_path;
+  LoadConfig();
   test::KeepFreshState();
+  fuzz::StartUpScans().Take();
   return 0;
 }
