@@ -105,3 +105,9 @@ vna_planted_fault(scan_a_kept_points scan_a src/files/scan_file_a.cpp
   "  if (status != 0) {\n"
   "    std::copy(s.zmag.begin(), s.zmag.end(), readA_zmag);  // planted fault\n"
   no7235_huge_z.scn "a refused Port A scan file \\(status 7235\\): changed readA_zmag")
+# A crystal data line glued to the last line of a file that does not end
+# with a line end.
+vna_planted_fault(xtal_glued_line xtal_file src/shell/text_file.cpp
+  "  if (last != '\\n' && last != '\\r') bytes.insert(0, \"\\r\\n\");\n"
+  "  bytes.erase(0, bytes.size() - text.size());  // planted fault\n"
+  ok_no_line_end.xdat "the crystal data file after a save")
