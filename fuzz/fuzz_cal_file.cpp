@@ -83,7 +83,7 @@ void ExpectTaken(const std::vector<std::string>& lines) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  vna::fuzz::Begin();
+  fuzz::Begin(&Calibration());
   file_name = fuzz::InputFile(data, size, "input.vcal");
   if (fuzz::WholeOrNothing(Calibration(), "calibration file", [] { GetPortACal(0); })) {
     ExpectTaken(fuzz::Lines(data, size));

@@ -51,7 +51,7 @@ int Refusal() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::Begin();
+  fuzz::Begin(&Config());
   file_name = fuzz::InputFile(data, size, "input.cfg");
   if (fuzz::WholeOrNothing(
           Config(), "config file", [] { LoadConfig(); }, Refusal)) {

@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vna;
-  fuzz::Begin();
+  fuzz::Begin(&fuzz::Settings());
   file_name = fuzz::InputFile(data, size, "input.ini");
   if (fuzz::WholeOrNothing(
           fuzz::Settings(), "init file", [] { LoadInitData(); }, fuzz::SettingsRefusal)) {

@@ -42,7 +42,7 @@ void ExpectTaken(const std::vector<std::string>& lines) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::Begin();
+  fuzz::Begin(&Table());
   testhook::QueueFileAnswer(fuzz::InputFile(data, size, "input.mrk"));
   if (fuzz::WholeOrNothing(
           Table(), "marker file", [] { LoadMarkers(); }, Refusal)) {

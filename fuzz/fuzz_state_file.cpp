@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vna;
-  fuzz::Begin();
+  fuzz::Begin(&fuzz::Settings());
   testhook::QueueFileAnswer(fuzz::InputFile(data, size, "input.stat"));
   if (fuzz::WholeOrNothing(
           fuzz::Settings(), "state file", [] { LoadStateFile(); }, fuzz::SettingsRefusal)) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "files/config_file.h"
 #include "files/init_file.h"
@@ -27,15 +28,15 @@ namespace {
 
 std::string g_folder;
 
-// The stored scans as start-up leaves them, which every input starts from.
-Guard& StartUpScans() {
-  static Guard guard = StoredScans();
-  return guard;
-}
-
 void RemoveFolder() {
   std::error_code ec;
   std::filesystem::remove_all(g_folder, ec);
+}
+
+// Each guard as start-up left it, taken at its first input.
+std::map<Guard*, Guard>& StartUpState() {
+  static std::map<Guard*, Guard> kept;
+  return kept;
 }
 
 }  // namespace
@@ -44,9 +45,15 @@ const std::string& Folder() {
   return g_folder;
 }
 
-void Begin() {
+void Begin(Guard* guarded) {
   test::RestoreFreshState();
-  StartUpScans().ExpectUnchanged("the fresh state an input starts from");
+  if (!guarded) guarded = &StoredScans();
+  auto [at, first] = StartUpState().try_emplace(guarded, *guarded);
+  if (first) {
+    at->second.Take();
+  } else {
+    at->second.ExpectUnchanged("the fresh state an input starts from");
+  }
   ClearDecision();
   // A reader may have closed it (most draw into it); opening it is costly.
   if (!main_win.IsOpen()) test::OpenShell(0, [] { return 0; });
@@ -94,6 +101,5 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   file_name = config_file_path;
   LoadConfig();
   test::KeepFreshState();
-  fuzz::StartUpScans().Take();
   return 0;
 }

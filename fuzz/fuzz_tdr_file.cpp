@@ -57,7 +57,7 @@ void ExpectTaken(const std::vector<std::string>& lines) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::Begin();
+  fuzz::Begin(&Trace());
   testhook::QueueFileAnswer(fuzz::InputFile(data, size, "input.tdr"));
   // A taken trace is drawn, which rewrites the auto-save file in the
   // current folder: the temporary folder, for the reader only.

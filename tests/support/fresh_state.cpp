@@ -15,6 +15,7 @@
 #include "platform/testhook.h"
 #include "scan/state.h"
 #include "shell/state.h"
+#include "tools/state.h"
 
 namespace vna::test {
 
@@ -112,6 +113,15 @@ void KeepStoredScans() {
   Keep(scan_format_A, scan_format_B, xtal_seq_no, xtal_folder);
 }
 
+// What a calibration file brings beside its tables, and the stored TDR
+// trace with the settings that draw it.
+void KeepCalibrationFileAndTrace() {
+  Keep(Rstd, indep_chan, cal_temperature, cal_comment, cal_date, cal_prog_version, std_cal,
+       cal_start_freq, cal_end_freq, cal_delta_freq, cal_unsaved, Rng, GainAfreq5x, GainAfreq2);
+  Keep(tdr_response, tdr_trace_points, tdr_graph_title, tdr_title, Numpts, Tdr_delf, DXscale,
+       tdr_zmax, tdr_range_factor, tdr_zo, tdr_linear_z, tdr_overlay, tdr_feet_per_index);
+}
+
 }  // namespace
 
 void KeepFreshState() {
@@ -121,6 +131,7 @@ void KeepFreshState() {
   KeepInstrumentRunState();
   KeepScanAndCalibration();
   KeepStoredScans();
+  KeepCalibrationFileAndTrace();
 }
 
 void RestoreFreshState() {
