@@ -182,14 +182,20 @@ void ExpectSettingsTaken(const uint8_t* data, size_t size,
   }
 }
 
+int ExpectScanCount(const std::vector<std::string>& lines, int stored, const std::string& port) {
+  const int n = static_cast<int>(std::nearbyint(NumberOn(lines, 3)));
+  Expect(stored == n && Numscanpts == n, "a taken " + port + " file's count");
+  Expect(last_point == n - 1, "the replay of a taken " + port + " file");
+  return n;
+}
+
 std::vector<std::string> Lines(const uint8_t* data, size_t size) {
-  constexpr size_t kKept = 254;
   std::vector<std::string> lines;
   size_t p = 0;
   while (p < size) {
     std::string line;
     for (; p < size && data[p] != '\r' && data[p] != '\n'; ++p) {
-      if (line.size() < kKept) line += static_cast<char>(data[p]);
+      if (line.size() < kLineBufChars) line += static_cast<char>(data[p]);
     }
     if (p < size && data[p] == '\r') {
       ++p;

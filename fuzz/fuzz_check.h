@@ -97,9 +97,14 @@ int SettingsRefusal();
 void ExpectSettingsTaken(const uint8_t* data, size_t size,
                          const std::vector<const std::string*>& not_kept = {});
 
+// After a scan file was taken: its count (line 3) is the stored scan's
+// (`stored`) and the list's, and the replay drew every point. The count.
+int ExpectScanCount(const std::vector<std::string>& lines, int stored, const std::string& port);
+
 // ---- The input as text ----
 // Its lines as the data files' line reader cuts them: CR LF, LF and CR end a
-// line, at most 254 characters of a line are kept.
+// line, at most the line buffer's 254 characters (kLineBufChars) of a line
+// are kept.
 std::vector<std::string> Lines(const uint8_t* data, size_t size);
 // The number a line starts with after blanks and tabs: an optional "-",
 // digits with an optional "." and digits (one digit at least), an optional

@@ -22,9 +22,7 @@ void ExpectTaken(const std::vector<std::string>& lines) {
   using fuzz::Expect;
   using fuzz::NumberOn;
   using fuzz::Same;
-  const int n = static_cast<int>(std::nearbyint(NumberOn(lines, 3)));
-  Expect(scanA_npoints == n && Numscanpts == n, "a taken Port A file's count");
-  Expect(last_point == n - 1, "the replay of a taken Port A file");
+  const int n = fuzz::ExpectScanCount(lines, scanA_npoints, "Port A");
   const bool old = std::nearbyint(NumberOn(lines, 2)) < 130;
   const size_t per = old ? 2 : 3;
   for (const int i : {0, n - 1}) {

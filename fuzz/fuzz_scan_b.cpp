@@ -19,9 +19,7 @@ void ExpectTaken(const std::vector<std::string>& lines) {
   using fuzz::Expect;
   using fuzz::NumberOn;
   using fuzz::Same;
-  const int n = static_cast<int>(std::nearbyint(NumberOn(lines, 3)));
-  Expect(scanB_npoints == n && Numscanpts == n, "a taken Port B file's count");
-  Expect(last_point == n - 1, "the replay of a taken Port B file");
+  const int n = fuzz::ExpectScanCount(lines, scanB_npoints, "Port B");
   const bool old = std::nearbyint(NumberOn(lines, 2)) < 4080;
   const size_t per = old ? 4 : 5;
   constexpr double kDeg = 57.3;
