@@ -254,7 +254,7 @@ class PortBScan {
   enum class Reached {
     kRefused,   // refused before its ranging: no relay switched, no reading made
     kNoS11Cal,  // refused after its settling reading; the relays are off again
-    kSetOut,    // went on to its points (or found none to go to)
+    kSetOut,    // not refused: ranged, read, and went on to its points if it could
   };
 
   bool PointValues(bool& read_now);
@@ -269,7 +269,7 @@ class PortBScan {
 
   const bool live = live_data != 0;
   Reached reached = Reached::kRefused;
-  bool points_run = false;  // the scan went through its points (possibly none)
+  bool points_run = false;  // the scan went through its points (it may have stored none)
   bool ok_cleared = false;  // scanb_ok was cleared for the new scan
   int failure = 0;          // status of the reading that failed; kept to the end
   Remembered kept;
