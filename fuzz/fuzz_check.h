@@ -47,6 +47,18 @@ class Guard {
     items_.push_back({name, p, [p] { return *p; }});
     return *this;
   }
+  // Texts by their contents, not by the bytes of the objects that hold them.
+  template <size_t N>
+  Guard& Add(const std::string& name, std::string (&a)[N]) {
+    const std::string* p = a;
+    items_.push_back({name, p, [p] {
+                        std::string all;
+                        for (size_t i = 0; i < N; ++i)
+                          all += std::to_string(p[i].size()) + ":" + p[i];
+                        return all;
+                      }});
+    return *this;
+  }
   // Every item of another guard.
   Guard& Add(const Guard& other);
   // Leaves out the item at this address (what the reader may change on

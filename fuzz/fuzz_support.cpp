@@ -45,9 +45,14 @@ const std::string& Folder() {
   return g_folder;
 }
 
+namespace {
+Guard* g_last_guard = nullptr;  // the guard of the last input
+}  // namespace
+
 void Begin(Guard* guarded) {
   test::RestoreFreshState();
   if (!guarded) guarded = &StoredScans();
+  g_last_guard = guarded;
   auto [at, first] = StartUpState().try_emplace(guarded, *guarded);
   if (first) {
     at->second.Take();
@@ -57,6 +62,10 @@ void Begin(Guard* guarded) {
   ClearDecision();
   // A reader may have closed it (most draw into it); opening it is costly.
   if (!main_win.IsOpen()) test::OpenShell(0, [] { return 0; });
+}
+
+void CheckLastReset() {
+  if (g_last_guard) Begin(g_last_guard);
 }
 
 std::string InputFile(const uint8_t* data, size_t size, const std::string& name) {

@@ -110,7 +110,7 @@ void KeepStoredScans() {
   Keep(scan_stamp, scan_comment, scan_extra_value, scn_spare_1, scn_spare_2, scn_spare_3);
   Keep(graph_start, graph_end, freq_per_div, grid_units_per_div, PortA_title, PortB_title,
        average_saved);
-  Keep(scan_format_A, scan_format_B, xtal_seq_no, xtal_folder);
+  Keep(scan_format_A, scan_format_B, xtal_seq_no, xtal_folder, marker_count, marker_next);
 }
 
 // What a calibration file brings beside its tables, and the stored TDR
