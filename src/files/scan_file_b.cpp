@@ -16,6 +16,7 @@
 #include "graph/graph_frame.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "instrument/impedance.h"
 #include "instrument/state.h"
 #include "scan/scan_b.h"
 #include "scan/state.h"
@@ -339,6 +340,7 @@ void TakeScanFile(const ScanFileB& s) {
   std::copy(s.phase.begin(), s.phase.end(), scanB_phase);
   std::copy(s.s11rl.begin(), s.s11rl.end(), scanB_s11rl);
   std::copy(s.s11phase.begin(), s.s11phase.end(), scanB_s11phase);
+  for (size_t i = 0; i < s.s11rl.size(); ++i) scanB_swr[i] = SwrOfReturnLoss(s.s11rl[i]);
 
   const double* t = s.trailer;
   Zref = t[0] < 1 || t[0] > 10000 ? 50 : t[0];

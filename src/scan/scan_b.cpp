@@ -408,7 +408,7 @@ void Scan_B() {
           Zphase = scanB_phase[scanloop];
           s11_rl = scanB_s11rl[scanloop];
           rho_phase = scanB_s11phase[scanloop];
-          swr = scanA_swr[scanloop];
+          swr = scanB_swr[scanloop];
         }
       }
       if (std::fabs(previous_phase - Zphase) >= 3) {
@@ -565,7 +565,8 @@ void Scan_B() {
       scanB_phase[scanloop] = Finite(Zphase, 0);
       scanB_s11rl[scanloop] = Finite(s11_rl, 0);
       scanB_s11phase[scanloop] = Finite(rho_phase, 0);
-      scanA_swr[scanloop] = Finite(swr, 0);
+      // Its own column: the Port A scan's SWR stays the Port A scan's.
+      scanB_swr[scanloop] = Finite(swr, 0);
       delay_B[scanloop] = Finite(point_delay, 0);
       ++scanloop;
       last_x_px = x_px;

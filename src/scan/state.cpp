@@ -6,7 +6,8 @@ double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_Rs[kScanArra
     scanA_Xs[kScanArraySize], scanA_zmag[kScanArraySize], scanA_phase[kScanArraySize];
 double readA_zmag[kScanArraySize], readA_phase[kScanArraySize];
 double scanB_freq[kScanArraySize], s21_dB[kScanArraySize], scanB_phase[kScanArraySize],
-    scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize];
+    scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize],
+    scanB_swr[kScanArraySize];
 double mux_ref_ratio[kScanArraySize], mux_ref_phase[kScanArraySize];
 double mux_ref_freq[kScanArraySize];
 int mux_ref_npoints = 0;

@@ -31,6 +31,10 @@ extern double scanB_phase[kScanArraySize];     // S21 phase, radians
 extern double scanB_s11rl[kScanArraySize];     // return loss of the Port A point read beside it, dB
 extern double scanB_s11phase[kScanArraySize];  // its reflection angle, radians
 extern double delay_B[kScanArraySize];         // group delay, ns
+// SWR of the Port A point read beside each Port B point (a loaded file: of
+// its return loss): the Port B scan's own, which a Port A scan never writes
+// over (nor the Port B scan over the Port A one's).
+extern double scanB_swr[kScanArraySize];
 // Linear S21 and its phase (radians) that multiplexer channel 1 measured at
 // each point, and the point's frequency (MHz): the reference of the other
 // channels of an array scan. Only entries 0 .. mux_ref_npoints - 1 were
