@@ -10,6 +10,7 @@
 #include "graph/graph_frame.h"
 #include "graph/polar_plot.h"
 #include "graph/smith_chart.h"
+#include "files/scan_file_b.h"
 #include "instrument/diag_graph.h"
 #include "scan/band_scan.h"
 #include "scan/scan_limits.h"
@@ -116,13 +117,15 @@ TEST_F(StoredScanConsumers, ChartsDrawOnlyAStoredPortAScan) {
 TEST_F(StoredScanConsumers, EachPortKeepsItsOwnSwr) {
   BeginBothPorts();
   plot_swrB = 1;
-  Sim().SetDut("r=50");  // Port A matched beside each Port B point: SWR 1
+  Sim().SetDut("r=100");  // Port A beside each Port B point: SWR 2
   Sim().SetDutB("atten:db=6");
   ScanButton(1, 3, 0.05);
   ASSERT_EQ(vna_status, 0);
   ASSERT_EQ(scanB_npoints, 41);
   const double swr_b = CursorSwrAt(2);
-  ASSERT_NEAR(swr_b, 1, 0.1);
+  ASSERT_NEAR(swr_b, 2, 0.1);
+  save_mode = 1;
+  SaveScanB();
 
   DispatchCommand(kBtnPortAB);
   ASSERT_EQ(PortB_on, 0);
@@ -141,8 +144,16 @@ TEST_F(StoredScanConsumers, EachPortKeepsItsOwnSwr) {
   Sim().SetDut("r=50");
   ScanButton(1, 3, 0.05);
   ASSERT_EQ(vna_status, 0);
+  ASSERT_NEAR(CursorSwrAt(2), 1, 0.1);
   PortB_on = 0;
   EXPECT_NEAR(CursorSwrAt(2), 3, 0.15);
+
+  // The saved Port B scan loaded back gives its SWR from its return loss.
+  PortB_on = 1;
+  save_mode = 1;
+  LoadScanB();
+  ASSERT_EQ(scanB_npoints, 41);
+  EXPECT_NEAR(CursorSwrAt(2), swr_b, 1e-4);
 }
 
 // The diagnostic graph writes its readings into the Port A arrays, one
