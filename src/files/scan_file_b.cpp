@@ -53,7 +53,8 @@ void WriteHeader(TextFile& f, int n) {
   WriteText(f, scan_stamp + "    prog_ver= " + prog_ver + prog_subver);
   WriteText(f, NumStr(scan_format_B) + (plot_at_zero != 0 ? "     plot_at_zero" : " "));
   Line(f, n);
-  for (double v : {start_freq, end_freq, delta_freq, graph_start, graph_end, swr_scale, zmag_scale,
+  const ScanLimits& l = scanB_limits;  // the stored scan's own
+  for (double v : {l.start, l.end, l.step, graph_start, graph_end, swr_scale, zmag_scale,
                    phase_scale, s21gain_scale, s11gain_scale, rtloss_scale, delay_scale, Q_scale,
                    spare_scale_1, spare_scale_2, ruler_1}) {
     Line(f, v);
@@ -311,6 +312,7 @@ void TakeScanFile(const ScanFileB& s) {
   start_freq = s.start;
   end_freq = s.end;
   delta_freq = s.step;
+  scanB_limits = {s.start, s.end, s.step};
   const double* h = s.header;
   graph_start = h[kGraphStart];
   graph_end = h[kGraphEnd];
@@ -381,7 +383,7 @@ void ReplayLoadedScan() {
 void SaveScanB() {
   // Only measured points are saved: the user's save is told when there are
   // none, the automatic and exit saves pass over it.
-  if (!StoredScanSavable(true, save_mode == 0) || !scanfile::LimitsSavable()) {
+  if (!StoredScanSavable(true, save_mode == 0) || !scanfile::LimitsSavable(scanB_limits)) {
     save_mode = 0;
     return;
   }

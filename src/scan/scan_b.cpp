@@ -606,7 +606,10 @@ void Scan_B() {
     last_point = (live ? read_points : scanloop) - 1;
     // Only what was read is the stored scan (a halted scan's repeated rest
     // is not); a replay keeps the count it drew from.
-    if (live && scanloop > 0) scanB_npoints = read_points;
+    if (live && scanloop > 0) {
+      scanB_npoints = read_points;
+      scanB_limits = {start_freq, end_freq, delta_freq};
+    }
     CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();

@@ -23,6 +23,7 @@ double scanhdr_zref = 50, scanhdr_z0imag = 0, scanhdr_extra = 0;
 
 int Numscanpts = 0, scan_npoints = 0, scanA_npoints = 0, scanB_npoints = 0, scanloop = 0,
     scan_running = 0, rescan_on = 0, live_data = 0;
+ScanLimits scanA_limits, scanB_limits;
 std::string scan_stamp, step_text;
 
 int average_other = 0, fixed_avg = 0, maxsmooth = 0, smoothing_on = 0;

@@ -76,6 +76,14 @@ extern int scan_npoints;
 // leaves them alone.
 extern int scanA_npoints;
 extern int scanB_npoints;
+// Limits of the list each port's stored scan was measured over, or its file
+// held (MHz): what its scan file names, whatever a later scan that measured
+// nothing, or a scan of the other port, left in start_freq, end_freq and
+// delta_freq.
+struct ScanLimits {
+  double start = 0, end = 0, step = 0;
+};
+extern ScanLimits scanA_limits, scanB_limits;
 extern int scanloop;            // index of the point being measured
 extern int scan_running;        // 1 while a scan or calibration measures
 extern int rescan_on;           // the running scan is a rescan

@@ -5,19 +5,23 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "graph/cursor_readout.h"
 #include "graph/graph_frame.h"
 #include "graph/polar_plot.h"
 #include "graph/smith_chart.h"
+#include "files/scan_file_a.h"
 #include "files/scan_file_b.h"
 #include "instrument/diag_graph.h"
 #include "scan/band_scan.h"
+#include "scan/scan_a.h"
 #include "scan/scan_limits.h"
 #include "scan/scan_sim.h"
 #include "shell/commands.h"
 #include "shell/menus.h"
 #include "shell/setup_dialogs.h"
+#include "scan/stored_scan_files.h"
 
 namespace vna {
 namespace {
@@ -212,6 +216,49 @@ TEST_F(StoredScanConsumers, NullTheDelayNeedsAStoredPortBScan) {
   delay_offset = 0;
   null_the_delay();
   EXPECT_EQ(delay_offset, 0);
+}
+
+// A scan over other limits that measures nothing (halted before its first
+// reading) keeps the stored scan: its file then names the limits it was
+// measured over, not the new ones, and loads back over them.
+TEST_F(StoredScanConsumers, AKeptScanIsSavedWithItsOwnLimits) {
+  Begin();
+  Calibrate(1, 41, 0.5);
+  Sim().SetDut("r=75");
+  ScanButton(2, 20, 0.5);
+  ASSERT_EQ(vna_status, 0);
+  const int n = scanA_npoints;
+  ASSERT_EQ(n, 37);
+  scanloop = -1;
+  bool halted = false;
+  testhook::SetPumpHook([&] {
+    if (halted || !ScanAInProgress() || scanloop != 0) return;
+    halted = true;
+    DispatchCommand(kBtnHalt);
+  });
+  ScanButton(30, 40, 0.1);
+  testhook::SetPumpHook(nullptr);
+  ASSERT_TRUE(halted);
+  ASSERT_EQ(scanA_npoints, n);
+
+  const std::string path = Folder() + "/ZiviRURGraph.scn";
+  save_mode = 1;
+  SaveScanA();
+  const std::vector<std::string> l = test::FileLines(path);
+  ASSERT_GT(l.size(), 6u);
+  EXPECT_EQ(std::stoi(l[2]), n);
+  EXPECT_NEAR(ParseNumber(l[3]), 2, 1e-9) << "start";
+  EXPECT_NEAR(ParseNumber(l[4]), 20, 1e-9) << "end";
+  EXPECT_NEAR(ParseNumber(l[5]), 0.5, 1e-9) << "step";
+
+  save_mode = 1;
+  LoadScanA();
+  ASSERT_EQ(vna_status, 0);
+  EXPECT_EQ(scanA_npoints, n);
+  EXPECT_NEAR(start_freq, 2, 1e-9);
+  EXPECT_NEAR(end_freq, 20, 1e-9);
+  EXPECT_NEAR(scanA_freq[n - 1], 20, 1e-6);
+  test::SaveMainWindowPng("stored_consumers_kept_scan_loaded");
 }
 
 }  // namespace
