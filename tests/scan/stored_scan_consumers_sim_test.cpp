@@ -15,6 +15,7 @@
 #include "files/scan_file_b.h"
 #include "instrument/diag_graph.h"
 #include "scan/band_scan.h"
+#include "scan/noise_filters.h"
 #include "scan/scan_a.h"
 #include "scan/scan_limits.h"
 #include "scan/scan_sim.h"
@@ -259,6 +260,46 @@ TEST_F(StoredScanConsumers, AKeptScanIsSavedWithItsOwnLimits) {
   EXPECT_NEAR(end_freq, 20, 1e-9);
   EXPECT_NEAR(scanA_freq[n - 1], 20, 1e-6);
   test::SaveMainWindowPng("stored_consumers_kept_scan_loaded");
+}
+
+// A rescan halted before its first reading measured nothing: the noise
+// filter has no rescan to clean, and leaves the stored scan of the earlier
+// limits as it was measured.
+TEST_F(StoredScanConsumers, ARescanThatMeasuredNothingFiltersNothing) {
+  Begin();
+  Calibrate(4.8, 5.2, 0.01);
+  Sim().SetDut("series:r=10,l=100u,c=10p");
+  ScanButton(4.8, 5.2, 0.01);
+  ASSERT_EQ(vna_status, 0);
+  const int n = scanA_npoints;
+  ASSERT_GE(n, 40);
+  const std::vector<double> zmag(readA_zmag, readA_zmag + n), phase(readA_phase, readA_phase + n);
+  for (int filter : {1, 2}) {
+    SCOPED_TRACE(filter);
+    dsp_filter = filter;
+    testhook::Answer centre;
+    centre.caption = "Enter Center Freq (0=Don't rescan)";
+    centre.texts = {{1, "5"}};
+    centre.press = 2;
+    testhook::QueueAnswer(centre);
+    testhook::Answer width = centre;
+    width.caption = "Scan Half-Width";
+    width.texts = {{1, "0.1"}};
+    testhook::QueueAnswer(width);
+    scanloop = -1;
+    bool halted = false;
+    testhook::SetPumpHook([&] {
+      if (halted || !ScanAInProgress() || scanloop != 0) return;
+      halted = true;
+      DispatchCommand(kBtnHalt);
+    });
+    RescanCenter();
+    testhook::SetPumpHook(nullptr);
+    ASSERT_TRUE(halted);
+    EXPECT_EQ(scanA_npoints, n);
+    EXPECT_EQ(std::vector<double>(readA_zmag, readA_zmag + n), zmag);
+    EXPECT_EQ(std::vector<double>(readA_phase, readA_phase + n), phase);
+  }
 }
 
 }  // namespace
