@@ -18,6 +18,8 @@
 
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_b.h"
+#include "graph/marker_window.h"
+#include "graph/state.h"
 #include "instrument/measurement_reply.h"
 #include "platform/store.h"
 #include "scan/band_scan.h"
@@ -60,8 +62,8 @@ struct Outcome {
 class MeasuringPaths;
 
 struct Path {
-  const char* name;
-  const char* model;
+  std::string name;
+  std::string model;
   // The faults this path can see: a band scan's levels carry neither a
   // reference nor a checksum.
   std::vector<const char*> faults;
@@ -97,7 +99,7 @@ struct Case {
 
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
   const char* at[] = {"First", "Middle", "Last"};
-  return std::string(Paths()[info.param.path].name) + "_" + kFaults[info.param.fault].name + "_" +
+  return Paths()[info.param.path].name + "_" + kFaults[info.param.fault].name + "_" +
          at[static_cast<int>(info.param.at)];
 }
 
@@ -105,6 +107,8 @@ class MeasuringPaths : public ScanSim, public ::testing::WithParamInterface<Case
  public:
   using PointSim::Sim;
   using ScanSim::Calibrate;
+  using ScanSim::StopWatch;
+  using ScanSim::Watch;
   long Readings() { return std::stol(Sim().Status("readings")); }
 
   // ---- what the paths need ----
@@ -473,12 +477,84 @@ const std::vector<Path>& Paths() {
        },
        [](M& m) { return m.Mailbox("0"); },
        1e-3, true, true, 0},
+      {"MarkerRows", "uhf", {},
+       [](M& m) {
+         m.PortA(4, 6, 0.1);
+         for (int i = 1; i <= kMaxMarkers; ++i) markers[i].Freq = 10000;
+         markers[1].Freq = 4.6;
+         markers[2].Freq = 5.0;
+         markers[3].Freq = 5.4;
+         PortB_on = 0;
+         marker_measure = 1;
+         recycle_on = 0;
+       },
+       [](M& m) {
+         scan_recalled = 0;
+         start_freq = 4.5;
+         end_freq = 5.6;
+         relayA = relayB = 1;  // switched off once the rows are listed
+         m.Watch([] {
+           if (markerwin_open == 0 || scan_running != 0 || relayA != 0) return false;
+           PostEvent(marker_win, kEvCommand, 3175);  // Exit
+           return true;
+         });
+         MarkerData_A();
+         m.StopWatch();
+         Outcome o{vna_status, {}, false, NAN};
+         for (int i = 1; i <= 3; ++i) {
+           o.kept.push_back({markers[i].Freq, markers[i].Rs});
+           o.kept.push_back({markers[i].Freq + 1000, markers[i].Xs});
+         }
+         return o;
+       },
+       1e-3, false, false, 0},
+      // A calibration takes every reply without its checksum.
+      {"PortBCal", "uhf", {"noref", "nosignal", "silence", "hangup"},
+       [](M& m) { m.Calibrate(1, 10, 0.5); },
+       [](M& m) {
+         calB_only = 0;
+         mux_chan = Mux_Cal = 0;
+         ExtensionLength = 0;
+         delay_offset = 0;
+         DDS_Amplitude = 100;
+         testhook::Answer through;  // the through cable is connected at the prompt
+         through.press = kIdOk;
+         through.act = [&m] { m.Sim().SetDutB("thru"); };
+         testhook::QueueAnswer(through);
+         CalB();
+         // What a caller tests: the calibration's own outcome.
+         Outcome o{calB_error, {}, false, NAN};
+         // Its result: a Port B calibration in force, made of these records.
+         o.result = PortB_cal == 1;
+         if (PortB_cal == 1) {
+           for (int i = 0; i <= MaxCalBNdx; ++i) {
+             o.kept.push_back({CalDataB[i].freq, CalDataB[i].ratio_low});
+             o.kept.push_back({CalDataB[i].freq + 1000, CalDataB[i].ratio_high});
+           }
+         }
+         return o;
+       },
+       1e-6, true, true, 0},
       {"MailboxPortB", "uhf", {},
        [](M& m) { m.PortsAB(1, 10, 0.5); },
        [](M& m) { return m.Mailbox("1"); },
        1e-3, true, true, 0},
   };
-  return paths;
+  static const std::vector<Path> both = [] {
+    std::vector<Path> out = paths;
+    // The single-DDS model programs, ranges and decodes its own way.
+    for (const Path& p : paths) {
+      if (p.name == "PortAScan" || p.name == "PortBScan" || p.name == "PointDataA" ||
+          p.name == "PointDataAB" || p.name.rfind("Export", 0) == 0 || p.name == "PortBCal") {
+        Path q = p;
+        q.name += "_7306";
+        q.model = "7306";
+        out.push_back(q);
+      }
+    }
+    return out;
+  }();
+  return both;
 }
 
 // The main window as build/measuring/<name>.png, for a person to look at.
