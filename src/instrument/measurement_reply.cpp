@@ -162,7 +162,9 @@ int Get_Raw_Data(int resend) {
       }
       // Only a reply whose checksum held reaches ADCdata: a damaged one would
       // pass for the point's data.
-      if (port_status == 1) UnpackReply();
+      // The filler of a calibration's missing reply is no reading: its words
+      // would pass for an overload.
+      if (port_status == 1 && vna_status != kStatusNoDataCal) UnpackReply();
     } while (port_status < 1 && tries < 5);
 
     if (port_status < 1 && tries >= 5) {
