@@ -110,7 +110,9 @@ void UnpackReply() {
   bool overloaded = false;
   for (int k = 0; k < kReplyAdcWords; ++k) {
     ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
-    if (ADCdata[k] > 65500 && AtLowestGain()) overloaded = true;
+    // The filler of a calibration's missing reply is no reading: its words
+    // scaled up would pass for an overload.
+    if (ADCdata[k] > 65500 && AtLowestGain() && vna_status != kStatusNoDataCal) overloaded = true;
   }
   if (overloaded) OverloadReaction();
   double w = ReplyTuningWord(rx_buf);
@@ -162,9 +164,7 @@ int Get_Raw_Data(int resend) {
       }
       // Only a reply whose checksum held reaches ADCdata: a damaged one would
       // pass for the point's data.
-      // The filler of a calibration's missing reply is no reading: its words
-      // would pass for an overload.
-      if (port_status == 1 && vna_status != kStatusNoDataCal) UnpackReply();
+      if (port_status == 1) UnpackReply();
     } while (port_status < 1 && tries < 5);
 
     if (port_status < 1 && tries >= 5) {
