@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration/cal_data_test.h"
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_a.h"
 #include "calibration/cal_port_b.h"
@@ -545,6 +546,22 @@ const std::vector<Path>& Paths() {
          return o;
        },
        1e-3, false, false, 0},
+      // The check of a calibration at the midpoints of its records.
+      {"CalDataTest", "uhf", {},
+       [](M& m) {
+         m.Calibrate(1, 3, 0.1);
+         m.Sim().SetDut("load");
+       },
+       [](M&) {
+         const size_t boxes = testhook::MsgBoxes().size();
+         TestCalData();
+         Outcome o{vna_status, {}, false, NAN};
+         // Its result: the standard judged off between the records.
+         for (size_t i = boxes; i < testhook::MsgBoxes().size(); ++i)
+           o.result |= testhook::MsgBoxes()[i].caption == " Warning: Cal step too large";
+         return o;
+       },
+       0, false, false, 0},
       // A calibration takes every reply without its checksum.
       {"PortACal", "uhf", {"noref", "nosignal", "silence", "hangup"},
        [](M& m) {
