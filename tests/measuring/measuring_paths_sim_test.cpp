@@ -466,6 +466,30 @@ const std::vector<Path>& Paths() {
          return o;
        },
        1e-9, false, false, 0},
+      {"VectorScopeNoElement1", "uhf", {},
+       [](M& m) {
+         m.Channels();
+         chan_enabled[1] = 0;  // the array SWR is the first reading
+       },
+       [](M&) {
+         std::string before, swr;  // the array SWR shown at the start, and after
+         test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+           before = GetCtlText(win_vector_scope, kVsSwrText);
+           test::Press(win_vector_scope, 30400);  // READ ALL
+           swr = GetCtlText(win_vector_scope, kVsSwrText);
+           test::Press(win_vector_scope, 21170);
+         });
+         Outcome o{vna_status, {}, false, NAN};
+         const size_t at = swr.find('=');
+         if (swr != before && at != std::string::npos)
+           o.kept.push_back({0, ParseNumber(swr.substr(at + 1))});
+         for (int n = 1; n <= 3; ++n) {
+           o.kept.push_back({double(n), vscope_elements[n].mag});
+           o.kept.push_back({n + 10.0, vscope_elements[n].phase});
+         }
+         return o;
+       },
+       1e-9, false, false, 0},
       {"ChannelScan", "uhf", {},
        [](M& m) { m.Channels(); },
        [](M&) {
