@@ -517,8 +517,8 @@ std::string Instrument::Status() const {
       (path_.relay_a ? 1 : 0) + (path_.relay_b ? 2 : 0), path_.dds_power, path_.amplitude,
       path_.readings, path_.a_gain_high ? 5 : 1, path_.a_sens, sig_select_, path_.b_gain,
       path_.b_sens, osc_, mult1_, mult2_, settle_, mux_, auto_power_down_ ? 1 : 0, measurements_,
-      measurements_ + levels_, versions_, loop_resets_, syncs_, log_.ProtocolErrors(), env_.faults.Describe().c_str(),
-      BridgeName(front_.GetBridge()));
+      measurements_ + levels_, versions_, loop_resets_, syncs_, log_.ProtocolErrors(),
+      env_.faults.Describe().c_str(), BridgeName(front_.GetBridge()));
 }
 
 }  // namespace vna::sim

@@ -152,7 +152,7 @@ class Instrument {
 
   // Counters for the status line.
   long measurements_ = 0, loop_resets_ = 0, syncs_ = 0;
-  long levels_ = 0;  // band-scan levels sent
+  long levels_ = 0;    // band-scan levels sent
   long versions_ = 0;  // version replies sent: a test sees the program's link check answered
 };
 

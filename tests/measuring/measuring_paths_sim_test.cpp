@@ -54,9 +54,9 @@ struct Kept {
 };
 
 struct Outcome {
-  int status = 0;            // what the path reports (an answer's code for the mailbox)
-  std::vector<Kept> kept;    // what it keeps, shows, saves or answers as measured
-  bool result = false;       // a result of the whole measurement was shown or saved
+  int status = 0;             // what the path reports (an answer's code for the mailbox)
+  std::vector<Kept> kept;     // what it keeps, shows, saves or answers as measured
+  bool result = false;        // a result of the whole measurement was shown or saved
   double result_value = NAN;  // its number, where it has one
   // Boxes shown by the measurement itself; those after them belong to a
   // tool run on its result (Q, bandwidth), a command of its own.
@@ -73,10 +73,10 @@ struct Path {
   std::vector<const char*> faults;
   std::function<void(MeasuringPaths&)> prepare;
   std::function<Outcome(MeasuringPaths&)> run;
-  double tolerance;          // of a kept value against the clean run's
-  bool status_required;      // a failure must be answered with a status (a caller tests it)
-  bool all_or_nothing;       // a failed run keeps nothing of its own (an answer, a result)
-  double result_tolerance;   // relative; 0: a failed run shows no result at all
+  double tolerance;         // of a kept value against the clean run's
+  bool status_required;     // a failure must be answered with a status (a caller tests it)
+  bool all_or_nothing;      // a failed run keeps nothing of its own (an answer, a result)
+  double result_tolerance;  // relative; 0: a failed run shows no result at all
   // Clean runs before the counted one: a path whose first run differs from
   // the next (a calibration with none in force before it).
   int warm_up = 0;
@@ -87,6 +87,7 @@ struct Fault {
   const char* name;
   const char* words;  // what the simulator is told
 };
+// clang-format off
 const Fault kFaults[] = {
     {"noref", "noref 1000"},
     {"nosignal", "nosignal 1000"},
@@ -94,6 +95,7 @@ const Fault kFaults[] = {
     {"checksum", "checksum 5"},  // beyond the link's resends
     {"hangup", "hangup"},
 };
+// clang-format on
 
 enum class At { kFirst, kMiddle, kLast };
 
@@ -293,6 +295,9 @@ class MeasuringPaths : public ScanSim, public ::testing::WithParamInterface<Case
   testing::ScopedEnv registry_{"VNA_REGISTRY_FILE", Folder() + "/registry.ini"};
 };
 
+// The table, laid out a row a path (clang-format would put each field of a
+// row on a line of its own).
+// clang-format off
 const std::vector<Path>& Paths() {
   using M = MeasuringPaths;
   static const std::vector<Path> paths = {
@@ -676,12 +681,14 @@ const std::vector<Path>& Paths() {
        [](M& m) { return m.Mailbox("1"); },
        1e-3, true, true, 0},
   };
+  // clang-format on
   static const std::vector<Path> both = [] {
     std::vector<Path> out = paths;
     // The single-DDS model programs, ranges and decodes its own way.
     for (const Path& p : paths) {
       if (p.name == "PortAScan" || p.name == "PortBScan" || p.name == "PointDataA" ||
-          p.name == "PointDataAB" || p.name.rfind("Export", 0) == 0 || p.name.find("Cal") != std::string::npos) {
+          p.name == "PointDataAB" || p.name.rfind("Export", 0) == 0 ||
+          p.name.find("Cal") != std::string::npos) {
         Path q = p;
         q.name += "_7306";
         q.model = "7306";
@@ -755,8 +762,7 @@ TEST_P(MeasuringPaths, AFailedReadingIsSaidAndNothingUnmeasuredIsKept) {
   const Outcome failed = path.run(*this);
   const bool hung_up = std::string(fault.name) == "hangup";
   if (!hung_up) {
-    EXPECT_EQ(Sim().Status("faults").find('@'), std::string::npos)
-        << "the fault was never reached";
+    EXPECT_EQ(Sim().Status("faults").find('@'), std::string::npos) << "the fault was never reached";
     Sim().Fault("none");
   }
 
@@ -809,10 +815,9 @@ std::vector<Case> AllCases() {
   for (int p = 0; p < static_cast<int>(Paths().size()); ++p) {
     for (int f = 0; f < static_cast<int>(std::size(kFaults)); ++f) {
       const auto& allowed = Paths()[p].faults;
-      if (!allowed.empty() &&
-          std::find_if(allowed.begin(), allowed.end(), [&](const char* n) {
-            return std::string(n) == kFaults[f].name;
-          }) == allowed.end())
+      if (!allowed.empty() && std::find_if(allowed.begin(), allowed.end(), [&](const char* n) {
+                                return std::string(n) == kFaults[f].name;
+                              }) == allowed.end())
         continue;
       for (At at : {At::kFirst, At::kMiddle, At::kLast}) out.push_back({p, f, at});
     }
