@@ -52,6 +52,7 @@ const char kCr[] = "\r";
 }  // namespace
 
 void HardwareResetBox() {
+  ++hw_reset_boxes;
   std::string text =
       " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
       "Freq = " + NumStr(freq) + " Turn the VNA power off and back on to reset." + kCr + kCr +

@@ -22,6 +22,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/state.h"
 #include "tools/vector_scope.h"
 #include "shell/quoted_text.h"
@@ -191,7 +192,9 @@ void ShowDumpPower() {
 
 void FailedMeasurementBox(const std::string& caption, const std::string& what_failed, int status,
                           const std::string& consequence) {
-  if (vna_present == 0) return;
+  // The link's own box (a silent instrument's " Hardware Reset" question, the
+  // overload, the instrument lost) has said it already.
+  if (FailureSaidByLink(status)) return;
   MsgBox(&main_win, what_failed + " (status" + NumStr(status) + ").\r\n" + consequence, caption,
          kMbOk, kIconExclamation, true);
 }
