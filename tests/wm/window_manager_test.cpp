@@ -188,6 +188,16 @@ class WindowManagerTest : public ::testing::Test {
     x_->Keys(keys);
   }
 
+  // Clicks the Smith button until the chart comes: a click while the bar is
+  // still greyed (start-up loading the scan) goes nowhere.
+  XWin OpenSmithChart() {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      ClickBarButton(7);
+      if (XWin chart = x_->WaitFor(" VNA Smith Chart", 4s)) return chart;
+    }
+    return 0;
+  }
+
   // Clicks slot `slot` (0 = first) of the main window's button bar: the row
   // in its lower half drawn across the whole width, in twelve slots.
   void ClickBarButton(int slot) {
@@ -314,11 +324,9 @@ TEST_F(WindowManagerTest, CrystalSaveTakesTheTypedNumberAndTheProgramStillEnds) 
   std::getline(in, data);
   EXPECT_EQ(data.rfind("     7,  ", 0), 0u)
       << "the line starts with the sequence number typed: " << data;
-  // Back in the results, which END closes.
-  ASSERT_TRUE(x_->WaitFocus(results, 10s)) << "focus on \"" << x_->Title(x_->Focused()) << "\"";
-  Shot("results_again");
-  x_->Keys({"Return"});
-  ASSERT_TRUE(x_->WaitGone(" Crystal Parameters", 10s));
+  // SAVE ends the results once the line is written.
+  EXPECT_TRUE(x_->WaitGone(" Crystal Parameters", 10s));
+  Shot("saved");
   QuitWithQ();
 }
 
@@ -327,8 +335,7 @@ TEST_F(WindowManagerTest, CrystalSaveTakesTheTypedNumberAndTheProgramStillEnds) 
 // and Return insert a marker and close it.
 TEST_F(WindowManagerTest, MarkerDialogFromTheSmithChartIsAboveItAndTakesKeys) {
   StartProgram("load", {std::string(VNA_SOURCE_DIR) + "/tests/scan_files/data/port_a.scn"});
-  ClickBarButton(7);  // Smith
-  const XWin chart = x_->WaitFor(" VNA Smith Chart", 20s);
+  const XWin chart = OpenSmithChart();
   ASSERT_NE(chart, 0u) << "no Smith chart; stack:" << Titles();
   const QRect c = x_->Rect(chart);
   ClickIn(chart, c.width() / 2, c.height() / 2, 3);
@@ -352,8 +359,7 @@ TEST_F(WindowManagerTest, MarkerDialogFromTheSmithChartIsAboveItAndTakesKeys) {
 // opened after it, stays open.
 TEST_F(WindowManagerTest, PolarPlotOpensAboveTheSmithChartAndTheChartStillCloses) {
   StartProgram("load", {std::string(VNA_SOURCE_DIR) + "/tests/scan_files/data/port_a.scn"});
-  ClickBarButton(7);  // Smith
-  const XWin chart = x_->WaitFor(" VNA Smith Chart", 20s);
+  const XWin chart = OpenSmithChart();
   ASSERT_NE(chart, 0u) << "no Smith chart; stack:" << Titles();
   Shot("smith_chart");
   PickMenu(4, 2, {"Right"});  // Markers -> Polar Plot -> SWR
