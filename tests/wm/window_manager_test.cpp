@@ -379,6 +379,43 @@ TEST_F(WindowManagerTest, PolarPlotOpensAboveTheSmithChartAndTheChartStillCloses
   QuitWithQ();
 }
 
+// The marker window opened from the menu while the Smith chart is shown
+// opens above the chart, and its Recall opens " Load Markers" above it.
+TEST_F(WindowManagerTest, MarkerWindowAndItsFileDialogOpenAboveTheSmithChart) {
+  StartProgram("load", {std::string(VNA_SOURCE_DIR) + "/tests/scan_files/data/port_a.scn"});
+  // A marker to list: a right click in the graph of the main window.
+  const QRect m = x_->Rect(main_);
+  ClickIn(main_, m.width() / 3, m.height() / 3, 3);
+  ASSERT_NE(ExpectFocusedWindow(" Marker", "marker_dialog"), 0u);
+  x_->Keys({"ctrl+a"});
+  x_->Type("1.5");
+  x_->Keys({"Return"});
+  ASSERT_TRUE(x_->WaitGone(" Marker", 10s));
+  const XWin chart = OpenSmithChart();
+  ASSERT_NE(chart, 0u) << "no Smith chart; stack:" << Titles();
+  PickMenu(4, 0, {"Right"});  // Markers -> Markers -> Display Marker Data
+  const XWin list = ExpectFocusedWindow("Port A Marker Data", "marker_window");
+  ASSERT_NE(list, 0u);
+  ExpectAbove(list, chart, "the marker window over the Smith chart");
+  const QRect r = x_->Rect(list);
+  ClickIn(list, r.width() - 240 + 35, 3 + 11);  // Recall (W - 240, 3, 70 x 23)
+  const XWin load = ExpectFocusedWindow(" Load Markers", "load_markers");
+  ASSERT_NE(load, 0u);
+  ExpectAbove(load, list, "the file dialog over the marker window");
+  ExpectAbove(load, chart, "the file dialog over the Smith chart");
+  x_->Keys({"Escape"});
+  ASSERT_TRUE(x_->WaitGone(" Load Markers", 10s));
+  // Recall opens the list again.
+  const XWin again = x_->WaitFor("Port A Marker Data", 10s);
+  Shot("recalled");
+  ASSERT_NE(again, 0u);
+  ClickCloseBox(again);
+  EXPECT_TRUE(x_->WaitGone("Port A Marker Data", 10s));
+  ClickCloseBox(chart);
+  EXPECT_TRUE(x_->WaitGone(" VNA Smith Chart", 10s));
+  QuitWithQ();
+}
+
 // Message boxes over a dialog: the frequency calibration, started from the
 // Constant Test Frequency panel, asks in boxes of the main window while the
 // panel is up. Each box has the focus and takes keys, and the panel's step
