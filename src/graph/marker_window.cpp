@@ -23,6 +23,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/scan_interpolation.h"
 #include "tools/stored_scan.h"
 
@@ -68,7 +69,7 @@ bool Remeasure(int i) {
   if (scan_recalled == 0 && vna_present != 0) {
     vna_status = 0;
     MeasureAtFreq();
-    if (vna_status != 0) return false;
+    if (ReadingFailed()) return false;
   } else {
     if (StoredPointsA() < 1) return true;
     InterpolateScanAt();
