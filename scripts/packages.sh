@@ -6,6 +6,7 @@ VNA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb xauth
+  openbox xdotool libx11-dev
 )
 
 vna_ensure_packages() {

@@ -64,12 +64,16 @@ void Zoom(int n, int& zoom, int& open_flag, const int& closed_flag, void (*draw)
   if (closed_flag == 0) draw();
 }
 
+// The window goes at once: its wait loop may lie under the loop of a window
+// opened after it (a polar plot), which would keep it on the screen until
+// that one is closed. The wait loop closes it again, harmlessly.
 void CloseSmithChart() {
   smith_open = 0;
   smith2_open = 0;
   smith_closed = 1;
   recycle_on = 0;
   ScreenPos(smith_win, smith_x, smith_y);
+  CloseWindow(smith_win);
 }
 
 }  // namespace
@@ -78,11 +82,7 @@ int SmithHandler() {
   if (ChartMouseAndKeys(smith_win, smith_x, smith_y, 0)) return 0;
   if (msg_id == kEvClose) {
     CloseSmithChart();
-    // Beside point data no wait loop closes the window.
-    if (point_smith != 0) {
-      CloseWindow(smith_win);
-      point_smith = 0;
-    }
+    point_smith = 0;
     return 0;
   }
   if (msg_id != kEvCommand) return 0;
@@ -107,6 +107,7 @@ int Smith2Handler() {
     smith2_open = 0;
     ScreenPos(smith2_win, smith2_x, smith2_y);
     smith2_closed = 1;
+    CloseWindow(smith2_win);  // at once, as the Smith chart
     return 0;
   }
   if (msg_id != kEvCommand) return 0;
@@ -126,6 +127,7 @@ int PolarHandler() {
     polar_closed = 1;
     recycle_on = 0;
     ScreenPos(polar_win, polar_x, polar_y);
+    CloseWindow(polar_win);  // at once, as the Smith chart
     return 0;
   }
   if (msg_id != kEvCommand) return 0;

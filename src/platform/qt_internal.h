@@ -139,11 +139,39 @@ void DeleteGarbage();
 void DisableOwner(Form* owner);
 void EnableOwner(Form* owner);
 QWidget* OwnerWidget(Form* owner);
-// Tells the window manager that a box or dialog belongs to its owner, so it
-// stays above it: transient for the owner's window and, for modal runs,
-// window-modal. Call before showing it, after DisableOwner. A hidden, closed
+// Where a box or dialog opened now belongs: the window it stays above
+// (transient for), and whether it may be modal for it. Another box or dialog
+// waiting for an answer takes it (owned by a window under that one it would
+// be blocked and nothing could answer it), and blocks nothing; else the
+// window the person works in when that is not the named owner (a chart that
+// stays on top of it), and blocks nothing; else the owner. A hidden, closed
 // or absent owner leaves the box on its own.
-void TieToOwner(QWidget* top, Form* owner, bool modal);
+struct BoxParent {
+  QWidget* parent = nullptr;
+  bool may_block = true;
+};
+BoxParent ChooseParent(const QWidget* top, Form* owner);
+// Tells the window manager where a box or dialog belongs, so it stays above
+// that window: transient for it and, for modal runs over their owner,
+// window-modal; with the on-top hint when that window stays on top. Call
+// before showing it, after DisableOwner. Returns the window (or nullptr).
+QWidget* TieToOwner(QWidget* top, Form* owner, bool modal);
+// The innermost box or dialog on the screen that waits for an answer, other
+// than `except` (nullptr: none).
+QWidget* TopModal(const QWidget* except = nullptr);
+// Raises a box or dialog just shown and gives it the keyboard focus.
+void TakeFocus(QWidget* top);
+// A box or dialog waiting for an answer while the object lives.
+class ModalGuard {
+ public:
+  explicit ModalGuard(QWidget* w);
+  ~ModalGuard();
+  ModalGuard(const ModalGuard&) = delete;
+  ModalGuard& operator=(const ModalGuard&) = delete;
+
+ private:
+  QWidget* w_;
+};
 // The record name of the window a box or dialog is transient for ("" when
 // none), and whether it is window-modal: what the window manager is told.
 std::string TransientOwnerName(QWidget* top);

@@ -99,18 +99,73 @@ bool WouldBlockOthers(QWidget* top, QWidget* owner) {
 
 }  // namespace
 
-void TieToOwner(QWidget* top, Form* owner, bool modal) {
+namespace {
+
+// The boxes and dialogs waiting for an answer now, innermost last.
+std::vector<QPointer<QWidget>> g_modal_stack;
+
+}  // namespace
+
+QWidget* TopModal(const QWidget* except) {
+  for (auto it = g_modal_stack.rbegin(); it != g_modal_stack.rend(); ++it) {
+    if (*it && *it != except && (*it)->isVisible()) return *it;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// The window or modeless dialog whose event is being handled, while shown.
+QWidget* OpenedFrom(const QWidget* except) {
+  if (!msg_form || !msg_form->impl || !msg_form->impl->top) return nullptr;
+  QWidget* w = msg_form->impl->top;
+  if (w == except || !w->isVisible() || w->isMinimized()) return nullptr;
+  return w;
+}
+
+}  // namespace
+
+ModalGuard::ModalGuard(QWidget* w) : w_(w) {
+  g_modal_stack.emplace_back(w);
+}
+ModalGuard::~ModalGuard() {
+  std::erase_if(g_modal_stack, [this](const QPointer<QWidget>& w) { return !w || w == w_; });
+}
+
+BoxParent ChooseParent(const QWidget* top, Form* owner) {
   QWidget* ow = OwnerWidget(owner);
-  // A hidden owner (hidden_win) has no window to stay above, and a box modal
-  // for nothing would freeze every window of the program.
-  const bool tied = ow && ow->isVisible();
+  if (ow && !ow->isVisible()) ow = nullptr;
+  // Another box or dialog waits for an answer: the new one belongs to it.
+  // Owned by a window under it, it would be blocked by it (Qt and the window
+  // manager block every window related to a window-modal one's owner) and
+  // nothing could answer it. It blocks nothing itself: the one below may be
+  // the panel whose buttons the box asks to use.
+  if (QWidget* m = TopModal(top); m && m != ow) return {m, false};
+  // Opened from another window (a chart's right click asking in a dialog of
+  // the main window): above the window the person works in, which may stay
+  // on top of its named owner.
+  if (QWidget* from = OpenedFrom(top); from && from != ow) return {from, false};
+  return {ow, true};
+}
+
+QWidget* TieToOwner(QWidget* top, Form* owner, bool modal) {
+  const BoxParent p = ChooseParent(top, owner);
   // Set before the native window exists, which takes it over only then.
-  top->setWindowModality(tied && modal && !WouldBlockOthers(top, ow) ? Qt::WindowModal
-                                                                     : Qt::NonModal);
-  if (!tied) return;
+  top->setWindowModality(p.parent && p.may_block && modal && !WouldBlockOthers(top, p.parent)
+                             ? Qt::WindowModal
+                             : Qt::NonModal);
+  if (!p.parent) return nullptr;
+  // Above a window that stays on top only with the same hint.
+  if (StaysOnTop(p.parent) && !StaysOnTop(top)) top->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   top->winId();  // the native windows, so the relation reaches the window manager
-  ow->winId();
-  top->windowHandle()->setTransientParent(ow->windowHandle());
+  p.parent->winId();
+  top->windowHandle()->setTransientParent(p.parent->windowHandle());
+  return p.parent;
+}
+
+void TakeFocus(QWidget* top) {
+  top->raise();
+  top->activateWindow();
 }
 
 std::string TransientOwnerName(QWidget* top) {
@@ -562,10 +617,12 @@ int RunModal(Dialog& dlg, Form* owner) {
   FormImpl* impl = NewDialogImpl(dlg, owner);
   DisableOwner(owner);
   QWidget* top = impl->top;
-  TieToOwner(top, owner, true);
+  const QPointer<QWidget> above = TieToOwner(top, owner, true);
   top->show();
   const testhook::OwnerTie tie{TransientOwnerName(top), IsWindowModal(top), StaysOnTop(top)};
   CenterDialog(dlg);
+  TakeFocus(top);
+  const ModalGuard waiting(top);
   PostImplEvent(impl, kEvInitDialog);
   if (testhook::Enabled())
     PostCall([&dlg, inst = dlg.instance] {
@@ -583,7 +640,12 @@ int RunModal(Dialog& dlg, Form* owner) {
   impl->form = nullptr;
   EnableOwner(owner);
   DeleteSoon(top);
-  if (owner && owner->impl && owner->impl->top) owner->impl->top->activateWindow();
+  // Back to the window it was opened over.
+  if (above) {
+    above->activateWindow();
+  } else if (owner && owner->impl && owner->impl->top) {
+    owner->impl->top->activateWindow();
+  }
   dlg_result = code;
   return code;
 }
@@ -599,6 +661,7 @@ void ShowModeless(Dialog& dlg, Form* owner) {
   TieToOwner(impl->top, owner, false);
   impl->top->show();
   CenterDialog(dlg);
+  TakeFocus(impl->top);
   PostImplEvent(impl, kEvInitDialog);
 }
 
@@ -969,8 +1032,10 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
   }
   if (topmost || TopmostShown(&box)) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   DisableOwner(owner);
-  TieToOwner(&box, owner, true);
+  const QPointer<QWidget> above = TieToOwner(&box, owner, true);
   box.show();
+  TakeFocus(&box);
+  const ModalGuard waiting(&box);
   rec.tie = {TransientOwnerName(&box), IsWindowModal(&box), StaysOnTop(&box)};
   if (testhook::Enabled()) {
     testhook::Answer a;
@@ -1008,6 +1073,7 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
   if (box.isVisible()) loop.exec();
   std::erase(g_open_boxes, self);
   EnableOwner(owner);
+  if (above) above->activateWindow();
   int result = EscapeId(buttons);
   if (QAbstractButton* clicked = box.clickedButton()) {
     auto it = ids.find(clicked);
@@ -1056,7 +1122,7 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
     testhook::LogFileDialog(rec);
     return path;
   }
-  QFileDialog dlg(OwnerWidget(owner), Q(title), Q(start_folder));
+  QFileDialog dlg(ChooseParent(nullptr, owner).parent, Q(title), Q(start_folder));
   dlg.setNameFilters(FilterList(filter));
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::AnyFile);
@@ -1070,7 +1136,7 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
                      if (i >= 0 && i < exts.size() && !exts[i].isEmpty())
                        dlg.setDefaultSuffix(exts[i]);
                    });
-  if (rec.stays_on_top) {
+  if (rec.stays_on_top || StaysOnTop(dlg.parentWidget())) {
     // A native dialog would take no stacking hint.
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -1078,6 +1144,7 @@ std::string FileDialog(const std::string& title, Form* owner, bool save, const s
   if (!confirm_overwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   dlg.setOption(QFileDialog::ReadOnly, false);
   std::string path;
+  const ModalGuard waiting(&dlg);
   if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
     path = S(dlg.selectedFiles().front());
   rec.result = path;
@@ -1091,11 +1158,12 @@ int ColorPicker(Form* owner, int start_color) {
     testhook::TakeColorAnswer(c);
     return c;
   }
-  QColorDialog dlg(Color(start_color), OwnerWidget(owner));
-  if (TopmostShown(nullptr)) {
+  QColorDialog dlg(Color(start_color), ChooseParent(nullptr, owner).parent);
+  if (TopmostShown(nullptr) || StaysOnTop(dlg.parentWidget())) {
     dlg.setOption(QColorDialog::DontUseNativeDialog, true);
     dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   }
+  const ModalGuard waiting(&dlg);
   if (dlg.exec() != QDialog::Accepted) return -1;
   const QColor c = dlg.selectedColor();
   return c.isValid() ? Packed(c) : -1;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -222,6 +223,15 @@ void SetChecks(std::vector<MenuItem>& items, int id, bool on) {
   }
 }
 
+// A window of the program (not a box or dialog) is shown and stays on top.
+bool WindowOnTopShown() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && !w->isMinimized() && StaysOnTop(w) && !qobject_cast<QDialog*>(w))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 FormImpl* NewWindowImpl(Window& win, int w, int h) {
@@ -263,7 +273,11 @@ void OpenWindow(Window& win, int x, int y, int w, int h, unsigned flags, const s
   // from a dialog, which stays on top only while such a window is shown.
   const bool from_topmost =
       dynamic_cast<Window*>(msg_form) && msg_form->impl && StaysOnTop(msg_form->impl->top);
-  if ((flags & kWinTopmost) || from_topmost) wf |= Qt::WindowStaysOnTopHint;
+  // Nor under a window of the program that stays on top (the Smith chart)
+  // when opened from elsewhere (the menu), as long as that one is shown;
+  // a window re-created from its own event keeps its own style.
+  const bool over_topmost = msg_form != &win && !(flags & kWinHidden) && WindowOnTopShown();
+  if ((flags & kWinTopmost) || from_topmost || over_topmost) wf |= Qt::WindowStaysOnTopHint;
   if (flags & kWinToolWindow) wf = (wf & ~Qt::Window) | Qt::Tool | Qt::WindowCloseButtonHint;
   top->setWindowFlags(wf);
   top->setWindowTitle(Q(title));
@@ -354,6 +368,12 @@ void WorkArea(int& x, int& y, int& w, int& h) {
 void FocusForm(Form& form) {
   if (!form.impl || !form.impl->top) return;
   QWidget* top = form.impl->top;
+  // A window disabled under a box or dialog hands the focus on to the one
+  // waiting for an answer, as a click on it does: raised above that one,
+  // it would hide the question, and it takes no keys.
+  if (!top->isEnabled()) {
+    if (QWidget* waiting = TopModal()) top = waiting;
+  }
   top->raise();
   top->activateWindow();
   top->setFocus();

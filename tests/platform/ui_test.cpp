@@ -381,6 +381,55 @@ TEST_F(UiTest, WhatOpensWhileAWindowStaysOnTopStaysOnTopToo) {
   }
 }
 
+// A chart that stays on top asks in a dialog and a box of the main window
+// (a right click's marker dialog): they belong to the chart, above it with
+// its on-top hint, and block nothing; a window opened from the main window
+// while the chart is shown stays on top as well, or it opens under it.
+Window third{"third_win"};
+int ChartAsks() {
+  if (msg_id == kEvCommand && msg_ctl_id == 1) {
+    testhook::Answer closed;
+    closed.close_box = true;
+    testhook::QueueAnswer(closed);
+    RunModal(dlg, &win);
+    MsgBox(&win, "text", "caption", kMbOk, kIconNone, false);
+  }
+  return 0;
+}
+int MainOpensAWindow() {
+  if (msg_id == kEvCommand && msg_ctl_id == 1)
+    OpenWindow(third, 50, 50, 100, 100, kWinCaption, "Polar", RecordingHandler);
+  return 0;
+}
+
+TEST_F(UiTest, WhatAWindowOnTopOpensBelongsToItAndWindowsOpenAboveIt) {
+  DefineEntry();
+  OpenWindow(win, 10, 20, 400, 300, kWinCaption | kWinSysMenu, "Test", MainOpensAWindow);
+  OpenWindow(other, 500, 20, 200, 200, kWinCaption | kWinTopmost, "Chart", ChartAsks);
+  PostEvent(other, kEvCommand, 1);
+  PumpEvents();
+  ASSERT_EQ(testhook::Dialogs().size(), 1u);
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  for (const testhook::OwnerTie& tie : {testhook::Dialogs()[0].tie, testhook::MsgBoxes()[0].tie}) {
+    EXPECT_EQ(tie.transient_for, "other_win");
+    EXPECT_FALSE(tie.window_modal);
+    EXPECT_TRUE(tie.stays_on_top);
+  }
+  EXPECT_TRUE(win.impl->top->isEnabled());  // the named owner is enabled again
+  PostEvent(win, kEvCommand, 1);
+  PumpEvents();
+  ASSERT_TRUE(third.IsOpen());
+  EXPECT_TRUE(qt::StaysOnTop(third.impl->top));
+  CloseWindow(third);
+  CloseWindow(other);
+  // Without the chart it opens as asked.
+  PostEvent(win, kEvCommand, 1);
+  PumpEvents();
+  ASSERT_TRUE(third.IsOpen());
+  EXPECT_FALSE(qt::StaysOnTop(third.impl->top));
+  CloseWindow(third);
+}
+
 TEST_F(UiTest, RefusedEntryIsAnsweredAgain) {
   DefineEntry();
   testhook::Answer empty;
@@ -397,13 +446,15 @@ TEST_F(UiTest, RefusedEntryIsAnsweredAgain) {
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   EXPECT_EQ(testhook::MsgBoxes()[0].text, "Enter a number");
   EXPECT_EQ(testhook::PendingAnswers(), 0u);
-  // The dialog stays above its owner and is modal for it. The box, owned by
-  // the same window, stays above it too, but is not window-modal: that
-  // would freeze the dialog beside it, which the user still works in.
+  // The dialog stays above its owner and is modal for it. The box, named
+  // with the same owner, belongs to the dialog waiting for an answer: owned
+  // by the window under it, it would be blocked by the window-modal dialog
+  // and nothing could answer it. It is not window-modal: that would freeze
+  // the dialog, which the user may still work in.
   ASSERT_EQ(testhook::Dialogs().size(), 1u);
   EXPECT_EQ(testhook::Dialogs()[0].tie.transient_for, "test_win");
   EXPECT_TRUE(testhook::Dialogs()[0].tie.window_modal);
-  EXPECT_EQ(testhook::MsgBoxes()[0].tie.transient_for, "test_win");
+  EXPECT_EQ(testhook::MsgBoxes()[0].tie.transient_for, "dlg_test");
   EXPECT_FALSE(testhook::MsgBoxes()[0].tie.window_modal);
 }
 
