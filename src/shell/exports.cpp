@@ -1,8 +1,8 @@
 // The functions other programs call: each runs one operation of the
 // instrument link or of calibration loading on the program's own globals and
 // hands back its status. A program that only loads the library gets the
-// start-up defaults on its first call and the model decision on its first
-// port open that finds an instrument.
+// start-up defaults on its first call and the model decision on each port
+// open that finds an instrument other than the one it had.
 #include "shell/vna_exports.h"
 
 #include <cmath>
@@ -34,7 +34,16 @@ namespace {
 constexpr int kCalFileNotLoaded = 34508;
 
 bool client_prepared = false;  // start-up's first steps ran for a loading program
-bool client_identified = false;
+// The version reply of the instrument a loading program's settings were last
+// identified with; "" while none was.
+std::string client_instrument;
+
+// The open port's instrument identified (model, clocks, offsets, range) and
+// remembered by its version reply.
+void IdentifyForClient() {
+  IdentifyInstrument();
+  client_instrument = vna_status == 0 ? version_reply : "";
+}
 
 // Settings put back to their defaults forget what the open port's instrument
 // is (its model, clocks and offsets, sync support) and what it was told (its
@@ -44,7 +53,7 @@ bool client_identified = false;
 void SettingsToDefaults(void (*defaults)()) {
   defaults();
   if (!SerialIsOpen(hcom) || SerialLost(hcom)) return;
-  IdentifyInstrument();
+  IdentifyForClient();
   if (vna_status != 0) return;
   ResetInstrument();
   AverageADC(average);
@@ -213,11 +222,17 @@ int VNA_CommPort(int open, int port, int) {
     commport = port > 0 ? port : 1;
     baudrate = kBaudLow;
     CheckComm();
-    // A loading program learns the model from the first instrument that
-    // answers, as start-up does.
-    if (vna_status == 0 && !StartUpRan() && !client_identified) {
-      client_identified = true;
-      IdentifyInstrument();
+    // A loading program learns the model from the instrument that answers,
+    // as start-up does: on its first open, and again whenever another
+    // instrument answers (another port, another unit), whose model, clocks
+    // and range may differ. A calibration loaded for the one before is
+    // not this one's.
+    if (vna_status == 0 && !StartUpRan() && msg_text != client_instrument) {
+      if (!client_instrument.empty()) {
+        PortA_cal = 0;
+        PortB_cal = 0;
+      }
+      IdentifyForClient();
     }
     if (vna_status == 0) {
       SetAutoPowerDown(0);
