@@ -34,16 +34,6 @@ namespace {
 constexpr int kCalFileNotLoaded = 34508;
 
 bool client_prepared = false;  // start-up's first steps ran for a loading program
-// The version reply of the instrument a loading program's settings were last
-// identified with; "" while none was.
-std::string client_instrument;
-
-// The open port's instrument identified (model, clocks, offsets, range) and
-// remembered by its version reply.
-void IdentifyForClient() {
-  IdentifyInstrument();
-  client_instrument = vna_status == 0 ? version_reply : "";
-}
 
 // Settings put back to their defaults forget what the open port's instrument
 // is (its model, clocks and offsets, sync support) and what it was told (its
@@ -53,7 +43,7 @@ void IdentifyForClient() {
 void SettingsToDefaults(void (*defaults)()) {
   defaults();
   if (!SerialIsOpen(hcom) || SerialLost(hcom)) return;
-  IdentifyForClient();
+  IdentifyInstrument();
   if (vna_status != 0) return;
   ResetInstrument();
   AverageADC(average);
@@ -227,12 +217,12 @@ int VNA_CommPort(int open, int port, int) {
     // instrument answers (another port, another unit), whose model, clocks
     // and range may differ. A calibration loaded for the one before is
     // not this one's.
-    if (vna_status == 0 && !StartUpRan() && msg_text != client_instrument) {
-      if (!client_instrument.empty()) {
+    if (vna_status == 0 && !StartUpRan() && msg_text != identified_reply) {
+      if (!identified_reply.empty()) {
         PortA_cal = 0;
         PortB_cal = 0;
       }
-      IdentifyForClient();
+      IdentifyInstrument();
     }
     if (vna_status == 0) {
       SetAutoPowerDown(0);
