@@ -1,3 +1,39 @@
+// Read accounting. Every reader times its waits by counting the empty reads
+// SerialReadByte returns, each standing for one read time-out (1 ms). The port
+// waits in fewer, longer pieces than that, and keeps the count true:
+// - What an empty read counts: one time-out of waiting, never less. A call that
+//   waited longer (one wait spanning the reader's patience, a sleep to a paced
+//   reply's end that found nothing, a 1 ms poll a busy machine stretched)
+//   lasted the whole time-outs from its start to the end of its wait, at least
+//   one: it returns the first and owes the rest, which the next calls return at
+//   once. A wait that ends with bytes counts the whole time-outs before the
+//   first of them, at most the patience less one, so the reader always has a
+//   read left to take them; the bytes come after those empty reads. Sleeping
+//   for bytes known to be on their way (the rest of a flowing reply, or a paced
+//   reply that is there when the sleep ends) is reading, and counts nothing. A
+//   write starts a new exchange and drops what is owed.
+// - When the device is looked at: by a call that owes nothing and holds no byte
+//   (held bytes go first); never by a call that returns an owed read, and bytes
+//   held wait behind owed reads (SerialTakeHeld hands none out then either).
+//   The reader's last read (patience 1) drops what is owed, since the reader
+//   counts no further, and goes on as a call that owes nothing: a reply that
+//   came while a wait overran is taken, not lost.
+// - When a deadline ends a wait: a call with nothing to hand out waits for the
+//   first byte until `patience` time-outs after it began (one when the reader
+//   does not say), until bytes come, or until the device is found gone. The
+//   deadline is judged after each wait on the device, so bytes that come after
+//   it are left for the next call. The port never gives up for the reader: the
+//   reader's own count does.
+// - Paced and prompt ends: once a reply is seen arriving in pieces while a read
+//   waits for it, replies come at the line's speed (paced). On such a line the
+//   first read after a command, waiting for more than one byte, sleeps until
+//   the command and a reply of the expected length can have crossed it (the
+//   reply's end), then looks, provided the far end answered within that time
+//   last (prompt). A sleep that finds nothing marks the far end not prompt; a
+//   first byte that comes by the reply's end marks it prompt again. Not prompt,
+//   the read waits for the first byte straight away.
+// The table test ReadAccountingTable (tests/platform/serial_test.cpp) walks
+// these cases.
 #include "platform/serial.h"
 
 #include <dirent.h>

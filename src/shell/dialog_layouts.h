@@ -46,7 +46,8 @@ Controls StyleControls();
 Controls ColorsControls();
 Controls TdrScalesControls();
 
-// The dialogs that nothing opens.
+// The dialogs kept for their records, which nothing opens
+// (dialogs_kept_for_records.cpp).
 Controls CableLengthControls();
 Controls MeasResultsControls();
 Controls TestFreqControls();

@@ -73,9 +73,10 @@ int AboutHandler();
 // buttons do nothing, so the close box (2) is the way out.
 int InertDialogEvent();
 
-// Handlers of the dialogs that no command opens: they centre their dialog,
-// hand the texts of its fields back in dlg_text1.. on OK (1) and close with
-// 2 on Cancel.
+// Handlers of the dialogs kept for their records, which no command opens
+// (shell/dialogs_kept_for_records.cpp): they centre their dialog, hand the
+// texts of its fields back in dlg_text1.. on OK (1) and close with 2 on
+// Cancel.
 int CableLengthHandler();
 int MeasResultsHandler();
 int TestFreqHandler();

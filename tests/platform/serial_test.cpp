@@ -7,10 +7,14 @@
 #include <pthread.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
+#include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -26,12 +30,17 @@ using vna::testing::TempDir;
 
 class PtyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { NewLine(); }
+  // A fresh pseudo-terminal as COM port 5: nothing left over from an earlier
+  // round on either side.
+  void NewLine() {
+    if (master >= 0) close(master);
     master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
     ASSERT_EQ(grantpt(master), 0);
     ASSERT_EQ(unlockpt(master), 0);
     slave_path = ptsname(master);
+    env.reset();  // restores the variable before it is set anew
     env = std::make_unique<ScopedEnv>("VNA_COM5", slave_path);
   }
   void TearDown() override {
@@ -274,6 +283,160 @@ TEST_F(PtyTest, PatientReaderWakesPerBurstAndCountsTheWait) {
   }
 }
 
+// The far end of the read-accounting table. Bytes "at once" are there before
+// the reader looks; the "later" bytes go out as one write `later_ms` after
+// the reader is seen blocked in its wait for them (every earlier byte taken),
+// and at the end of that wait at the latest: the wait hook sends them if the
+// far end has not, before the layer judges the wait's deadline. So a far end
+// thread that runs late stretches the wait but never moves a byte past the
+// reader's patience: the figures the table expects hold however late either
+// thread runs.
+class FarEnd {
+ public:
+  FarEnd(int master, int at_once, int later, int later_ms, int stall_ms)
+      : master_(master),
+        at_once_(at_once),
+        later_(later),
+        later_ms_(later_ms),
+        stall_ms_(stall_ms),
+        reader_(syscall(SYS_gettid)) {
+    Send(0, at_once_);
+    if (later_ > 0 && later_ms_ > 0) thread_ = std::thread([this] { Answer(); });
+  }
+  ~FarEnd() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  void Took() { ++taken_; }
+  // From the wait hook: the end of one wait on the port.
+  void WaitEnded() {
+    ++waits_;
+    if (later_ > 0 && taken_ == at_once_) SendLater();
+    if (waits_ == 1 && stall_ms_ > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(stall_ms_));
+    }
+  }
+  int Waits() const { return waits_; }
+
+ private:
+  void Send(int first, int n) {
+    if (n <= 0) return;
+    std::vector<char> bytes(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>(first + i);
+    EXPECT_EQ(write(master_, bytes.data(), bytes.size()), n);
+  }
+  void SendLater() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (later_sent_) return;
+    later_sent_ = true;
+    Send(at_once_, later_);
+  }
+  // The reader blocked in its wait for bytes (poll): the layer makes no
+  // other call that blocks while it reads.
+  bool ReaderWaiting() const {
+    std::ifstream f("/proc/self/task/" + std::to_string(reader_) + "/syscall");
+    long call = -1;
+    return (f >> call) && (call == SYS_poll || call == SYS_ppoll);
+  }
+  void Answer() {
+    while (!stop_ && !later_sent_ && !(taken_ == at_once_ && ReaderWaiting())) {
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    if (stop_ || later_sent_) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(later_ms_));
+    SendLater();
+  }
+
+  const int master_, at_once_, later_, later_ms_, stall_ms_;
+  const long reader_;
+  std::atomic<int> taken_{0};
+  int waits_ = 0;  // the reader's thread only
+  std::mutex mutex_;
+  std::atomic<bool> later_sent_{false}, stop_{false};
+  std::thread thread_;
+};
+
+FarEnd* far_end = nullptr;
+
+// Read accounting, case by case (the rule stands at the top of serial.cpp):
+// what the reader is handed, how many empty reads it counts, and how often
+// the port waited on the device. A patient reader says the empty reads it
+// would still make; a polling one waits 1 ms a read (patience 0) and says
+// only its last read (patience 1).
+TEST_F(PtyTest, ReadAccountingTable) {
+  struct Case {
+    const char* what;
+    bool polling;
+    int limit;                 // empty reads the reader makes before it gives up
+    int at_once;               // reply bytes there before the reader looks
+    int later;                 // reply bytes that come after a wait ...
+    int later_ms;              // ... this long (0: as the first wait ends)
+    int stall_ms;              // the first wait lasts this much longer: a busy machine
+    int got;                   // bytes the reader is handed
+    int min_empty, max_empty;  // empty reads it counts
+    int waits;                 // waits on the device
+  };
+  const Case cases[] = {
+      // One wait for the whole patience, then the last read's own look.
+      {"silence", false, 300, 0, 0, 0, 0, 0, 300, 300, 2},
+      // The quiet before the first byte is counted, and never the whole
+      // patience: the reader is left a read to take the reply with.
+      {"slow first byte", false, 300, 0, 72, 40, 0, 72, 40, 299, 1},
+      {"gap inside the reply", false, 300, 30, 42, 60, 0, 72, 60, 299, 1},
+      // The reader gives up after its last look; the half it had stays.
+      {"reply cut half-way", false, 300, 36, 0, 0, 0, 36, 300, 300, 2},
+      // The reply comes while a wait lasts 10 ms longer than it should: the
+      // reads it owes come first, and the last read still looks and takes it.
+      {"busy machine, polling reader", true, 4, 0, 72, 0, 10, 72, 3, 3, 1},
+      {"busy machine, patient reader", false, 4, 0, 72, 0, 10, 72, 3, 3, 1},
+  };
+  SetSerialWaitHook([] {
+    if (far_end) far_end->WaitEnded();
+  });
+  struct Unhook {
+    ~Unhook() {
+      SetSerialWaitHook(nullptr);
+      far_end = nullptr;
+    }
+  } unhook;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    NewLine();
+    OpenPort();
+    ASSERT_EQ(SerialWrite(handle, "U", 1), 1);  // a command, so a reply is due
+    FarEnd end(master, c.at_once, c.later, c.later_ms, c.stall_ms);
+    far_end = &end;
+    std::string got;
+    int empty = 0;
+    constexpr int want = 72;  // the reply the reader waits for
+    while (static_cast<int>(got.size()) < want && empty < c.limit) {
+      const int left = c.limit - empty;
+      const int patience = c.polling ? (left == 1 ? 1 : 0) : left;
+      uint8_t b = 0;
+      const int r = SerialReadByte(handle, b, want - static_cast<int>(got.size()), patience);
+      if (r < 0) {
+        ADD_FAILURE() << "the port failed";
+        break;
+      }
+      if (r == 1) {
+        got += static_cast<char>(b);
+        end.Took();
+      } else {
+        ++empty;
+      }
+    }
+    far_end = nullptr;
+    std::string sent;
+    for (int i = 0; i < c.got; ++i) sent += static_cast<char>(i);
+    EXPECT_EQ(got, sent);
+    EXPECT_GE(empty, c.min_empty);
+    EXPECT_LE(empty, c.max_empty);
+    EXPECT_EQ(end.Waits(), c.waits);
+    SerialClose(handle);
+    handle = kInvalidPort;
+  }
+}
+
 // A far end that lets each command settle before it answers: once a reply
 // is seen to come later than the line alone would bring it, the reader no
 // longer sleeps to the line's end first (a wake-up that finds nothing) but
@@ -445,12 +608,8 @@ TEST_F(PtyTest, HungUpPortIsLostAndSaidOnce) {
     SerialClose(handle);
     EXPECT_FALSE(SerialLost(handle));
     // A new instrument side for the next round.
-    master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    env.reset();  // restores the variable before it is set anew
-    env = std::make_unique<ScopedEnv>("VNA_COM5", std::string(ptsname(master)));
+    master = -1;  // closed above
+    NewLine();
   }
   SetSerialLostHandler(nullptr);
 }

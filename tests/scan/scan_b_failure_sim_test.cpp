@@ -2,6 +2,7 @@
 // the scan ends with the failure's status (whatever the closing commands
 // report), and a point whose reading failed is not kept as measured.
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,45 @@ TEST_F(ScanBFailureSim, ARefusedOrFailedStartKeepsItsStatus) {
   ASSERT_EQ(testhook::MsgBoxes().size(), 2u);
   EXPECT_EQ(testhook::MsgBoxes()[0].caption, "Port B needs cal");
   EXPECT_EQ(testhook::MsgBoxes()[1].caption, " Cal Required   3479");
+}
+
+// Whichever way a Port B scan ends (run through, refused before its ranging
+// or after its settling reading, its first reading or a later one failing),
+// it gives back what it changed while it ran: the Port A plots it held off
+// and the averaging the signal's level moved; transmission mode and the
+// running flag are off.
+TEST_F(ScanBFailureSim, EveryEndGivesBackWhatTheScanChanged) {
+  struct Case {
+    const char* what;
+    std::function<void()> set, reset;
+    int status;
+  };
+  const Case cases[] = {
+      {"run through", [] {}, [] {}, 0},
+      {"no Port B calibration", [] { PortB_cal = 0; }, [] { PortB_cal = 1; }, kStatusNotCalibrated},
+      {"S11 without a Port A calibration", [] { plot_s11 = 1; }, [] { plot_s11 = 0; },
+       kStatusS11NotCalibrated},
+      {"first reading fails", [this] { Sim().Fault("checksum 1000"); },
+       [this] { Sim().Fault("none"); }, kStatusBadChecksums},
+      {"a later reading fails", [this] { FaultAt(20, "checksum 5"); },
+       [this] { Sim().Fault("none"); }, kStatusBadChecksums},
+  };
+  BeginB();
+  ASSERT_EQ(PortA_cal, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    plot_rt = plot_Q = 1;
+    average = 32;  // the -20 dB through asks for 8 while the scan runs
+    c.set();
+    ScanButton(11, 60, 1);
+    c.reset();
+    EXPECT_EQ(vna_status, c.status);
+    EXPECT_EQ(plot_rt, 1);
+    EXPECT_EQ(plot_Q, 1);
+    EXPECT_EQ(average, 32);
+    EXPECT_EQ(transmission_mode, 0);
+    EXPECT_EQ(scan_running, 0);
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// The dialogs that no command, key or procedure opens. Their records exist
-// with their titles, sizes and handler names; their controls and handlers are
-// this program's own: fields with labels, OK (id 1) and Cancel (id 2). OK
-// hands the texts of the fields back in dlg_text1.. in the order of the
-// fields and closes with 1; Cancel closes with 2.
+// The dialogs kept for their records: no command, key or procedure opens
+// them, but their records stand in the dialog index with their titles,
+// sizes and handler names. Their controls and handlers are this program's
+// own: fields with labels, OK (id 1) and Cancel (id 2). OK hands the texts
+// of the fields back in dlg_text1.. in the order of the fields and closes
+// with 1; Cancel closes with 2.
 #include "shell/dialog_controls.h"
 #include "shell/dialog_layouts.h"
 #include "shell/dialogs.h"
