@@ -62,7 +62,8 @@ void WriteHeader(TextFile& f, int n) {
   WriteText(f, scan_stamp + "    prog_ver= VNA" + model + "_" + prog_ver + prog_subver);
   WriteText(f, NumStr(scan_format_A) + (plot_at_zero != 0 ? "     plot_at_zero" : " "));
   Line(f, n);
-  for (double v : {start_freq, end_freq, delta_freq, graph_start, graph_end, swr_scale, zmag_scale,
+  const ScanLimits& l = scanA_limits;  // the stored scan's own
+  for (double v : {l.start, l.end, l.step, graph_start, graph_end, swr_scale, zmag_scale,
                    phase_scale, grid_units_per_div}) {
     Line(f, v);
   }
@@ -272,6 +273,7 @@ void TakeScanFile(const ScanFileA& s) {
   start_freq = s.start;
   end_freq = s.end;
   delta_freq = s.step;
+  scanA_limits = {s.start, s.end, s.step};
   graph_start = s.header[0];
   graph_end = s.header[1];
   swr_scale = s.header[2];
@@ -333,7 +335,7 @@ void SaveScanA() {
   }
   // Only measured points are saved: the user's save is told when there are
   // none, the automatic and exit saves pass over it.
-  if (!StoredScanSavable(false, save_mode == 0) || !LimitsSavable()) {
+  if (!StoredScanSavable(false, save_mode == 0) || !LimitsSavable(scanA_limits)) {
     save_mode = 0;
     return;
   }

@@ -16,6 +16,7 @@
 #include "graph/graph_frame.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "instrument/impedance.h"
 #include "instrument/state.h"
 #include "scan/scan_b.h"
 #include "scan/state.h"
@@ -52,7 +53,8 @@ void WriteHeader(TextFile& f, int n) {
   WriteText(f, scan_stamp + "    prog_ver= " + prog_ver + prog_subver);
   WriteText(f, NumStr(scan_format_B) + (plot_at_zero != 0 ? "     plot_at_zero" : " "));
   Line(f, n);
-  for (double v : {start_freq, end_freq, delta_freq, graph_start, graph_end, swr_scale, zmag_scale,
+  const ScanLimits& l = scanB_limits;  // the stored scan's own
+  for (double v : {l.start, l.end, l.step, graph_start, graph_end, swr_scale, zmag_scale,
                    phase_scale, s21gain_scale, s11gain_scale, rtloss_scale, delay_scale, Q_scale,
                    spare_scale_1, spare_scale_2, ruler_1}) {
     Line(f, v);
@@ -310,6 +312,7 @@ void TakeScanFile(const ScanFileB& s) {
   start_freq = s.start;
   end_freq = s.end;
   delta_freq = s.step;
+  scanB_limits = {s.start, s.end, s.step};
   const double* h = s.header;
   graph_start = h[kGraphStart];
   graph_end = h[kGraphEnd];
@@ -339,6 +342,7 @@ void TakeScanFile(const ScanFileB& s) {
   std::copy(s.phase.begin(), s.phase.end(), scanB_phase);
   std::copy(s.s11rl.begin(), s.s11rl.end(), scanB_s11rl);
   std::copy(s.s11phase.begin(), s.s11phase.end(), scanB_s11phase);
+  for (size_t i = 0; i < s.s11rl.size(); ++i) scanB_swr[i] = SwrOfReturnLoss(s.s11rl[i]);
 
   const double* t = s.trailer;
   Zref = t[0] < 1 || t[0] > 10000 ? 50 : t[0];
@@ -379,7 +383,7 @@ void ReplayLoadedScan() {
 void SaveScanB() {
   // Only measured points are saved: the user's save is told when there are
   // none, the automatic and exit saves pass over it.
-  if (!StoredScanSavable(true, save_mode == 0) || !scanfile::LimitsSavable()) {
+  if (!StoredScanSavable(true, save_mode == 0) || !scanfile::LimitsSavable(scanB_limits)) {
     save_mode = 0;
     return;
   }

@@ -65,16 +65,16 @@ void Box(const std::string& text, const std::string& caption) {
   MsgBox(&main_win, text, caption, kMbOk, kIconNone, true);
 }
 
-int LimitsCode() {
+int LimitsCode(const ScanLimits& l) {
   int code = 0;
-  if (start_freq < min_freq) code = 1;
-  if (std::fabs(end_freq) > maximumfreq) code = 2;
-  if (std::fabs(delta_freq) < 0.0000001) code = 3;
+  if (l.start < min_freq) code = 1;
+  if (std::fabs(l.end) > maximumfreq) code = 2;
+  if (std::fabs(l.step) < 0.0000001) code = 3;
   return code;
 }
 
-bool LimitsSavable() {
-  const int code = LimitsCode();
+bool LimitsSavable(const ScanLimits& l) {
+  const int code = LimitsCode(l);
   if (code == 0) return true;
   if (main_loop_on > 0) Box("Invalid scan limits", " Invalid Limits " + NumStr(code));
   return false;

@@ -9,6 +9,7 @@
 namespace vna {
 
 struct TextFile;
+struct ScanLimits;
 
 // Whether the stored scan of Port A (port_b false) or Port B holds measured
 // points to save: none after a band scan (its levels overwrite the Port A
@@ -34,12 +35,12 @@ std::string CommentForChoice();
 // A topmost OK box over the main window.
 void Box(const std::string& text, const std::string& caption);
 
-// 0 when the scan limits are savable, else 1 start below the instrument, 2
-// end above it, 3 no step.
-int LimitsCode();
+// 0 when a stored scan's limits are savable, else 1 start below the
+// instrument, 2 end above it, 3 no step.
+int LimitsCode(const ScanLimits& l);
 // The limits check of a save with its box (only while the main loop runs);
 // false when refused.
-bool LimitsSavable();
+bool LimitsSavable(const ScanLimits& l);
 
 // Opens file_name as data_file for a load. 0 when it is open; -1 when it
 // cannot be opened (passed over silently); a status when it is larger than

@@ -91,10 +91,23 @@ int StepDecimals() {
 
 // ---- TDR ----
 
+// The stored TDR trace's own points and feet per sample: a redraw puts the
+// plan back to the settings, whose count may be another. The plan's while no
+// trace is stored.
+bool TraceStored() {
+  return tdr_trace_points >= 4;
+}
+int TracePoints() {
+  return TraceStored() ? tdr_trace_points : Numpts;
+}
+double TraceFeetPerSample() {
+  return TraceStored() ? tdr_feet_per_index : FeetPerNdx;
+}
+
 // Line impedance of the last TDR trace at window x, between the two plotted
 // samples around it.
 double TdrLineZ(int x) {
-  const int last = std::min(Numpts / 2 - 1, kTdrSearchEntries - 1);
+  const int last = std::min(TracePoints() / 2 - 1, kTdrSearchEntries - 1);
   if (last < 1) return 0;
   for (int k = 1; k <= last; ++k) {
     if (tdr_trace_table[k][0] < x) continue;
@@ -132,11 +145,12 @@ void TdrLines(Column& c, double dist, double z) {
   c.Next(c.s + 10);
   Print({"VF = ", VF});
   c.Next(c.s + 10);
-  SetDigits(FeetPerNdx > 3.1 ? 1 : 2);
+  const double feet = TraceFeetPerSample();
+  SetDigits(feet > 3.1 ? 1 : 2);
   if (metric == 0) {
-    Print({"Resolution = ", FeetPerNdx / 2, " ft     "});
+    Print({"Resolution = ", feet / 2, " ft     "});
   } else {
-    Print({"Resolution = ", FeetPerNdx * 0.1524, " m    "});
+    Print({"Resolution = ", feet * 0.1524, " m    "});
   }
   c.Next(c.s + 10);
   Print({tdr_high_res != 0 ? std::string("High Resolution") : std::string(56, ' ')});
@@ -482,11 +496,11 @@ void CursorReadout(int x, int y) {
   Print({"Freq Step =" + NumStr(last_step) + "         "});
   c.Next(c.s);
   SetDigits(3);
-  const double v = std::fabs(b.Of(scanA_swr));
+  const double v = std::fabs(b.Of(PortB_on != 0 ? scanB_swr : scanA_swr));
   cursor_swr = v;
   // In Port B mode only the Port B scan's own SWR trace makes it read the
-  // SWR beside each point; otherwise the array holds the Port A SWR of an
-  // earlier mode, which is no reading of this scan.
+  // SWR beside each point; without that trace no Port A reading was taken
+  // beside its points.
   const bool swr_shown =
       PortB_on != 0 ? plot_swrB > 0 : plot_swrA > 0 || plot_rt > 0 || bandscan_mode > 0;
   if (swr_shown) {

@@ -20,6 +20,7 @@
 #include "shell/main_window.h"
 #include "shell/state.h"
 #include "shell/text.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 namespace {
@@ -111,7 +112,8 @@ void DrawRings(Window& w, int cx, int cy, double R, const std::string labels[5])
 }  // namespace
 
 void PolarPlot() {
-  if (scan_npoints <= 2) return;
+  // The stored Port A scan's measured points, as the Smith chart draws.
+  if (MeasuredPointsA() <= 2) return;
   const double s = 0.78 * chart_scale;
   const int W = Rnd(static_cast<float>(650 * win_yscale));
   const int H = Rnd(static_cast<float>(675 * win_yscale));
@@ -156,7 +158,7 @@ void PolarPlot() {
 
   TraceWalk t;
   StartTrace(t, w, cx, cy);
-  const int n = std::min(scan_npoints, kChartPoints);
+  const int n = std::min(MeasuredPointsA(), kChartPoints);
   for (int i = 0; i < n; ++i) {
     point_Rs = scanA_Rs[i];
     point_Xs = scanA_Xs[i];

@@ -165,7 +165,7 @@ void DrawTrace(Window& w, const SmithGeometry& g, double turn, bool keep_outside
   TraceWalk t;
   StartTrace(t, w, g.cx, g.cy);
   const double sin_t = std::sin(turn), cos_t = std::cos(turn);
-  const int n = std::min(scan_npoints, kChartPoints);
+  const int n = std::min(MeasuredPointsA(), kChartPoints);
   for (int i = 0; i < n; ++i) {
     point_Rs = scanA_Rs[i];
     point_Xs = scanA_Xs[i];
@@ -234,7 +234,10 @@ void FindMarkerPoints() {
 
 void Smith() {
   SUB = "Smith";
-  if (scan_npoints <= 2 || tdr_mode != 0) {
+  // The charts draw the stored Port A scan, its measured points: not the
+  // count of the last scan of either port (a Port B scan's, a halted scan's
+  // repeated rest) over arrays another measurement may have written since.
+  if (MeasuredPointsA() <= 2 || tdr_mode != 0) {
     SUB = "";
     return;
   }
@@ -290,7 +293,7 @@ void Smith() {
 
 void Smith_2() {
   SUB = "Smith_2";
-  if (scan_npoints <= 2 || PortB_on != 0 || tdr_mode != 0) {
+  if (MeasuredPointsA() <= 2 || PortB_on != 0 || tdr_mode != 0) {
     SUB = "";
     return;
   }

@@ -139,6 +139,10 @@ void DiagGraph() {
 
   freq = start_freq;
   scan_running = 1;
+  // The readings go into the Port A scan arrays, by step and not by point:
+  // no Port A scan is held there any more, to save, replay or read.
+  scana_ok = 0;
+  scanA_npoints = 0;
   int readings = 0;
   int step = 1;
   const int two_osc_found = two_osc;

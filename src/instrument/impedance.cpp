@@ -12,6 +12,14 @@
 #include "shell/windows.h"
 
 namespace vna {
+namespace {
+
+double SwrOfRho(double rho) {
+  const double swr = rho < 0.999999 ? (1 + rho) / (1 - rho) : 999;
+  return swr > 999 ? 999 : swr;
+}
+
+}  // namespace
 
 void RawImpedance() {
   const double z = MagLoad == 0 ? 1000000 : raw_Z0 / ((MagLoad / MagRef) / z_factor);
@@ -79,8 +87,11 @@ void CalcRho(double R, double X) {
 
   // A perfect match has no finite return loss; -200 dB stands for it (rho 1e-10).
   return_loss = rho > 1e-10 ? 20 * std::log10(rho) : -200;
-  swr = rho < 0.999999 ? (1 + rho) / (1 - rho) : 999;
-  if (swr > 999) swr = 999;
+  swr = SwrOfRho(rho);
+}
+
+double SwrOfReturnLoss(double rl_db) {
+  return SwrOfRho(std::isfinite(rl_db) ? std::pow(10.0, rl_db / 20) : 1);
 }
 
 }  // namespace vna

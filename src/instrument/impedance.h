@@ -19,4 +19,8 @@ void ImpedanceFromPolar();
 // Zref + j Z0imag.
 void CalcRho(double R, double X);
 
+// The SWR CalcRho gives for the return loss rl_db (dB, 20 log10 of |rho|):
+// 999 for a full reflection and above.
+double SwrOfReturnLoss(double rl_db);
+
 }  // namespace vna

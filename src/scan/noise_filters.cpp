@@ -300,8 +300,9 @@ void RescanCenter() {
       Scan_A();
     }
     // A failed rescan has said so once; its status stays, and there is no
-    // new scan to clean.
-    if (vna_status != 0) return;
+    // new scan to clean. Nor after one halted before its first reading: the
+    // stored scan it kept is the earlier limits' measurement, not the rescan.
+    if (vna_status != 0 || scan_npoints == 0) return;
   }
   if (PortB_on != 0) {
     // The Port B scan is drawn from arrays the filters do not touch.

@@ -278,7 +278,10 @@ void Scan_A() {
     // Only what was read is the stored scan: the repeated rest of a halted
     // scan is drawn but never saved, replayed or searched as measured points.
     last_point = points - 1;
-    if (live) scanA_npoints = points;
+    if (live) {
+      scanA_npoints = points;
+      scanA_limits = {start_freq, end_freq, delta_freq};
+    }
     SetFont(main_win, "arial", font_size + 1, font_weight);
     DrawDateStamp();
     FindResonances();

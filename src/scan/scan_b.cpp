@@ -428,7 +428,7 @@ bool PortBScan::PointValues(bool& read_now) {
     Zphase = scanB_phase[scanloop];
     s11_rl = scanB_s11rl[scanloop];
     rho_phase = scanB_s11phase[scanloop];
-    swr = scanA_swr[scanloop];
+    swr = scanB_swr[scanloop];
     return true;
   }
   // A later channel is only its difference to channel 1's reading of the
@@ -615,7 +615,8 @@ void PortBScan::StorePoint(const Rows& row) {
   scanB_phase[scanloop] = Finite(Zphase, 0);
   scanB_s11rl[scanloop] = Finite(s11_rl, 0);
   scanB_s11phase[scanloop] = Finite(rho_phase, 0);
-  scanA_swr[scanloop] = Finite(swr, 0);
+  // Its own column: the Port A scan's SWR stays the Port A scan's.
+  scanB_swr[scanloop] = Finite(swr, 0);
   delay_B[scanloop] = Finite(point_delay, 0);
   ++scanloop;
   last_x_px = x_px;
@@ -672,7 +673,10 @@ void PortBScan::StoreScan() {
   last_point = (live ? read_points : scanloop) - 1;
   // Only what was read is the stored scan (a halted scan's repeated rest is
   // not); a replay keeps the count it drew from.
-  if (live && scanloop > 0) scanB_npoints = read_points;
+  if (live && scanloop > 0) {
+    scanB_npoints = read_points;
+    scanB_limits = {start_freq, end_freq, delta_freq};
+  }
   CursorReadout(graph_mid_x, (graph_top + graph_bottom) / 2);
   SetFont(main_win, "arial", font_size + 1, font_weight);
   DrawDateStamp();

@@ -6,7 +6,8 @@ double scanA_freq[kScanArraySize], scanA_swr[kScanArraySize], scanA_Rs[kScanArra
     scanA_Xs[kScanArraySize], scanA_zmag[kScanArraySize], scanA_phase[kScanArraySize];
 double readA_zmag[kScanArraySize], readA_phase[kScanArraySize];
 double scanB_freq[kScanArraySize], s21_dB[kScanArraySize], scanB_phase[kScanArraySize],
-    scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize];
+    scanB_s11rl[kScanArraySize], scanB_s11phase[kScanArraySize], delay_B[kScanArraySize],
+    scanB_swr[kScanArraySize];
 double mux_ref_ratio[kScanArraySize], mux_ref_phase[kScanArraySize];
 double mux_ref_freq[kScanArraySize];
 int mux_ref_npoints = 0;
@@ -22,6 +23,7 @@ double scanhdr_zref = 50, scanhdr_z0imag = 0, scanhdr_extra = 0;
 
 int Numscanpts = 0, scan_npoints = 0, scanA_npoints = 0, scanB_npoints = 0, scanloop = 0,
     scan_running = 0, rescan_on = 0, live_data = 0;
+ScanLimits scanA_limits, scanB_limits;
 std::string scan_stamp, step_text;
 
 int average_other = 0, fixed_avg = 0, maxsmooth = 0, smoothing_on = 0;

@@ -31,6 +31,10 @@ extern double scanB_phase[kScanArraySize];     // S21 phase, radians
 extern double scanB_s11rl[kScanArraySize];     // return loss of the Port A point read beside it, dB
 extern double scanB_s11phase[kScanArraySize];  // its reflection angle, radians
 extern double delay_B[kScanArraySize];         // group delay, ns
+// SWR of the Port A point read beside each Port B point (a loaded file: of
+// its return loss): the Port B scan's own, which a Port A scan never writes
+// over (nor the Port B scan over the Port A one's).
+extern double scanB_swr[kScanArraySize];
 // Linear S21 and its phase (radians) that multiplexer channel 1 measured at
 // each point, and the point's frequency (MHz): the reference of the other
 // channels of an array scan. Only entries 0 .. mux_ref_npoints - 1 were
@@ -72,6 +76,14 @@ extern int scan_npoints;
 // leaves them alone.
 extern int scanA_npoints;
 extern int scanB_npoints;
+// Limits of the list each port's stored scan was measured over, or its file
+// held (MHz): what its scan file names, whatever a later scan that measured
+// nothing, or a scan of the other port, left in start_freq, end_freq and
+// delta_freq.
+struct ScanLimits {
+  double start = 0, end = 0, step = 0;
+};
+extern ScanLimits scanA_limits, scanB_limits;
 extern int scanloop;            // index of the point being measured
 extern int scan_running;        // 1 while a scan or calibration measures
 extern int rescan_on;           // the running scan is a rescan

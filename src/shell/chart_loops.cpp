@@ -3,6 +3,7 @@
 #include "graph/smith_chart.h"
 #include "graph/state.h"
 #include "scan/state.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 
@@ -15,7 +16,7 @@ bool DrawsAnew(Window& win, void (*draw)()) {
 void RepeatSmith() {
   do {
     if (!DrawsAnew(smith_win, Smith)) return;
-  } while (scan_npoints > 1 && smith_closed == 0);
+  } while (MeasuredPointsA() > 1 && smith_closed == 0);
 }
 
 void RepeatSmith2() {

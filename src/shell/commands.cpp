@@ -30,6 +30,7 @@
 #include "shell/windows.h"
 #include "tools/pending.h"
 #include "tools/state.h"
+#include "tools/stored_scan.h"
 #include "tools/tdr.h"
 
 namespace vna {
@@ -134,7 +135,7 @@ void PortABButton() {
 }
 
 void SmithButton() {
-  if (tdr_mode == 0 && scan_npoints > 1 && PortB_on == 0 && recycle_on == 0) RepeatSmith();
+  if (tdr_mode == 0 && MeasuredPointsA() > 1 && PortB_on == 0 && recycle_on == 0) RepeatSmith();
 }
 
 }  // namespace

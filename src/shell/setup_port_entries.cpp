@@ -8,6 +8,7 @@
 #include "files/settings.h"
 #include "graph/pending.h"
 #include "graph/state.h"
+#include "scan/group_delay.h"
 #include "scan/state.h"
 #include "shell/chart_loops.h"
 #include "shell/dialogs.h"
@@ -16,6 +17,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/stored_scan.h"
 
 namespace vna {
 namespace {
@@ -92,9 +94,11 @@ int DelayTimeHandler() {
         dlg_text1 = GetCtlText(dlg_delay_time, 1);
         CloseDialog(dlg_delay_time, 1);
         break;
-      case 3:  // "Null the Delay": the mean delay of the last scan is taken out
+      case 3:  // "Null the Delay": the mean delay of the stored scan is taken out
         dlg_text1.clear();
-        delay_offset += avg_delay;
+        // Of its measured points: a Port B scan that new limits or a Port A
+        // file have dropped since leaves no delay to take out.
+        delay_offset += MeanDelay(scanB_phase, scanB_freq, MeasuredPointsB());
         CloseDialog(dlg_delay_time, 2);
         break;
       case 4:

@@ -51,6 +51,7 @@ inline void SetScan(const std::vector<Z>& points) {
     scanA_freq[i] = start_freq + static_cast<double>(i) * delta_freq;
   }
   scan_npoints = scanA_npoints = static_cast<int>(points.size());
+  scana_ok = 1;
 }
 
 // The window's picture while it is open.

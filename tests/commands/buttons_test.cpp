@@ -168,7 +168,7 @@ TEST_F(CommandsTest, SmithOnlyForAPortAScanOfMoreThanOnePoint) {
                         {5, 0, 0, 0, true}};
   for (const Case& c : cases) {
     ClearCalls();
-    scan_npoints = c.npoints;
+    scanA_npoints = c.npoints;
     PortB_on = c.portb;
     tdr_mode = c.tdr;
     recycle_on = c.recycle;
@@ -182,7 +182,7 @@ TEST_F(CommandsTest, SmithOnlyForAPortAScanOfMoreThanOnePoint) {
 // Smith draws nothing for two points and leaves smith_closed at 0: the
 // button must not call it for ever.
 TEST_F(CommandsTest, SmithButtonEndsWhenTheChartDidNotOpen) {
-  scan_npoints = 2;
+  scanA_npoints = 2;
   smith_closed = 0;
   Watchdog guard(seconds(20), "the Smith button with a chart that does not open");
   Click(208);
@@ -192,7 +192,7 @@ TEST_F(CommandsTest, SmithButtonEndsWhenTheChartDidNotOpen) {
 // A chart that opens is drawn again each time Smith returns, until the user
 // closes it.
 TEST_F(CommandsTest, SmithButtonRedrawsTheChartUntilItIsClosed) {
-  scan_npoints = 50;
+  scanA_npoints = 50;
   smith_closed = 1;  // from an earlier chart
   int calls = 0;
   OnCall("Smith", [&] {

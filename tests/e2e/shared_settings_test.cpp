@@ -170,6 +170,7 @@ void LeaveScans(test::SimRunner& sim, const std::string& folder) {
     }
     scanB_npoints = 12;
     scanb_ok = 1;
+    scanB_limits = {1, 12, 1};  // as a Port B scan over these limits leaves it
   };
   port_b(-20);
   testhook::QueueFileAnswer(folder + "Mine.scnb");

@@ -224,7 +224,8 @@ TEST_F(SettingsTest, SwrRulerEntry) {
     scanA_Rs[k] = 50;
     scanA_Xs[k] = 0;
   }
-  scan_npoints = 3;
+  scanA_npoints = 3;
+  scana_ok = 1;
   Green = Rgb(0, 151, 0);  // a colour nothing else on the chart uses
   AnswerDialog(kSwrRuler, {{1, "2.5"}}, 7);
   DispatchCommand(147);
@@ -258,7 +259,8 @@ TEST_F(SettingsTest, SwrRulerEntry) {
   EXPECT_EQ(swr_ruler, 0);
   smith_active = smith_drawn = 0;
   smith_dot_x = 0;
-  scan_npoints = 0;
+  scanA_npoints = 0;
+  scana_ok = 0;
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ class ReadoutTest : public ::testing::Test {
       scanA_freq[k] = scanB_freq[k] = 0;
       scanA_swr[k] = scanA_zmag[k] = scanA_phase[k] = 0;
       s21_dB[k] = scanB_phase[k] = scanB_s11rl[k] = scanB_s11phase[k] = delay_B[k] = 0;
+      scanB_swr[k] = 0;
     }
     for (int k = 0; k < kPoints; ++k) {
       scanA_freq[k] = scanB_freq[k] = k + 1;

@@ -90,6 +90,7 @@ TEST_F(ReadoutLinesTest, MovingTheCursorLeavesEachLineWholeOnACleanBackground) {
     for (int k = 0; k < test::kPoints; ++k) SetPoint(k, 12.5 + k, xs[k]);
     test::PlotStoredScanA(test::kPoints);
     scan_npoints = test::kPoints;
+  scana_ok = 1;
     int right = 0, client_h = 0;
     ClientSize(main_win, right, client_h);
     const int left = info_x + 5;
@@ -140,6 +141,7 @@ TEST_F(ReadoutLinesTest, TheSmithChartsCursorLinesAreClearOfItsButtons) {
   DrawGraph();
   test::PlotStoredScanA(test::kPoints);
   scan_npoints = test::kPoints;
+  scana_ok = 1;
   chart_scale = 1;
   OpenWindow(smith_win, 0, 0, 585, 585, kWinCaption, "", [] { return 0; });
   recycle_on = recycle_count = 1;  // drawn without waiting in its loop
@@ -195,8 +197,8 @@ TEST_F(ReadoutLinesTest, TheSmithChartsCursorLinesAreClearOfItsButtons) {
 }
 
 // Port B mode with the Port A graph's SWR switch on but no SWR trace of its
-// own: the SWR the arrays hold is not a reading of this scan (here the
-// Port A scan's 134.8), and the column shows none.
+// own: no SWR was read beside its points (here the Port A scan holds 134.8),
+// and the column shows none.
 TEST_F(ReadoutLinesTest, PortBShowsOnlyAnSwrItsScanRead) {
   PortB_on = 1;
   plot_swrA = 1;
@@ -214,7 +216,9 @@ TEST_F(ReadoutLinesTest, PortBShowsOnlyAnSwrItsScanRead) {
   for (const auto& p : Column()) three |= p.text == "Delay Offset =  0.000 ns      ";
   EXPECT_TRUE(three);  // 3 decimals: no SWR line before it
 
-  // With the Port B SWR trace the scan read it beside each point.
+  // With the Port B SWR trace the scan read it beside each point, into its
+  // own column.
+  for (int k = 0; k < test::kPoints; ++k) scanB_swr[k] = 134.8;
   plot_swrB = 1;
   cursor_x = 0;
   testhook::ClearLogs();
@@ -237,6 +241,7 @@ TEST_F(ReadoutLinesTest, PicturesOfTheReadoutOverAScanAndOnTheSmithChart) {
   DrawGraph();
   test::PlotStoredScanA(test::kPoints);
   scan_npoints = test::kPoints;
+  scana_ok = 1;
   files_panel_y = graph_bottom - 3 * text_height;
 
   // The Smith chart of the scan, drawn into its window as a recycled chart

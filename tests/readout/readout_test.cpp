@@ -321,6 +321,7 @@ class PortBReadout : public ReadoutTest {
       scanB_s11rl[k] = 10 + k;
       delay_B[k] = 500 + 1000 * k;
       scanB_phase[k] = 10 * k / 57.296;
+      scanB_swr[k] = 1.5 + 0.1 * k;  // the Port B scan's own column
     }
     // Across the wrap between 3 and 4 MHz.
     scanB_phase[2] = 175 / 57.296;

@@ -309,7 +309,8 @@ TEST_F(PointDataSim, SmithDotSitsAtTheReflectionOfTheReading) {
   Sim().SetDut("z=30,20");
   chart_scale = 1;
   smith_zoom = 1;
-  scan_npoints = 3;  // the chart opens only with a scan in memory
+  scanA_npoints = 3;  // the chart opens only with a Port A scan in memory
+  scana_ok = 1;
   point_smith = 1;
   Smith();  // opened beside the point window, returns at once
   point_smith_new = 1;

@@ -65,6 +65,7 @@ class ScanFileB : public test::ScanFileTest {
     start_freq = 10;
     end_freq = 11;
     delta_freq = 0.5;
+    scanB_limits = {10, 11, 0.5};
     graph_start = 9.5;
     graph_end = 11.5;
     swr_scale = 10;
@@ -370,7 +371,7 @@ TEST_F(ScanFileB, TheRecordAfterThePointsAndExponentsLoad) {
 
 TEST_F(ScanFileB, InvalidLimitsAreRefusedBeforeTheName) {
   StoreGoldenScanB();
-  delta_freq = 0;
+  scanB_limits.step = 0;  // the stored scan's own step
   SaveScanB();
   ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
   EXPECT_EQ(testhook::MsgBoxes()[0].caption, " Invalid Limits  3");

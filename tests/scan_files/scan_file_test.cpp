@@ -336,9 +336,7 @@ TEST_F(ScanFileA, InvalidLimitsAreRefusedAndSilentAtExit) {
   };
   for (const Case& c : cases) {
     StoreGoldenScan();
-    start_freq = c.start;
-    end_freq = c.end;
-    delta_freq = c.step;
+    scanA_limits = {c.start, c.end, c.step};  // the stored scan's own
     testhook::ClearLogs();
     save_mode = 0;
     SaveScanA();

@@ -86,6 +86,7 @@ void ScanFileTest::StoreGoldenScan() {
   start_freq = 1;
   end_freq = 2;
   delta_freq = 0.5;
+  scanA_limits = {1, 2, 0.5};
   graph_start = 0;
   graph_end = 2.5;
   swr_scale = 10;

@@ -447,13 +447,21 @@ TEST_F(SetupDialogsTest, DelayOffsetShowsItsUnitAndTakesTheTypedOne) {
     EnterDelayOffset();
     EXPECT_DOUBLE_EQ(delay_offset, seconds) << text;
   }
-  // Null the Delay takes out the mean delay of the last scan and closes.
+  // Null the Delay takes out the mean delay of the stored scan and closes:
+  // a phase rising 2 pi x 3e-9 x 1e6 radians per MHz over 8 points, 3 ns.
+  scanb_ok = 1;
+  scanB_npoints = 8;
+  for (int k = 0; k < 8; ++k) {
+    scanB_freq[k] = 10 + k;
+    scanB_phase[k] = 2 * M_PI * 3e-9 * 1e6 * k;
+  }
   delay_offset = 1e-9;
-  avg_delay = 3e-9;
   AnswerDialog("  Delay time (sec, msec, usec, nsec)", {{1, "99"}}, 3);
   EnterDelayOffset();
-  EXPECT_DOUBLE_EQ(delay_offset, 4e-9);
+  EXPECT_NEAR(delay_offset, 4e-9, 1e-15);
   EXPECT_EQ(dlg_result, 2);
+  scanb_ok = 0;
+  scanB_npoints = 0;
 }
 
 TEST_F(SetupDialogsTest, DelaySmoothingInSamplesOrPercent) {

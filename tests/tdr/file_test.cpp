@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "files/tdr_file.h"
+#include "graph/cursor_readout.h"
 #include "platform/paths.h"
 #include "support/file_lines.h"
 #include "tdr/tdr_fixture.h"
@@ -283,6 +284,46 @@ TEST_F(TdrFileTest, AStoredTraceKeepsItsOwnPointsAndFeetPerSample) {
   // The auto-save keeps the file's point count.
   EXPECT_EQ(Lines(ReadBytes(kAutoSave)).size(), 28u + 513u);
   EXPECT_EQ(Lines(ReadBytes(kAutoSave))[4], " 512");
+}
+
+// The cursor reads a stored trace by its own samples and feet per sample: a
+// 512-point trace loaded while the settings say 256 reads, past its 127th
+// sample, the impedance the trace has there (not sample 127's), and its own
+// resolution.
+TEST_F(TdrFileTest, TheCursorReadsAStoredTraceByItsOwnSamples) {
+  std::vector<std::string> lines = Lines(ReadBytes(DataFile("n256.tdr")));
+  lines.resize(28);
+  // rho 0.2 (75 ohms) to sample 139, -0.2 (33.3 ohms) from sample 140.
+  for (int i = 0; i <= 512; ++i) {
+    lines.push_back(i >= 1 && i < 140 ? " 0.2" : i >= 140 && i < 256 ? "-0.2" : " 0");
+  }
+  for (const auto& [n, text] :
+       std::vector<std::pair<int, std::string>>{{5, " 512"}, {17, " 0.60000000"}}) {
+    lines[n - 1] = text;
+  }
+  tdr_high_res = 0;
+  Load(dir.Write("steps512.tdr", Join(lines)));
+  ASSERT_EQ(tdr_trace_points, 512);
+  ASSERT_EQ(Numpts, 256);
+  // The readout stands over the drawn trace (its gate is the last scan's).
+  // Sample 160 lies at x = 60 + 8 (0.6 x 161 - 10) = 753.
+  scanloop = 1;
+  last_x_px = graph_right;
+  const int x = Rnd(tdr_trace_table[160][0]);
+  ASSERT_EQ(x, 753);
+  ASSERT_LT(x, graph_right);
+  cursor_x = 0;
+  testhook::ClearLogs();
+  CursorReadout(x, (graph_top + graph_bottom) / 2);
+  EXPECT_NEAR(cursor_zline, 50 * 0.8 / 1.2, 0.01);
+  bool resolution = false;
+  for (const auto& p : Prints()) {
+    if (p.text.rfind("Resolution =", 0) != 0) continue;
+    resolution = true;
+    EXPECT_EQ(p.text, "Resolution =  0.30 ft     ");
+  }
+  EXPECT_TRUE(resolution);
+  SavePng("tdr_readout_stored_512");
 }
 
 // Files written before the distance axis was mended hold 512 VF / (n delf)
