@@ -1,11 +1,18 @@
 #include "fuzz/fuzz_support.h"
 
+#include "fuzz/fuzz_check.h"
+
 #include <stdlib.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
+#include "files/config_file.h"
+#include "files/init_file.h"
+#include "files/settings.h"
+#include "files/state.h"
 #include "platform/events.h"
 #include "platform/testhook.h"
 #include "platform/ui.h"
@@ -26,16 +33,39 @@ void RemoveFolder() {
   std::filesystem::remove_all(g_folder, ec);
 }
 
+// Each guard as start-up left it, taken at its first input.
+std::map<Guard*, Guard>& StartUpState() {
+  static std::map<Guard*, Guard> kept;
+  return kept;
+}
+
 }  // namespace
 
 const std::string& Folder() {
   return g_folder;
 }
 
-void Begin() {
+namespace {
+Guard* g_last_guard = nullptr;  // the guard of the last input
+}  // namespace
+
+void Begin(Guard* guarded) {
   test::RestoreFreshState();
+  if (!guarded) guarded = &StoredScans();
+  g_last_guard = guarded;
+  auto [at, first] = StartUpState().try_emplace(guarded, *guarded);
+  if (first) {
+    at->second.Take();
+  } else {
+    at->second.ExpectUnchanged("the fresh state an input starts from");
+  }
+  ClearDecision();
   // A reader may have closed it (most draw into it); opening it is costly.
   if (!main_win.IsOpen()) test::OpenShell(0, [] { return 0; });
+}
+
+void CheckLastReset() {
+  if (g_last_guard) Begin(g_last_guard);
 }
 
 std::string InputFile(const uint8_t* data, size_t size, const std::string& name) {
@@ -67,10 +97,18 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static char* argv[] = {name, nullptr};
   PlatformInit(argc, argv);
   testhook::Enable(true);
-  SetProgramVersion();
+  // What start-up sets before the settings (the scan file formats among
+  // them), the shell as the tests open it, then start-up's reads of the
+  // settings: no init file in the new program folder (the settings
+  // clamped), and the program's own config file. Every input starts there.
+  PrepareWithoutStartUp();
   DefineDialogs();
-  // Every input starts from the shell as the tests open it.
   test::OpenShell(0, [] { return 0; });
+  ReadInitFile();
+  InstallDefaultConfig();
+  config_interactive = 0;
+  file_name = config_file_path;
+  LoadConfig();
   test::KeepFreshState();
   return 0;
 }

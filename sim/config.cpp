@@ -252,6 +252,9 @@ Faults (also from the control channel):
                  asks (default until cleared)
       short      cut the next COUNT measurement replies to BYTES (default 1, 40)
       hangup     close the link instead of the next reply, and end (default 1)
+  From the control channel, "after N" behind a fault holds it back until N
+  more readings (measurement replies, band-scan levels) were taken: it
+  starts at the reading after them.
 
 Control and logging:
   --control PATH         control channel: a Unix socket created at PATH (one
@@ -266,7 +269,7 @@ Control and logging:
 
 Control commands:
   dut DEVICE | dut-b DEVICE | chan N DEVICE | chan N none
-  fault KIND [COUNT [BYTES]] | fault none
+  fault KIND [COUNT [BYTES]] [after N] | fault none
   temp C | supply V | extport VOLTS | bridge ideal|real|varying | noise SIGMA [SEED]
   tune-error MHZ
   power on|off | mark TEXT (a note in the log) | status | quit

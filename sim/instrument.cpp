@@ -70,6 +70,19 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
     *this = Faults{};
     return true;
   }
+  const auto after = std::find(words.begin(), words.end(), "after");
+  if (after != words.end()) {
+    long n = -1;
+    if (after + 2 != words.end() || !ParseInt(*(after + 1), n) || n < 0) {
+      error = "fault: after needs a number of readings, last";
+      return false;
+    }
+    Faults check;  // the fault itself is checked now, not when it starts
+    const std::vector<std::string> fault(words.begin(), after);
+    if (!check.Set(fault, error)) return false;
+    waiting.push_back({n, fault});
+    return true;
+  }
   int* slot = nullptr;
   bool once = false;  // counted faults default to one reply
   if (kind == "silence")
@@ -115,6 +128,20 @@ bool Faults::Set(const std::vector<std::string>& words, std::string& error) {
   return true;
 }
 
+void Faults::ReadingBegins() {
+  std::vector<std::vector<std::string>> due;
+  for (auto it = waiting.begin(); it != waiting.end();) {
+    if (it->readings-- == 0) {
+      due.push_back(it->words);
+      it = waiting.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  std::string unused;
+  for (const auto& words : due) Set(words, unused);
+}
+
 std::string Faults::Describe() const {
   std::string s;
   auto add = [&](const char* name, int n) {
@@ -129,6 +156,9 @@ std::string Faults::Describe() const {
   add("gainstuck", gainstuck);
   add("short", short_reply);
   add("hangup", hangup);
+  for (const Waiting& w : waiting) {
+    s += Format("%s%s@%ld", s.empty() ? "" : ",", w.words[0].c_str(), w.readings);
+  }
   return s.empty() ? "none" : s;
 }
 
@@ -481,14 +511,14 @@ std::string Instrument::Status() const {
   return Format(
       "model=%s power=%s baud=%d freq=%.6f port=%c relays=%d dds=%d ampl=%d avg=%d gainA=%d "
       "sensA=%d sigsel=%d gainB=%d sensB=%d osc=%d mults=%d,%d settle=%d mux=%d autopd=%d "
-      "measurements=%ld versions=%ld "
+      "measurements=%ld readings=%ld versions=%ld "
       "loopresets=%ld syncs=%ld protocolerrors=%ld faults=%s bridge=%s",
       model_ == Model::kUhf ? "uhf" : "7306", power, baud_, freq_mhz_, path_.port_b ? 'B' : 'A',
       (path_.relay_a ? 1 : 0) + (path_.relay_b ? 2 : 0), path_.dds_power, path_.amplitude,
       path_.readings, path_.a_gain_high ? 5 : 1, path_.a_sens, sig_select_, path_.b_gain,
       path_.b_sens, osc_, mult1_, mult2_, settle_, mux_, auto_power_down_ ? 1 : 0, measurements_,
-      versions_, loop_resets_, syncs_, log_.ProtocolErrors(), env_.faults.Describe().c_str(),
-      BridgeName(front_.GetBridge()));
+      measurements_ + levels_, versions_, loop_resets_, syncs_, log_.ProtocolErrors(),
+      env_.faults.Describe().c_str(), BridgeName(front_.GetBridge()));
 }
 
 }  // namespace vna::sim

@@ -28,8 +28,19 @@ struct Faults {
   int short_bytes = 40;  // length of a short measurement reply
   int hangup = 0;        // the link closes instead of the reply (a cable pulled mid-exchange)
 
-  // words: kind [count [bytes]]; kind "none" clears everything.
+  // Faults waiting for their reading: each starts when `readings` more
+  // readings (measurement replies, band-scan levels) have been taken, so a
+  // cable can come loose at the Nth point of a measurement.
+  struct Waiting {
+    long readings;
+    std::vector<std::string> words;
+  };
+  std::vector<Waiting> waiting;
+
+  // words: kind [count [bytes]] [after N]; kind "none" clears everything.
   bool Set(const std::vector<std::string>& words, std::string& error);
+  // A reading begins: the waiting faults whose turn it is start now.
+  void ReadingBegins();
   std::string Describe() const;
 };
 
@@ -141,6 +152,7 @@ class Instrument {
 
   // Counters for the status line.
   long measurements_ = 0, loop_resets_ = 0, syncs_ = 0;
+  long levels_ = 0;    // band-scan levels sent
   long versions_ = 0;  // version replies sent: a test sees the program's link check answered
 };
 

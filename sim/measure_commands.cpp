@@ -25,6 +25,7 @@ void Instrument::SendMeasurement(const Reply& reply, std::string& out) {
 
 void Instrument::Measure(double mhz, double clock, std::string& out) {
   freq_mhz_ = mhz;
+  env_.faults.ReadingBegins();
   SignalFaults faults;
   faults.overload = Take(env_.faults.overload);
   faults.clip = Take(env_.faults.clip);
@@ -150,9 +151,11 @@ void Instrument::SendLevel(std::string& out) {
     log_.Note(Format("band scan complete after %ld levels", scan_.sent));
     return;
   }
+  env_.faults.ReadingBegins();
   const int level = front_.BandLevel(path_, *env_.port_a, TrueMhz(scan_.next) * 1e6);
   Send(TwoBytes(level), out);
   ++scan_.sent;
+  ++levels_;
   scan_.next += scan_.step;
 }
 

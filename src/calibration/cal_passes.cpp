@@ -20,6 +20,7 @@
 #include "graph/graph_frame.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 
 namespace vna {
 
@@ -71,7 +72,9 @@ PassEnd AfterPoint() {
 
 bool CalReading() {
   ReadPoint_A(0);
-  return !(vna_status > 0);
+  // The link skips its own reference test during a calibration; a standard
+  // read without a reference is no record of it at any frequency.
+  return !ReadingFailed();
 }
 
 PassEnd ShortPass() {

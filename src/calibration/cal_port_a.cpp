@@ -20,6 +20,7 @@
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
+#include "instrument/measurement_reply.h"
 #include "instrument/point_reads.h"
 #include "instrument/state.h"
 #include "instrument/supply.h"
@@ -34,6 +35,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/state.h"
 
 namespace vna {
@@ -92,13 +94,22 @@ void Abort(const std::string& caption) {
   EndCal();
 }
 
-// The instrument gave no data: nothing of this calibration is kept.
+// The instrument gave no data, or a reading failed: nothing of this
+// calibration is kept. Said once: not again when the link has said it.
 void NoData() {
   const double at = freq;
+  const int status = vna_status;
+  const bool said = FailureSaidByLink(status);
   RelaysOff();
-  MsgBox(&main_win, "No data from the VNA at" + NumStr(at) + " MHz." + kNl + kAborted,
-         "  Cal Problem", kMbOk, kIconNone, true);
+  if (!said) {
+    const std::string what = status == kStatusNoDataCal
+                                 ? "No data from the VNA at" + NumStr(at) + " MHz."
+                                 : "The instrument failed to measure at" + NumStr(at) +
+                                       " MHz (status" + NumStr(status) + ").";
+    MsgBox(&main_win, what + kNl + kAborted, "  Cal Problem", kMbOk, kIconNone, true);
+  }
   EndCal();
+  vna_status = status;
 }
 
 // Halt during a pass: the calibration in force stays.
@@ -181,7 +192,10 @@ bool ShortStage(double& short_load, double& short_ref) {
   }
   FocusMain();
   RelaysOn();
-  CheckGainA();
+  if (!CheckGainA()) {
+    NoData();
+    return false;
+  }
   ReadTemperature();
   cal_temperature = temperature_F;
   DiagPrint(400, 5, {"   Temperature = ", temperature_F, "     "});
@@ -429,20 +443,30 @@ void CalA() {
   EndSequence();
 }
 
-void CheckGainA() {
-  if (model_uhf == 0) return;
+bool CheckGainA() {
+  if (model_uhf == 0) return true;
   freq = 1;
   SetGainA(1);
+  const double kept = PortA_HiGain;
   PortA_HiGain = 1;  // both readings with gain factor 1
   ReadPoint_A(128);
+  const bool first_read = !ReadingFailed();
   const double r1 = MagRef;
   last_dds_amp = 0;  // the next amplitude is sent whatever it was
   SetGainA(5);
   DDSAmplitude(20);
-  ReadPoint_A(128);
-  PortA_HiGain = 5 * MagRef / r1;
+  if (first_read) ReadPoint_A(128);
+  const bool read = first_read && !ReadingFailed();
+  const int status = vna_status;
   DDSAmplitude(100);
   SetGainA(1);
+  if (!read) {
+    // No gain was measured: the one in force stays.
+    PortA_HiGain = kept;
+    vna_status = status;
+    return false;
+  }
+  PortA_HiGain = 5 * MagRef / r1;
   if (DIAGMODE != 0) {
     msg_text = "First ref=" + NumStr(r1) + "  20%ref=" + NumStr(MagRef) +
                " PortA Hi Gain=" + NumStr(PortA_HiGain);
@@ -454,6 +478,7 @@ void CheckGainA() {
     MsgBox(&main_win, text, " 92213", kMbOk, kIconNone, true);
     DebugOutput(text);
   }
+  return true;
 }
 
 int CalibrationHandler() {

@@ -20,8 +20,10 @@ void CalA();
 
 // Two-multiplier model only: the ratio of Port A gain 5 to gain 1, read at
 // 1 MHz (gain 5 at 20 % amplitude), into PortA_HiGain; a ratio outside 4..6
-// is reported. Leaves the amplitude at 100 % and Port A gain 1.
-void CheckGainA();
+// is reported. Leaves the amplitude at 100 % and Port A gain 1. False when
+// a reading failed: PortA_HiGain then stays as it was and nothing is said
+// (vna_status holds the failure).
+bool CheckGainA();
 
 // Handler of dlg_calibration: shows cal_prompt (padded to 60 characters) on
 // cal_prompt_color under the title cal_caption (the defined title while that

@@ -26,6 +26,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/state.h"
 
 namespace vna {
@@ -109,10 +110,15 @@ class PortBCal {
   void Failed();
   // After a reading: Halt and the reference signal.
   End Checked(const std::string& noref_line);
+  // After a reading: true when it failed, which fails the calibration
+  // (instrument status error) unless an error is recorded already.
+  bool ReadingFailedHere();
   void ProgressLine(int index, const std::string& gap, double ratio, double phase);
 
   Saved sv_;
   std::string error_text_;
+  bool said_by_link_ = false;  // the failed reading's box was the link's own
+  int failed_status_ = 0;      // the status of the reading that failed
   // Phase continuity across the passes.
   double prev_phase_ = 0;
   bool low_measured_ = false, low_reached_1_ = false;
@@ -229,13 +235,18 @@ void PortBCal::GainRanges() {
     Rng[k] = phases_deg[k] / 57.3;
   }
   freq = 1;
+  // A range whose reading failed measured nothing: the calibration fails
+  // with it, and the gain checks below (made only while no error is
+  // recorded) say nothing of a gain that was never measured.
   const RangeRead r1 = RangeReading(1, 100, true);
+  ReadingFailedHere();
   const double m1 = r1.load;
   if (m1 > 25000 && calB_error == 0) {
     calB_error = 20;
     error_text_ = "BGain range 1 error";
   }
   const RangeRead r2 = RangeReading(2, 20, false);
+  ReadingFailedHere();
   const double m2 = r2.load;
   if (m2 > 30000 && calB_error == 0) {
     calB_error = 30;
@@ -262,6 +273,7 @@ void PortBCal::GainRanges() {
            " Port B gain error  //7723", kMbOk, kIconNone, true);
   }
   const RangeRead r3 = RangeReading(3, 4, true);
+  ReadingFailedHere();
   const double g3 = GainOf(r3, r1);
   if (g3 > 0) {
     RngGain[3] = g3;
@@ -277,7 +289,9 @@ void PortBCal::GainRanges() {
   for (int k = 4; k <= 5 && m1 > 0; ++k) {
     const double drive = 100 * level / m1 / (RngGain[k - 1] * defaults[k] / defaults[k - 1]);
     const RangeRead below = RangeReading(k - 1, drive, true);
+    if (ReadingFailedHere()) break;
     const RangeRead step = RangeReading(k, drive, true);
+    if (ReadingFailedHere()) break;
     const double g = GainOf(step, below);
     if (!(g > 0)) break;
     RngGain[k] = RngGain[k - 1] * g;
@@ -297,6 +311,18 @@ void PortBCal::GainRanges() {
   scan_running = 1;
   freq = cal_start_freq;
   for (int i = 0; i < cal_points; ++i) CalDataB[i].freq = CalDataA[i].freq;
+}
+
+bool PortBCal::ReadingFailedHere() {
+  if (vna_status == 0) return false;
+  if (calB_error == 0) {
+    calB_error = 1;
+    failed_status_ = vna_status;
+    said_by_link_ = FailureSaidByLink(vna_status);
+    error_text_ = "the instrument failed to measure at" + NumStr(freq) + " MHz (status" +
+                  NumStr(vna_status) + ").";
+  }
+  return true;
 }
 
 End PortBCal::Checked(const std::string& noref_line) {
@@ -325,7 +351,8 @@ End PortBCal::LowPass() {
   for (int i = 0; calB_error == 0 && i < cal_points && scan_running > 0; ++i) {
     freq = CalDataA[i].freq;
     ReadPoint_B(0);
-    if (vna_status != 0) calB_error = 1;
+    // A failed reading ends the pass and is no record of the table.
+    if (ReadingFailedHere()) break;
     if (const End e = Checked(""); e != End::kGoOn) return e;
     const double ratio = MagLoad / (MagRef + 0.001);
     const double dp = Delta_Phase;
@@ -391,6 +418,7 @@ End PortBCal::HighPass() {
   for (int i = 0; i < cal_points && scan_running > 0; ++i) {
     freq = CalDataA[i].freq;
     ReadPoint_B(0);
+    if (ReadingFailedHere()) break;
     if (const End e = Checked("    ****   There is no reference signal from the VNA.   **** "
                               "//30432   ");
         e != End::kGoOn) {
@@ -468,7 +496,9 @@ void PortBCal::ExitWeak() {
 }
 
 void PortBCal::NormalEnd() {
-  ReadTemperature();
+  // The temperature goes with a calibration that measured; after a failed
+  // reading its query would only fail (and say so) again.
+  if (calB_error != 1) ReadTemperature();
   RelaysOff();
   scan_running = 0;
   transmission_mode = 0;
@@ -484,6 +514,11 @@ void PortBCal::NormalEnd() {
   DDSAmplitude(sv_.amplitude);
   if (calB_error != 0) {
     Failed();
+  }
+  // A failed reading the link has said in its own box (then, or since: an
+  // instrument found gone) is said once.
+  const bool said = calB_error == 1 && (said_by_link_ || FailureSaidByLink(failed_status_));
+  if (calB_error != 0 && !said) {
     MsgBox(&main_win, "Port B cal error : " + error_text_,
            " Port B cal error " + NumStr(calB_error), kMbOk, kIconNone, true);
   } else {

@@ -110,7 +110,9 @@ void UnpackReply() {
   bool overloaded = false;
   for (int k = 0; k < kReplyAdcWords; ++k) {
     ADCdata[k] = adc_scale * ReplyAdcWord(rx_buf, k);
-    if (ADCdata[k] > 65500 && AtLowestGain()) overloaded = true;
+    // The filler of a calibration's missing reply is no reading: its words
+    // scaled up would pass for an overload.
+    if (ADCdata[k] > 65500 && AtLowestGain() && vna_status != kStatusNoDataCal) overloaded = true;
   }
   if (overloaded) OverloadReaction();
   double w = ReplyTuningWord(rx_buf);

@@ -1,6 +1,7 @@
 #include "platform/testhook.h"
 
 #include <deque>
+#include <map>
 
 namespace vna::testhook {
 
@@ -19,6 +20,7 @@ std::vector<std::string> g_sounds;
 std::vector<std::string> g_printed_windows;
 std::vector<std::string> g_problems;
 std::function<void()> g_pump_hook;
+std::map<std::string, int> g_standing;
 
 }  // namespace
 
@@ -45,6 +47,15 @@ void QueueFileAnswer(const std::string& path) {
 }
 void QueueColorAnswer(int color) {
   g_colors.push_back(color);
+}
+void AnswerAlways(const std::string& caption, int button) {
+  g_standing[caption] = button;
+}
+bool StandingAnswer(const std::string& caption, int& button) {
+  const auto it = g_standing.find(caption);
+  if (it == g_standing.end()) return false;
+  button = it->second;
+  return true;
 }
 size_t PendingAnswers() {
   return g_answers.size() + g_files.size() + g_colors.size();
@@ -110,6 +121,7 @@ void Reset() {
   g_answers.clear();
   g_files.clear();
   g_colors.clear();
+  g_standing.clear();
   g_pump_hook = nullptr;
 }
 

@@ -32,6 +32,10 @@ void QueueMsgBoxAnswer(int button, const std::string& caption = "");
 void QueueFileAnswer(const std::string& path);  // "" = cancel
 void QueueColorAnswer(int color);               // -1 = cancel
 size_t PendingAnswers();
+// A standing answer: every message box with this caption that has no queued
+// answer is answered with this button, however often it comes (a person who
+// always answers that question so). Dropped by Reset.
+void AnswerAlways(const std::string& caption, int button);
 
 // What the window manager was told while the box or dialog was shown: the
 // record of the window it is transient for ("" when none), whether it is
@@ -109,6 +113,8 @@ void LogSound(const std::string& path);
 void LogPrintedWindow(const std::string& window);
 void AddProblem(const std::string& p);
 bool TakeAnswer(Answer& out);
+// The standing answer for a box with this caption; false when there is none.
+bool StandingAnswer(const std::string& caption, int& button);
 bool TakeFileAnswer(std::string& out);
 bool TakeColorAnswer(int& out);
 

@@ -982,6 +982,8 @@ int MsgBox(Form* owner, const std::string& text, const std::string& caption, int
         testhook::AddProblem("message box \"" + caption + "\" got the answer meant for \"" +
                              a.caption + "\"");
       press = a.close_box ? 0 : a.press;
+    } else if (testhook::StandingAnswer(caption, press)) {
+      rec.scripted = true;
     }
     QPointer<QMessageBox> pbox(&box);
     PostCall([pbox, press, ids, buttons] {

@@ -28,6 +28,7 @@
 #include "shell/text.h"
 #include "shell/tones.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 
 namespace vna {
 
@@ -60,6 +61,7 @@ void ReadBothPorts() {
   transmission_mode = 0;
   PortB_on = 0;
   ReadPoint_A(0);
+  ReadingFailed();  // below 10 MHz the link does not test the reference itself
   transmission_mode = kept_mode;
   PortB_on = kept_port;
 }
@@ -184,7 +186,7 @@ void PointDataMode() {
           ReadBothPorts();
         } else {
           ReadPoint_A(0);
-          CorrectA();
+          if (!ReadingFailed()) CorrectA();
         }
         pointdata_on = 1;
         ShowPointData();

@@ -27,6 +27,7 @@
 #include "shell/init_vars.h"
 #include "shell/main_program.h"
 #include "shell/state.h"
+#include "tools/failed_reading.h"
 
 namespace vna {
 namespace {
@@ -164,7 +165,9 @@ int VNA_ReadPointA(int mode, double freq_MHz, double* out1, double* out2) {
     const TransmissionMode port_a(0);
     ReadPoint_A(0);
   }
-  if (vna_status != 0) return vna_status;  // a failed reading hands out nothing
+  // A failed reading hands out nothing; one without a reference is failed
+  // at every frequency (the link tests it above 10 MHz only).
+  if (ReadingFailed()) return vna_status;
   if (mode == 1) {
     *out1 = point_Rs;
     *out2 = point_Xs;

@@ -12,6 +12,7 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
+#include "tools/failed_reading.h"
 #include "tools/state.h"
 #include "tools/vector_scope.h"
 
@@ -94,6 +95,21 @@ bool ChannelOneMeasured(bool scanned) {
   return mux_ref_npoints > 0;
 }
 
+// Whether the run may go on after channel c (after channel 1) was scanned: a
+// channel whose scan failed ends it, said once, with the failure's status
+// kept (the next channel's scan would start from a clean one).
+bool ChannelMeasured(int c) {
+  const int status = vna_status;
+  if (status == 0) return true;
+  // The missing channel 1 reading, the link's own boxes: said already.
+  if (status != kStatusNoChannelOneRef && !FailureSaidByLink(status)) {
+    FailedMeasurementBox(" Array Scan", "Channel" + NumStr(c) + " could not be scanned", status,
+                         "The channels after it were not scanned.");
+  }
+  vna_status = status;
+  return false;
+}
+
 void FillChannelColours() {
   const int table[7][3] = {
       {0, 0, 0},
@@ -139,6 +155,7 @@ int ScanAllChannels() {
     mux_chan = c;
     const bool scanned = ScanChannel(0);
     if (c == 1 && !ChannelOneMeasured(scanned)) break;
+    if (c > 1 && scanned && !ChannelMeasured(c)) break;
   }
   mux_chan = 0;
   return 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "session.h"
 
@@ -140,6 +141,27 @@ TEST(SimFaults, FaultsAreLoggedAndShownInTheStatus) {
   const auto notes = s.sim.Notes();
   EXPECT_NE(std::find(notes.begin(), notes.end(), "fault: damaged checksum"), notes.end());
   EXPECT_NE(std::find(notes.begin(), notes.end(), "fault: overload"), notes.end());
+}
+
+// A fault held back for its reading starts exactly there, and one that
+// names no count of readings is refused. (The measuring table runs it at
+// the first, a middle and the last reading of every path.)
+TEST(SimFaults, AFaultWaitsForItsReading) {
+  SimSession s;
+  EXPECT_THROW(s.sim.Fault("noref after"), std::runtime_error);
+  EXPECT_THROW(s.sim.Fault("noref after -1"), std::runtime_error);
+  EXPECT_THROW(s.sim.Fault("nothing after 2"), std::runtime_error);
+  s.sim.Fault("checksum 1 after 2");
+  EXPECT_EQ(s.sim.Status("faults"), "checksum@2");
+  const long before = std::stol(s.sim.Status("readings"));
+  s.MeasureBytes(10);
+  s.MeasureBytes(10);
+  EXPECT_EQ(s.sim.Status("faults"), "checksum@0");
+  s.MeasureBytes(10);  // the third reading: damaged, and the fault is spent
+  EXPECT_EQ(s.sim.Status("faults"), "none");
+  EXPECT_EQ(std::stol(s.sim.Status("readings")) - before, 3);
+  const auto notes = s.sim.Notes();
+  EXPECT_EQ(std::count(notes.begin(), notes.end(), "fault: damaged checksum"), 1);
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 #include "files/settings.h"
 #include "files/settings_table.h"
 #include "files/state.h"
+#include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/clock.h"
 #include "platform/testhook.h"
 #include "scan/state.h"
 #include "shell/state.h"
+#include "tools/state.h"
 
 namespace vna::test {
 
@@ -97,6 +99,29 @@ void KeepScanAndCalibration() {
   Keep(CalinProgress, calB_error, PortA_cal, PortB_cal);
 }
 
+// The stored scans of both ports with their counts and flags, and what a
+// scan file or TDR file brings beside them: a file loaded or a scan run by
+// one test must not be the stored scan the next one starts with.
+void KeepStoredScans() {
+  Keep(scanA_freq, scanA_swr, scanA_Rs, scanA_Xs, scanA_zmag, scanA_phase, readA_zmag, readA_phase);
+  Keep(scanB_freq, s21_dB, scanB_phase, scanB_s11rl, scanB_s11phase, delay_B);
+  Keep(scan_npoints, scanA_npoints, scanB_npoints, last_point, scana_ok, scanb_ok, bandscan_mode,
+       scan_from_file, scan_recalled, min_swr, min_swr_freq, resonance_freqs);
+  Keep(scan_stamp, scan_comment, scan_extra_value, scn_spare_1, scn_spare_2, scn_spare_3);
+  Keep(graph_start, graph_end, freq_per_div, grid_units_per_div, PortA_title, PortB_title,
+       average_saved);
+  Keep(scan_format_A, scan_format_B, xtal_seq_no, xtal_folder, marker_count, marker_next);
+}
+
+// What a calibration file brings beside its tables, and the stored TDR
+// trace with the settings that draw it.
+void KeepCalibrationFileAndTrace() {
+  Keep(Rstd, indep_chan, cal_temperature, cal_comment, cal_date, cal_prog_version, std_cal,
+       cal_start_freq, cal_end_freq, cal_delta_freq, cal_unsaved, Rng, GainAfreq5x, GainAfreq2);
+  Keep(tdr_response, tdr_trace_points, tdr_graph_title, tdr_title, Numpts, Tdr_delf, DXscale,
+       tdr_zmax, tdr_range_factor, tdr_zo, tdr_linear_z, tdr_overlay, tdr_feet_per_index);
+}
+
 }  // namespace
 
 void KeepFreshState() {
@@ -105,6 +130,8 @@ void KeepFreshState() {
   KeepShellRunState();
   KeepInstrumentRunState();
   KeepScanAndCalibration();
+  KeepStoredScans();
+  KeepCalibrationFileAndTrace();
 }
 
 void RestoreFreshState() {
