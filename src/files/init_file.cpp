@@ -11,6 +11,7 @@
 
 #include "files/line_reader.h"
 #include "files/read_limits.h"
+#include "files/refused_file.h"
 #include "files/settings.h"
 #include "files/settings_clamp.h"
 #include "files/settings_table.h"
@@ -146,7 +147,8 @@ bool ReadMarkers(InitReader& r) {
     n = LineValueInt();
   }
   if (n > kMaxMarkers || n < 0) {
-    InitMessage(" Incorrect number of markers in init file.\r\nNumber read = " + NumStr(n),
+    InitMessage(" Incorrect number of markers in init file.\r\nNumber read = " + NumStr(n) +
+                    NoteRefusedFile(file_name),
                 " Init file error 2183");
     ClearMarkers();
     marker_count = 0;
@@ -218,6 +220,15 @@ void ReadInitFile() {
 void WriteInitFile() {
   msg_text = InitFileName();
   file_name = ProgramFolder() + msg_text;
+  // A file refused at start-up holds the user's settings, not these.
+  if (!SetRefusedFileAside(file_name)) {
+    InitMessage("The file named: " + QuotedPath(file_name) + kCR +
+                    "which this program could not read, could not be kept as " +
+                    QuotedPath(RefusedFileName(file_name)) + "." + kCR +
+                    "It was not replaced: the present settings were not saved.",
+                " File not saved");
+    return;
+  }
   SaveInitData();
 }
 
@@ -240,7 +251,8 @@ void LoadInitData() {
   const InputRefusal refusal = OpenInputFile(data_file, file_name, most, &size);
   if (refusal == InputRefusal::kTooLarge) {
     InitMessage(
-        "The file named: " + QuotedPath(file_name) + kCR + TooLargeText(size, "any settings file"),
+        "The file named: " + QuotedPath(file_name) + kCR + TooLargeText(size, "any settings file") +
+            NoteRefusedFile(file_name),
         " Invalid *.ini file");
     return;
   }
@@ -281,7 +293,7 @@ void LoadInitData() {
           SetDigits(decimals);
           InitMessage("The file named: " + QuotedPath(file_name) + kCR + "holds no number on line" +
                           NumStr(bad) + ", where a setting needs one." + kCR +
-                          "None of its settings were taken.",
+                          "None of its settings were taken." + NoteRefusedFile(file_name),
                       " Invalid *.ini file");
           return;
         }

@@ -15,7 +15,10 @@ std::string InitFileName();
 // then LoadInitData. Start-up calls it once after InitVars.
 void ReadInitFile();
 // The same name building, then SaveInitData. Called at exit and after a
-// Port A calibration.
+// Port A calibration. An init file that LoadInitData refused in this run
+// (no number where one belongs, too large, a wrong marker count) is first
+// moved aside and kept (refused_file.h); when it cannot be, it is not
+// replaced, and a box says so.
 void WriteInitFile();
 
 // Reads the init or state file named by file_name into the settings. A
@@ -23,7 +26,9 @@ void WriteInitFile();
 // ends early is reported in a message box; what could not be read keeps its
 // value. A file with a line that holds no number where the table has one
 // (a keyed setting, the marker count or a marker value) is refused whole
-// with a message: no setting changes. Never fails otherwise.
+// with a message: no setting changes. The init file itself, refused whole
+// or at its marker count, is noted to be kept before the next write over it,
+// and the message says where. Never fails otherwise.
 void LoadInitData();
 // Writes every setting to file_name; msg_text names the file in the failure
 // messages. The old file is replaced only by a complete new one. Returns

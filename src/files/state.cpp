@@ -8,6 +8,7 @@ std::string line_buf;
 
 std::string file_name, aux_text, dialog_folder;
 
+std::vector<std::string> refused_files;
 float freq_single = 0;
 
 double scn_const_a = 0, scn_const_b = 0, scn_const_c = 0;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/ui.h"
 #include "shell/text.h"
@@ -23,6 +24,10 @@ extern std::string line_buf;
 extern std::string file_name;      // the path the next file operation opens
 extern std::string aux_text;       // second scratch text: the folder SplitPath leaves
 extern std::string dialog_folder;  // start folder of the file dialogs
+
+// Files the program writes again itself whose reader refused them this run,
+// as absolute paths, until they are set aside (refused_file.h).
+extern std::vector<std::string> refused_files;
 
 // ---- Values the init file writer keeps ----
 extern float freq_single;  // freq at single precision, as last written

@@ -8,6 +8,7 @@
 #include "files/letter_case.h"
 #include "files/line_reader.h"
 #include "files/read_limits.h"
+#include "files/refused_file.h"
 #include "files/scan_file_common.h"
 #include "files/settings.h"
 #include "files/split_path.h"
@@ -178,6 +179,12 @@ void SaveTDR(int auto_save) {
     if (tdr_graph_title.size() < 2) tdr_graph_title = msg_text;
   }
   if (LowerCase(file_name).find(".tdr") == std::string::npos) file_name += ".tdr";
+  // The automatic file refused when it was loaded is the user's trace, not
+  // this one: kept, or else not written over.
+  if (auto_save != 0 && !SetRefusedFileAside(file_name)) {
+    FileErrorBox();
+    return;
+  }
   if (OpenTextFile(file_out, file_name, "W") != 0) {
     if (file_name.size() > 2) {
       MsgBox(&main_win, CannotCreateFileText(file_name), "", kMbOk, kIconNone, true);
@@ -214,7 +221,8 @@ void LoadTDR(int auto_save) {
   }
   if (!f.problem.empty()) {
     MsgBox(&main_win,
-           "The file " + QuotedPath(file_name) + " cannot be loaded as a TDR file.\r" + f.problem,
+           "The file " + QuotedPath(file_name) + " cannot be loaded as a TDR file.\r" + f.problem +
+               NoteRefusedFile(file_name),
            " TDR File", kMbOk, kIconExclamation, true);
     return;
   }

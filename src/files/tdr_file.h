@@ -7,7 +7,9 @@ namespace vna {
 
 // auto_save 0 asks for the file with the save dialog (a title shorter than
 // two characters then takes the file's name); otherwise writes the path in
-// file_name. ".tdr" is appended to a name without it. Leaves 3 decimals.
+// file_name. ".tdr" is appended to a name without it. An automatic write
+// over a file LoadTDR refused in this run moves that file aside first and
+// keeps it (refused_file.h). Leaves 3 decimals.
 void SaveTDR(int auto_save);
 
 // auto_save 0 asks with the open dialog; otherwise reads the path in

@@ -61,15 +61,19 @@ void FirstLine() {
 }
 
 // Measures (or, on a recalled scan, interpolates) row i anew; false when
-// the instrument failed, the row then keeps what it held. Without an
-// instrument the stored scan is the only measurement there is; without one
-// either the row stays as it was.
+// the reading failed (a reading without a reference too, at any frequency,
+// as the scans take it), said once; the row then keeps what it held.
+// Without an instrument the stored scan is the only measurement there is;
+// without one either the row stays as it was.
 bool Remeasure(int i) {
   freq = markers[i].Freq;
   if (scan_recalled == 0 && vna_present != 0) {
     vna_status = 0;
     MeasureAtFreq();
-    if (ReadingFailed()) return false;
+    if (ReadingFailed()) {
+      SayReadingFailed(vna_status, " Marker Data", "The markers keep the values they had.");
+      return false;
+    }
   } else {
     if (StoredPointsA() < 1) return true;
     InterpolateScanAt();

@@ -25,6 +25,7 @@ int model_uhf = 0, model7306 = 0, two_osc = 0, OSC = 1, has_temp = 0, sync_allow
 double ddsclk1 = 0, ddsclk2 = 0, DDS_Clk = 0, dds_clk4 = 0;
 double freq_offset1 = 0, freq_offset2 = 0, FreqOffset = 0;
 std::string version_reply, trace_label;
+std::string identified_reply;
 double MaxFreqUHF = 1200;
 int transmission_mode = 0;
 double dds_scale = 0;

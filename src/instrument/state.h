@@ -45,6 +45,10 @@ extern double dds_clk4;                    // DDS_Clk / 4
 extern double freq_offset1, freq_offset2;  // frequency offsets of the oscillators, MHz
 extern double FreqOffset;                  // offset of the oscillator in use, MHz
 extern std::string version_reply;  // lower-cased reply from its first "vna" on, "@" included
+// The version_reply of the instrument the program was last identified with
+// (model, clocks, offsets); a later query that leaves another reply in
+// msg_text reached another instrument. "" in demonstration mode.
+extern std::string identified_reply;
 extern std::string trace_label;    // raw reply of the version query; scratch text
 extern double MaxFreqUHF;          // maximum frequency of the two-multiplier model, MHz
 extern int transmission_mode;      // 1 while Port B (transmission) is measured

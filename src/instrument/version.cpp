@@ -206,6 +206,7 @@ void EnterDemoMode() {
   comm_ok = 0;
   model_uhf = 1;
   model7306 = 0;
+  identified_reply.clear();
 }
 
 void Detect() {
@@ -218,6 +219,7 @@ void Detect() {
     return;
   }
   version_reply = msg_text;
+  identified_reply = msg_text;
   if (DIAGMODE) ShowReplyCodes(version_reply);
   model_uhf = id.model_uhf;
   model7306 = id.model7306;

@@ -97,7 +97,11 @@ bool Pass(int estimate) {
   bool silent = false;
   bool gate_open = false;
   while (scan_running != 0 && main_loop_on != 0) {
-    if (ReadOneByte(high < 0 ? 2 : 1) == 0) {
+    // The read before the pass gives up looks at the line, whatever reads a
+    // wait that lasted longer (a busy machine) still owes: a level that came
+    // meanwhile is no stopped stream.
+    const bool last = quiet >= kSilentReads || empty_reads >= kMaxEmptyReads;
+    if (ReadOneByte(high < 0 ? 2 : 1, last ? 1 : 0) == 0) {
       port_status = 0;
       ++empty_reads;
       if (empty_reads % 101 == 0) PumpEvents();

@@ -1,8 +1,8 @@
 // The functions other programs call: each runs one operation of the
 // instrument link or of calibration loading on the program's own globals and
 // hands back its status. A program that only loads the library gets the
-// start-up defaults on its first call and the model decision on its first
-// port open that finds an instrument.
+// start-up defaults on its first call and the model decision on each port
+// open that finds an instrument other than the one it had.
 #include "shell/vna_exports.h"
 
 #include <cmath>
@@ -35,7 +35,6 @@ namespace {
 constexpr int kCalFileNotLoaded = 34508;
 
 bool client_prepared = false;  // start-up's first steps ran for a loading program
-bool client_identified = false;
 
 // Settings put back to their defaults forget what the open port's instrument
 // is (its model, clocks and offsets, sync support) and what it was told (its
@@ -216,10 +215,16 @@ int VNA_CommPort(int open, int port, int) {
     commport = port > 0 ? port : 1;
     baudrate = kBaudLow;
     CheckComm();
-    // A loading program learns the model from the first instrument that
-    // answers, as start-up does.
-    if (vna_status == 0 && !StartUpRan() && !client_identified) {
-      client_identified = true;
+    // A loading program learns the model from the instrument that answers,
+    // as start-up does: on its first open, and again whenever another
+    // instrument answers (another port, another unit), whose model, clocks
+    // and range may differ. A calibration loaded for the one before is
+    // not this one's.
+    if (vna_status == 0 && !StartUpRan() && msg_text != identified_reply) {
+      if (!identified_reply.empty()) {
+        PortA_cal = 0;
+        PortB_cal = 0;
+      }
       IdentifyInstrument();
     }
     if (vna_status == 0) {

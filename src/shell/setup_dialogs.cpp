@@ -193,6 +193,10 @@ void EnterCommPort() {
         TakeInstrument();
       } else {
         CheckComm();
+        // Another instrument at the new port (another model, another unit
+        // with its own clocks) is met as a new one: identified, set up and
+        // given the named calibration anew.
+        if (vna_status == 0 && msg_text != identified_reply) TakeInstrument();
       }
     }
   }

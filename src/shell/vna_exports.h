@@ -1,8 +1,9 @@
 /* The functions libvna offers other programs (C linkage, exact names).
  * Each returns the status of its operation, 0 for success, unless noted.
  * A program that loads the library without running the application gets
- * the default settings on its first call; the first VNA_CommPort open that
- * finds an instrument decides its model and frequency range. No window is
+ * the default settings on its first call; the VNA_CommPort open that finds
+ * an instrument decides its model and frequency range, and so does each
+ * later open that finds another one. No window is
  * opened: a message the operation would show goes to stderr, answered as a
  * closed box would be. Call one function at a time. */
 #ifndef VNA_EXPORTS_H
@@ -33,7 +34,10 @@ extern "C" {
 int VNA_AvgReadings(int n);
 /* open != 0: opens COM port `port` (1 when port <= 0) at 57600 baud (`baud`
  * is ignored) and tests the instrument; then automatic power-down is switched
- * off. open == 0: closes the port. */
+ * off. An instrument other than the one identified before (its version text
+ * differs) is identified anew, and the calibrations loaded until then no
+ * longer count (corrected reads give VNA_NOT_CALIBRATED until one is loaded).
+ * open == 0: closes the port. */
 int VNA_CommPort(int open, int port, int baud);
 /* on != 0: a constant signal at freq_MHz (clamped to the instrument's range);
  * on == 0: relays off. VNA_NO_REPLY without an instrument. */

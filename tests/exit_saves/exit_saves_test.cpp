@@ -4,6 +4,7 @@
 // shows the exit's own decisions whatever the writers do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -151,6 +152,49 @@ TEST_F(ExitSavesTest, InitFileKeepsTheUsersCurrentMode) {
   Run([] { full_current_mode = 1; });
   EXPECT_EQ(full_current_mode, 0);
   EXPECT_NE(InitText().find("LowPwrMode   0\r\n"), std::string::npos);
+}
+
+// An init file the reader refused at start-up holds the user's settings,
+// not the ones the program ran with: the exit's write keeps it beside the
+// new file, under a name that says why, and the refusal said where. The
+// refusals of a whole file and of its marker count alike.
+TEST_F(ExitSavesTest, AnInitFileRefusedAtStartUpIsKeptBesideTheNewOne) {
+  struct Case {
+    const char* name;
+    const char* line_start;  // the line replaced
+    const char* replacement;
+    const char* caption;
+  };
+  const Case cases[] = {
+      {"a line without its number", "cable_length", "cable_length  long", " Invalid *.ini file"},
+      {"a marker count out of range", "maxmarkers", "maxmarkers    21", " Init file error 2183"},
+  };
+  const std::string kept = dir / "VNA_Init_Data_ 4177.refused.ini";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(kept);
+    InitVars();
+    start_freq = 7.5;  // a setting of the user's
+    file_name = dir / "VNA_Init_Data_ 4177.ini";
+    ASSERT_TRUE(SaveInitData());
+    std::string damaged = InitText();
+    const size_t at = damaged.find(std::string("\r\n") + c.line_start);
+    ASSERT_NE(at, std::string::npos);
+    damaged.replace(at + 2, damaged.find("\r\n", at + 2) - at - 2, c.replacement);
+    dir.Write("VNA_Init_Data_ 4177.ini", damaged);
+    testhook::ClearLogs();
+    Run([] {});
+    const auto boxes = testhook::MsgBoxes();
+    const auto refusal = std::find_if(boxes.begin(), boxes.end(),
+                                      [&c](const auto& b) { return b.caption == c.caption; });
+    ASSERT_NE(refusal, boxes.end());
+    EXPECT_TRUE(refusal->text.ends_with("\rBefore this program writes it again, it is kept as " +
+                                        kept + "."))
+        << refusal->text;
+    EXPECT_TRUE(dir.Read("VNA_Init_Data_ 4177.refused.ini") == damaged) << "the refused file kept";
+    EXPECT_EQ(InitText().find(c.replacement), std::string::npos) << "a new file, written whole";
+    EXPECT_NE(InitText().find("\r\nEIF - End of Init File"), std::string::npos);
+  }
 }
 
 }  // namespace

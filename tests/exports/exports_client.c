@@ -7,7 +7,8 @@
  * The simulator starts with an ideal bridge, r=75 on Port A and a through
  * connection on Port B; the COM port 1 of the environment leads to it.
  * PART is one of the checks below: tour, port-b, refused, no-instrument,
- * failed-reads. Exit status 0 when every check held; each failed check
+ * failed-reads, reopen (COM port 2 then leads to an instrument of the other
+ * model). Exit status 0 when every check held; each failed check
  * prints a line "FAIL ...". */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -397,6 +398,44 @@ static void NoInstrument(void) {
   comm(0, 0, 0);
   WithoutInstrument("after the close");
 }
+/* Port A at `mhz` without outputs: whether the open instrument's model can
+ * measure there (status 0) or refuses it, as its identification says. */
+static void RangeIs(double mhz, double maxfreq, const char* what) {
+  char text[200];
+  const int want = mhz <= maxfreq ? 0 : VNA_FREQ_OUT_OF_RANGE;
+  const int status = read_a(0, mhz, NULL, NULL);
+  snprintf(text, sizeof text, "%s: %g MHz on the %g MHz model gives status %d", what, mhz,
+           maxfreq, want);
+  Check(status == want, text, status);
+}
+
+/* A program that opens the port again is served by the instrument it finds
+ * there: the same one keeps its calibration; another one (here the other
+ * model, on COM port 2) is identified anew, with its own range, and the
+ * calibration made on the first is no longer in force. */
+static void Reopen(const char* cal, double maxfreq) {
+  const double other = maxfreq > 500 ? 180 : 1200;
+  double out1 = -999, out2 = -999;
+  Open();
+  Check(load_cal(cal) == 0, "LoadCalFile", 0);
+  RangeIs(500, maxfreq, "first open");
+  comm(0, 0, 0);
+  Open();
+  Check(read_a(1, 10, &out1, &out2) == 0, "the same instrument again keeps its calibration", 0);
+  RangeIs(500, maxfreq, "the same instrument again");
+  comm(0, 0, 0);
+  const int status = comm(1, 2, 0);
+  Check(status == 0, "CommPort open of the other instrument", status);
+  RangeIs(500, other, "another instrument");
+  out1 = out2 = -999;
+  Check(read_a(1, 10, &out1, &out2) == VNA_NOT_CALIBRATED,
+        "another instrument: the first one's calibration is not in force", out1);
+  Check(out1 == -999 && out2 == -999, "... and nothing is written", out1);
+  comm(0, 0, 0);
+  Open();
+  RangeIs(500, maxfreq, "the first instrument once more");
+  comm(0, 0, 0);
+}
 
 int main(int argc, char** argv) {
   if (argc != 7) {
@@ -441,6 +480,8 @@ int main(int argc, char** argv) {
     RefusedReads(maxfreq);
   } else if (strcmp(part, "no-instrument") == 0) {
     NoInstrument();
+  } else if (strcmp(part, "reopen") == 0) {
+    Reopen(cal, maxfreq);
   } else if (strcmp(part, "failed-reads") == 0) {
     Open();
     Check(load_cal(cal) == 0, "LoadCalFile", 0);

@@ -44,17 +44,20 @@ class ExportsTest : public ScanSim, public ::testing::WithParamInterface<ModelCa
   // The port handed to the client (it is exclusive), which runs `part` of
   // its checks against the simulator: an ideal bridge, r=75 on Port A, a
   // through connection on Port B.
-  void RunClient(const std::string& part, const std::string& cal) {
+  void RunClient(const std::string& part, const std::string& cal,
+                 std::vector<std::string> env = {}) {
     SerialClose(hcom);
     hcom = kInvalidPort;
     Sim().Control("bridge ideal");
     Sim().SetDut("r=75");
     Sim().SetDutB("thru");
+    env.insert(env.end(),
+               {"VNA_COM1=" + Sim().Link(), "VNA_COM99=" + (dir_ / "no-device"),
+                "VNA_PROGRAM_DIR=" + dir_.path(), "VNA_DRIVE_ROOT=" + (dir_ / "drives")});
     const pid_t pid = test::StartProcess(
         {EXPORTS_CLIENT, LIBVNA_FILE, VNA_BINARY_DIR "/bin/vna-sim", Sim().Folder() + "/control",
          GetParam().maxfreq, cal, part},
-        {"VNA_COM1=" + Sim().Link(), "VNA_COM99=" + (dir_ / "no-device"),
-         "VNA_PROGRAM_DIR=" + dir_.path(), "VNA_DRIVE_ROOT=" + (dir_ / "drives")});
+        env);
     ASSERT_GT(pid, 0);
     EXPECT_EQ(test::WaitProcess(pid, std::chrono::seconds(200)), 0)
         << "the client's FAIL lines say what went wrong";
@@ -115,6 +118,20 @@ TEST_P(ExportsTest, WithoutAnInstrumentNothingReportsSuccess) {
 TEST_P(ExportsTest, AFailedReadWritesNothing) {
   Begin();
   RunClient("failed-reads", CalibrateAndSave());
+}
+
+// A program that opens the port again may find another instrument there
+// (here the other model): the library identifies it anew instead of
+// programming it as the first.
+TEST_P(ExportsTest, AnotherInstrumentOpenedIsIdentifiedAnew) {
+  Begin();
+  const std::string cal = CalibrateAndSave();
+  test::SimSettings other;
+  other.args = {"--model", std::string(GetParam().model) == "uhf" ? "7306" : "uhf"};
+  other.com_port = 2;
+  other.set_env = false;
+  test::SimRunner second(other);
+  RunClient("reopen", cal, {"VNA_COM2=" + second.Link()});
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, ExportsTest,

@@ -315,6 +315,39 @@ TEST_F(SetupDialogsTest, CommPortReopensTheLinkAtTheNewPort) {
   EXPECT_EQ(sent[0], std::vector<uint8_t>{'V'});
 }
 
+// Another instrument at the new port (here the other model) is met as a new
+// one, as when the program leaves demonstration mode: identified, with its
+// own range; the same instrument again is only asked who it is.
+TEST_F(SetupDialogsTest, AnotherInstrumentAtTheNewPortIsIdentified) {
+  testing::TempDir cwd(true);
+  test::SimRunner first({"--model", "uhf"}, 8);
+  test::SimRunner second({"--model", "7306"}, 9);
+  commport = 8;
+  vna_present = 1;
+  live_data = 1;
+  highbaud = 0;
+  cal_file_path = "";
+  CheckComm();
+  IdentifyInstrument();
+  ASSERT_EQ(model_uhf, 1);
+  ASSERT_EQ(maximumfreq, 1200);
+  const struct {
+    const char* port;
+    int uhf, single_dds;
+    double maximum;
+  } steps[] = {{"9", 0, 1, 180}, {"9", 0, 1, 180}, {"8", 1, 0, 1200}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(std::string("port ") + s.port);
+    AnswerDialog(" Enter Comm Port", {{1, s.port}}, 2);
+    EnterCommPort();
+    EXPECT_EQ(vna_status, 0);
+    EXPECT_EQ(vna_present, 1);
+    EXPECT_EQ(model_uhf, s.uhf);
+    EXPECT_EQ(model7306, s.single_dds);
+    EXPECT_EQ(maximumfreq, s.maximum);
+  }
+}
+
 // ---- voice and comment ----
 
 TEST_F(SetupDialogsTest, VoiceSwapsOnAndOff) {

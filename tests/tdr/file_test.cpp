@@ -472,3 +472,46 @@ TEST_F(TdrFileTest, RefusedFilesChangeNothing) {
 
 }  // namespace
 }  // namespace vna::test
+
+namespace vna::test {
+namespace {
+
+// The automatic file refused when TDR display loaded it is the user's last
+// trace: the program's next write of that file (the exit's, a new trace's)
+// keeps it beside the new one, under a name that says why, and the refusal
+// says where. A write after that one replaces only the new file.
+TEST_F(TdrFileTest, TheAutoSaveFileRefusedAtItsLoadIsKeptBeforeItIsWrittenAgain) {
+  std::vector<std::string> lines = Lines(ReadBytes(DataFile("n256.tdr")));
+  lines[99] = " spike";
+  const std::string damaged = Join(lines);
+  dir.Write(kAutoSave, damaged);
+  const std::string kept = dir / "last_VNATDR_file.refused.tdr";
+  Load(kAutoSave);
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_TRUE(testhook::MsgBoxes()[0].text.ends_with(
+      "Line 100 holds no number, where one belongs.\rBefore this program writes it again, it is "
+      "kept as last_VNATDR_file.refused.tdr."))
+      << testhook::MsgBoxes()[0].text;
+  EXPECT_FALSE(std::filesystem::exists(kept)) << "kept only when it would be written over";
+
+  file_name = kAutoSave;
+  SaveTDR(1);
+  EXPECT_EQ(ReadBytes(kept), damaged);
+  EXPECT_EQ(Lines(ReadBytes(kAutoSave)), Lines(ReadBytes(DataFile("n256.tdr"))));
+
+  tdr_response[5] = 0.5;
+  file_name = kAutoSave;
+  SaveTDR(1);
+  EXPECT_EQ(ReadBytes(kept), damaged);
+  EXPECT_NE(ReadBytes(kAutoSave), ReadBytes(DataFile("n256.tdr")));
+
+  // A file the program does not write itself is refused with no such word.
+  dir.Write("other.tdr", damaged);
+  testhook::ClearLogs();
+  Load(dir / "other.tdr");
+  ASSERT_EQ(testhook::MsgBoxes().size(), 1u);
+  EXPECT_EQ(testhook::MsgBoxes()[0].text.find("kept as"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vna::test

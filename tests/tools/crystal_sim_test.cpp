@@ -342,6 +342,10 @@ TEST_P(CrystalFailureSim, AFailedReadingEndsTheMeasurement) {
       {"nosignal 1", [] { return xtal_Cp > 0 && freq > 9.995; }, " Crystal Measurement", kIdOk,
        "at 9.99"},
       {"silence 1", [] { return xtal_Fs > 0; }, " Hardware Reset", kIdIgnore, "Freq =  10.00"},
+      // An overload is said by the link's own box, once.
+      {"overload", nullptr, "  RF INPUT OVERLOAD ", kIdOk, "Freq= 7.8"},
+      {"overload", [] { return xtal_Cp > 0 && freq > 9.995; }, "  RF INPUT OVERLOAD ", kIdOk,
+       "Freq= 9.99"},
   };
   xtal_cp_warned = 0;
   for (const Case& c : cases) {
