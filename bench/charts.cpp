@@ -14,13 +14,11 @@
 #include <string>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/polar_plot.h"
 #include "graph/smith_chart.h"
 #include "graph/state.h"
 #include "platform/events.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/init_vars.h"
 #include "shell/state.h"

@@ -15,7 +15,8 @@
 #include <string>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/cursor_readout.h"
+#include "graph/geometry.h"
 #include "graph/state.h"
 #include "platform/events.h"
 #include "platform/ui.h"

@@ -20,7 +20,10 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/geometry.h"
+#include "graph/graph_frame.h"
+#include "graph/redraw.h"
+#include "graph/state.h"
 #include "instrument/freq_plan.h"
 #include "instrument/state.h"
 #include "platform/events.h"

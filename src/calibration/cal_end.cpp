@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "calibration/cal_file.h"
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
 #include "instrument/state.h"

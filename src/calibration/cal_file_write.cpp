@@ -3,7 +3,6 @@
 #include <string>
 
 #include "calibration/cal_file.h"
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/split_path.h"

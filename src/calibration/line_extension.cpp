@@ -6,7 +6,6 @@
 #include "calibration/state.h"
 #include "files/letter_case.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"

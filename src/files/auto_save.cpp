@@ -1,6 +1,7 @@
 #include "files/auto_save.h"
 
-#include "files/pending.h"
+#include "files/scan_file_a.h"
+#include "files/scan_file_b.h"
 #include "files/settings.h"
 #include "files/state.h"
 #include "platform/ui.h"

@@ -7,14 +7,14 @@
 #include "files/split_path.h"
 #include "files/state.h"
 #include "files/write_errors.h"
-#include "graph/pending.h"
+#include "graph/text_panels.h"
 #include "instrument/state.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {

@@ -3,13 +3,15 @@
 #include <cmath>
 
 #include "calibration/cal_file.h"
-#include "calibration/pending.h"
 #include "files/config_file.h"
 #include "files/init_file.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/freq_grid.h"
+#include "graph/graph_frame.h"
+#include "graph/info_panel.h"
+#include "graph/text_panels.h"
 #include "instrument/state.h"
 #include "platform/paths.h"
 #include "platform/ui.h"

@@ -5,17 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/line_reader.h"
-#include "files/pending.h"
 #include "files/scan_file_common.h"
 #include "files/settings.h"
 #include "files/split_path.h"
 #include "files/state.h"
+#include "files/tdr_file.h"
 #include "files/write_errors.h"
-#include "graph/pending.h"
+#include "graph/clear_graph.h"
+#include "graph/freq_grid.h"
+#include "graph/graph_frame.h"
 #include "graph/state.h"
+#include "graph/text_panels.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/paths.h"
@@ -23,10 +25,10 @@
 #include "scan/scan_a.h"
 #include "scan/state.h"
 #include "shell/menus.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {

@@ -14,17 +14,16 @@
 #include "files/write_errors.h"
 #include "graph/freq_grid.h"
 #include "graph/graph_frame.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/impedance.h"
 #include "instrument/state.h"
 #include "scan/scan_b.h"
 #include "scan/state.h"
 #include "shell/menus.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {

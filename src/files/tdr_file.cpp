@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration/state.h"
 #include "files/letter_case.h"
 #include "files/line_reader.h"
 #include "files/read_limits.h"
@@ -14,20 +15,20 @@
 #include "files/split_path.h"
 #include "files/state.h"
 #include "files/write_errors.h"
-#include "graph/pending.h"
+#include "graph/clear_graph.h"
 #include "graph/state.h"
+#include "graph/text_panels.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
 #include "scan/state.h"
 #include "shell/menus.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "calibration/state.h"
 #include "tools/state.h"
 #include "tools/tdr.h"
 #include "tools/tdr_frame.h"
-#include "shell/quoted_text.h"
 
 namespace vna {
 

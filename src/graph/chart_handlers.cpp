@@ -1,7 +1,10 @@
 #include "graph/chart_handlers.h"
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/cursor_readout.h"
+#include "graph/marker_commands.h"
+#include "graph/marker_window.h"
+#include "graph/markers.h"
 #include "graph/polar_plot.h"
 #include "graph/smith_chart.h"
 #include "graph/state.h"
@@ -12,7 +15,6 @@
 #include "shell/chart_loops.h"
 #include "shell/keys.h"
 #include "shell/main_window.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 
 namespace vna {

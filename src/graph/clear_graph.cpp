@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "scan/state.h"
 #include "shell/state.h"

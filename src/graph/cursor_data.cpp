@@ -8,7 +8,6 @@
 
 #include "files/settings.h"
 #include "graph/freq_grid.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/readout_formats.h"
 #include "graph/state.h"
 #include "instrument/state.h"

@@ -8,7 +8,6 @@
 #include "platform/ui.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
 

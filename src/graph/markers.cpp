@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "files/line_reader.h"
+#include "files/read_errors.h"
 #include "files/read_limits.h"
 #include "files/settings.h"
 #include "files/split_path.h"
@@ -15,13 +16,11 @@
 #include "instrument/state.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
-#include "shell/pending.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/state.h"
-#include "files/read_errors.h"
-#include "shell/quoted_text.h"
 
 namespace vna {
 

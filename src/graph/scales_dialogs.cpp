@@ -8,7 +8,6 @@
 
 #include "files/settings.h"
 #include "graph/clear_graph.h"
-#include "graph/pending.h"
 #include "graph/redraw.h"
 #include "graph/state.h"
 #include "platform/events.h"

@@ -3,10 +3,10 @@
 
 #include <array>
 
-#include "files/pending.h"
+#include "files/scan_file_a.h"
+#include "files/scan_file_b.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
 #include "graph/redraw.h"
 #include "graph/state.h"
 #include "platform/events.h"
@@ -14,7 +14,6 @@
 #include "scan/state.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 
 namespace vna {

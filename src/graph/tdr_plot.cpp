@@ -3,16 +3,13 @@
 
 #include <algorithm>
 
-#include "files/pending.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "platform/ui.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "tools/pending.h"
 #include "tools/state.h"
 
 namespace vna {

@@ -5,7 +5,6 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "graph/graph_frame.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/ui.h"

@@ -3,20 +3,18 @@
 #include <cmath>
 #include <string>
 
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/info_panel.h"
+#include "graph/state.h"
 #include "instrument/frequency_programming.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/dialogs.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

@@ -11,7 +11,6 @@
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/number_entry.h"
 #include "shell/state.h"

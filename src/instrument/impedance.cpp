@@ -3,10 +3,9 @@
 #include <cmath>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

@@ -12,7 +12,6 @@
 #include "platform/draw.h"
 #include "platform/ui.h"
 #include "scan/state.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

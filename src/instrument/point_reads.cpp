@@ -5,7 +5,7 @@
 #include "instrument/frequency_programming.h"
 #include "instrument/state.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
+#include "scan/smoothing.h"
 #include "scan/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

@@ -3,13 +3,12 @@
 #include <cstdint>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/state.h"
 #include "instrument/version.h"
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/serial.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

@@ -6,7 +6,7 @@
 
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
 #include "instrument/point_reads.h"
@@ -16,9 +16,7 @@
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"

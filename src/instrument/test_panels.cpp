@@ -3,11 +3,11 @@
 #include <cmath>
 #include <string>
 
-#include "calibration/pending.h"
+#include "calibration/freq_cal.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/info_panel.h"
 #include "instrument/commands.h"
 #include "instrument/frequency_programming.h"
 #include "instrument/state.h"

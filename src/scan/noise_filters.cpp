@@ -14,7 +14,7 @@
 #include "platform/ui.h"
 #include "scan/poly_fit.h"
 #include "scan/scan_a.h"
-#include "scan/pending.h"
+#include "scan/scan_b.h"
 #include "scan/state.h"
 #include "shell/number_entry.h"
 #include "shell/state.h"

@@ -5,7 +5,6 @@
 
 #include "calibration/correct_a.h"
 #include "calibration/correct_b.h"
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"

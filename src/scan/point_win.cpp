@@ -4,7 +4,6 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/smith_chart.h"
 #include "graph/state.h"
 #include "instrument/commands.h"

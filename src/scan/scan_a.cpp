@@ -5,12 +5,15 @@
 #include <string>
 
 #include "calibration/state.h"
-#include "files/pending.h"
+#include "files/scan_file_a.h"
 #include "files/settings.h"
 #include "files/settings_clamp.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/cursor_readout.h"
+#include "graph/marker_window.h"
 #include "graph/state.h"
+#include "graph/text_panels.h"
+#include "graph/trace_plot.h"
 #include "instrument/commands.h"
 #include "instrument/freq_plan.h"
 #include "instrument/point_reads.h"

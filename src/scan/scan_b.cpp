@@ -6,15 +6,13 @@
 #include <string>
 
 #include "calibration/correct_b.h"
-#include "calibration/pending.h"
 #include "calibration/state.h"
-#include "files/pending.h"
+#include "files/scan_file_b.h"
 #include "files/settings.h"
 #include "files/settings_clamp.h"
 #include "files/state.h"
 #include "graph/cursor_readout.h"
 #include "graph/marker_window.h"
-#include "graph/pending.h"
 #include "graph/readout_formats.h"
 #include "graph/state.h"
 #include "graph/text_panels.h"
@@ -37,7 +35,6 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "tools/pending.h"
 #include "tools/state.h"
 
 namespace vna {

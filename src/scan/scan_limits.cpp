@@ -7,7 +7,10 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/clear_graph.h"
+#include "graph/freq_grid.h"
+#include "graph/graph_frame.h"
+#include "graph/info_panel.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/draw.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/info_panel.h"
 #include "instrument/state.h"
 #include "platform/ui.h"
 #include "scan/state.h"

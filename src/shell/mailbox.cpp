@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "files/read_errors.h"
 #include "files/read_limits.h"
 #include "files/settings.h"
 #include "graph/clear_graph.h"
@@ -17,15 +18,15 @@
 #include "platform/events.h"
 #include "platform/store.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
+#include "scan/scan_a.h"
+#include "scan/scan_b.h"
 #include "scan/state.h"
 #include "shell/menus.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/stored_scan.h"
-#include "shell/quoted_text.h"
-#include "files/read_errors.h"
 
 namespace vna {
 namespace {

@@ -5,7 +5,9 @@
 
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/cursor_readout.h"
+#include "graph/geometry.h"
+#include "graph/marker_commands.h"
 #include "graph/state.h"
 #include "scan/state.h"
 #include "shell/commands.h"

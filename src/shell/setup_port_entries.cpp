@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/redraw.h"
 #include "graph/state.h"
 #include "scan/group_delay.h"
 #include "scan/state.h"

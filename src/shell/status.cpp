@@ -6,7 +6,6 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "instrument/supply.h"

@@ -5,13 +5,11 @@
 #include <string>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/state.h"
 #include "shell/text.h"

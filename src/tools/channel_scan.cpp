@@ -5,7 +5,6 @@
 #include "instrument/commands.h"
 #include "instrument/state.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/scan_b.h"
 #include "scan/state.h"
 #include "shell/main_window.h"

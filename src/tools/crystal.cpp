@@ -10,7 +10,6 @@
 #include <cmath>
 #include <string>
 
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/xtal_file.h"
@@ -28,7 +27,6 @@
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/failed_reading.h"
-#include "tools/pending.h"
 #include "tools/phase_crossing.h"
 #include "tools/state.h"
 #include "tools/stored_scan.h"

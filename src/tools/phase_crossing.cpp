@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/frequency_programming.h"

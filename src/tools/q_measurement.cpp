@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/state.h"
 #include "shell/text.h"

@@ -5,7 +5,6 @@
 
 #include "files/settings.h"
 #include "instrument/state.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "tools/stored_scan.h"
 

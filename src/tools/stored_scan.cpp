@@ -4,7 +4,6 @@
 
 #include "files/settings.h"
 #include "graph/state.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/text.h"
 

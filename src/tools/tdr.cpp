@@ -7,9 +7,11 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/clear_graph.h"
+#include "graph/cursor_data.h"
 #include "graph/state.h"
 #include "graph/tdr_plot.h"
+#include "graph/text_panels.h"
 #include "instrument/commands.h"
 #include "instrument/frequency_programming.h"
 #include "instrument/state.h"
@@ -22,7 +24,6 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "tools/pending.h"
 #include "tools/state.h"
 #include "tools/tdr_frame.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
+#include "graph/text_panels.h"
 #include "platform/draw.h"
 #include "shell/state.h"
 #include "shell/text.h"

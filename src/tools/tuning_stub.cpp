@@ -4,8 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/freq_grid.h"
+#include "graph/graph_frame.h"
 #include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/frequency_programming.h"
@@ -13,14 +15,13 @@
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
+#include "scan/scan_a.h"
 #include "scan/state.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "calibration/state.h"
 #include "tools/failed_reading.h"
 #include "tools/phase_crossing.h"
 #include "tools/state.h"

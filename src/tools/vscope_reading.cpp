@@ -16,16 +16,16 @@
 #include "platform/draw.h"
 #include "platform/events.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
+#include "scan/scan_b.h"
 #include "scan/state.h"
 #include "shell/main_window.h"
+#include "shell/quoted_text.h"
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
 #include "tools/failed_reading.h"
 #include "tools/state.h"
 #include "tools/vector_scope.h"
-#include "shell/quoted_text.h"
 
 namespace vna {
 namespace {

@@ -11,11 +11,12 @@
 #include "calibration/cal_data_test.h"
 #include "calibration/cal_port_a.h"
 #include "calibration/cal_sim.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/point_reads.h"
-#include "shell/dialogs.h"
-#include "graph/pending.h"
 #include "scan/scan_sim.h"
+#include "shell/dialogs.h"
+#include "shell/state.h"
 #include "shell/text.h"
 
 namespace vna::test {

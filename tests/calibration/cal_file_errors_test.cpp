@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "calibration/cal_fixture.h"
 #include "calibration/cal_file.h"
+#include "calibration/cal_fixture.h"
 #include "instrument/freq_plan.h"
-#include "tools/pending.h"
+#include "shell/state.h"
 
 namespace vna::test {
 namespace {

@@ -6,8 +6,8 @@
 #include "platform/ui.h"
 #include "shell/init_vars.h"
 #include "shell/main_program.h"
+#include "shell/state.h"
 #include "shell/text.h"
-#include "tools/pending.h"
 
 namespace vna::test {
 

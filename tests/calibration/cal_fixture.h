@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"

@@ -9,14 +9,15 @@
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_a.h"
 #include "graph/geometry.h"
+#include "graph/state.h"
 #include "graph/window_bitmap.h"
 #include "shell/dialogs.h"
 #include "shell/main_program.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
+#include "shell/state.h"
 #include "support/shell_fixture.h"
 #include "support/watchdog.h"
-#include "tools/pending.h"
 
 namespace vna::test {
 

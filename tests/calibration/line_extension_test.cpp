@@ -6,10 +6,10 @@
 
 #include "calibration/cal_fixture.h"
 #include "calibration/line_extension.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "shell/dialogs.h"
 #include "shell/main_program.h"
+#include "shell/state.h"
 #include "support/shell_fixture.h"
 
 namespace vna::test {

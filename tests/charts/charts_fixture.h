@@ -18,22 +18,18 @@
 
 #include "charts/fakes.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/events.h"
 #include "platform/qt_internal.h"
 #include "platform/testhook.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/main_window.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "shell/windows.h"
 #include "support/shell_fixture.h"
 #include "support/watchdog.h"
-#include "tools/pending.h"
 #include "tools/state.h"
 
 namespace vna::test {

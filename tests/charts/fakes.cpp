@@ -6,7 +6,7 @@
 #include "graph/marker_commands.h"
 #include "graph/marker_window.h"
 #include "graph/markers.h"
-#include "shell/pending.h"
+#include "shell/state.h"
 
 namespace vna::test {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "calibration/state.h"
+#include "commands/fakes.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/events.h"
@@ -24,7 +24,6 @@
 #include "shell/menus.h"
 #include "shell/state.h"
 #include "shell/windows.h"
-#include "commands/fakes.h"
 #include "support/shell_fixture.h"
 
 namespace vna::test {

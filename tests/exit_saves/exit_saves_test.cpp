@@ -13,16 +13,19 @@
 #include <vector>
 
 #include "files/init_file.h"
+#include "files/scan_file_a.h"
+#include "files/scan_file_b.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "files/tdr_file.h"
+#include "graph/state.h"
 #include "platform/midi.h"
 #include "platform/paths.h"
 #include "platform/testhook.h"
 #include "shell/init_vars.h"
 #include "shell/main_program.h"
-#include "shell/tones.h"
 #include "shell/state.h"
+#include "shell/tones.h"
 #include "shell/windows.h"
 #include "support/temp_dir.h"
 

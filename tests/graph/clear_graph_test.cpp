@@ -1,5 +1,6 @@
 // Clearing the graph and shading the amateur bands, on the round plot box
 // (60..860 x 40..440) with a span of 0..30 MHz (80/3 pixels per MHz).
+#include "graph/clear_graph.h"
 #include "graph_fixture.h"
 
 namespace vna {

@@ -1,6 +1,8 @@
 // The files panel right of the plot box on the window's own layout: a name
 // too long for the window is cut to fit keeping its end, and a shorter name
 // leaves nothing of the one shown before it.
+#include "graph/graph_frame.h"
+#include "graph/text_panels.h"
 #include "graph_fixture.h"
 #include "support/glyphs.h"
 

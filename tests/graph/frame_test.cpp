@@ -3,6 +3,8 @@
 // scan 1..25 MHz in 12 divisions of 2 MHz, 33.33 pixels per MHz): its pixel
 // factors, the grid and box read back from the picture, and the labels from
 // the log of printed texts.
+#include "graph/graph_frame.h"
+#include "graph/trace_plot.h"
 #include "graph_fixture.h"
 
 namespace vna {

@@ -15,7 +15,8 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/geometry.h"
+#include "graph/state.h"
 #include "instrument/impedance.h"
 #include "instrument/state.h"
 #include "platform/events.h"

@@ -2,8 +2,10 @@
 // the round plot box (60..860 x 40..440, 1..25 MHz, SWR 1 at y 220 and 20
 // pixels per SWR unit): drawn twice they leave the picture as it was, while
 // the painted labels stay (the ruler's) or are painted over (the markers').
-#include "graph_fixture.h"
+#include "graph/graph_frame.h"
+#include "graph/marker_lines.h"
 #include "graph/markers.h"
+#include "graph_fixture.h"
 
 namespace vna {
 namespace {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <regex>
 
+#include "graph/info_panel.h"
+#include "graph/text_panels.h"
 #include "graph_fixture.h"
 #include "shell/main_program.h"
 #include "shell/menus.h"

@@ -1,8 +1,11 @@
 // The graph redraw: which branch runs, what it calls, and the state it
 // leaves. The scans and the TDR drawing are stand-ins here that note how
 // they were called.
+#include "graph/redraw.h"
+#include "graph/state.h"
 #include "graph_fixture.h"
-#include "scan/pending.h"
+#include "scan/scan_a.h"
+#include "scan/scan_b.h"
 #include "tools/state.h"
 #include "tools/tdr_frame.h"
 

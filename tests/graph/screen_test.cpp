@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+#include "graph/graph_frame.h"
+#include "graph/trace_plot.h"
 #include "graph_fixture.h"
 #include "support/process.h"
 

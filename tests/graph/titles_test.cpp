@@ -1,6 +1,7 @@
 // The axis titles above and beside the plot box on the window's own layout
 // (1024 x 700): every letter where the frame puts it, whole, and nothing of
 // a title lost to the window's edge or to the text drawn next to it.
+#include "graph/graph_frame.h"
 #include "graph_fixture.h"
 #include "support/glyphs.h"
 

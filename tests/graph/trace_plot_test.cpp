@@ -3,6 +3,8 @@
 // 240; SWR 1 at y 220 and 20 pixels per SWR unit; |Z| 0.2 pixels per ohm):
 // where the segments land, the styles, the light colour set, the dotted rest
 // of a halted scan, the progress line, and a picture of the whole graph.
+#include "graph/graph_frame.h"
+#include "graph/trace_plot.h"
 #include "graph_fixture.h"
 
 namespace vna {

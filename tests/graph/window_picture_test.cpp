@@ -12,12 +12,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "graph/graph_frame.h"
+#include "graph_fixture.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "support/glyphs.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
-#include "graph_fixture.h"
 
 namespace vna {
 namespace {

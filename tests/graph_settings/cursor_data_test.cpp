@@ -1,6 +1,10 @@
 // The two numbered cursors and the Cursor Data window; the SWR ruler entry.
 #include "graph_settings/settings_fixture.h"
 
+#include "graph/cursor_data.h"
+#include "graph/cursor_readout.h"
+#include "graph/graph_dialogs.h"
+#include "graph/redraw.h"
 #include "graph/smith_chart.h"
 #include "support/stored_scan_plot.h"
 

@@ -1,6 +1,7 @@
 // The Graph Scales and TDR Scales dialogs: what each typed text becomes.
 #include "graph_settings/settings_fixture.h"
 
+#include "graph/scales_dialogs.h"
 #include "tools/tdr.h"
 
 namespace vna::test {

@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/freq_grid.h"
+#include "graph/geometry.h"
+#include "graph/graph_frame.h"
 #include "graph/state.h"
 #include "platform/events.h"
 #include "platform/qt_internal.h"

@@ -1,4 +1,6 @@
 // Trace styles, trace colours and the legend.
+#include "graph/legend.h"
+#include "graph/styles.h"
 #include "graph_settings/settings_fixture.h"
 
 namespace vna::test {

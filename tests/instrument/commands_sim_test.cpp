@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "calibration/pending.h"
 #include "calibration/state.h"
 #include "instrument/commands.h"
 #include "instrument/sim_link.h"

@@ -21,7 +21,6 @@
 #include "platform/draw.h"
 #include "platform/serial.h"
 #include "platform/testhook.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/init_vars.h"
 #include "shell/menus.h"

@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/freq_plan.h"
 #include "instrument/state.h"
 #include "platform/testhook.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 
 namespace vna {

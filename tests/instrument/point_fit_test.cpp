@@ -10,7 +10,6 @@
 #include "instrument/state.h"
 #include "platform/testhook.h"
 #include "shell/init_vars.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 
 namespace vna {

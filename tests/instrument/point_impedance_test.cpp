@@ -7,7 +7,6 @@
 #include "instrument/impedance.h"
 #include "instrument/state.h"
 #include "shell/init_vars.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 
 namespace vna {

@@ -7,7 +7,7 @@
 #include "instrument/point_reads.h"
 #include "point_sim.h"
 #include "scan/state.h"
-#include "shell/pending.h"
+#include "shell/state.h"
 
 namespace vna {
 namespace {

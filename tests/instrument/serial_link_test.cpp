@@ -6,14 +6,13 @@
 #include <thread>
 
 #include "files/settings.h"
-#include "graph/pending.h"
+#include "graph/state.h"
 #include "instrument/scripted_port.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "platform/clock.h"
 #include "platform/serial.h"
 #include "platform/testhook.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 #include "support/wakeups.h"
 

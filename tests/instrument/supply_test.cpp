@@ -4,14 +4,13 @@
 
 #include <string>
 
+#include "files/settings.h"
 #include "instrument/scripted_port.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
 #include "instrument/supply.h"
-#include "files/settings.h"
 #include "platform/serial.h"
 #include "platform/testhook.h"
-#include "shell/pending.h"
 #include "shell/state.h"
 
 namespace vna {

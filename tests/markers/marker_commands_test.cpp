@@ -2,6 +2,8 @@
 // at a right click, the menu items, the rotation of a marker impedance, and
 // the three small dialogs of the graph by scripted answers.
 #include "graph/graph_dialogs.h"
+#include "graph/graph_frame.h"
+#include "graph/marker_commands.h"
 #include "markers_fixture.h"
 #include "shell/commands.h"
 

@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "graph/marker_commands.h"
 #include "markers_fixture.h"
 
 namespace vna {

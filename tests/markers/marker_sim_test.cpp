@@ -4,7 +4,10 @@
 #include <cmath>
 #include <complex>
 
+#include "graph/cursor_readout.h"
+#include "graph/marker_commands.h"
 #include "graph/marker_window.h"
+#include "graph/markers.h"
 #include "scan/scan_sim.h"
 
 namespace vna {

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/events.h"

@@ -1,13 +1,15 @@
 // Each readout line wipes its own area before it prints, so a shorter value
 // never shows the digits of a longer one printed there before, and a value
 // too long for the column stays inside the window.
+#include "graph/cursor_readout.h"
 #include "graph/geometry.h"
+#include "graph/graph_frame.h"
+#include "graph/smith_chart.h"
 #include "platform/draw.h"
 #include "platform/ui.h"
-#include "graph/smith_chart.h"
-#include "support/stored_scan_plot.h"
 #include "readout_fixture.h"
 #include "support/glyphs.h"
+#include "support/stored_scan_plot.h"
 
 namespace vna {
 namespace {

@@ -1,6 +1,7 @@
 // The cursor readout over stored synthetic scans: the column's lines by
 // position, text and colour for Port A, Port B and the TDR trace, the
 // exclusive-or cursor line and the dots on the charts.
+#include "graph/cursor_readout.h"
 #include "graph/readout_formats.h"
 #include "platform/draw.h"
 #include "readout_fixture.h"

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "graph/freq_grid.h"
+#include "graph/graph_frame.h"
 #include "instrument/link_lost.h"
 #include "instrument/measurement_reply.h"
 #include "platform/serial.h"

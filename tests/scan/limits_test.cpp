@@ -4,9 +4,11 @@
 #include <cmath>
 #include <string>
 
-#include "graph/pending.h"
+#include "graph/freq_grid.h"
+#include "graph/state.h"
 #include "scan/scan_fixture.h"
 #include "scan/scan_limits.h"
+#include "shell/state.h"
 #include "tools/scan_interpolation.h"
 
 namespace vna {

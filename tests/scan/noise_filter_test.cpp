@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "graph/graph_frame.h"
 #include "scan/noise_filters.h"
 #include "scan/poly_fit.h"
 #include "scan/scan_fixture.h"

@@ -14,7 +14,6 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "graph/window_bitmap.h"
 #include "instrument/state.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "graph/geometry.h"
+#include "graph/redraw.h"
 #include "graph/trace_plot.h"
 #include "scan/replayed_points.h"
 #include "scan_fixture.h"

@@ -9,12 +9,13 @@
 #include <string>
 
 #include "calibration/correct_b.h"
-#include "calibration/pending.h"
 #include "graph/graph_frame.h"
+#include "graph/state.h"
 #include "scan/group_delay.h"
 #include "scan/scan_b.h"
 #include "scan/scan_sim.h"
 #include "shell/commands.h"
+#include "shell/state.h"
 #include "support/shell_fixture.h"
 
 namespace vna {

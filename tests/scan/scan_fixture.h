@@ -13,7 +13,7 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/geometry.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/events.h"

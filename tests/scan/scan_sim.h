@@ -13,7 +13,8 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/geometry.h"
+#include "graph/state.h"
 #include "instrument/commands.h"
 #include "instrument/point_reads.h"
 #include "instrument/point_sim.h"
@@ -23,6 +24,7 @@
 #include "shell/commands.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
+#include "shell/state.h"
 #include "support/temp_dir.h"
 #include "tools/state.h"
 

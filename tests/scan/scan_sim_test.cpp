@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "files/auto_save.h"
+#include "graph/redraw.h"
+#include "graph/trace_plot.h"
 #include "scan/scan_a.h"
 #include "scan/scan_sim.h"
 

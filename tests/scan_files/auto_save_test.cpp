@@ -1,6 +1,8 @@
 // The recall of the auto-saved graphs: the two files of a port in turn, the
 // digit moved before the load, no auto-save of a recalled scan, and the box
 // when automatic saving is off.
+#include "files/auto_save.h"
+#include "files/scan_file_a.h"
 #include "platform/testhook.h"
 #include "scan/scan_a.h"
 #include "scan_files/scan_files_fixture.h"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "files/scan_file_b.h"
 #include "platform/testhook.h"
 #include "scan/scan_b.h"
 #include "scan_files/scan_files_fixture.h"

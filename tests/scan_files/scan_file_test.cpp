@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "files/scan_file_a.h"
 #include "platform/testhook.h"
 #include "scan_files/scan_files_fixture.h"
 

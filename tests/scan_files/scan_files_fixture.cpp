@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/scan_file_a.h"
 #include "platform/testhook.h"
 
 namespace vna::test {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "calibration/state.h"
-#include "files/pending.h"
 #include "files/state.h"
 #include "scan/scan_fixture.h"
 #include "support/temp_dir.h"

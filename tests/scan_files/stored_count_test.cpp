@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "files/scan_file_a.h"
 #include "files/scan_file_b.h"
 #include "platform/testhook.h"
 #include "scan_files/scan_files_fixture.h"

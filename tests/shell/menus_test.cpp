@@ -8,7 +8,6 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/draw.h"
@@ -16,10 +15,10 @@
 #include "platform/qt_internal.h"
 #include "scan/state.h"
 #include "shell/init_vars.h"
+#include "shell/menu_dump.h"
 #include "shell/menus.h"
 #include "shell/state.h"
 #include "shell/windows.h"
-#include "shell/menu_dump.h"
 #include "support/shell_fixture.h"
 #include "tools/state.h"
 

@@ -11,7 +11,7 @@
 
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/info_panel.h"
 #include "graph/state.h"
 #include "instrument/serial_link.h"
 #include "instrument/state.h"
@@ -27,9 +27,9 @@
 #include "shell/state.h"
 #include "shell/text.h"
 #include "shell/windows.h"
-#include "support/sim_runner.h"
-#include "support/shell_fixture.h"
 #include "support/file_lines.h"
+#include "support/shell_fixture.h"
+#include "support/sim_runner.h"
 #include "support/temp_dir.h"
 #include "support/watchdog.h"
 

@@ -9,7 +9,6 @@
 
 #include "calibration/state.h"
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "instrument/state.h"
 #include "platform/testhook.h"

@@ -19,7 +19,7 @@
 #include "calibration/state.h"
 #include "files/settings.h"
 #include "files/state.h"
-#include "graph/pending.h"
+#include "graph/geometry.h"
 #include "graph/state.h"
 #include "instrument/point_reads.h"
 #include "instrument/point_sim.h"

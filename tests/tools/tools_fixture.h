@@ -13,12 +13,10 @@
 #include <vector>
 
 #include "files/settings.h"
-#include "graph/pending.h"
 #include "graph/state.h"
 #include "platform/draw.h"
 #include "platform/testhook.h"
 #include "platform/ui.h"
-#include "scan/pending.h"
 #include "scan/state.h"
 #include "shell/dialogs.h"
 #include "shell/main_program.h"

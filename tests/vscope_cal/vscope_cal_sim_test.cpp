@@ -11,6 +11,7 @@
 #include "calibration/cal_file.h"
 #include "calibration/cal_port_b.h"
 #include "files/scan_file_b.h"
+#include "graph/trace_plot.h"
 #include "scan/scan_b.h"
 #include "scan/scan_sim.h"
 #include "vscope/vscope_fixture.h"
