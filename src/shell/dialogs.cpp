@@ -199,12 +199,4 @@ int AboutHandler() {
   return 0;
 }
 
-int InertDialogEvent() {
-  auto* dlg = static_cast<Dialog*>(msg_form);
-  if (!dlg) return 0;
-  if (msg_id == kEvInitDialog) CenterDialog(*dlg);
-  if (msg_id == kEvClose) CloseDialog(*dlg, 2);
-  return 0;
-}
-
 }  // namespace vna

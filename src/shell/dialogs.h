@@ -68,11 +68,6 @@ const std::vector<Dialog*>& AllDialogs();
 
 int AboutHandler();
 
-// What a dialog does while its own handler is not built yet: it centres
-// itself when it opens and a modeless one closes on its close request; its
-// buttons do nothing, so the close box (2) is the way out.
-int InertDialogEvent();
-
 // Handlers of the dialogs kept for their records, which no command opens
 // (shell/dialogs_kept_for_records.cpp): they centre their dialog, hand the
 // texts of its fields back in dlg_text1.. on OK (1) and close with 2 on
