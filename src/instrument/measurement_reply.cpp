@@ -51,7 +51,7 @@ const char kCr[] = "\r";
 }  // namespace
 
 void HardwareResetBox() {
-  ++hw_reset_boxes;
+  hw_reset_said = 1;
   std::string text =
       " A data error has occured on comm port" + NumStr(commport) + "." + kCr +
       "Freq = " + NumStr(freq) + " Turn the VNA power off and back on to reset." + kCr + kCr +
@@ -123,6 +123,7 @@ void UnpackReply() {
 int Get_Raw_Data(int resend) {
   if (vna_present != 0) {
     vna_status = 0;
+    hw_reset_said = 0;
     int tries = 0;
     const int limit = average >= 130 ? 1000 : 500;
     do {

@@ -38,7 +38,7 @@ double gain_factor_A = 1, gain_factor_B = 1;
 double PortA_HiGain = 0, GainAfreq5x = 0, GainAfreq2 = 0, z_factor = 0, amp_change_limit = 0;
 int average_saved = 0;
 int sync_count = 0;
-int sig_select = 0, freq_changed = 0, hw_reset_prompt = 0, hw_reset_boxes = 0, vna_test_open = 0;
+int sig_select = 0, freq_changed = 0, hw_reset_prompt = 0, hw_reset_said = 0, vna_test_open = 0;
 
 // External port
 int mux_select = 0, extport_b1 = 0, extport_analog = 0, extport_b2 = 0, extport_value = 0;

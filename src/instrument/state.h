@@ -70,8 +70,8 @@ extern int sync_count;           // sync requests of the exports pending
 extern int sig_select;           // signal path bits of the gain command on the single-DDS model
 extern int freq_changed;         // set when a command may have moved the signal
 extern int hw_reset_prompt;      // a read without data offers the " Hardware Reset" box
-extern int hw_reset_boxes;       // " Hardware Reset" boxes shown: a run of readings learns
-                                 // from it whether the link said a failure of its own
+extern int hw_reset_said;        // the last reading's missing reply was put to the user in
+                                 // the " Hardware Reset" box (cleared as a reading starts)
 extern int vna_test_open;        // 1 while the VNA Test panel is open
 
 // ---- External port (Port B multiplexer and analog input) ----

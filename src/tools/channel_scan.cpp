@@ -39,12 +39,8 @@ void NoChannelOneReadingBox(int chan) {
                        "measured against it.");
 }
 
-// The last channel's scan showed the link's own " Hardware Reset" box.
-bool channel_said_by_link = false;
-
 // True when the channel's Port B scan ran (whatever it measured).
 bool ScanChannel(int ask) {
-  channel_said_by_link = false;
   if (vna_present == 0) {
     NeedsHardware();
     return false;
@@ -74,11 +70,7 @@ bool ScanChannel(int ask) {
   multichan_scan = 1;
   const int saved_plots21 = plots21;
   plots21 = 1;
-  const int reset_boxes = hw_reset_boxes;
   Scan_B();
-  // The scan's end puts the relays off, which clears what the link's
-  // reset box left: note here that it was shown.
-  channel_said_by_link = hw_reset_boxes != reset_boxes;
   multichan_scan = saved_multichan;
   plots21 = saved_plots21;
   if (vna_status == kStatusNoChannelOneRef) NoChannelOneReadingBox(mux_chan);
@@ -92,7 +84,6 @@ bool ScanChannel(int ask) {
 bool ChannelOneMeasured(bool scanned) {
   if (!scanned) return vna_present == 0;
   if (vna_status != 0) {
-    if (channel_said_by_link) return false;
     FailedMeasurementBox(" Array Scan", "Channel 1 could not be scanned", vna_status,
                          "The other channels are measured against it: they were not scanned.");
     return false;
@@ -110,7 +101,7 @@ bool ChannelMeasured(int c) {
   const int status = vna_status;
   if (status == 0) return true;
   // The missing channel 1 reading, the link's own boxes: said already.
-  if (status != kStatusNoChannelOneRef && !channel_said_by_link && !FailureSaidByLink(status)) {
+  if (status != kStatusNoChannelOneRef && !FailureSaidByLink(status)) {
     FailedMeasurementBox(" Array Scan", "Channel" + NumStr(c) + " could not be scanned", status,
                          "The channels after it were not scanned.");
   }

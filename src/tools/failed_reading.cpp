@@ -37,7 +37,7 @@ bool ReadingFailed() {
 bool FailureSaidByLink(int status) {
   if (vna_present == 0 || main_loop_on == 0) return true;
   if (status == kStatusOverload) return true;
-  return status == kStatusNoData && hw_reset_prompt != 0;
+  return status == kStatusNoData && hw_reset_said != 0;
 }
 
 void SayReadingFailed(int status, const std::string& caption, const std::string& consequence) {
