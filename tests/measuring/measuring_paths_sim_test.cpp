@@ -310,6 +310,27 @@ class MeasuringPaths : public ScanSim, public ::testing::WithParamInterface<Case
     return o;
   }
 
+  // READ ALL in the Vector Scope: the array SWR it shows (key 0) when it
+  // changed, and each element's magnitude (key n) and phase (key n + 10).
+  static Outcome ReadAllElements() {
+    std::string before, swr;
+    test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
+      before = GetCtlText(win_vector_scope, kVsSwrText);
+      test::Press(win_vector_scope, 30400);  // READ ALL
+      swr = GetCtlText(win_vector_scope, kVsSwrText);
+      test::Press(win_vector_scope, 21170);
+    });
+    Outcome o{vna_status, {}, false, NAN};
+    const size_t at = swr.find('=');
+    if (swr != before && at != std::string::npos)
+      o.kept.push_back({0, ParseNumber(swr.substr(at + 1))});
+    for (int n = 1; n <= 3; ++n) {
+      o.kept.push_back({double(n), vscope_elements[n].mag});
+      o.kept.push_back({n + 10.0, vscope_elements[n].phase});
+    }
+    return o;
+  }
+
   // The channels' reference (channel 1's readings), and the Port B scan
   // the last channel left.
   static std::vector<Kept> ChannelReadings() {
@@ -487,48 +508,14 @@ const std::vector<Path>& Paths() {
        0.01, true, false, 0.02},
       {"VectorScope", "uhf", {},
        [](M& m) { m.Channels(); },
-       [](M&) {
-         std::string before, swr;  // the array SWR shown at the start, and after
-         test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
-           before = GetCtlText(win_vector_scope, kVsSwrText);
-           test::Press(win_vector_scope, 30400);  // READ ALL
-           swr = GetCtlText(win_vector_scope, kVsSwrText);
-           test::Press(win_vector_scope, 21170);
-         });
-         Outcome o{vna_status, {}, false, NAN};
-         const size_t at = swr.find('=');
-         if (swr != before && at != std::string::npos)
-           o.kept.push_back({0, ParseNumber(swr.substr(at + 1))});
-         for (int n = 1; n <= 3; ++n) {
-           o.kept.push_back({double(n), vscope_elements[n].mag});
-           o.kept.push_back({n + 10.0, vscope_elements[n].phase});
-         }
-         return o;
-       },
+       [](M&) { return M::ReadAllElements(); },
        1e-9, false, false, 0},
       {"VectorScopeNoElement1", "uhf", {},
        [](M& m) {
          m.Channels();
          chan_enabled[1] = 0;  // the array SWR is the first reading
        },
-       [](M&) {
-         std::string before, swr;  // the array SWR shown at the start, and after
-         test::WhileOpen(win_vector_scope, OpenVectorScope, [&] {
-           before = GetCtlText(win_vector_scope, kVsSwrText);
-           test::Press(win_vector_scope, 30400);  // READ ALL
-           swr = GetCtlText(win_vector_scope, kVsSwrText);
-           test::Press(win_vector_scope, 21170);
-         });
-         Outcome o{vna_status, {}, false, NAN};
-         const size_t at = swr.find('=');
-         if (swr != before && at != std::string::npos)
-           o.kept.push_back({0, ParseNumber(swr.substr(at + 1))});
-         for (int n = 1; n <= 3; ++n) {
-           o.kept.push_back({double(n), vscope_elements[n].mag});
-           o.kept.push_back({n + 10.0, vscope_elements[n].phase});
-         }
-         return o;
-       },
+       [](M&) { return M::ReadAllElements(); },
        1e-9, false, false, 0},
       {"ChannelScan", "uhf", {},
        [](M& m) { m.Channels(); },
